@@ -1,0 +1,19 @@
+# relievo_add_tests(<name> SOURCES <files...> [LIBS <targets...>])
+# One GoogleTest executable per folder; every test case becomes a CTest test.
+if(RELIEVO_BUILD_TESTS)
+  enable_testing()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+
+function(relievo_add_tests name)
+  if(NOT RELIEVO_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120 ENVIRONMENT "RELIEVO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+endfunction()
