@@ -60,7 +60,8 @@ typedef int (*SxGuiFn)(SxGui control, int id, int reason, void* data, void* call
 enum SxDialogEvent {
   SX_EVENT_INIT = 4,     /* once, when the dialog is created */
   SX_EVENT_SHOW = 8,     /* every time the dialog is shown */
-  SX_EVENT_CLOSE = 16,   /* the user closed the dialog (it is hidden, not destroyed) */
+  SX_EVENT_CLOSE = 16,   /* the shown dialog is being hidden, by the user or by
+                            sxHideDialog; it is hidden, not destroyed */
   SX_EVENT_ACTIVATE = 32 /* the shown dialog became the active window */
 };
 
@@ -222,7 +223,8 @@ SX_EXPORT int sxSetCursor(SxCursor cursor);
 /* ---- Preferences (per tool) ------------------------------------------------------------- */
 
 /* Each getter stores the stored value, or the default when the key is not held, and
- * returns 0. A stored value of another type counts as not held. */
+ * returns 0. A stored number is converted to the type asked for (integers truncate toward
+ * zero); a text asked for as a number, or a number asked for as a text, counts as not held. */
 SX_EXPORT int sxPluginToolPrefGetInteger(SxTool tool, const char* key, int* value, int def);
 SX_EXPORT int sxPluginToolPrefGetFloat(SxTool tool, const char* key, float* value, float def);
 SX_EXPORT int sxPluginToolPrefGetDouble(SxTool tool, const char* key, double* value,
