@@ -23,6 +23,7 @@ constexpr std::string_view kVersion = "V1.0    ";
 constexpr std::string_view kUtm = "UTM";
 constexpr std::size_t kCtimeSize = 26;
 constexpr std::size_t kCtimeTextSize = 24;
+constexpr std::size_t kHeaderBlanks = 26 + 52;  // two blank fields end the header
 constexpr char kBlank = ' ';
 
 constexpr float kFeetPerArcSecond = 101.26667f;
@@ -116,7 +117,7 @@ std::FILE* dedWriteHeader(std::FILE* stream) {
   header.text(kGeographicMarker);
   header.text(kVersion);
   header.text(std::string_view(created.data(), created.size()));
-  header.blanks(26 + 52);
+  header.blanks(kHeaderBlanks);
   header.write(stream);
   return stream;
 }

@@ -19,7 +19,6 @@
 
 namespace relievo {
 
-inline constexpr long kDedHeaderOffset = 0;
 inline constexpr long kDedMarkerOffset = 8;
 inline constexpr long kDedRangeOffset = 128;
 inline constexpr long kDedExtentsOffset = 160;

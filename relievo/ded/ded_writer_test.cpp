@@ -238,16 +238,11 @@ TEST(DedWriterTest, LongitudeFeetFollowTheMiddleLatitude) {
     EXPECT_EQ(floatAt(b, 192), feet.lon);
     EXPECT_EQ(floatAt(b, 196), feet.lat);
     EXPECT_NEAR(floatAt(b, 192) / floatAt(b, 196), c.lonOverLat, 1e-4);
+    // At the equator both spacings come out identical.
+    if (c.lonOverLat == 1.0) {
+      EXPECT_EQ(floatAt(b, 192), floatAt(b, 196));
+    }
   }
-}
-
-TEST(DedWriterTest, EquatorFeetAreEqualForEqualSpacings) {
-  File f = scratch();
-  ASSERT_TRUE(f);
-  dedWriteHeader(f.get());
-  dedWriteExtents(f.get(), -0.5f, 0.0f, 0.5f, 1.0f, 15.0f, 15.0f, 241, 241);
-  const Bytes b = contents(f.get());
-  EXPECT_EQ(floatAt(b, 192), floatAt(b, 196));
 }
 
 TEST(DedWriterTest, UtmMarkerText) {
