@@ -70,6 +70,11 @@ struct ReadCase {
   Rows rows;
 };
 
+// Parameterised tests print the case by its name.
+void PrintTo(const ReadCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class BinaryRead : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(BinaryRead, DeliversTheRows) {
@@ -261,6 +266,11 @@ struct SizeCase {
   int fits;
   int available;
 };
+
+// Parameterised tests print the case by its name.
+void PrintTo(const SizeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class BinarySize : public ::testing::TestWithParam<SizeCase> {};
 

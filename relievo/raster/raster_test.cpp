@@ -152,6 +152,11 @@ struct OpenCase {
   int valuesRead;
 };
 
+// Parameterised tests print the case by its name.
+void PrintTo(const OpenCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class RasterOpenFileFailure : public ::testing::TestWithParam<OpenCase> {};
 
 TEST_P(RasterOpenFileFailure, GivesNullAndLeavesNothingBehind) {
