@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "raster/file.h"
 #include "raster/number_parser.h"

@@ -136,7 +136,7 @@ int binaryReadRow(RasterRec* raster, void* stream, int, double* out, int, int co
     const auto stride = static_cast<std::size_t>(raster->dataStride);
     if (!gatherStrided(*s, raw, count, bytes, stride)) return 0;
   } else if (std::fread(raw, bytes, n, s->file.get()) != n) {
-    return 0;
+    return 0;  // fread counts whole elements: a final fragment fails the row as well
   }
   convertRow(*raster, raw, out, count);
   return 1;
