@@ -37,7 +37,7 @@ namespace detail {
 struct HostState;
 }
 
-struct ToolInfo {
+struct [[gnu::visibility("default")]] ToolInfo {
   std::string name;
   std::vector<std::pair<std::string, std::string>> attributes;  // in registration order
   SxTool handle = nullptr;

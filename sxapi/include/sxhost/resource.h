@@ -97,7 +97,7 @@ struct Pixmap {
   std::vector<std::uint8_t> rgba;
 };
 
-struct Resource {
+struct [[gnu::visibility("default")]] Resource {
   std::vector<DialogTemplate> dialogs;
   std::vector<Pixmap> pixmaps;
 

@@ -35,7 +35,7 @@ struct PromptPair {
   friend bool operator==(const PromptPair&, const PromptPair&) = default;
 };
 
-struct FilePrompt {
+struct [[gnu::visibility("default")]] FilePrompt {
   int mode = 0;  // SxPromptFileMode
   std::vector<PromptPair> pairs;
   // The text of a pair, or null when the prompt has none with that key.
