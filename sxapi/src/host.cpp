@@ -163,8 +163,10 @@ void Host::usePreferencesFile(const std::string& path) {
     const std::string aside = path + ".corrupt";
     std::error_code ec;
     std::filesystem::rename(path, aside, ec);
-    state_->warn("preferences file " + path + " is not valid (" + e.what() +
-                 "); it was set aside as " + aside + " and the defaults are used");
+    state_->warn("preferences file " + path + " is not valid (" + e.what() + "); " +
+                 (ec ? "it could not be set aside (" + ec.message() + ")"
+                     : "it was set aside as " + aside) +
+                 " and the defaults are used");
   }
 }
 
