@@ -46,13 +46,15 @@ class ControlsTest : public testing::Test {
     resource = host.loadResourceJson(kResource);
     d = sxResourceGetDialog(nullptr, resource, 50, 0, nullptr, nullptr);
     ASSERT_NE(d, nullptr);
-    for (int id = 1; id <= 14; ++id) sxSetGuiCallback(gui(id), 3, record, this);
+    for (int id = 1; id <= 14; ++id)
+      sxSetGuiCallback(gui(id), 3, record, this);
     sxShowDialog(d);
   }
   static int record(SxGui control, int id, int reason, void* data, void* callData) {
     auto* self = static_cast<ControlsTest*>(data);
     Activation a{id, reason, self->host.controlOf(control)->text()};
-    if (id == 10 && callData != nullptr) a.drag = static_cast<SxScaleCallData*>(callData)->dragState;
+    if (id == 10 && callData != nullptr)
+      a.drag = static_cast<SxScaleCallData*>(callData)->dragState;
     self->activations.push_back(a);
     return 0;
   }
@@ -96,8 +98,13 @@ TEST_F(ControlsTest, UsersCannotActOnDisabledHiddenOrUnshownControls) {
   sxSetEnabled(gui(2), 1);
   sxSetVisible(gui(1), 0);
   EXPECT_FALSE(control(1).visible());
-  EXPECT_EQ(error([&] { control(1).press(); }), "control 1 of dialog 50 cannot be pressed: it is hidden");
+  EXPECT_EQ(error([&] { control(1).press(); }),
+            "control 1 of dialog 50 cannot be pressed: it is hidden");
   sxSetVisible(gui(1), 1);
+  sxSetEnabled(d, 0);
+  EXPECT_EQ(error([&] { control(1).press(); }),
+            "control 1 of dialog 50 cannot be pressed: the dialog is disabled");
+  sxSetEnabled(d, 1);
   sxHideDialog(d);
   EXPECT_EQ(error([&] { control(1).press(); }),
             "control 1 of dialog 50 cannot be pressed: the dialog is hidden");
@@ -139,11 +146,13 @@ TEST_F(ControlsTest, OptionMenus) {
   EXPECT_NE(sxOptionMenuGetSelectedItemPos(gui(8), &pos), 0);
   EXPECT_EQ(pos, 77);
   EXPECT_NE(sxOptionMenuSelectItemAtPos(gui(8), 1), 0);
-  EXPECT_EQ(host.lastError(), "sxOptionMenuSelectItemAtPos: control 8 of dialog 50 has no position 1");
+  EXPECT_EQ(host.lastError(),
+            "sxOptionMenuSelectItemAtPos: control 8 of dialog 50 has no position 1");
   for (const char* item : {"ASCII File", "Binary File", "Image File"}) {
     EXPECT_EQ(sxOptionMenuAddItem(gui(8), item), 0);
   }
-  EXPECT_EQ(control(8).items(), (std::vector<std::string>{"ASCII File", "Binary File", "Image File"}));
+  EXPECT_EQ(control(8).items(),
+            (std::vector<std::string>{"ASCII File", "Binary File", "Image File"}));
   EXPECT_EQ(sxOptionMenuSelectItemAtPos(gui(8), 3), 0);
   EXPECT_EQ(sxOptionMenuGetSelectedItemPos(gui(8), &pos), 0);
   EXPECT_EQ(pos, 3);
@@ -156,7 +165,8 @@ TEST_F(ControlsTest, OptionMenus) {
   EXPECT_EQ(control(8).selectedPos(), 2);
   ASSERT_EQ(activations.size(), 1u);
   EXPECT_EQ(activations[0].id, 8);
-  EXPECT_EQ(error([&] { control(8).select(4); }), "control 8 of dialog 50 has no position 4 (it has 3 items)");
+  EXPECT_EQ(error([&] { control(8).select(4); }),
+            "control 8 of dialog 50 has no position 4 (it has 3 items)");
   EXPECT_NE(sxListAppendItem(gui(8), "x"), 0);
 }
 
@@ -206,7 +216,8 @@ TEST_F(ControlsTest, ScalesClampToTheirRange) {
   EXPECT_EQ(activations[0].drag, SX_SCALE_DRAGGING);
   EXPECT_EQ(activations[1].drag, SX_SCALE_FINAL);
   EXPECT_EQ(control(10).value(), 0.5);
-  EXPECT_EQ(error([&] { control(10).slide(0.1, 3); }), "control 10 of dialog 50: drag state 3 is not 0, 1 or 2");
+  EXPECT_EQ(error([&] { control(10).slide(0.1, 3); }),
+            "control 10 of dialog 50: drag state 3 is not 0, 1 or 2");
 }
 
 TEST_F(ControlsTest, ProgressBars) {
@@ -249,7 +260,8 @@ TEST_F(ControlsTest, PixmapsCursorsAttributesAndViewSizes) {
   EXPECT_EQ(sxControlSetAttribute(gui(12), SX_ATTRIBUTE_OPAQUE, 1), 0);
   EXPECT_TRUE(control(12).opaque());
   EXPECT_NE(sxControlSetAttribute(gui(12), 5, 1), 0);
-  EXPECT_EQ(host.lastError(), "sxControlSetAttribute: control 12 of dialog 50: unknown attribute 5");
+  EXPECT_EQ(host.lastError(),
+            "sxControlSetAttribute: control 12 of dialog 50: unknown attribute 5");
 
   int w = 0, h = 0;
   EXPECT_EQ(sxGuiGetViewSize(gui(12), &w, &h), 0);
@@ -270,9 +282,8 @@ TEST_F(ControlsTest, CaptionsOfControls) {
 
 TEST_F(ControlsTest, TheListenerHearsEveryChangeOnce) {
   std::vector<std::pair<int, Change>> heard;
-  host.setChangeListener([&](const sxhost::Control& c, Change change) {
-    heard.emplace_back(c.id(), change);
-  });
+  host.setChangeListener(
+      [&](const sxhost::Control& c, Change change) { heard.emplace_back(c.id(), change); });
   sxTextSetString(gui(13), "Loading");
   sxTextSetString(gui(13), "Loading");
   sxProgressSetValue(gui(11), 40.0);
@@ -282,9 +293,9 @@ TEST_F(ControlsTest, TheListenerHearsEveryChangeOnce) {
   control(2).type("9");
   control(8).items();
   sxOptionMenuAddItem(gui(8), "a");
-  const std::vector<std::pair<int, Change>> expected{
-      {13, Change::Text},    {11, Change::Value}, {4, Change::Visible},
-      {4, Change::Enabled},  {2, Change::Text},   {8, Change::Items}};
+  const std::vector<std::pair<int, Change>> expected{{13, Change::Text},   {11, Change::Value},
+                                                     {4, Change::Visible}, {4, Change::Enabled},
+                                                     {2, Change::Text},    {8, Change::Items}};
   EXPECT_EQ(heard, expected);
 }
 
@@ -343,7 +354,8 @@ TEST_F(ControlsTest, NullAndStaleHandlesFailWithoutEffect) {
         [&] { return sxSetPixmap(bad, sxResourceGetPixmap(resource, 7)); },
         [&] { return sxGLSetMouseFunc(bad, 1, record, this); },
     };
-    for (std::size_t n = 0; n < calls.size(); ++n) EXPECT_NE(calls[n](), 0) << "call " << n;
+    for (std::size_t n = 0; n < calls.size(); ++n)
+      EXPECT_NE(calls[n](), 0) << "call " << n;
     EXPECT_EQ(sxToggleButtonGetState(bad), 0);
     EXPECT_EQ(sxFindGuiById(bad, 1), nullptr);
   }

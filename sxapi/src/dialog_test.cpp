@@ -144,8 +144,9 @@ TEST_F(DialogTest, CallbackMasksAreChecked) {
   SxGui push = sxFindGuiById(d, 1);
   EXPECT_NE(sxSetGuiCallback(push, 0, recordCall, &recorder), 0);
   EXPECT_NE(sxSetGuiCallback(push, 4, recordCall, &recorder), 0);
-  EXPECT_EQ(host.lastError(),
-            "sxSetGuiCallback: control 1 of dialog 100: mask 4 is not a combination of 1, 2 and 64");
+  EXPECT_EQ(
+      host.lastError(),
+      "sxSetGuiCallback: control 1 of dialog 100: mask 4 is not a combination of 1, 2 and 64");
   EXPECT_NE(sxSetGuiCallback(push, SX_MASK_GL_DRAW, recordCall, &recorder), 0);
   EXPECT_EQ(host.lastError(),
             "sxSetGuiCallback: control 1 of dialog 100 is no GL control and cannot draw");
@@ -161,9 +162,9 @@ TEST_F(DialogTest, CreationFailsCleanly) {
   SxDialog d = make(0);
   // A dialog or control may be the parent; anything else may not.
   EXPECT_NE(sxResourceGetDialog(d, resource, 100, 0, nullptr, nullptr), nullptr);
-  EXPECT_EQ(sxResourceGetDialog(reinterpret_cast<SxGui>(resource), resource, 100, 0, nullptr,
-                                nullptr),
-            nullptr);
+  EXPECT_EQ(
+      sxResourceGetDialog(reinterpret_cast<SxGui>(resource), resource, 100, 0, nullptr, nullptr),
+      nullptr);
   EXPECT_EQ(host.lastError(), "sxResourceGetDialog: the parent is not a dialog or control");
 }
 

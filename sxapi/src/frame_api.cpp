@@ -44,7 +44,8 @@ extern "C" void sxUnloadResource(SxResource resource) {
   if (s == nullptr) return;
   auto it = s->resources.find(idOf(resource));
   if (it == s->resources.end()) return;
-  for (auto& [id, pixmap] : it->second.pixmaps) s->pixmaps.erase(pixmap);
+  for (auto& [id, pixmap] : it->second.pixmaps)
+    s->pixmaps.erase(pixmap);
   s->resources.erase(it);
 }
 

@@ -25,7 +25,8 @@ HostState& host() {
 }
 
 // Throws unless a user could act on the control as `action`, being one of `kinds`.
-void mayAct(const ControlRec& c, std::string_view action, std::initializer_list<ControlKind> kinds) {
+void mayAct(const ControlRec& c, std::string_view action,
+            std::initializer_list<ControlKind> kinds) {
   if (std::find(kinds.begin(), kinds.end(), c.kind) == kinds.end()) {
     throw Error(describe(c) + " is a " + std::string(kindName(c.kind)) + ": it cannot be " +
                 std::string(action));
@@ -33,8 +34,12 @@ void mayAct(const ControlRec& c, std::string_view action, std::initializer_list<
   if (!c.dialog->visible) {
     throw Error(describe(c) + " cannot be " + std::string(action) + ": the dialog is hidden");
   }
+  if (!c.dialog->enabled) {
+    throw Error(describe(c) + " cannot be " + std::string(action) + ": the dialog is disabled");
+  }
   if (!c.visible) throw Error(describe(c) + " cannot be " + std::string(action) + ": it is hidden");
-  if (!c.enabled) throw Error(describe(c) + " cannot be " + std::string(action) + ": it is disabled");
+  if (!c.enabled)
+    throw Error(describe(c) + " cannot be " + std::string(action) + ": it is disabled");
 }
 
 void activate(ControlRec& c, void* callData = nullptr) {
@@ -43,10 +48,18 @@ void activate(ControlRec& c, void* callData = nullptr) {
 
 }  // namespace
 
-int Control::id() const { return rec_.id; }
-ControlKind Control::kind() const { return rec_.kind; }
-SxGui Control::handle() const { return toHandle<SxGui>(rec_.handle); }
-Dialog& Control::dialog() const { return *rec_.dialog->facade; }
+int Control::id() const {
+  return rec_.id;
+}
+ControlKind Control::kind() const {
+  return rec_.kind;
+}
+SxGui Control::handle() const {
+  return toHandle<SxGui>(rec_.handle);
+}
+Dialog& Control::dialog() const {
+  return *rec_.dialog->facade;
+}
 
 void Control::type(std::string_view text) {
   mayAct(rec_, "typed into", {ControlKind::Text});
@@ -90,11 +103,14 @@ void Control::setChecked(bool checked) {
   activate(rec_);
 }
 
-void Control::toggle() { setChecked(!rec_.checked); }
+void Control::toggle() {
+  setChecked(!rec_.checked);
+}
 
 void Control::slide(double value, int dragState) {
   mayAct(rec_, "slid", {ControlKind::Scale});
-  if (std::isnan(value)) throw Error(describe(rec_) + " cannot be slid to a value that is not a number");
+  if (std::isnan(value))
+    throw Error(describe(rec_) + " cannot be slid to a value that is not a number");
   if (dragState != SX_SCALE_DRAG_START && dragState != SX_SCALE_DRAGGING &&
       dragState != SX_SCALE_FINAL) {
     throw Error(describe(rec_) + ": drag state " + std::to_string(dragState) + " is not 0, 1 or 2");
@@ -104,7 +120,9 @@ void Control::slide(double value, int dragState) {
   activate(rec_, &data);
 }
 
-void Control::click(int x, int y) { mouse(SX_MOUSE_PRESS, x, y); }
+void Control::click(int x, int y) {
+  mouse(SX_MOUSE_PRESS, x, y);
+}
 
 void Control::mouse(int action, int x, int y) {
   mayAct(rec_, "clicked", {ControlKind::Gl});
@@ -118,25 +136,58 @@ void Control::mouse(int action, int x, int y) {
   rec_.mouse.fn(handle(), rec_.id, SX_MOUSE_EVENT, rec_.mouse.data, &data);
 }
 
-std::string Control::text() const { return rec_.text; }
-bool Control::checked() const { return rec_.checked; }
-int Control::selectedPos() const { return rec_.selected; }
-int Control::topPos() const { return rec_.top; }
-std::vector<std::string> Control::items() const { return rec_.items; }
-bool Control::enabled() const { return rec_.enabled; }
-bool Control::visible() const { return rec_.visible; }
-bool Control::editable() const { return rec_.editable; }
-bool Control::fixedFont() const { return rec_.fixedFont; }
-bool Control::opaque() const { return rec_.opaque; }
-double Control::value() const { return rec_.value; }
-std::pair<double, double> Control::range() const { return {rec_.min, rec_.max}; }
-double Control::spinIncrement() const { return rec_.increment; }
-const Pixmap* Control::pixmap() const { return rec_.pixmap.get(); }
-std::pair<int, int> Control::viewSize() const { return {rec_.viewWidth, rec_.viewHeight}; }
-const Rgb& Control::lastPicture() const { return rec_.picture; }
+std::string Control::text() const {
+  return rec_.text;
+}
+bool Control::checked() const {
+  return rec_.checked;
+}
+int Control::selectedPos() const {
+  return rec_.selected;
+}
+int Control::topPos() const {
+  return rec_.top;
+}
+std::vector<std::string> Control::items() const {
+  return rec_.items;
+}
+bool Control::enabled() const {
+  return rec_.enabled;
+}
+bool Control::visible() const {
+  return rec_.visible;
+}
+bool Control::editable() const {
+  return rec_.editable;
+}
+bool Control::fixedFont() const {
+  return rec_.fixedFont;
+}
+bool Control::opaque() const {
+  return rec_.opaque;
+}
+double Control::value() const {
+  return rec_.value;
+}
+std::pair<double, double> Control::range() const {
+  return {rec_.min, rec_.max};
+}
+double Control::spinIncrement() const {
+  return rec_.increment;
+}
+const Pixmap* Control::pixmap() const {
+  return rec_.pixmap.get();
+}
+std::pair<int, int> Control::viewSize() const {
+  return {rec_.viewWidth, rec_.viewHeight};
+}
+const Rgb& Control::lastPicture() const {
+  return rec_.picture;
+}
 
 Rgb Control::render(int width, int height) {
-  if (rec_.kind != ControlKind::Gl) throw Error(describe(rec_) + " is no GL control: it cannot draw");
+  if (rec_.kind != ControlKind::Gl)
+    throw Error(describe(rec_) + " is no GL control: it cannot draw");
   if (width < 1 || height < 1 || width > detail::GlView::kMaxSide ||
       height > detail::GlView::kMaxSide) {
     throw Error(describe(rec_) + ": view size " + std::to_string(width) + " x " +
@@ -149,7 +200,8 @@ Rgb Control::render(int width, int height) {
 }
 
 Rgb Control::draw() {
-  if (rec_.kind != ControlKind::Gl) throw Error(describe(rec_) + " is no GL control: it cannot draw");
+  if (rec_.kind != ControlKind::Gl)
+    throw Error(describe(rec_) + " is no GL control: it cannot draw");
   const HandleId handle = rec_.handle;
   HostState& s = host();
   if (!s.drawControl(rec_)) throw Error(s.lastError);
@@ -158,14 +210,19 @@ Rgb Control::draw() {
   return c->picture;
 }
 
-int Dialog::templateId() const { return rec_.templateId; }
-SxDialog Dialog::handle() const { return toHandle<SxDialog>(rec_.handle); }
+int Dialog::templateId() const {
+  return rec_.templateId;
+}
+SxDialog Dialog::handle() const {
+  return toHandle<SxDialog>(rec_.handle);
+}
 
 Control& Dialog::control(int id) {
   for (auto& c : rec_.controls) {
     if (c->id == id && id != -1) return *c->facade;
   }
-  throw Error("dialog " + std::to_string(rec_.templateId) + " has no control " + std::to_string(id));
+  throw Error("dialog " + std::to_string(rec_.templateId) + " has no control " +
+              std::to_string(id));
 }
 
 bool Dialog::hasControl(int id) const {
@@ -175,14 +232,25 @@ bool Dialog::hasControl(int id) const {
 
 std::vector<Control*> Dialog::controls() {
   std::vector<Control*> out;
-  for (auto& c : rec_.controls) out.push_back(c->facade.get());
+  for (auto& c : rec_.controls)
+    out.push_back(c->facade.get());
   return out;
 }
 
-bool Dialog::visible() const { return rec_.visible; }
-std::string Dialog::caption() const { return rec_.caption; }
-std::string Dialog::helpContext() const { return rec_.helpContext; }
-void Dialog::close() { host().hideDialog(rec_); }
-void Dialog::show() { host().showDialog(rec_); }
+bool Dialog::visible() const {
+  return rec_.visible;
+}
+std::string Dialog::caption() const {
+  return rec_.caption;
+}
+std::string Dialog::helpContext() const {
+  return rec_.helpContext;
+}
+void Dialog::close() {
+  host().hideDialog(rec_);
+}
+void Dialog::show() {
+  host().showDialog(rec_);
+}
 
 }  // namespace sxhost

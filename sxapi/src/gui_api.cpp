@@ -76,9 +76,11 @@ extern "C" int sxRefreshDialog(SxDialog dialog) {
   HostState* s = state();
   // Handles, not pointers: a callback may unload the plug-in that owns the dialog.
   std::vector<HandleId> handles;
-  for (const auto& c : d->controls) handles.push_back(c->handle);
+  for (const auto& c : d->controls)
+    handles.push_back(c->handle);
   for (HandleId h : handles) {
-    if (ControlRec* c = s->control(toHandle<SxGui>(h))) s->runCallback(*c, SX_REASON_REFRESH, nullptr);
+    if (ControlRec* c = s->control(toHandle<SxGui>(h)))
+      s->runCallback(*c, SX_REASON_REFRESH, nullptr);
   }
   return 0;
 }
@@ -268,7 +270,8 @@ extern "C" SxCursor sxResourceGetCursor(SxResource resource, int id) {
 extern "C" int sxSetCursor(SxCursor cursor) {
   HostState* s = state();
   if (s == nullptr) return -1;
-  if (cursor != nullptr && idOf(cursor) != s->waitCursor) return s->fail("sxSetCursor: not a cursor");
+  if (cursor != nullptr && idOf(cursor) != s->waitCursor)
+    return s->fail("sxSetCursor: not a cursor");
   s->cursor = idOf(cursor);
   return 0;
 }

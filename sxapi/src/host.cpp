@@ -15,7 +15,9 @@ namespace {
 HostState* living = nullptr;
 }  // namespace
 
-HostState* state() { return living; }
+HostState* state() {
+  return living;
+}
 
 }  // namespace detail
 
@@ -61,11 +63,14 @@ Host::~Host() {
   detail::living = nullptr;
 }
 
-Host* Host::current() { return detail::living != nullptr ? detail::living->host : nullptr; }
+Host* Host::current() {
+  return detail::living != nullptr ? detail::living->host : nullptr;
+}
 
 std::vector<PluginInfo> Host::plugins() const {
   std::vector<PluginInfo> out;
-  for (const auto& [h, p] : state_->plugins) out.push_back(p.info);
+  for (const auto& [h, p] : state_->plugins)
+    out.push_back(p.info);
   return out;
 }
 
@@ -141,13 +146,17 @@ Control* Host::controlOf(SxGui handle) {
   return c != nullptr ? c->facade.get() : nullptr;
 }
 
-ScriptedResponder& Host::responder() { return state_->scripted; }
+ScriptedResponder& Host::responder() {
+  return state_->scripted;
+}
 
 void Host::setResponder(std::unique_ptr<Responder> responder) {
   state_->custom = std::move(responder);
 }
 
-Preferences& Host::preferences() { return state_->prefs; }
+Preferences& Host::preferences() {
+  return state_->prefs;
+}
 
 void Host::usePreferencesFile(const std::string& path) {
   state_->prefsPath = path;
@@ -163,10 +172,10 @@ void Host::usePreferencesFile(const std::string& path) {
     const std::string aside = path + ".corrupt";
     std::error_code ec;
     std::filesystem::rename(path, aside, ec);
-    state_->warn("preferences file " + path + " is not valid (" + e.what() + "); " +
-                 (ec ? "it could not be set aside (" + ec.message() + ")"
-                     : "it was set aside as " + aside) +
-                 " and the defaults are used");
+    state_->warn(
+        "preferences file " + path + " is not valid (" + e.what() + "); " +
+        (ec ? "it could not be set aside (" + ec.message() + ")" : "it was set aside as " + aside) +
+        " and the defaults are used");
   }
 }
 
@@ -179,9 +188,15 @@ bool Host::waitCursorShown() const {
   return state_->cursor != 0 && state_->cursor == state_->waitCursor;
 }
 
-void Host::setChangeListener(ChangeListener listener) { state_->listener = std::move(listener); }
+void Host::setChangeListener(ChangeListener listener) {
+  state_->listener = std::move(listener);
+}
 
-const std::vector<std::string>& Host::log() const { return state_->log; }
-const std::string& Host::lastError() const { return state_->lastError; }
+const std::vector<std::string>& Host::log() const {
+  return state_->log;
+}
+const std::string& Host::lastError() const {
+  return state_->lastError;
+}
 
 }  // namespace sxhost

@@ -18,7 +18,9 @@ int HostState::fail(std::string message) {
   return -1;
 }
 
-void HostState::warn(std::string message) { log.push_back(std::move(message)); }
+void HostState::warn(std::string message) {
+  log.push_back(std::move(message));
+}
 
 ControlRec* HostState::control(SxGui gui) {
   auto it = controls.find(idOf(gui));
@@ -59,8 +61,8 @@ void HostState::runCallback(ControlRec& c, int reason, void* callData) {
 
 SxResource HostState::addResource(Resource resource, std::string name, HandleId owner) {
   const HandleId id = newHandleId();
-  resources[id] = ResourceRec{std::make_shared<const Resource>(std::move(resource)), owner,
-                              std::move(name), {}};
+  resources[id] = ResourceRec{
+      std::make_shared<const Resource>(std::move(resource)), owner, std::move(name), {}};
   return toHandle<SxResource>(id);
 }
 
@@ -105,7 +107,8 @@ SxDialog HostState::createDialog(const ResourceRec& resource, int templateId, in
     c->facade = std::make_unique<Control>(*c);
     d->controls.push_back(std::move(c));
   }
-  for (auto& c : d->controls) controls[c->handle] = c.get();
+  for (auto& c : d->controls)
+    controls[c->handle] = c.get();
   d->facade = std::make_unique<Dialog>(*d);
   DialogRec& rec = *d;
   dialogs[rec.handle] = std::move(d);
@@ -136,7 +139,8 @@ void HostState::hideDialog(DialogRec& d) {
 void HostState::dropDialog(HandleId handle) {
   auto it = dialogs.find(handle);
   if (it == dialogs.end()) return;
-  for (auto& c : it->second->controls) controls.erase(c->handle);
+  for (auto& c : it->second->controls)
+    controls.erase(c->handle);
   dialogs.erase(it);
 }
 
@@ -145,13 +149,15 @@ void HostState::dropOwnedBy(HandleId owner) {
   for (auto& [h, d] : dialogs) {
     if (d->plugin == owner) gone.push_back(h);
   }
-  for (HandleId h : gone) dropDialog(h);
+  for (HandleId h : gone)
+    dropDialog(h);
   for (auto it = tools.begin(); it != tools.end();) {
     it = it->second.plugin == owner ? tools.erase(it) : std::next(it);
   }
   for (auto it = resources.begin(); it != resources.end();) {
     if (it->second.plugin == owner) {
-      for (auto& [id, pixmap] : it->second.pixmaps) pixmaps.erase(pixmap);
+      for (auto& [id, pixmap] : it->second.pixmaps)
+        pixmaps.erase(pixmap);
       it = resources.erase(it);
     } else {
       ++it;

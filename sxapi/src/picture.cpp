@@ -19,7 +19,8 @@ Pixel Rgb::at(int x, int y) const {
                 std::to_string(height));
   }
   const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                         static_cast<std::size_t>(x)) * 3;
+                         static_cast<std::size_t>(x)) *
+                        3;
   return Pixel{pixels[i], pixels[i + 1], pixels[i + 2]};
 }
 

@@ -20,8 +20,7 @@ std::string exportedText(void* library, const char* name) {
   return variable != nullptr && *variable != nullptr ? std::string(*variable) : std::string();
 }
 
-const PluginInfo& start(detail::HostState& s, Host& host, detail::PluginRec rec,
-                        SxpInitFn init) {
+const PluginInfo& start(detail::HostState& s, Host& host, detail::PluginRec rec, SxpInitFn init) {
   const HandleId id = detail::newHandleId();
   rec.module = detail::newHandleId();
   rec.info.handle = toHandle<SxPlugin>(id);

@@ -63,9 +63,10 @@ TEST_F(PluginTest, ExportsToolsAndHelpFileAreRead) {
   const auto tools = host.tools();
   ASSERT_EQ(tools.size(), 1u);
   EXPECT_EQ(tools[0].name, "Host Test");
-  const std::vector<std::pair<std::string, std::string>> attributes{
-      {"Version", "1.2"}, {"MenuLocation", "Tests"}, {"MenuLabel", "Host Test..."},
-      {"HelpContext", "4242"}};
+  const std::vector<std::pair<std::string, std::string>> attributes{{"Version", "1.2"},
+                                                                    {"MenuLocation", "Tests"},
+                                                                    {"MenuLabel", "Host Test..."},
+                                                                    {"HelpContext", "4242"}};
   EXPECT_EQ(tools[0].attributes, attributes);
   EXPECT_EQ(tools[0].attribute("MenuLabel"), "Host Test...");
   EXPECT_EQ(tools[0].attribute("Nothing"), "");
@@ -216,7 +217,8 @@ TEST_F(PluginTest, LoadFailuresAreClear) {
   const std::string path = fs::absolute(pluginPath()).lexically_normal().string();
   EXPECT_EQ(errorOf([&] { host.loadPlugin(pluginPath()); }), path + ": is loaded already");
   const std::string missing = (fs::temp_directory_path() / "no_such_plugin.so").string();
-  EXPECT_EQ(errorOf([&] { host.loadPlugin(missing); }).rfind(missing + ": cannot be loaded: ", 0), 0u);
+  EXPECT_EQ(errorOf([&] { host.loadPlugin(missing); }).rfind(missing + ": cannot be loaded: ", 0),
+            0u);
   const fs::path host = fs::path(pluginPath()).parent_path().parent_path() / "lib" / "libsxapi.so";
   EXPECT_EQ(errorOf([&] { this->host.loadPlugin(host.string()); }),
             host.lexically_normal().string() + ": is not a plug-in (it exports no sxpInit)");
@@ -243,7 +245,9 @@ TEST(PluginLifetime, TheHostUnloadsPluginsAndSavesPreferencesAsItGoes) {
 namespace linked {
 int exits = 0;
 SxResource resource = nullptr;
-int initFails(SxPlugin, void*, void*) { return 0; }
+int initFails(SxPlugin, void*, void*) {
+  return 0;
+}
 int initLoadsResource(SxPlugin plugin, void*, void*) {
   resource = sxLoadResource(sxGetModuleHandle(plugin));
   return 1;
@@ -257,7 +261,9 @@ void exit(SxPlugin plugin) {
 TEST(StaticPlugins, AFailedInitUnloadsThePlugin) {
   sxhost::Host host;
   linked::exits = 0;
-  EXPECT_EQ(errorOf([&] { host.attachPlugin(linkedAt("/nowhere/linked.so", linked::initFails, linked::exit)); }),
+  EXPECT_EQ(errorOf([&] {
+              host.attachPlugin(linkedAt("/nowhere/linked.so", linked::initFails, linked::exit));
+            }),
             "/nowhere/linked.so: sxpInit failed");
   EXPECT_EQ(linked::exits, 1);
   EXPECT_TRUE(host.plugins().empty());
@@ -269,16 +275,17 @@ TEST(StaticPlugins, ReadTheirResourceBesideTheModulePathAndReportBadOnes) {
   std::ofstream(dir / "linked.rsrc.json")
       << R"({"dialogs": [{"id": 1, "size": [5, 5], "controls": [{"kind": "dial", "rect": [0, 0, 1, 1]}]}]})";
   sxhost::Host host;
-  const sxhost::PluginInfo& p =
-      host.attachPlugin(linkedAt((dir / "linked.so").string(), linked::initLoadsResource, linked::exit));
+  const sxhost::PluginInfo& p = host.attachPlugin(
+      linkedAt((dir / "linked.so").string(), linked::initLoadsResource, linked::exit));
   EXPECT_EQ(linked::resource, nullptr);
-  EXPECT_EQ(host.lastError(), (dir / "linked.rsrc.json").string() +
-                                  ", dialog 1, control 1: unknown kind \"dial\"");
+  EXPECT_EQ(host.lastError(),
+            (dir / "linked.rsrc.json").string() + ", dialog 1, control 1: unknown kind \"dial\"");
   host.unloadPlugin(p.handle);
 
   std::ofstream(dir / "linked.rsrc.json")
       << R"({"dialogs": [{"id": 1, "size": [5, 5], "controls": [{"id": 4, "kind": "push", "rect": [0, 0, 1, 1]}]}]})";
-  host.attachPlugin(linkedAt((dir / "linked.so").string(), linked::initLoadsResource, linked::exit));
+  host.attachPlugin(
+      linkedAt((dir / "linked.so").string(), linked::initLoadsResource, linked::exit));
   ASSERT_NE(linked::resource, nullptr);
   EXPECT_NE(sxResourceGetDialog(nullptr, linked::resource, 1, 0, nullptr, nullptr), nullptr);
   fs::remove_all(dir);
@@ -296,16 +303,18 @@ TEST(StaticPlugins, FrameCallsRefuseWhatIsNotAPlugin) {
   sxUnloadResource(nullptr);
 }
 
-int startNothing(SxTool, SxResource) { return 0; }
+int startNothing(SxTool, SxResource) {
+  return 0;
+}
 
 int initRegistering(SxPlugin plugin, void*, void*) {
   EXPECT_EQ(sxRegisterViewer(plugin, "", startNothing, nullptr, nullptr), nullptr);
   EXPECT_EQ(sxRegisterViewer(plugin, "T", startNothing, nullptr, "Version",
                              static_cast<const char*>(nullptr), nullptr),
             nullptr);
-  EXPECT_EQ(sxRegisterViewer(plugin, "T", startNothing, reinterpret_cast<SxResource>(plugin),
-                             nullptr),
-            nullptr);
+  EXPECT_EQ(
+      sxRegisterViewer(plugin, "T", startNothing, reinterpret_cast<SxResource>(plugin), nullptr),
+      nullptr);
   EXPECT_NE(sxRegisterViewer(plugin, "T", startNothing, nullptr, "Version", "1", nullptr), nullptr);
   EXPECT_EQ(sxRegisterViewer(plugin, "T", startNothing, nullptr, nullptr), nullptr);
   EXPECT_EQ(sxhost::Host::current()->lastError(),

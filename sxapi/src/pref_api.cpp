@@ -53,8 +53,7 @@ extern "C" int sxPluginToolPrefGetFloat(SxTool tool, const char* key, float* val
   return get("sxPluginToolPrefGetFloat", tool, key, value, def, &Preferences::getFloat);
 }
 
-extern "C" int sxPluginToolPrefGetDouble(SxTool tool, const char* key, double* value,
-                                         double def) {
+extern "C" int sxPluginToolPrefGetDouble(SxTool tool, const char* key, double* value, double def) {
   return get("sxPluginToolPrefGetDouble", tool, key, value, def, &Preferences::getDouble);
 }
 
@@ -62,9 +61,9 @@ extern "C" int sxPluginToolPrefGetString(SxTool tool, const char* key, char* buf
                                          const char* def) {
   const std::string* name = toolName("sxPluginToolPrefGetString", tool, key);
   if (name == nullptr) return -1;
-  if (buf == nullptr || max < 0) return state()->fail("sxPluginToolPrefGetString: no room for the text");
-  const std::string text =
-      state()->prefs.getText(*name, key).value_or(def != nullptr ? def : "");
+  if (buf == nullptr || max < 0)
+    return state()->fail("sxPluginToolPrefGetString: no room for the text");
+  const std::string text = state()->prefs.getText(*name, key).value_or(def != nullptr ? def : "");
   const std::size_t n = std::min(text.size(), static_cast<std::size_t>(max));
   std::memcpy(buf, text.data(), n);
   buf[n] = '\0';

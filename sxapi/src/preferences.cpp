@@ -145,7 +145,7 @@ std::string Preferences::toJson() const {
   }
   // Texts come from plug-ins and need not be UTF-8: replace what is not, never throw.
   return json{{"version", kFileVersion}, {"tools", tools}}.dump(2, ' ', false,
-                                                                 json::error_handler_t::replace) +
+                                                                json::error_handler_t::replace) +
          "\n";
 }
 

@@ -28,7 +28,8 @@ class PrefsTest : public testing::Test {
  protected:
   void SetUp() override {
     dir = fs::temp_directory_path() /
-          ("sxapi_prefs_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("sxapi_prefs_" +
+           std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
@@ -86,9 +87,7 @@ TEST_F(PrefsTest, NumbersConvertAndTextsDoNot) {
     float asFloat;
     double asDouble;
   } cases[] = {
-      {"d", -2, -2.75f, -2.75},
-      {"f", 7, 7.9f, static_cast<double>(7.9f)},
-      {"i", 5, 5.0f, 5.0},
+      {"d", -2, -2.75f, -2.75},   {"f", 7, 7.9f, static_cast<double>(7.9f)}, {"i", 5, 5.0f, 5.0},
       {"huge", -1, -1.0f, 1e300},  // beyond int and float: not held as those
       {"s", -1, -1.0f, -1.0},      // a text is no number
   };
@@ -161,7 +160,8 @@ TEST_F(PrefsTest, FileRoundTripKeepsTypes) {
   EXPECT_EQ(p.get("Relievo", "LatStart"), sxhost::PrefValue(0.1f));
   EXPECT_EQ(p.get("Relievo", "Fractal Noise"), sxhost::PrefValue(0.1));
   EXPECT_EQ(p.get("Relievo", "Far"), sxhost::PrefValue(-HUGE_VAL));
-  EXPECT_EQ(p.get("Relievo", "FileName"), sxhost::PrefValue(std::string("/data/\xC3\xA9t\xC3\xA9.txt")));
+  EXPECT_EQ(p.get("Relievo", "FileName"),
+            sxhost::PrefValue(std::string("/data/\xC3\xA9t\xC3\xA9.txt")));
   EXPECT_EQ(p.get("Relievo", "Number"), sxhost::PrefValue(std::string("12")));
   EXPECT_TRUE(host.log().empty());
   // No temporary file is left beside it.
@@ -180,11 +180,16 @@ TEST_F(PrefsTest, CorruptFilesAreSetAsideAndDefaultsUsed) {
       {"{\"version\": 1, \"tools\": {\"T\": 3}}", "tool \"T\" is not an object"},
       {"{\"version\": 1, \"tools\": {\"T\": {\"k\": 3}}}",
        "\"T\" / \"k\" must be an object with one of integer, float, double or text"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 1.5}}}}", "\"T\" / \"k\" is not an integer"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 3000000000}}}}", "\"T\" / \"k\" is out of range"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"double\": \"x\"}}}}", "\"T\" / \"k\" is not a number"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"text\": 1}}}}", "\"T\" / \"k\" is not a text"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"bool\": true}}}}", "\"T\" / \"k\" has the unknown type \"bool\""},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 1.5}}}}",
+       "\"T\" / \"k\" is not an integer"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 3000000000}}}}",
+       "\"T\" / \"k\" is out of range"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"double\": \"x\"}}}}",
+       "\"T\" / \"k\" is not a number"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"text\": 1}}}}",
+       "\"T\" / \"k\" is not a text"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"bool\": true}}}}",
+       "\"T\" / \"k\" has the unknown type \"bool\""},
   };
   for (const auto& c : cases) {
     const fs::path file = dir / "prefs.json";
@@ -216,9 +221,8 @@ TEST_F(PrefsTest, AMissingFileIsNoErrorAndAnUnwritableOneIsReported) {
     host.savePreferences();
     FAIL();
   } catch (const sxhost::Error& e) {
-    EXPECT_EQ(std::string(e.what()),
-              (dir / "no" / "such" / "dir.json").string() +
-                  ": cannot be written (no temporary file in its folder)");
+    EXPECT_EQ(std::string(e.what()), (dir / "no" / "such" / "dir.json").string() +
+                                         ": cannot be written (no temporary file in its folder)");
   }
   host.usePreferencesFile((dir / "new.json").string());
 }

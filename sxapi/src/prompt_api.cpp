@@ -11,8 +11,8 @@ using namespace sxhost::detail;
 namespace {
 
 constexpr const char* kFlagsKey = "PromptFileFlags";
-constexpr const char* kTextKeys[] = {"PromptFilePattern", "PromptFileTitle",
-                                     "PromptFileDirectory", "PromptFileFullFilename"};
+constexpr const char* kTextKeys[] = {"PromptFilePattern", "PromptFileTitle", "PromptFileDirectory",
+                                     "PromptFileFullFilename"};
 
 bool validParent(HostState& s, SxGui parent, const char* call) {
   if (parent == nullptr || s.dialog(parent) != nullptr || s.control(parent) != nullptr) {
@@ -72,7 +72,8 @@ extern "C" int sxPromptDialogFile(SxGui parent, int mode, int* count, char*** na
       continue;
     }
     bool known = false;
-    for (const char* k : kTextKeys) known = known || std::strcmp(key, k) == 0;
+    for (const char* k : kTextKeys)
+      known = known || std::strcmp(key, k) == 0;
     // The type of an unknown key's value is unknown too: reading on could crash.
     if (!known) {
       bad = std::string("unknown attribute \"") + key + "\"";
@@ -99,7 +100,8 @@ extern "C" int sxPromptDialogFile(SxGui parent, int mode, int* count, char*** na
 
 extern "C" void sxFreeStringList(char** names) {
   if (names == nullptr) return;
-  for (char** p = names; *p != nullptr; ++p) sxFree(*p);
+  for (char** p = names; *p != nullptr; ++p)
+    sxFree(*p);
   sxFree(names);
 }
 

@@ -16,9 +16,10 @@ TEST(Messages, AreLoggedAndQuestionsAnsweredFromTheQueueThenTheDefault) {
   sxhost::ScriptedResponder& r = host.responder();
   r.queueAnswer(true);
   // Only questions take answers from the queue.
-  EXPECT_EQ(sxMessageDialog(nullptr, "Error", "ACSII data delimiter must be a non-numeric character",
-                            SX_MESSAGE_ERROR),
-            SX_ANSWER_NO);
+  EXPECT_EQ(
+      sxMessageDialog(nullptr, "Error", "ACSII data delimiter must be a non-numeric character",
+                      SX_MESSAGE_ERROR),
+      SX_ANSWER_NO);
   EXPECT_EQ(sxMessageDialog(nullptr, "Warning", "w", SX_MESSAGE_WARNING), SX_ANSWER_NO);
   EXPECT_EQ(sxMessageDialog(nullptr, "Info", "i", SX_MESSAGE_INFORMATION), SX_ANSWER_NO);
   EXPECT_EQ(sxMessageDialog(nullptr, "Delete", "Delete it?", SX_MESSAGE_YES_NO), SX_ANSWER_YES);

@@ -102,7 +102,8 @@ std::pair<int, int> pair(const json& value, const char* key, int least, const Wh
 
 Rect rect(const json& value, const Where& where) {
   if (!value.is_array() || value.size() != 4 ||
-      !std::all_of(value.begin(), value.end(), [](const json& v) { return v.is_number_integer(); })) {
+      !std::all_of(value.begin(), value.end(),
+                   [](const json& v) { return v.is_number_integer(); })) {
     where.fail("\"rect\" must be four integers");
   }
   Rect r{integer(value[0], "rect", where), integer(value[1], "rect", where),
@@ -143,8 +144,10 @@ ControlTemplate control(const json& value, const Where& where, const std::set<in
     if (c.id < -1) where.fail("\"id\" must be -1 or more");
   }
   if (auto it = value.find("label"); it != value.end()) c.label = text(*it, "label", where);
-  if (auto it = value.find("enabled"); it != value.end()) c.enabled = boolean(*it, "enabled", where);
-  if (auto it = value.find("visible"); it != value.end()) c.visible = boolean(*it, "visible", where);
+  if (auto it = value.find("enabled"); it != value.end())
+    c.enabled = boolean(*it, "enabled", where);
+  if (auto it = value.find("visible"); it != value.end())
+    c.visible = boolean(*it, "visible", where);
 
   auto only = [&](const char* key, std::initializer_list<ControlKind> kinds) {
     auto it = value.find(key);
@@ -248,10 +251,13 @@ Pixmap pixmap(const json& value, const Where& file, std::size_t position) {
   if (!palette.is_object()) where.fail("\"palette\" must be an object");
   std::array<std::optional<std::array<std::uint8_t, 4>>, 256> colours;
   for (auto it = palette.begin(); it != palette.end(); ++it) {
-    if (it.key().size() != 1) where.fail("palette key " + inQuotes(it.key()) + " is not one character");
+    if (it.key().size() != 1)
+      where.fail("palette key " + inQuotes(it.key()) + " is not one character");
     if (!it->is_string()) where.fail("palette colour of " + inQuotes(it.key()) + " must be a text");
     auto c = colour(it->get<std::string>());
-    if (!c) where.fail("palette colour " + inQuotes(it->get<std::string>()) + " is not #rrggbb or #rrggbbaa");
+    if (!c)
+      where.fail("palette colour " + inQuotes(it->get<std::string>()) +
+                 " is not #rrggbb or #rrggbbaa");
     colours[static_cast<unsigned char>(it.key()[0])] = c;
   }
   const std::vector<std::string> rows = texts(required(value, "rows", where), "rows", where);
@@ -267,7 +273,9 @@ Pixmap pixmap(const json& value, const Where& file, std::size_t position) {
     }
     for (char ch : rows[y]) {
       const auto& c = colours[static_cast<unsigned char>(ch)];
-      if (!c) where.fail("row " + std::to_string(y + 1) + " uses " + inQuotes(std::string(1, ch)) + ", which the palette lacks");
+      if (!c)
+        where.fail("row " + std::to_string(y + 1) + " uses " + inQuotes(std::string(1, ch)) +
+                   ", which the palette lacks");
       p.rgba.insert(p.rgba.end(), c->begin(), c->end());
     }
   }

@@ -81,6 +81,11 @@ struct BadCase {
   const char* message;
 };
 
+// Test names show the expected message rather than the bytes of the case.
+void PrintTo(const BadCase& c, std::ostream* os) {
+  *os << c.message;
+}
+
 class BadResource : public testing::TestWithParam<BadCase> {};
 
 TEST_P(BadResource, FailsWithAMessageNamingFileAndControl) {
@@ -92,7 +97,8 @@ TEST_P(BadResource, FailsWithAMessageNamingFileAndControl) {
   }
 }
 
-#define DIALOG(controls) R"({"dialogs": [{"id": 100, "size": [10, 10], "controls": [)" controls "]}]}"
+#define DIALOG(controls) \
+  R"({"dialogs": [{"id": 100, "size": [10, 10], "controls": [)" controls "]}]}"
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadResource,
@@ -135,8 +141,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "x.rsrc.json, dialog 100, control 1 (id 5): \"items\" does not apply to a push"},
         BadCase{DIALOG(R"({"id": 5, "kind": "list", "rect": [0, 0, 1, 1], "items": [1]})"),
                 "x.rsrc.json, dialog 100, control 1 (id 5): \"items\" must be an array of texts"},
-        BadCase{DIALOG(R"({"id": 5, "kind": "scale", "rect": [0, 0, 1, 1], "range": [2, 1]})"),
-                "x.rsrc.json, dialog 100, control 1 (id 5): \"range\" minimum is above its maximum"},
+        BadCase{
+            DIALOG(R"({"id": 5, "kind": "scale", "rect": [0, 0, 1, 1], "range": [2, 1]})"),
+            "x.rsrc.json, dialog 100, control 1 (id 5): \"range\" minimum is above its maximum"},
         BadCase{DIALOG(R"({"id": 5, "kind": "gl", "rect": [0, 0, 1, 1], "view": [0, 1]})"),
                 "x.rsrc.json, dialog 100, control 1 (id 5): \"view\" must be at least 1"},
         BadCase{DIALOG(R"({"id": 5, "kind": "text", "rect": [0, 0, 1, 1], "readOnly": 1})"),

@@ -18,7 +18,9 @@ std::optional<int> FilePrompt::flags() const {
   return std::nullopt;
 }
 
-void ScriptedResponder::reset() { *this = ScriptedResponder(); }
+void ScriptedResponder::reset() {
+  *this = ScriptedResponder();
+}
 
 bool ScriptedResponder::message(const Message& m) {
   bool answer = false;

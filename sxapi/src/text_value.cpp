@@ -11,8 +11,10 @@ namespace {
 
 std::string_view trim(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && blank(s.front()))
+    s.remove_prefix(1);
+  while (!s.empty() && blank(s.back()))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -24,7 +26,8 @@ bool validFormat(const char* format, const char* conversions, bool allowLong) {
     if (*p != '%') continue;
     ++p;
     if (*p == '%') continue;
-    while (*p != '\0' && std::strchr("-+ #0", *p) != nullptr) ++p;
+    while (*p != '\0' && std::strchr("-+ #0", *p) != nullptr)
+      ++p;
     int digits = 0;
     while (*p >= '0' && *p <= '9') {
       ++p;
@@ -83,9 +86,15 @@ std::optional<std::string> formatFloating(double value, const char* fmt) {
   return format(value, fmt);
 }
 
-std::optional<int> parseInteger(std::string_view text) { return parse<int>(text); }
-std::optional<float> parseFloat(std::string_view text) { return parse<float>(text); }
-std::optional<double> parseDouble(std::string_view text) { return parse<double>(text); }
+std::optional<int> parseInteger(std::string_view text) {
+  return parse<int>(text);
+}
+std::optional<float> parseFloat(std::string_view text) {
+  return parse<float>(text);
+}
+std::optional<double> parseDouble(std::string_view text) {
+  return parse<double>(text);
+}
 
 std::optional<Axis> dmsAxis(const char* format) {
   if (format == nullptr) return std::nullopt;
@@ -103,8 +112,7 @@ std::optional<std::string> formatDms(double degrees, Axis axis) {
   const long long m = total / 6000 % 60;
   const long long cs = total % 6000;
   const bool negative = degrees < 0 && total != 0;
-  const char hemisphere =
-      axis == Axis::Latitude ? (negative ? 'S' : 'N') : (negative ? 'W' : 'E');
+  const char hemisphere = axis == Axis::Latitude ? (negative ? 'S' : 'N') : (negative ? 'W' : 'E');
   char buf[64];
   std::snprintf(buf, sizeof buf, "%lld%s%02lld'%02lld.%02lld\"%c", d,
                 std::string(kDegreeSign).c_str(), m, cs / 100, cs % 100, hemisphere);
@@ -144,7 +152,8 @@ std::optional<double> parseDms(std::string_view text, Axis axis) {
     const char c = text[i];
     if ((c >= '0' && c <= '9') || c == '.') {
       const std::size_t start = i;
-      while (i < text.size() && ((text[i] >= '0' && text[i] <= '9') || text[i] == '.')) ++i;
+      while (i < text.size() && ((text[i] >= '0' && text[i] <= '9') || text[i] == '.'))
+        ++i;
       fields.push_back(text.substr(start, i - start));
     } else if (text.substr(i).starts_with(kDegreeSign)) {
       i += kDegreeSign.size();

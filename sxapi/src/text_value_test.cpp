@@ -47,8 +47,8 @@ TEST_F(TextValue, SettersFormatWithTheDefaultOrTheGivenFormat) {
 
 TEST_F(TextValue, FormatsThatDoNotFitTheValueAreRefused) {
   sxTextSetString(text, "kept");
-  for (const char* format : {"%s", "%d %d", "%n", "%*d", "%ld", "%5000d", "no conversion", "%",
-                             "%f", "%.1234d"}) {
+  for (const char* format :
+       {"%s", "%d %d", "%n", "%*d", "%ld", "%5000d", "no conversion", "%", "%f", "%.1234d"}) {
     EXPECT_NE(sxTextSetInteger(text, 1, format), 0) << format;
   }
   for (const char* format : {"%d", "%Lf", "%s", "%f%f", "%.2"}) {
@@ -56,7 +56,8 @@ TEST_F(TextValue, FormatsThatDoNotFitTheValueAreRefused) {
     EXPECT_NE(sxTextSetFloat(text, 1.0f, format), 0) << format;
   }
   EXPECT_EQ(shown(), "kept");
-  EXPECT_EQ(host.lastError(), "sxTextSetFloat: control 1 of dialog 1: the value or format is not valid");
+  EXPECT_EQ(host.lastError(),
+            "sxTextSetFloat: control 1 of dialog 1: the value or format is not valid");
 }
 
 TEST_F(TextValue, IntegersAreReadStrictly) {
@@ -65,11 +66,13 @@ TEST_F(TextValue, IntegersAreReadStrictly) {
     bool ok;
     int value;
   } cases[] = {
-      {"42", true, 42},          {"  -17\t", true, -17},   {"+8", true, 8},
-      {"2147483647", true, 2147483647},                    {"2147483648", false, 0},
-      {"4x", false, 0},          {"", false, 0},           {"  ", false, 0},
-      {"1.0", false, 0},         {"1e3", false, 0},        {"0x10", false, 0},
-      {"+-3", false, 0},         {"- 3", false, 0},
+      {"42", true, 42},         {"  -17\t", true, -17},
+      {"+8", true, 8},          {"2147483647", true, 2147483647},
+      {"2147483648", false, 0}, {"4x", false, 0},
+      {"", false, 0},           {"  ", false, 0},
+      {"1.0", false, 0},        {"1e3", false, 0},
+      {"0x10", false, 0},       {"+-3", false, 0},
+      {"- 3", false, 0},
   };
   for (const auto& c : cases) {
     sxTextSetString(text, c.text);
@@ -86,10 +89,10 @@ TEST_F(TextValue, FloatsAndDoublesAreReadStrictly) {
     bool doubleOk;
     double value;
   } cases[] = {
-      {"1.5", true, true, 1.5},        {" -2.25 ", true, true, -2.25}, {"1e3", true, true, 1000},
-      {".5", true, true, 0.5},         {"+3", true, true, 3},          {"1e39", false, true, 1e39},
-      {"1e999", false, false, 0},      {"nan", false, false, 0},       {"inf", false, false, 0},
-      {"1.5.2", false, false, 0},      {"1,5", false, false, 0},       {"", false, false, 0},
+      {"1.5", true, true, 1.5},   {" -2.25 ", true, true, -2.25}, {"1e3", true, true, 1000},
+      {".5", true, true, 0.5},    {"+3", true, true, 3},          {"1e39", false, true, 1e39},
+      {"1e999", false, false, 0}, {"nan", false, false, 0},       {"inf", false, false, 0},
+      {"1.5.2", false, false, 0}, {"1,5", false, false, 0},       {"", false, false, 0},
       {"12 m", false, false, 0},
   };
   for (const auto& c : cases) {
@@ -126,13 +129,27 @@ TEST_F(TextValue, AnglesAreShownInDegreesMinutesSeconds) {
     const char* format;
     const char* shown;
   } cases[] = {
-      {36.446, "STANDARD_LAT", "36\xC2\xB0" "26'45.60\"N"},
-      {-36.446, "STANDARD_LAT", "36\xC2\xB0" "26'45.60\"S"},
-      {30.0 / 36000.0, "STANDARD_LAT", "0\xC2\xB0" "00'03.00\"N"},
-      {-122.08333333, "STANDARD_LON", "122\xC2\xB0" "05'00.00\"W"},
-      {179.9999999, "STANDARD_LON", "180\xC2\xB0" "00'00.00\"E"},
-      {-0.000000001, "STANDARD_LON", "0\xC2\xB0" "00'00.00\"E"},
-      {90.0, "STANDARD_LAT", "90\xC2\xB0" "00'00.00\"N"},
+      {36.446, "STANDARD_LAT",
+       "36\xC2\xB0"
+       "26'45.60\"N"},
+      {-36.446, "STANDARD_LAT",
+       "36\xC2\xB0"
+       "26'45.60\"S"},
+      {30.0 / 36000.0, "STANDARD_LAT",
+       "0\xC2\xB0"
+       "00'03.00\"N"},
+      {-122.08333333, "STANDARD_LON",
+       "122\xC2\xB0"
+       "05'00.00\"W"},
+      {179.9999999, "STANDARD_LON",
+       "180\xC2\xB0"
+       "00'00.00\"E"},
+      {-0.000000001, "STANDARD_LON",
+       "0\xC2\xB0"
+       "00'00.00\"E"},
+      {90.0, "STANDARD_LAT",
+       "90\xC2\xB0"
+       "00'00.00\"N"},
   };
   for (const auto& c : cases) {
     ASSERT_EQ(sxTextSetDMS(text, c.degrees, c.format), 0) << c.degrees;
@@ -160,7 +177,9 @@ TEST_F(TextValue, AnglesAreReadInTheFormsPeopleType) {
   } cases[] = {
       {"36 26 46.5 N", "STANDARD_LAT", true, dms},
       {"36:26:46.5", "STANDARD_LAT", true, dms},
-      {"36\xC2\xB0" "26'46.50\"N", "STANDARD_LAT", true, dms},
+      {"36\xC2\xB0"
+       "26'46.50\"N",
+       "STANDARD_LAT", true, dms},
       {"  36 26 46.5 s ", "STANDARD_LAT", true, -dms},
       {"S 36 26 46.5", "STANDARD_LAT", true, -dms},
       {"-36.446", "STANDARD_LAT", true, -36.446},

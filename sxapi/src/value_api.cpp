@@ -18,7 +18,9 @@ constexpr auto kTextKinds = {ControlKind::Text, ControlKind::Label};
 int setText(const char* call, SxGui control, const std::optional<std::string>& text) {
   ControlRec* c = controlFor(call, control, kTextKinds);
   if (c == nullptr) return -1;
-  if (!text) return state()->fail(std::string(call) + ": " + describe(*c) + ": the value or format is not valid");
+  if (!text)
+    return state()->fail(std::string(call) + ": " + describe(*c) +
+                         ": the value or format is not valid");
   change(*state(), *c, c->text, *text, Change::Text);
   return 0;
 }
@@ -217,7 +219,8 @@ int setRange(const char* call, SxGui control, ControlKind kind, double min, doub
 int setValue(const char* call, SxGui control, ControlKind kind, double value) {
   ControlRec* c = controlFor(call, control, {kind});
   if (c == nullptr) return -1;
-  if (std::isnan(value)) return state()->fail(std::string(call) + ": " + describe(*c) + ": not a number");
+  if (std::isnan(value))
+    return state()->fail(std::string(call) + ": " + describe(*c) + ": not a number");
   change(*state(), *c, c->value, std::clamp(value, c->min, c->max), Change::Value);
   return 0;
 }

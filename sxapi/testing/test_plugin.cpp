@@ -24,12 +24,29 @@ int starts = 0;  // module state: a fresh load starts again from 0
 bool busy = false;
 
 enum Id {
-  kEvents = 10, kAsk = 11, kStatus = 12, kOpen = 13, kFile = 14, kColour = 15, kValue = 16,
-  kFlag = 17, kFast = 18, kFine = 19, kOption = 20, kList = 21, kScale = 22, kProgress = 23,
-  kView = 24, kSeed = 25, kBusy = 26, kClose = 1
+  kEvents = 10,
+  kAsk = 11,
+  kStatus = 12,
+  kOpen = 13,
+  kFile = 14,
+  kColour = 15,
+  kValue = 16,
+  kFlag = 17,
+  kFast = 18,
+  kFine = 19,
+  kOption = 20,
+  kList = 21,
+  kScale = 22,
+  kProgress = 23,
+  kView = 24,
+  kSeed = 25,
+  kBusy = 26,
+  kClose = 1
 };
 
-void status(const std::string& text) { sxTextSetString(sxFindGuiById(dialog, kStatus), text.c_str()); }
+void status(const std::string& text) {
+  sxTextSetString(sxFindGuiById(dialog, kStatus), text.c_str());
+}
 
 void countPref(const char* key) {
   int n = 0;
@@ -89,7 +106,8 @@ int onControl(SxGui control, int id, int reason, void*, void* callData) {
     case kFlag:
     case kFast:
     case kFine:
-      status("toggle " + std::to_string(id) + " " + std::to_string(sxToggleButtonGetState(control)));
+      status("toggle " + std::to_string(id) + " " +
+             std::to_string(sxToggleButtonGetState(control)));
       break;
     case kOption:
     case kList: {
@@ -154,13 +172,14 @@ int onDialog(SxDialog d, int, int event, void*) {
   sxTextSetString(events, (all.empty() ? "" : all + " ").append(std::to_string(event)).c_str());
   if (event == SX_EVENT_INIT) {
     dialog = d;
-    for (int id : {kAsk, kOpen, kColour, kFlag, kFast, kFine, kOption, kList, kScale, kSeed,
-                   kBusy, kClose}) {
+    for (int id : {kAsk, kOpen, kColour, kFlag, kFast, kFine, kOption, kList, kScale, kSeed, kBusy,
+                   kClose}) {
       sxSetGuiCallback(sxFindGuiById(d, id), SX_MASK_ACTIVATE, onControl, nullptr);
     }
     sxSetGuiCallback(sxFindGuiById(d, kValue), SX_MASK_ACTIVATE_REFRESH, onControl, nullptr);
     SxGui option = sxFindGuiById(d, kOption);
-    for (const char* item : {"One", "Two", "Three"}) sxOptionMenuAddItem(option, item);
+    for (const char* item : {"One", "Two", "Three"})
+      sxOptionMenuAddItem(option, item);
     SxGui scale = sxFindGuiById(d, kScale);
     sxScaleSetMinMax(scale, 0.0, 2.0);
     sxScaleSetSpinIncrement(scale, 0.1);
@@ -184,8 +203,8 @@ int onDialog(SxDialog d, int, int event, void*) {
 int startTool(SxTool, SxResource res) {
   ++starts;
   if (dialog == nullptr) {
-    dialog = sxResourceGetDialog(nullptr, res, 300, SX_EVENT_INIT | SX_EVENT_SHOW |
-                                                        SX_EVENT_CLOSE | SX_EVENT_ACTIVATE,
+    dialog = sxResourceGetDialog(nullptr, res, 300,
+                                 SX_EVENT_INIT | SX_EVENT_SHOW | SX_EVENT_CLOSE | SX_EVENT_ACTIVATE,
                                  onDialog, nullptr);
   }
   sxSetCaption(dialog, ("Host Test " + std::to_string(starts)).c_str());
@@ -198,9 +217,9 @@ int startTool(SxTool, SxResource res) {
 extern "C" [[gnu::visibility("default")]] int sxpInit(SxPlugin plugin, void*, void*) {
   resource = sxLoadResource(sxGetModuleHandle(plugin));
   sxRegisterHelpFile(plugin, "hosttest.hlp");
-  tool = sxRegisterViewer(plugin, "Host Test", startTool, resource, "Version", "1.2",
-                          "MenuLocation", "Tests", "MenuLabel", "Host Test...", "HelpContext",
-                          "4242", nullptr);
+  tool =
+      sxRegisterViewer(plugin, "Host Test", startTool, resource, "Version", "1.2", "MenuLocation",
+                       "Tests", "MenuLabel", "Host Test...", "HelpContext", "4242", nullptr);
   return tool != nullptr ? 1 : 0;
 }
 

@@ -9,9 +9,8 @@
 
 namespace sxhost {
 
-class [[gnu::visibility("default")]] Error : public std::runtime_error {
- public:
-  explicit Error(const std::string& message) : std::runtime_error(message) {}
+class [[gnu::visibility("default")]] Error : public std::runtime_error{
+  public : explicit Error(const std::string& message) : std::runtime_error(message){}
 };
 
 }  // namespace sxhost

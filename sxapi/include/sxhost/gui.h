@@ -31,7 +31,7 @@ class Dialog;
 
 class [[gnu::visibility("default")]] Control {
  public:
-  explicit Control(detail::ControlRec& rec) : rec_(rec) {}
+  explicit Control(detail::ControlRec & rec) : rec_(rec) {}
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
@@ -68,7 +68,7 @@ class [[gnu::visibility("default")]] Control {
   bool visible() const;
   bool editable() const;
   bool fixedFont() const;
-  bool opaque() const;  // SX_ATTRIBUTE_OPAQUE
+  bool opaque() const;   // SX_ATTRIBUTE_OPAQUE
   double value() const;  // scale or progress
   std::pair<double, double> range() const;
   double spinIncrement() const;
@@ -87,7 +87,7 @@ class [[gnu::visibility("default")]] Control {
 
 class [[gnu::visibility("default")]] Dialog {
  public:
-  explicit Dialog(detail::DialogRec& rec) : rec_(rec) {}
+  explicit Dialog(detail::DialogRec & rec) : rec_(rec) {}
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;
 

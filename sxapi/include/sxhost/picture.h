@@ -22,7 +22,9 @@ struct [[gnu::visibility("default")]] Rgb {
   int height = 0;
   std::vector<std::uint8_t> pixels;  // width * height * 3 bytes, bottom row first
 
-  bool empty() const { return width == 0 || height == 0; }
+  bool empty() const {
+    return width == 0 || height == 0;
+  }
   // The pixel at x from the left, y from the bottom. Throws sxhost::Error outside.
   Pixel at(int x, int y) const;
   // Writes a PNG file; throws sxhost::Error naming the path when it cannot.

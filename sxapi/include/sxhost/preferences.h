@@ -27,8 +27,12 @@ class [[gnu::visibility("default")]] Preferences {
 
   std::optional<PrefValue> get(const std::string& tool, const std::string& key) const;
   void set(const std::string& tool, const std::string& key, PrefValue value);
-  void clear() { tools_.clear(); }
-  const std::map<std::string, ToolPrefs, std::less<>>& tools() const { return tools_; }
+  void clear() {
+    tools_.clear();
+  }
+  const std::map<std::string, ToolPrefs, std::less<>>& tools() const {
+    return tools_;
+  }
 
   // The typed reads of the host API: a number converts to the number type asked for
   // (integers truncate toward zero); a text asked for as a number, a number asked for as

@@ -35,9 +35,9 @@
 // find it); other ids are unique within the dialog and at least 0. Optional, for every kind:
 // "label" (the text: a caption, or the initial content of a text control), "enabled" and
 // "visible" (booleans, default true). Only for some kinds: "items" (texts; option, list),
-// "group" (text naming the radio group; radio), "readOnly" (boolean; text), "range"
-// [min, max] with min <= max (scale, progress; default [0, 1] and [0, 100]), "view"
-// [width, height] in pixels, both at least 1 (gl; default the rectangle in pixels),
+// "group" (text naming the radio group; radio; radio buttons without one share a group), "readOnly"
+// (boolean; text), "range" [min, max] with min <= max (scale, progress; default [0, 1] and [0,
+// 100]), "view" [width, height] in pixels, both at least 1 (gl; default the rectangle in pixels),
 // "pixmap" (the id of a pixmap of the file; push, label).
 //
 // Pixmaps: "id" (integer, unique), "palette" (object: one-character keys, values "#rrggbb" or
@@ -58,7 +58,19 @@
 
 namespace sxhost {
 
-enum class ControlKind { Label, Group, Text, Push, Check, Radio, Option, List, Scale, Progress, Gl };
+enum class ControlKind {
+  Label,
+  Group,
+  Text,
+  Push,
+  Check,
+  Radio,
+  Option,
+  List,
+  Scale,
+  Progress,
+  Gl
+};
 
 // The name of a kind as resource files write it ("label", "gl", ...).
 [[gnu::visibility("default")]] std::string_view kindName(ControlKind kind);
@@ -107,13 +119,16 @@ struct [[gnu::visibility("default")]] Resource {
 };
 
 // Dialog units to pixels.
-inline int unitsToPixelsX(int units) { return units * 3 / 2; }
-inline int unitsToPixelsY(int units) { return units * 13 / 8; }
+inline int unitsToPixelsX(int units) {
+  return units * 3 / 2;
+}
+inline int unitsToPixelsY(int units) {
+  return units * 13 / 8;
+}
 
 // Parse a resource; `name` is what messages call it (the file name). Throws sxhost::Error
 // with the message described above.
-[[gnu::visibility("default")]] Resource parseResource(std::string_view json,
-                                                      std::string_view name);
+[[gnu::visibility("default")]] Resource parseResource(std::string_view json, std::string_view name);
 // Read and parse a file; a file that cannot be read is an Error naming it.
 [[gnu::visibility("default")]] Resource readResourceFile(const std::string& path);
 

@@ -78,19 +78,39 @@ class [[gnu::visibility("default")]] ScriptedResponder : public Responder {
     bool answer = false;  // only meaningful for questions
   };
 
-  void queueAnswer(bool yes) { answers_.push_back(yes); }
-  void setDefaultAnswer(bool yes) { defaultAnswer_ = yes; }
-  void queueFile(std::vector<std::string> names) { files_.push_back(std::move(names)); }
-  void queueColour(Colour colour) { colours_.push_back(colour); }
+  void queueAnswer(bool yes) {
+    answers_.push_back(yes);
+  }
+  void setDefaultAnswer(bool yes) {
+    defaultAnswer_ = yes;
+  }
+  void queueFile(std::vector<std::string> names) {
+    files_.push_back(std::move(names));
+  }
+  void queueColour(Colour colour) {
+    colours_.push_back(colour);
+  }
   // Forgets the queues and the log; the default answer goes back to no.
   void reset();
 
-  const std::vector<MessageRecord>& messages() const { return messageLog_; }
-  const std::vector<FileRecord>& filePrompts() const { return fileLog_; }
-  const std::vector<ColourRecord>& colourPrompts() const { return colourLog_; }
-  std::size_t pendingAnswers() const { return answers_.size(); }
-  std::size_t pendingFiles() const { return files_.size(); }
-  std::size_t pendingColours() const { return colours_.size(); }
+  const std::vector<MessageRecord>& messages() const {
+    return messageLog_;
+  }
+  const std::vector<FileRecord>& filePrompts() const {
+    return fileLog_;
+  }
+  const std::vector<ColourRecord>& colourPrompts() const {
+    return colourLog_;
+  }
+  std::size_t pendingAnswers() const {
+    return answers_.size();
+  }
+  std::size_t pendingFiles() const {
+    return files_.size();
+  }
+  std::size_t pendingColours() const {
+    return colours_.size();
+  }
 
   bool message(const Message& message) override;
   std::optional<std::vector<std::string>> promptFile(const FilePrompt& prompt) override;
