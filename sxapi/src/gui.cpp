@@ -133,6 +133,7 @@ void Control::mouse(int action, int x, int y) {
   }
   if (rec_.mouse.fn == nullptr) return;
   SxMouseData data{action, x, y};
+  detail::InPlugin call(host());
   rec_.mouse.fn(handle(), rec_.id, SX_MOUSE_EVENT, rec_.mouse.data, &data);
 }
 

@@ -89,6 +89,7 @@ void Host::startTool(std::string_view name) {
       // Copies: the start function may register or unregister tools.
       const SxToolStartFn start = t.start;
       const SxResource resource = t.resource;
+      detail::InPlugin call(*state_);
       start(toHandle<SxTool>(h), resource);
       return;
     }

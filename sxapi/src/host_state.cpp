@@ -12,13 +12,19 @@ HandleId newHandleId() {
   return next++;
 }
 
+namespace {
+// A plug-in that repeats a failing call in a loop must not grow the log without end.
+constexpr std::size_t kLogLimit = 1000;
+}  // namespace
+
 int HostState::fail(std::string message) {
   lastError = message;
-  log.push_back(std::move(message));
+  warn(std::move(message));
   return -1;
 }
 
 void HostState::warn(std::string message) {
+  if (log.size() >= kLogLimit) log.erase(log.begin(), log.begin() + kLogLimit / 2);
   log.push_back(std::move(message));
 }
 
@@ -48,6 +54,7 @@ void HostState::notify(const ControlRec& c, Change change) {
 
 void HostState::deliver(DialogRec& d, int event) {
   if (d.fn != nullptr && (d.mask & event) != 0) {
+    InPlugin call(*this);
     d.fn(toHandle<SxDialog>(d.handle), d.templateId, event, d.data);
   }
 }
@@ -55,6 +62,7 @@ void HostState::deliver(DialogRec& d, int event) {
 void HostState::runCallback(ControlRec& c, int reason, void* callData) {
   const int bit = reason == SX_REASON_ACTIVATE ? SX_MASK_ACTIVATE : SX_MASK_REFRESH;
   if (c.callback.fn != nullptr && (c.callbackMask & bit) != 0) {
+    InPlugin call(*this);
     c.callback.fn(toHandle<SxGui>(c.handle), c.id, reason, c.callback.data, callData);
   }
 }
@@ -174,10 +182,12 @@ bool HostState::drawControl(ControlRec& c) {
   drawing = true;
   SxGLDrawData data{c.viewWidth, c.viewHeight};
   const HandleId handle = c.handle;
+  const int id = c.id;
   const Callback draw = c.draw;
   auto picture = gl.render(c.viewWidth, c.viewHeight, [&] {
     if (draw.fn != nullptr) {
-      draw.fn(toHandle<SxGui>(handle), c.id, SX_MASK_GL_DRAW, draw.data, &data);
+      InPlugin call(*this);
+      draw.fn(toHandle<SxGui>(handle), id, SX_MASK_GL_DRAW, draw.data, &data);
     }
   });
   drawing = false;

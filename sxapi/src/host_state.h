@@ -136,6 +136,9 @@ struct HostState {
   std::string lastError;
   ChangeListener listener;
 
+  // Calls into plug-in code under way; a module cannot be closed while one runs.
+  int callbacksRunning = 0;
+
   Responder& responder() { return custom ? *custom : scripted; }
   // Records a failure of a host call; returns -1 for the caller to hand back.
   int fail(std::string message);
@@ -161,6 +164,18 @@ struct HostState {
   void dropDialog(HandleId handle);
   // Draws a GL control at its view size into its picture.
   bool drawControl(ControlRec& control);
+};
+
+// Counts a call into plug-in code for as long as it lives.
+class InPlugin {
+ public:
+  explicit InPlugin(HostState& s) : s_(s) { ++s_.callbacksRunning; }
+  ~InPlugin() { --s_.callbacksRunning; }
+  InPlugin(const InPlugin&) = delete;
+  InPlugin& operator=(const InPlugin&) = delete;
+
+ private:
+  HostState& s_;
 };
 
 // The state of the living host, or null.

@@ -25,7 +25,8 @@ Pixel Rgb::at(int x, int y) const {
 }
 
 void Rgb::writePng(const std::string& path) const {
-  if (empty() || pixels.size() != static_cast<std::size_t>(width) * height * 3) {
+  if (width < 0 || height < 0 || empty() ||
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3) {
     throw Error(path + ": there is no picture to write");
   }
   // PNG rows run top to bottom; ours bottom to top. A negative stride from the last row

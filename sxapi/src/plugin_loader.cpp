@@ -27,7 +27,12 @@ const PluginInfo& start(detail::HostState& s, Host& host, detail::PluginRec rec,
   s.modules[rec.module] = id;
   const std::string path = rec.info.path;
   s.plugins[id] = std::move(rec);
-  if (init(toHandle<SxPlugin>(id), nullptr, nullptr) == 0) {
+  int ok = 0;
+  {
+    detail::InPlugin call(s);
+    ok = init(toHandle<SxPlugin>(id), nullptr, nullptr);
+  }
+  if (ok == 0) {
     host.unloadPlugin(toHandle<SxPlugin>(id));
     throw Error(path + ": sxpInit failed");
   }
@@ -46,6 +51,13 @@ const PluginInfo& Host::loadPlugin(const std::string& path) {
   if (library == nullptr) {
     const char* why = dlerror();
     throw Error(full + ": cannot be loaded: " + (why != nullptr ? why : "unknown reason"));
+  }
+  // Another path to a module that is loaded (a link, say) opens the same library.
+  for (const auto& [h, p] : state_->plugins) {
+    if (p.library == library) {
+      dlclose(library);
+      throw Error(full + ": is loaded already (as " + p.info.path + ")");
+    }
   }
   auto init = reinterpret_cast<SxpInitFn>(dlsym(library, "sxpInit"));
   if (init == nullptr) {
@@ -78,6 +90,9 @@ const PluginInfo& Host::attachPlugin(const StaticPlugin& plugin) {
 void Host::unloadPlugin(SxPlugin plugin) {
   const HandleId id = detail::idOf(plugin);
   if (state_->plugin(plugin) == nullptr) throw Error("no such plug-in is loaded");
+  if (state_->callbacksRunning != 0) {
+    throw Error("a plug-in cannot be unloaded while plug-in code runs");
+  }
   std::vector<HandleId> shown;
   for (auto& [h, d] : state_->dialogs) {
     if (d->plugin == id && d->visible) shown.push_back(h);
@@ -86,6 +101,7 @@ void Host::unloadPlugin(SxPlugin plugin) {
     if (auto* d = state_->dialog(toHandle<SxGui>(h))) state_->hideDialog(*d);
   }
   if (auto* rec = state_->plugin(plugin); rec != nullptr && rec->exit != nullptr) {
+    detail::InPlugin call(*state_);
     rec->exit(plugin);
   }
   state_->dropOwnedBy(id);

@@ -332,4 +332,31 @@ TEST(StaticPlugins, RegistrationChecksItsArguments) {
   EXPECT_NO_THROW(host.startTool("T"));
 }
 
+namespace selfunload {
+SxPlugin self = nullptr;
+std::string refusal;
+int start(SxTool, SxResource) {
+  try {
+    sxhost::Host::current()->unloadPlugin(self);
+  } catch (const sxhost::Error& e) {
+    refusal = e.what();
+  }
+  return 0;
+}
+int init(SxPlugin plugin, void*, void*) {
+  self = plugin;
+  return sxRegisterViewer(plugin, "Self", start, nullptr, nullptr) != nullptr;
+}
+}  // namespace selfunload
+
+TEST(StaticPlugins, CannotBeUnloadedWhileTheirCodeRuns) {
+  sxhost::Host host;
+  host.attachPlugin(linkedAt("/nowhere/self.so", selfunload::init, nullptr));
+  host.startTool("Self");
+  EXPECT_EQ(selfunload::refusal, "a plug-in cannot be unloaded while plug-in code runs");
+  EXPECT_EQ(host.plugins().size(), 1u);
+  host.unloadPlugin(selfunload::self);
+  EXPECT_TRUE(host.plugins().empty());
+}
+
 }  // namespace

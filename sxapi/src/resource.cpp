@@ -19,6 +19,9 @@ namespace {
 using nlohmann::json;
 
 constexpr int kMaxPixmapSide = 256;
+// Dialog units and view pixels stay far from int overflow when converted and multiplied.
+constexpr int kMaxUnits = 32767;
+constexpr int kMaxViewSide = 8192;
 
 constexpr std::array<std::pair<std::string_view, ControlKind>, 11> kKinds{{
     {"label", ControlKind::Label},
@@ -86,16 +89,18 @@ bool boolean(const json& value, const char* key, const Where& where) {
   return value.get<bool>();
 }
 
-// An array of two integers, each at least `least`.
-std::pair<int, int> pair(const json& value, const char* key, int least, const Where& where) {
+// An array of two integers, each in least ... most.
+std::pair<int, int> pair(const json& value, const char* key, int least, int most,
+                         const Where& where) {
   if (!value.is_array() || value.size() != 2 || !value[0].is_number_integer() ||
       !value[1].is_number_integer()) {
     where.fail(inQuotes(key) + " must be two integers");
   }
   const int a = integer(value[0], key, where);
   const int b = integer(value[1], key, where);
-  if (a < least || b < least) {
-    where.fail(inQuotes(key) + " must be at least " + std::to_string(least));
+  if (a < least || b < least || a > most || b > most) {
+    where.fail(inQuotes(key) + " must be " + std::to_string(least) + " ... " +
+               std::to_string(most));
   }
   return {a, b};
 }
@@ -109,6 +114,10 @@ Rect rect(const json& value, const Where& where) {
   Rect r{integer(value[0], "rect", where), integer(value[1], "rect", where),
          integer(value[2], "rect", where), integer(value[3], "rect", where)};
   if (r.width < 0 || r.height < 0) where.fail("\"rect\" has a negative size");
+  const auto beyond = [](int v) { return v < -kMaxUnits || v > kMaxUnits; };
+  if (beyond(r.x) || beyond(r.y) || beyond(r.width) || beyond(r.height)) {
+    where.fail("\"rect\" lies beyond 32767 dialog units");
+  }
   return r;
 }
 
@@ -179,7 +188,7 @@ ControlTemplate control(const json& value, const Where& where, const std::set<in
   c.viewWidth = unitsToPixelsX(c.rect.width);
   c.viewHeight = unitsToPixelsY(c.rect.height);
   if (auto it = only("view", {ControlKind::Gl}); it != value.end()) {
-    std::tie(c.viewWidth, c.viewHeight) = pair(*it, "view", 1, where);
+    std::tie(c.viewWidth, c.viewHeight) = pair(*it, "view", 1, kMaxViewSide, where);
   }
   if (auto it = only("pixmap", {ControlKind::Push, ControlKind::Label}); it != value.end()) {
     c.pixmap = integer(*it, "pixmap", where);
@@ -203,7 +212,7 @@ DialogTemplate dialog(const json& value, const Where& file, std::size_t position
   if (auto it = value.find("helpContext"); it != value.end()) {
     d.helpContext = text(*it, "helpContext", where);
   }
-  std::tie(d.width, d.height) = pair(required(value, "size", where), "size", 1, where);
+  std::tie(d.width, d.height) = pair(required(value, "size", where), "size", 1, kMaxUnits, where);
   const json& controls = required(value, "controls", where);
   if (!controls.is_array()) where.fail("\"controls\" must be an array");
   std::set<int> ids;

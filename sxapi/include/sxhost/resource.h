@@ -25,14 +25,14 @@
 //   }
 //
 // Dialogs: "id" (integer, unique in the file), "size" [width, height] in dialog units (both
-// at least 1) and "controls" (array) are required; "caption" and "helpContext" are optional
+// 1 ... 32767) and "controls" (array) are required; "caption" and "helpContext" are optional
 // texts. Sizes and rectangles are in dialog units; a dialog unit is 3/2 pixel across and
 // 13/8 pixel down.
 //
 // Controls: "kind" is one of label, group, text, push, check, radio, option, list, scale,
-// progress, gl; "rect" [x, y, width, height] (integers, width and height at least 0) is
-// required. "id" is optional: a control without one, or with -1, is static (no program can
-// find it); other ids are unique within the dialog and at least 0. Optional, for every kind:
+// progress, gl; "rect" [x, y, width, height] (integers within 32767 of 0, width and height at
+// least 0) is required. "id" is optional: a control without one, or with -1, is static (no program
+// can find it); other ids are unique within the dialog and at least 0. Optional, for every kind:
 // "label" (the text: a caption, or the initial content of a text control), "enabled" and
 // "visible" (booleans, default true). Only for some kinds: "items" (texts; option, list),
 // "group" (text naming the radio group; radio; radio buttons without one share a group), "readOnly"
