@@ -74,13 +74,10 @@ extern "C" int sxRefreshDialog(SxDialog dialog) {
   DialogRec* d = dialogFor("sxRefreshDialog", dialog);
   if (d == nullptr) return -1;
   HostState* s = state();
-  // Handles, not pointers: a callback may unload the plug-in that owns the dialog.
-  std::vector<HandleId> handles;
-  for (const auto& c : d->controls)
-    handles.push_back(c->handle);
-  for (HandleId h : handles) {
-    if (ControlRec* c = s->control(toHandle<SxGui>(h)))
-      s->runCallback(*c, SX_REASON_REFRESH, nullptr);
+  // Controls stay as the template made them, and no callback can drop the dialog (plug-ins
+  // cannot be unloaded while their code runs), so the loop may hold on to them.
+  for (const auto& c : d->controls) {
+    s->runCallback(*c, SX_REASON_REFRESH, nullptr);
   }
   return 0;
 }

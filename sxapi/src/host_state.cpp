@@ -120,28 +120,23 @@ SxDialog HostState::createDialog(const ResourceRec& resource, int templateId, in
   d->facade = std::make_unique<Dialog>(*d);
   DialogRec& rec = *d;
   dialogs[rec.handle] = std::move(d);
-  const HandleId handle = rec.handle;
   deliver(rec, SX_EVENT_INIT);
-  // The init event may not drop the dialog, but a plug-in could unload itself; look again.
-  return dialogs.contains(handle) ? toHandle<SxDialog>(handle) : nullptr;
+  return toHandle<SxDialog>(rec.handle);
 }
 
 void HostState::showDialog(DialogRec& d) {
-  const HandleId handle = d.handle;
   if (!d.visible) {
     d.visible = true;
     deliver(d, SX_EVENT_SHOW);
   }
-  auto it = dialogs.find(handle);
-  if (it != dialogs.end() && it->second->visible) deliver(*it->second, SX_EVENT_ACTIVATE);
+  // The show event may have hidden the dialog again.
+  if (d.visible) deliver(d, SX_EVENT_ACTIVATE);
 }
 
 void HostState::hideDialog(DialogRec& d) {
   if (!d.visible) return;
-  const HandleId handle = d.handle;
   deliver(d, SX_EVENT_CLOSE);
-  auto it = dialogs.find(handle);
-  if (it != dialogs.end()) it->second->visible = false;
+  d.visible = false;
 }
 
 void HostState::dropDialog(HandleId handle) {
@@ -181,13 +176,10 @@ bool HostState::drawControl(ControlRec& c) {
   }
   drawing = true;
   SxGLDrawData data{c.viewWidth, c.viewHeight};
-  const HandleId handle = c.handle;
-  const int id = c.id;
-  const Callback draw = c.draw;
   auto picture = gl.render(c.viewWidth, c.viewHeight, [&] {
-    if (draw.fn != nullptr) {
+    if (c.draw.fn != nullptr) {
       InPlugin call(*this);
-      draw.fn(toHandle<SxGui>(handle), id, SX_MASK_GL_DRAW, draw.data, &data);
+      c.draw.fn(toHandle<SxGui>(c.handle), c.id, SX_MASK_GL_DRAW, c.draw.data, &data);
     }
   });
   drawing = false;
@@ -195,10 +187,8 @@ bool HostState::drawControl(ControlRec& c) {
     fail(describe(c) + ": " + gl.error());
     return false;
   }
-  auto it = controls.find(handle);
-  if (it == controls.end()) return false;
-  it->second->picture = std::move(*picture);
-  notify(*it->second, Change::Picture);
+  c.picture = std::move(*picture);
+  notify(c, Change::Picture);
   return true;
 }
 
