@@ -12,7 +12,6 @@ namespace sxhost {
 
 using detail::ControlRec;
 using detail::describe;
-using detail::HandleId;
 using detail::HostState;
 using detail::toHandle;
 
