@@ -1,87 +1,44 @@
 // The image calls of sxapilib.h on files: SGI through our decoder, the rest through stb.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "sgi_test_writer.h"
 #include "sxapilib.h"
 #include "sxhost/memory.h"
+#include "test_images.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
-
+namespace sxhost::image::testing {
 namespace {
-
-namespace fs = std::filesystem;
-namespace sgi = sxhost::image::testing;
-using Bytes = std::vector<unsigned char>;
 
 constexpr unsigned char kUntouched = 0xAB;
 constexpr int kUntouchedInt = -7;
 
-class ImageApi : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "sxapi-image-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string write(const std::string& name, const Bytes& bytes) const {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return path;
-  }
-
-  Bytes readBack(const std::string& path) const {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
-
-  // A PNG of width x height pixels of `channels` bytes, given top row first as stb writes it.
-  std::string writePng(const std::string& name, int width, int height, int channels,
-                       const Bytes& topFirst) const {
-    const std::string path = (dir_ / name).string();
-    EXPECT_NE(
-        stbi_write_png(path.c_str(), width, height, channels, topFirst.data(), width * channels),
-        0);
-    return path;
-  }
-
-  fs::path dir_;
-};
-
 // What sxReadImage hands back, or the untouched sentinels.
 struct Read {
   int result = 0;
-  unsigned char* pixels = nullptr;
+  unsigned char sentinel = kUntouched;
+  unsigned char* pixels = &sentinel;
   int kind = kUntouchedInt;
   int width = kUntouchedInt;
   int height = kUntouchedInt;
 
+  explicit Read(const std::string& path) {
+    result = sxReadImage(path.c_str(), &pixels, &kind, &width, &height);
+  }
   ~Read() {
     if (pixels != &sentinel) sxFree(pixels);
   }
+  Read(const Read&) = delete;
+  Read& operator=(const Read&) = delete;
+
   bool untouched() const {
     return pixels == &sentinel && kind == kUntouchedInt && width == kUntouchedInt &&
            height == kUntouchedInt;
   }
-  unsigned char sentinel = kUntouched;
+  Bytes block(std::size_t size) const { return Bytes(pixels, pixels + size); }
 };
-
-void readImage(const std::string& path, Read& read) {
-  read.pixels = &read.sentinel;
-  read.result = sxReadImage(path.c_str(), &read.pixels, &read.kind, &read.width, &read.height);
-}
 
 struct Info {
   int result = 1;
@@ -110,8 +67,9 @@ Bytes topFirstPixels(int channels) {
   Bytes pixels;
   for (int y = 0; y < 2; ++y) {
     for (int x = 0; x < 3; ++x) {
-      for (int c = 0; c < channels; ++c)
+      for (int c = 0; c < channels; ++c) {
         pixels.push_back(static_cast<unsigned char>(50 * c + 10 * y + x + 1));
+      }
     }
   }
   return pixels;
@@ -142,66 +100,87 @@ Bytes hostLayout(const Bytes& topFirst, int channels) {
   return block;
 }
 
+Bytes portableMap(char type, int channels) {
+  const std::string header = std::string("P") + type + " 3 2\n255\n";
+  Bytes file(header.begin(), header.end());
+  const Bytes pixels = topFirstPixels(channels);
+  file.insert(file.end(), pixels.begin(), pixels.end());
+  return file;
+}
+
+class ImageApi : public ::testing::Test {
+ protected:
+  TempDir dir_;
+};
+
 TEST_F(ImageApi, PngOfEachChannelCountDecodesIntoItsKindBottomRowFirst) {
   const int kinds[] = {0, SX_IMAGE_INTENSITY, SX_IMAGE_INTENSITY_ALPHA, SX_IMAGE_RGB,
                        SX_IMAGE_RGBA};
   for (int channels = 1; channels <= 4; ++channels) {
     const Bytes pixels = topFirstPixels(channels);
     const std::string path =
-        writePng("image" + std::to_string(channels) + ".png", 3, 2, channels, pixels);
+        dir_.write("image" + std::to_string(channels) + ".png", encodePng(3, 2, channels, pixels));
     const Info info = readInfo(path);
     ASSERT_EQ(info.result, 0) << channels;
     EXPECT_EQ(info.kind, kinds[channels]);
     EXPECT_EQ(info.width, 3);
     EXPECT_EQ(info.height, 2);
 
-    Read read;
-    readImage(path, read);
+    const Read read(path);
     ASSERT_EQ(read.result, 0) << channels;
     EXPECT_EQ(read.kind, kinds[channels]);
     EXPECT_EQ(read.width, 3);
     EXPECT_EQ(read.height, 2);
-    EXPECT_EQ(Bytes(read.pixels, read.pixels + pixels.size()), hostLayout(pixels, channels))
-        << channels << " channels";
+    EXPECT_EQ(read.block(pixels.size()), hostLayout(pixels, channels)) << channels << " channels";
   }
 }
 
 TEST_F(ImageApi, OtherFormatsGoThroughStbWithTheirRowsFlipped) {
   const Bytes rgb = topFirstPixels(3);
-  const Bytes grey = topFirstPixels(1);
-  const std::string bmp = (dir_ / "image.bmp").string();
-  ASSERT_NE(stbi_write_bmp(bmp.c_str(), 3, 2, 3, rgb.data()), 0);
-  const std::string tga = (dir_ / "image.TGA").string();
-  stbi_write_tga_with_rle = 1;
-  ASSERT_NE(stbi_write_tga(tga.c_str(), 3, 2, 3, rgb.data()), 0);
-  Bytes pgm{'P', '5', '\n', '3', ' ', '2', '\n', '2', '5', '5', '\n'};
-  pgm.insert(pgm.end(), grey.begin(), grey.end());
-  const std::string pnm = write("image.pgm", pgm);
-
+  const Bytes rgba = topFirstPixels(4);
   struct Case {
-    std::string path;
+    const char* name;
+    Bytes file;
     int kind;
     Bytes block;
   };
-  const Case cases[] = {{bmp, SX_IMAGE_RGB, hostLayout(rgb, 3)},
-                        {tga, SX_IMAGE_RGB, hostLayout(rgb, 3)},
-                        {pnm, SX_IMAGE_INTENSITY, hostLayout(grey, 1)}};
+  const Case cases[] = {
+      {"image.bmp", encodeBmp(3, 2, 3, rgb), SX_IMAGE_RGB, hostLayout(rgb, 3)},
+      {"image.TGA", encodeTga(3, 2, 3, rgb, TgaStorage::kRunLength), SX_IMAGE_RGB,
+       hostLayout(rgb, 3)},
+      {"image.vda", encodeTga(3, 2, 4, rgba, TgaStorage::kRaw), SX_IMAGE_RGBA, hostLayout(rgba, 4)},
+      {"image.pgm", portableMap('5', 1), SX_IMAGE_INTENSITY, hostLayout(topFirstPixels(1), 1)},
+      {"image.ppm", portableMap('6', 3), SX_IMAGE_RGB, hostLayout(rgb, 3)},
+  };
   for (const Case& c : cases) {
-    Read read;
-    readImage(c.path, read);
-    ASSERT_EQ(read.result, 0) << c.path;
-    EXPECT_EQ(read.kind, c.kind) << c.path;
-    EXPECT_EQ(Bytes(read.pixels, read.pixels + c.block.size()), c.block) << c.path;
+    const Read read(dir_.write(c.name, c.file));
+    ASSERT_EQ(read.result, 0) << c.name;
+    EXPECT_EQ(read.kind, c.kind) << c.name;
+    EXPECT_EQ(read.block(c.block.size()), c.block) << c.name;
   }
+}
+
+TEST_F(ImageApi, GifDecodesAsRgba) {
+  // 2 x 2, a two-colour palette (white, black), LZW data for the indices 1 0 / 0 1.
+  const Bytes gif = {'G', 'I',  'F',  '8',  '9', 'a', 2, 0,    2,    0,    0x80, 0,
+                     0,   0xFF, 0xFF, 0xFF, 0,   0,   0, ',',  0,    0,    0,    0,
+                     2,   0,    2,    0,    0,   2,   3, 0x0C, 0x10, 0x05, 0,    ';'};
+  const std::string path = dir_.write("image.gif", gif);
+  const Info info = readInfo(path);
+  ASSERT_EQ(info.result, 0);
+  EXPECT_EQ(info.kind, SX_IMAGE_RGBA);
+  const Read read(path);
+  ASSERT_EQ(read.result, 0);
+  EXPECT_EQ(read.kind, SX_IMAGE_RGBA);
+  // Bottom row first: (white, black), then the top row (black, white).
+  EXPECT_EQ(read.block(16), (Bytes{255, 255, 255, 255, 0, 0, 0, 255,  //
+                                   0, 0, 0, 255, 255, 255, 255, 255}));
 }
 
 TEST_F(ImageApi, JpegDecodesWithinTheLossOfItsCoding) {
   // stb writes JPEG as colour only, so even a grey picture comes back as RGB.
   const Bytes flat(16 * 8 * 3, 77);
-  const std::string path = (dir_ / "flat.jpg").string();
-  ASSERT_NE(stbi_write_jpg(path.c_str(), 16, 8, 3, flat.data(), 100), 0);
-  Read read;
-  readImage(path, read);
+  const Read read(dir_.write("flat.jpg", encodeJpeg(16, 8, 3, flat, 100)));
   ASSERT_EQ(read.result, 0);
   EXPECT_EQ(read.kind, SX_IMAGE_RGB);
   EXPECT_EQ(read.width, 16);
@@ -213,147 +192,149 @@ TEST_F(ImageApi, JpegDecodesWithinTheLossOfItsCoding) {
 // TGA has no signature: raw elevations can form a valid TGA header. Only a TGA name makes
 // stb look at the file as one.
 TEST_F(ImageApi, TgaIsOnlyTakenFromFilesNamedSo) {
-  const std::string tga = (dir_ / "grid.tga").string();
-  const Bytes rgb = topFirstPixels(3);
-  stbi_write_tga_with_rle = 0;
-  ASSERT_NE(stbi_write_tga(tga.c_str(), 3, 2, 3, rgb.data()), 0);
-  EXPECT_EQ(readInfo(tga).result, 0);
-  const std::string raw = write("grid.raw", readBack(tga));
-  EXPECT_NE(readInfo(raw).result, 0);
-  Read read;
-  readImage(raw, read);
-  EXPECT_NE(read.result, 0);
-  EXPECT_TRUE(read.untouched());
+  const Bytes tga = encodeTga(3, 2, 3, topFirstPixels(3), TgaStorage::kRaw);
+  EXPECT_EQ(readInfo(dir_.write("grid.tga", tga)).result, 0);
+  for (const char* name : {"grid.raw", "grid.tga.raw", "tga"}) {
+    const std::string path = dir_.write(name, tga);
+    EXPECT_NE(readInfo(path).result, 0) << name;
+    const Read read(path);
+    EXPECT_NE(read.result, 0) << name;
+    EXPECT_TRUE(read.untouched()) << name;
+  }
 }
 
 TEST_F(ImageApi, SgiFileOfAnyNameIsDecodedByItsMagic) {
-  sgi::SgiPicture picture{3, 2, 3, {}};
+  SgiPicture picture{3, 2, 3, {}};
   for (int i = 0; i < 18; ++i)
     picture.planes.push_back(static_cast<unsigned char>(i * 13));
   for (const char* name : {"picture.rgb", "picture.bw", "picture.inta", "picture.dat"}) {
-    const std::string path = write(name, sgi::sgiRunLength(picture));
+    const std::string path = dir_.write(name, sgiRunLength(picture));
     const Info info = readInfo(path);
     ASSERT_EQ(info.result, 0) << name;
     EXPECT_EQ(info.kind, SX_IMAGE_RGB) << name;
     EXPECT_EQ(info.width, 3) << name;
     EXPECT_EQ(info.height, 2) << name;
-    Read read;
-    readImage(path, read);
+    const Read read(path);
     ASSERT_EQ(read.result, 0) << name;
     EXPECT_EQ(read.kind, SX_IMAGE_RGB) << name;
-    EXPECT_EQ(Bytes(read.pixels, read.pixels + 18), picture.planes) << name;
+    EXPECT_EQ(read.block(18), picture.planes) << name;
   }
 }
 
 TEST_F(ImageApi, TruncationAtEveryByteFailsCleanly) {
-  sgi::SgiPicture picture{4, 3, 4, {}};
+  SgiPicture picture{4, 3, 4, {}};
   for (int i = 0; i < 48; ++i)
     picture.planes.push_back(static_cast<unsigned char>(i % 5 * 40));
   const Bytes rgba = topFirstPixels(4);
   const Bytes rgb = topFirstPixels(3);
-  const std::string png = writePng("full.png", 3, 2, 4, rgba);
-  const std::string bmp = (dir_ / "full.bmp").string();
-  ASSERT_NE(stbi_write_bmp(bmp.c_str(), 3, 2, 3, rgb.data()), 0);
-  const std::string rawTga = (dir_ / "raw.tga").string();
-  stbi_write_tga_with_rle = 0;
-  ASSERT_NE(stbi_write_tga(rawTga.c_str(), 3, 2, 4, rgba.data()), 0);
-  const std::string packedTga = (dir_ / "packed.tga").string();
-  stbi_write_tga_with_rle = 1;
-  ASSERT_NE(stbi_write_tga(packedTga.c_str(), 3, 2, 3, rgb.data()), 0);
-  const std::string jpeg = (dir_ / "full.jpg").string();
-  ASSERT_NE(stbi_write_jpg(jpeg.c_str(), 3, 2, 3, rgb.data(), 90), 0);
-  Bytes ppm{'P', '6', ' ', '3', ' ', '2', ' ', '2', '5', '5', '\n'};
-  ppm.insert(ppm.end(), rgb.begin(), rgb.end());
   const std::pair<std::string, Bytes> files[] = {
-      {"cut.png", readBack(png)},
-      {"cut.bmp", readBack(bmp)},
-      {"cut.tga", readBack(rawTga)},
-      {"cut.Tga", readBack(packedTga)},
-      {"cut.jpg", readBack(jpeg)},
-      {"cut.ppm", ppm},
-      {"cut.rgba", sgi::sgiVerbatim(picture)},
-      {"cut.sgi", sgi::sgiRunLength(picture)},
+      {"cut.png", encodePng(3, 2, 4, rgba)},
+      {"cut.bmp", encodeBmp(3, 2, 3, rgb)},
+      {"cut.tga", encodeTga(3, 2, 4, rgba, TgaStorage::kRaw)},
+      {"cut.Tga", encodeTga(3, 2, 3, rgb, TgaStorage::kRunLength)},
+      {"cut.jpg", encodeJpeg(3, 2, 3, rgb, 90)},
+      {"cut.ppm", portableMap('6', 3)},
+      {"cut.rgba", sgiVerbatim(picture)},
+      {"cut.sgi", sgiRunLength(picture)},
   };
   for (const auto& [name, bytes] : files) {
-    {
-      Read whole;
-      readImage(write(name, bytes), whole);
-      ASSERT_EQ(whole.result, 0) << name;
-    }
-    const auto live = sxhost::liveAllocations();
+    ASSERT_EQ(Read(dir_.write(name, bytes)).result, 0) << name;
+    const auto live = liveAllocations();
     for (std::size_t size = 0; size < bytes.size(); ++size) {
-      const std::string path = write(name, Bytes(bytes.begin(), bytes.begin() + size));
-      Read read;
-      readImage(path, read);
+      const Read read(dir_.write(name, Bytes(bytes.begin(), bytes.begin() + size)));
       EXPECT_NE(read.result, 0) << name << " cut at " << size;
       EXPECT_TRUE(read.untouched()) << name << " cut at " << size;
     }
-    EXPECT_EQ(sxhost::liveAllocations(), live) << name;
+    EXPECT_EQ(liveAllocations(), live) << name;
   }
 }
 
-TEST_F(ImageApi, HeadersDeclaringHugeImagesAreRefused) {
-  sgi::SgiFields fields;
+TEST_F(ImageApi, HeadersDeclaringHugeImagesAreRefusedBeforeAnyAllocation) {
+  SgiFields fields;
   fields.width = 65535;
   fields.height = 65535;
   fields.channels = 4;
-  Bytes hugeSgi = sgi::sgiHeader(fields);
+  Bytes hugeSgi = sgiHeader(fields);
   hugeSgi.resize(hugeSgi.size() + 16, 1);
 
   // A valid PNG whose header is changed to 40000 x 40000 RGBA: stb itself would accept it.
-  Bytes hugePng = readBack(writePng("small.png", 3, 2, 4, topFirstPixels(4)));
+  Bytes hugePng = encodePng(3, 2, 4, topFirstPixels(4));
   constexpr std::size_t kPngWidthAt = 16;
-  sgi::putBigEndian32(hugePng, kPngWidthAt, 40000);
-  sgi::putBigEndian32(hugePng, kPngWidthAt + 4, 40000);
+  putBigEndian32(hugePng, kPngWidthAt, 40000);
+  putBigEndian32(hugePng, kPngWidthAt + 4, 40000);
 
-  for (const auto& path : {write("huge.rgba", hugeSgi), write("huge.png", hugePng)}) {
+  for (const auto& path : {dir_.write("huge.rgba", hugeSgi), dir_.write("huge.png", hugePng)}) {
     EXPECT_NE(readInfo(path).result, 0) << path;
-    const auto requests = sxhost::allocationRequests();
-    Read read;
-    readImage(path, read);
+    const auto requests = allocationRequests();
+    const Read read(path);
     EXPECT_NE(read.result, 0) << path;
     EXPECT_TRUE(read.untouched()) << path;
-    EXPECT_EQ(sxhost::allocationRequests(), requests) << path;
+    EXPECT_EQ(allocationRequests(), requests) << path;
+  }
+}
+
+// stb sizes Huffman tables for 256 codes and would write past them: the host refuses such a
+// table in the frame's header (read by sxReadImageInfo) and after it (read only to decode).
+TEST_F(ImageApi, JpegWithAnOversizedHuffmanTableIsRefused) {
+  const Bytes good = encodeJpeg(8, 8, 3, Bytes(8 * 8 * 3, 120), 90);
+  ASSERT_EQ(Read(dir_.write("good.jpg", good)).result, 0);
+
+  const Bytes afterFrame = withOversizedHuffmanTable(good);
+  Bytes beforeFrame = good;
+  const Bytes table = oversizedHuffmanSegment();
+  beforeFrame.insert(beforeFrame.begin() + 2, table.begin(), table.end());
+
+  struct Case {
+    const char* name;
+    const Bytes& file;
+    bool headerReads;
+  };
+  for (const Case& c :
+       {Case{"after.jpg", afterFrame, true}, Case{"before.jpg", beforeFrame, false}}) {
+    const std::string path = dir_.write(c.name, c.file);
+    EXPECT_EQ(readInfo(path).result == 0, c.headerReads) << c.name;
+    const Read read(path);
+    EXPECT_NE(read.result, 0) << c.name;
+    EXPECT_TRUE(read.untouched()) << c.name;
   }
 }
 
 TEST_F(ImageApi, FilesThatAreNoImagesFail) {
   const std::string text = "width 10\nheight 10\n1 2 3 4 5 6 7 8 9 10\n";
   const std::pair<std::string, std::string> cases[] = {
-      {"text", write("grid.txt", Bytes(text.begin(), text.end()))},
-      {"empty", write("empty.png", {})},
-      {"missing", (dir_ / "missing.png").string()},
-      {"directory", dir_.string()},
-      {"binary", write("grid.bin", Bytes{0x00, 0x01, 0x02, 0x00, 0x10, 0x00, 0x10, 0x00})},
+      {"text", dir_.write("grid.txt", Bytes(text.begin(), text.end()))},
+      {"empty", dir_.write("empty.png", {})},
+      {"missing", dir_.path("missing.png")},
+      {"directory", dir_.root().string()},
+      {"binary", dir_.write("grid.bin", Bytes{0x00, 0x01, 0x02, 0x00, 0x10, 0x00, 0x10, 0x00})},
+      {"device", "/dev/zero"},
   };
   for (const auto& [what, path] : cases) {
     SxImageInfo info = nullptr;
     EXPECT_NE(sxReadImageInfo(path.c_str(), &info), 0) << what;
     EXPECT_EQ(info, nullptr) << what;
-    Read read;
-    readImage(path, read);
+    const Read read(path);
     EXPECT_NE(read.result, 0) << what;
     EXPECT_TRUE(read.untouched()) << what;
   }
 }
 
 TEST_F(ImageApi, RefusedPixelBlockFailsAndLeavesTheOutputsAlone) {
-  sgi::SgiPicture picture{2, 2, 1, {1, 2, 3, 4}};
-  const std::string paths[] = {writePng("refused.png", 3, 2, 3, topFirstPixels(3)),
-                               write("refused.bw", sgi::sgiVerbatim(picture))};
+  const SgiPicture picture{2, 2, 1, {1, 2, 3, 4}};
+  const std::string paths[] = {dir_.write("refused.png", encodePng(3, 2, 3, topFirstPixels(3))),
+                               dir_.write("refused.bw", sgiVerbatim(picture))};
   for (const auto& path : paths) {
-    const auto live = sxhost::liveAllocations();
-    const auto refuse = sxhost::AllocationFailure::above(0);
-    Read read;
-    readImage(path, read);
+    const auto live = liveAllocations();
+    const auto refuse = AllocationFailure::above(0);
+    const Read read(path);
     EXPECT_NE(read.result, 0) << path;
     EXPECT_TRUE(read.untouched()) << path;
-    EXPECT_EQ(sxhost::liveAllocations(), live) << path;
+    EXPECT_EQ(liveAllocations(), live) << path;
   }
 }
 
 TEST_F(ImageApi, NullArgumentsFail) {
-  const std::string path = writePng("null.png", 3, 2, 1, topFirstPixels(1));
+  const std::string path = dir_.write("null.png", encodePng(3, 2, 1, topFirstPixels(1)));
   SxImageInfo info = nullptr;
   EXPECT_NE(sxReadImageInfo(nullptr, &info), 0);
   EXPECT_EQ(info, nullptr);
@@ -385,3 +366,4 @@ TEST_F(ImageApi, NullArgumentsFail) {
 }
 
 }  // namespace
+}  // namespace sxhost::image::testing

@@ -1,6 +1,7 @@
 #include "image_reader.h"
 
 #include <new>
+#include <vector>
 
 #include "image_file.h"
 #include "sgi_decoder.h"
@@ -13,35 +14,50 @@ namespace {
 // Enough of the start of a file to hold an SGI header and every signature stb looks for.
 constexpr std::size_t kStartBytes = kSgiHeaderSize;
 
-std::optional<ImageHeader> headerOf(const char* path) {
-  const auto file = ImageFile::open(path);
+// An open file with its first bytes, which tell which decoder it goes to.
+struct Opened {
+  ImageFile file;
+  std::vector<unsigned char> start;
+
+  bool isSgi() const { return sgiHasMagic(start); }
+};
+
+std::optional<Opened> openImage(const char* path) {
+  auto file = ImageFile::open(path);
   if (!file) return std::nullopt;
-  const auto start = file->readStart(kStartBytes);
+  auto start = file->readStart(kStartBytes);
   if (!start) return std::nullopt;
-  if (sgiHasMagic(*start)) {
+  return Opened{std::move(*file), std::move(*start)};
+}
+
+std::optional<ImageHeader> headerOf(const char* path) {
+  const auto opened = openImage(path);
+  if (!opened) return std::nullopt;
+  if (opened->isSgi()) {
     SgiHeader header;
-    if (sgiReadHeader(*start, header) != SgiStatus::kOk) return std::nullopt;
+    if (sgiReadHeader(opened->start, header) != SgiStatus::kOk) return std::nullopt;
     return header.image;
   }
   ImageHeader header;
-  if (!stbMayRead(*start, path) || !stbReadHeader(*file, header)) return std::nullopt;
+  if (!stbMayRead(opened->start, path) || !stbReadHeader(opened->file, header)) {
+    return std::nullopt;
+  }
   return header;
 }
 
 std::optional<DecodedImage> decode(const char* path) {
-  const auto file = ImageFile::open(path);
-  if (!file) return std::nullopt;
-  const auto start = file->readStart(kStartBytes);
-  if (!start) return std::nullopt;
+  const auto opened = openImage(path);
+  if (!opened) return std::nullopt;
   DecodedImage image;
-  if (sgiHasMagic(*start)) {
+  if (opened->isSgi()) {
     SgiHeader header;
-    if (sgiReadHeader(*start, header) != SgiStatus::kOk) return std::nullopt;
-    const auto bytes = file->readStart(sgiBytesNeeded(header, file->size()));
+    if (sgiReadHeader(opened->start, header) != SgiStatus::kOk) return std::nullopt;
+    // Only the bytes the decoder needs are read: a verbatim file may carry anything after.
+    const auto bytes = opened->file.readStart(sgiBytesNeeded(header, opened->file.size()));
     if (!bytes || sgiDecode(*bytes, image) != SgiStatus::kOk) return std::nullopt;
     return image;
   }
-  if (!stbMayRead(*start, path) || !stbDecode(*file, image)) return std::nullopt;
+  if (!stbMayRead(opened->start, path) || !stbDecode(opened->file, image)) return std::nullopt;
   return image;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,11 @@ struct RoundTripCase {
   Storage storage;
   int kind;
 };
+
+void PrintTo(const RoundTripCase& c, std::ostream* out) {
+  *out << c.channels << " channels, "
+       << (c.storage == Storage::kVerbatim ? "verbatim" : "run-length");
+}
 
 class SgiRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 

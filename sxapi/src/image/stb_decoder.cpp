@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "format_checks.h"
+
 namespace sxhost::image {
 
 namespace {
@@ -97,28 +99,6 @@ class StbStream {
   bool ranPastEnd_ = false;
 };
 
-// A PNG is a signature and chunks of a 4-byte length, a 4-byte type, the data and a 4-byte
-// check, up to the IEND chunk. stb stops at IEND's type, so only this walk notices a file cut
-// in the last chunks' tails.
-bool pngChunksComplete(const ImageFile& file) {
-  constexpr std::uint64_t kChunkFrame = 12;
-  constexpr unsigned char kEnd[] = {'I', 'E', 'N', 'D'};
-  std::uint64_t at = sizeof kPng;
-  std::array<unsigned char, 8> chunk{};
-  while (file.size() - at >= kChunkFrame) {
-    if (std::fseek(file.stream(), static_cast<long>(at), SEEK_SET) != 0 ||
-        std::fread(chunk.data(), 1, chunk.size(), file.stream()) != chunk.size()) {
-      return false;
-    }
-    const std::uint64_t length = (std::uint64_t{chunk[0]} << 24) | (std::uint64_t{chunk[1]} << 16) |
-                                 (std::uint64_t{chunk[2]} << 8) | chunk[3];
-    if (length > file.size() - at - kChunkFrame) return false;
-    if (startsWith(std::span(chunk).subspan(4), kEnd)) return true;
-    at += kChunkFrame + length;
-  }
-  return false;
-}
-
 struct StbFree {
   void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
 };
@@ -130,22 +110,19 @@ bool headerFrom(int width, int height, int channels, ImageHeader& header) {
   return true;
 }
 
-bool isPng(const ImageFile& file) {
+// What stb is given must pass the checks of format_checks.h that apply to its format and to
+// the part of the file stb reads.
+bool passesFormatChecks(const ImageFile& file, JpegPart part) {
   std::array<unsigned char, sizeof kPng> start{};
-  return std::fseek(file.stream(), 0, SEEK_SET) == 0 &&
-         std::fread(start.data(), 1, start.size(), file.stream()) == start.size() &&
-         startsWith(start, kPng);
+  if (std::fseek(file.stream(), 0, SEEK_SET) != 0) return false;
+  const std::size_t got = std::fread(start.data(), 1, start.size(), file.stream());
+  const std::span<const unsigned char> bytes(start.data(), got);
+  if (startsWith(bytes, kJpeg)) return jpegHuffmanTablesFit(file, part);
+  if (part == JpegPart::kWholeFile && startsWith(bytes, kPng)) return pngChunksComplete(file);
+  return true;
 }
 
-}  // namespace
-
-bool stbMayRead(std::span<const unsigned char> start, std::string_view path) {
-  return hasTgaExtension(path) ||
-         std::any_of(kSignatures.begin(), kSignatures.end(),
-                     [&](auto signature) { return startsWith(start, signature); });
-}
-
-bool stbReadHeader(const ImageFile& file, ImageHeader& header) {
+bool readCheckedHeader(const ImageFile& file, ImageHeader& header) {
   StbStream stream(file);
   stbi_io_callbacks callbacks;
   int width = 0;
@@ -159,10 +136,24 @@ bool stbReadHeader(const ImageFile& file, ImageHeader& header) {
   return headerFrom(width, height, channels, header);
 }
 
+}  // namespace
+
+bool stbMayRead(std::span<const unsigned char> start, std::string_view path) {
+  return hasTgaExtension(path) ||
+         std::any_of(kSignatures.begin(), kSignatures.end(),
+                     [&](auto signature) { return startsWith(start, signature); });
+}
+
+bool stbReadHeader(const ImageFile& file, ImageHeader& header) {
+  return passesFormatChecks(file, JpegPart::kHeader) && readCheckedHeader(file, header);
+}
+
 bool stbDecode(const ImageFile& file, DecodedImage& image) {
   // The header is checked first so that stb never allocates for a size the host refuses.
   ImageHeader expected;
-  if (!stbReadHeader(file, expected) || (isPng(file) && !pngChunksComplete(file))) return false;
+  if (!passesFormatChecks(file, JpegPart::kWholeFile) || !readCheckedHeader(file, expected)) {
+    return false;
+  }
 
   StbStream stream(file);
   stbi_io_callbacks callbacks;
