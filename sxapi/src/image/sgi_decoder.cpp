@@ -70,8 +70,9 @@ SgiStatus decodeRunLengthRow(std::span<const unsigned char> bytes, std::span<uns
   return x == row.size() ? SgiStatus::kOk : SgiStatus::kBadRleRow;
 }
 
-SgiStatus decodeVerbatim(std::span<const unsigned char> file, const SgiHeader& header,
-                         unsigned char* block) {
+// The planes follow the header, channel after channel; the caller has checked their size.
+void decodeVerbatim(std::span<const unsigned char> file, const SgiHeader& header,
+                    unsigned char* block) {
   const PixelLayout layout(header.image);
   const auto width = static_cast<std::size_t>(header.image.width);
   std::size_t at = kSgiHeaderSize;
@@ -80,7 +81,6 @@ SgiStatus decodeVerbatim(std::span<const unsigned char> file, const SgiHeader& h
       layout.putChannelRow(block, channel, row, file.subspan(at, width));
     }
   }
-  return SgiStatus::kOk;
 }
 
 // The offset table, then the length table, one entry per row of each channel, channel by
@@ -178,9 +178,12 @@ SgiStatus sgiDecode(std::span<const unsigned char> file, DecodedImage& image) {
   const PixelLayout layout(header.image);
   PixelBlock block = layout.allocate();
   if (!block) return SgiStatus::kOutOfMemory;
-  status = header.runLength ? decodeRunLength(file, header, block.get())
-                            : decodeVerbatim(file, header, block.get());
-  if (status != SgiStatus::kOk) return status;
+  if (header.runLength) {
+    status = decodeRunLength(file, header, block.get());
+    if (status != SgiStatus::kOk) return status;
+  } else {
+    decodeVerbatim(file, header, block.get());
+  }
 
   image.header = header.image;
   image.pixels = std::move(block);

@@ -303,14 +303,5 @@ TEST(SgiDecoder, RefusedBlockIsOutOfMemory) {
   EXPECT_EQ(decoded.image.pixels, nullptr);
 }
 
-TEST(SgiDecoder, BytesNeededCoverTheVerbatimPlanesOrTheWholeFile) {
-  SgiHeader header;
-  header.image = ImageHeader{SX_IMAGE_RGB, 10, 20};
-  header.channels = 3;
-  EXPECT_EQ(sgiBytesNeeded(header, 7), 512u + 10 * 20 * 3);
-  header.runLength = true;
-  EXPECT_EQ(sgiBytesNeeded(header, 7), 7u);
-}
-
 }  // namespace
 }  // namespace sxhost::image
