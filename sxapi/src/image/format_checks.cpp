@@ -1,0 +1,106 @@
+#include "format_checks.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace sxhost::image {
+
+namespace {
+
+constexpr std::uint64_t kPngSignatureSize = 8;
+constexpr std::uint64_t kPngChunkFrame = 12;  // length, type and check around the data
+
+// JPEG markers are 0xFF and a code; in entropy-coded data 0xFF 0x00 is a stuffed 0xFF and
+// 0xFF 0xD0 ... 0xD7 a restart, neither of which starts a segment.
+enum JpegCode : int {
+  kMarkerPrefix = 0xFF,
+  kStuffed = 0x00,
+  kTemporary = 0x01,
+  kFirstRestart = 0xD0,
+  kLastRestart = 0xD7,
+  kStartOfImage = 0xD8,
+  kEndOfImage = 0xD9,
+  kHuffmanTables = 0xC4,
+  kFirstFrame = 0xC0,  // baseline, extended and progressive frame headers: C0, C1, C2
+  kLastFrame = 0xC2,
+};
+constexpr int kHuffmanLengths = 16;
+constexpr int kMaxHuffmanCodes = 256;
+
+std::uint32_t bigEndian32(const unsigned char* bytes) {
+  return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+         (std::uint32_t{bytes[2]} << 8) | bytes[3];
+}
+
+// stb reads the bytes missing at the end of a file as 0, so they count as 0 here too.
+int nextByte(std::FILE* in) {
+  const int byte = std::getc(in);
+  return byte == EOF ? 0 : byte;
+}
+
+// The tables of one segment, read as stb reads them: table after table while the length
+// lasts. False when one has too many codes or the tables overrun the length.
+bool huffmanSegmentFits(std::FILE* in, int length) {
+  while (length > 0) {
+    nextByte(in);  // table class and slot
+    int codes = 0;
+    for (int i = 0; i < kHuffmanLengths; ++i)
+      codes += nextByte(in);
+    if (codes > kMaxHuffmanCodes || std::fseek(in, codes, SEEK_CUR) != 0) return false;
+    length -= 1 + kHuffmanLengths + codes;
+  }
+  return length == 0;
+}
+
+}  // namespace
+
+bool pngChunksComplete(const ImageFile& file) {
+  std::uint64_t at = kPngSignatureSize;
+  std::array<unsigned char, 8> chunk{};
+  constexpr std::array<unsigned char, 4> kEnd = {'I', 'E', 'N', 'D'};
+  while (at <= file.size() && file.size() - at >= kPngChunkFrame) {
+    if (std::fseek(file.stream(), static_cast<long>(at), SEEK_SET) != 0 ||
+        std::fread(chunk.data(), 1, chunk.size(), file.stream()) != chunk.size()) {
+      return false;
+    }
+    const std::uint64_t length = bigEndian32(chunk.data());
+    if (length > file.size() - at - kPngChunkFrame) return false;
+    if (std::equal(kEnd.begin(), kEnd.end(), chunk.begin() + 4)) return true;
+    at += kPngChunkFrame + length;
+  }
+  return false;
+}
+
+bool jpegHuffmanTablesFit(const ImageFile& file, JpegPart part) {
+  std::FILE* in = file.stream();
+  if (std::fseek(in, 0, SEEK_SET) != 0) return false;
+  int byte = std::getc(in);
+  while (byte != EOF) {
+    if (byte != kMarkerPrefix) {
+      byte = std::getc(in);  // entropy-coded data between segments
+      continue;
+    }
+    int code = std::getc(in);
+    while (code == kMarkerPrefix)
+      code = std::getc(in);
+    if (code == EOF || code == kEndOfImage) return true;
+    if (part == JpegPart::kHeader && code >= kFirstFrame && code <= kLastFrame) return true;
+    const bool standalone = code == kStuffed || code == kTemporary || code == kStartOfImage ||
+                            (code >= kFirstRestart && code <= kLastRestart);
+    if (!standalone) {
+      const int high = std::getc(in);
+      const int length = (high << 8) | nextByte(in);
+      if (high == EOF || length < 2) return true;  // stb refuses the segment itself
+      if (code == kHuffmanTables) {
+        if (!huffmanSegmentFits(in, length - 2)) return false;
+      } else if (std::fseek(in, length - 2, SEEK_CUR) != 0) {
+        return false;
+      }
+    }
+    byte = std::getc(in);
+  }
+  return true;
+}
+
+}  // namespace sxhost::image

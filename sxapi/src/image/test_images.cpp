@@ -1,0 +1,114 @@
+#include "test_images.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+namespace sxhost::image::testing {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "sxapi-image-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create " << pattern;
+  root_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(root_, ignored);
+}
+
+std::string TempDir::path(const std::string& name) const {
+  return (root_ / name).string();
+}
+
+std::string TempDir::write(const std::string& name, const Bytes& bytes) const {
+  const std::string file = path(name);
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  EXPECT_TRUE(out.good()) << file;
+  return file;
+}
+
+Bytes readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+namespace {
+
+void append(void* context, void* data, int size) {
+  auto* out = static_cast<Bytes*>(context);
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  out->insert(out->end(), bytes, bytes + size);
+}
+
+Bytes checked(Bytes bytes, int written) {
+  EXPECT_NE(written, 0);
+  return bytes;
+}
+
+}  // namespace
+
+Bytes encodePng(int width, int height, int channels, const Bytes& topFirst) {
+  Bytes out;
+  const int ok = stbi_write_png_to_func(append, &out, width, height, channels, topFirst.data(),
+                                        width * channels);
+  return checked(std::move(out), ok);
+}
+
+Bytes encodeBmp(int width, int height, int channels, const Bytes& topFirst) {
+  Bytes out;
+  const int ok = stbi_write_bmp_to_func(append, &out, width, height, channels, topFirst.data());
+  return checked(std::move(out), ok);
+}
+
+Bytes encodeTga(int width, int height, int channels, const Bytes& topFirst, TgaStorage storage) {
+  Bytes out;
+  stbi_write_tga_with_rle = storage == TgaStorage::kRunLength ? 1 : 0;
+  const int ok = stbi_write_tga_to_func(append, &out, width, height, channels, topFirst.data());
+  return checked(std::move(out), ok);
+}
+
+Bytes encodeJpeg(int width, int height, int channels, const Bytes& topFirst, int quality) {
+  Bytes out;
+  const int ok =
+      stbi_write_jpg_to_func(append, &out, width, height, channels, topFirst.data(), quality);
+  return checked(std::move(out), ok);
+}
+
+namespace {
+
+constexpr unsigned char kMarker = 0xFF;
+constexpr unsigned char kHuffmanTables = 0xC4;
+constexpr int kCodeCounts = 16;
+constexpr unsigned char kLargestCount = 0xFF;
+
+}  // namespace
+
+Bytes oversizedHuffmanSegment() {
+  const Bytes head{kMarker, kHuffmanTables, 0, 2 + 1 + kCodeCounts, 0x00};
+  Bytes segment(head.size() + kCodeCounts, kLargestCount);
+  std::copy(head.begin(), head.end(), segment.begin());
+  return segment;
+}
+
+Bytes withOversizedHuffmanTable(Bytes jpeg) {
+  const unsigned char marker[] = {kMarker, kHuffmanTables};
+  const auto table = std::search(jpeg.begin(), jpeg.end(), std::begin(marker), std::end(marker));
+  EXPECT_NE(table, jpeg.end());
+  // The counts follow the marker, the 2-byte length and the class byte.
+  constexpr std::ptrdiff_t kCountsAt = 5;
+  if (jpeg.end() - table > kCountsAt + kCodeCounts) {
+    std::fill_n(table + kCountsAt, kCodeCounts, kLargestCount);
+  }
+  return jpeg;
+}
+
+}  // namespace sxhost::image::testing
