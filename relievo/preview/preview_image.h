@@ -10,6 +10,8 @@
 #ifndef RELIEVO_PREVIEW_PREVIEW_IMAGE_H
 #define RELIEVO_PREVIEW_PREVIEW_IMAGE_H
 
+#include <span>
+
 #include "plugin/tool_state.h"
 
 namespace relievo {
@@ -33,7 +35,7 @@ void previewBuildSamples(ToolState* state);
 // shading the result when "Shaded" is on.
 void previewBuildImage(ToolState* state);
 // The colour of one sample byte; d is topColor - bottomColor per channel.
-Rgb8 previewPixelColor(const ToolState* state, int sample, const float d[3]);
+Rgb8 previewPixelColor(const ToolState* state, int sample, std::span<const float, 3> d);
 // Relief shading of previewImage in place, from the bytes of previewShade.
 void previewShadeImage(ToolState* state);
 // Asks the host to redraw the preview control.
