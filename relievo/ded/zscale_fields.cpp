@@ -78,7 +78,8 @@ int unitsScaleCallback(SxGui control, int, int reason, void* data, void*) {
     sxTextSetEditable(control, state->units == kUnitsOther ? 1 : 0);
   } else if (reason == SX_REASON_ACTIVATE) {
     float scale = 0.0f;
-    if (sxTextGetFloat(control, &scale) != 0) {
+    // A scale of no metres per unit, or a negative one, is no unit either.
+    if (sxTextGetFloat(control, &scale) != 0 || !std::isfinite(scale) || !(scale > 0.0f)) {
       sxMessageDialog(state->dialog, "Error", "Please enter a valid unit scale",
                       SX_MESSAGE_ERROR);
       return 0;
