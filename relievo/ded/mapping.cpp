@@ -24,8 +24,12 @@ double mapInverted(double value, double inMin, double inMax, double outMin, doub
 double mapIdentity(double value, double, double, double, double) { return value; }
 
 void clampDedRange(ToolState* state) {
-  if (!(state->dedMin >= kDedLowest)) state->dedMin = kDedLowest;
-  if (!(state->dedMax <= kDedHighest)) state->dedMax = kDedHighest;
+  // Both ends are held inside the post range, so a range typed wholly above 32767 (or below
+  // -32767) becomes a flat one at the limit instead of a reversed one.
+  state->dedMin = std::isnan(state->dedMin) ? kDedLowest
+                                            : std::clamp(state->dedMin, kDedLowest, kDedHighest);
+  state->dedMax = std::isnan(state->dedMax) ? kDedHighest
+                                            : std::clamp(state->dedMax, kDedLowest, kDedHighest);
 }
 
 void selectMapping(ToolState* state) {

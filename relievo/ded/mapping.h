@@ -26,7 +26,7 @@ double mapInverted(double value, double inMin, double inMax, double outMin, doub
 double mapIdentity(double value, double inMin, double inMax, double outMin, double outMax);
 
 // dedMin below -32767 (or not a number) becomes -32767; dedMax above 32767 (or not a
-// number) becomes 32767.
+// number) becomes 32767. Each end is also held inside that range from the other side.
 void clampDedRange(ToolState* state);
 // Clamps, then sets dedMapFn and previewMapFn: both inverted when "Invert" is on; identity
 // for the DED (linear for the preview) when the raw range equals the DED range exactly;

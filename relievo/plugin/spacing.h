@@ -16,6 +16,9 @@ bool cornersPassSpacingTest(const ToolState* state);
 // The spacing of span degrees over posts posts. With fewer than two posts there is no
 // step between posts; the whole span is taken as the spacing instead of dividing by zero.
 float spacingFor(float start, float end, float posts);
+// The north-east coordinate that spacing (tenths of an arc-second) gives over posts posts;
+// the inverse of spacingFor.
+float endFor(float start, float spacing, float posts);
 // latSpacing and longSpacing from the corners and post counts, when the corners pass.
 void spacingRule(ToolState* state);
 
