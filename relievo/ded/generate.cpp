@@ -200,7 +200,7 @@ int generateDed(ToolState* state) {
     sxTextSetString(state->statusText, "Operation canceled");
     return 0;
   }
-  progressBegin(state, "Generating DED file...", 2 * state->height);
+  progressBegin(state, "Generating DED file...", 2.0 * state->height);
   const Outcome outcome = convertAndWrite(state, path);
   progressEnd(state, outcome.firstLine.c_str());
   sxMessageDialog(state->dialog, outcome.title, outcome.text.c_str(), outcome.kind);

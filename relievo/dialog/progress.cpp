@@ -10,13 +10,13 @@ bool updatesShown(const ToolState* state) {
 
 }  // namespace
 
-void progressBegin(ToolState* state, const char* text, int maximum) {
+void progressBegin(ToolState* state, const char* text, double maximum) {
   if (state->sliderDragging == 0) {
     sxSetCursor(sxResourceGetCursor(nullptr, SX_CURSOR_WAIT));
     state->busyCursor = 1;
   }
   state->progressAccum = 0.0;
-  sxProgressSetMinMax(state->progressBar, 0.0, static_cast<double>(maximum));
+  sxProgressSetMinMax(state->progressBar, 0.0, maximum);
   progressUpdate(state, 0, text);
 }
 

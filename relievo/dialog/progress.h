@@ -13,7 +13,7 @@ namespace relievo {
 
 // Starts an operation: the wait cursor (unless a slider is dragged), the bar's range
 // 0 ... maximum, the bar at 0 and text in the status line.
-void progressBegin(ToolState* state, const char* text, int maximum);
+void progressBegin(ToolState* state, const char* text, double maximum);
 // Moves the bar to value (unless value is -1) and shows text (unless it is null).
 void progressUpdate(ToolState* state, int value, const char* text);
 // Adds amount to the running progress and shows its integer part.

@@ -62,7 +62,7 @@ void scanDataRange(ToolState* state) {
 
 void rescanDataRange(ToolState* state) {
   rasterClearMinMax(state->raster);
-  progressBegin(state, "Scanning data for Min/Max values...", state->height * 2);
+  progressBegin(state, "Scanning data for Min/Max values...", state->height * 2.0);
   scanDataRange(state);
   previewBuildSamples(state);
   previewBuildImage(state);

@@ -61,10 +61,10 @@ bool fileFitsKind(ToolState* state, FileKind detected, int* valuesRead) {
 void beginProgress(ToolState* state) {
   switch (state->sourceKind) {
     case SourceKind::Fractal:
-      progressBegin(state, "Generating Fractal Map...", state->height * 2);
+      progressBegin(state, "Generating Fractal Map...", state->height * 2.0);
       break;
     case SourceKind::Image: progressBegin(state, "Reading Image...", state->height); break;
-    default: progressBegin(state, "Reading File...", state->height * 2); break;
+    default: progressBegin(state, "Reading File...", state->height * 2.0); break;
   }
 }
 
