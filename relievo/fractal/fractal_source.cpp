@@ -4,6 +4,8 @@
 #include <bit>
 #include <limits>
 
+#include "sxapilib.h"
+
 namespace relievo {
 
 namespace {
