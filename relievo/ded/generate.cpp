@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <span>
 #include <string>
 
 #include "ded/ded_writer.h"
@@ -128,7 +129,9 @@ void writeDed(ToolState* state, std::FILE* out, std::int16_t* posts) {
                   latSpacing, longSpacing, longPosts, latPosts);
 
   for (int c = 0; c < records; ++c) {
-    dedWriteColumn(out, c, posts + std::int64_t{c} * postsPerRecord, postsPerRecord);
+    dedWriteColumn(out, c,
+                   std::span(posts + std::int64_t{c} * postsPerRecord,
+                             static_cast<std::size_t>(postsPerRecord)));
     progressUpdate(state, state->width + c + 1, nullptr);
   }
 }
