@@ -93,7 +93,10 @@ void rasterUseMemoryVariant(RasterRec* raster);
 // Opens a text (SourceKind::Ascii) or binary (SourceKind::Binary) file source. A text source
 // is parsed once into memory with its data range; a binary one is checked against its layout
 // and streamed. `valuesRead` (may be null) receives the binary available count, or the
-// number of values a failed text pass read. Returns null on failure.
+// number of values the text pass read (all of them on success), or 0 when the arguments are
+// refused before any reading (a kind other than text or binary, a path that does not fit
+// kPathSize, a negative header offset, width or height not positive, width x height beyond
+// INT32_MAX). Returns null on failure.
 RasterRec* rasterOpenFile(std::string_view path, int headerOffset, int dataStride, int width,
                           int height, int isSigned, SourceKind sourceKind, ByteType byteType,
                           Endian endianType, char delimiter, ProgressCallback progress,
@@ -102,17 +105,18 @@ RasterRec* rasterOpenFile(std::string_view path, int headerOffset, int dataStrid
 
 // Reads `rows` rows of `count` values from the start of the source. 1 when every row was
 // delivered and the last callback returned nonzero (1 for rows == 0); 0 otherwise,
-// including rows > height or count > width (checked before any read).
+// including rows > height, count > width or either negative (checked before any read).
 int rasterForEachRow(RasterRec* raster, int count, int rows, RowCallback callback,
                      void* context);
 // rasterForEachRow over the whole record.
 int rasterForEachRowAll(RasterRec* raster, RowCallback callback, void* context);
 // Delivers exactly the rows 0 ... outHeight - 1 of the source resampled to outWidth x
 // outHeight by nearest-sample mapping, in ascending order. 1 for a valid record whatever
-// the callbacks returned; 0 for an invalid one or when the output row cannot be allocated.
+// the callbacks returned; 0 for an invalid one, a negative output size, or when the output
+// row cannot be allocated. A source without values (width 0) delivers nothing.
 int rasterForEachRowResampled(RasterRec* raster, int outWidth, int outHeight,
                               RowCallback callback, void* context);
-// The last of the m output samples that source sample i of n covers.
+// The last of the m output samples that source sample i of n covers; m - 1 when n <= 0.
 int spanEnd(int i, int n, int m);
 
 // The range cache: rasterGetMinMax returns 1 with the stored range when it is known.

@@ -1,0 +1,116 @@
+// Raster readers: the text pass and the binary row reader, in bytes of file per second.
+// The files live in a temporary directory and are read from the page cache after the
+// first iteration.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "raster/ascii_reader.h"
+#include "raster/raster.h"
+#include "sxapilib.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class BenchFiles {
+ public:
+  BenchFiles() : dir_(fs::temp_directory_path() / ("relievo-bench-" + std::to_string(getpid()))) {
+    fs::create_directories(dir_);
+  }
+  ~BenchFiles() {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  // The file `name`, made by `fill` the first time it is asked for.
+  template <typename Fill>
+  std::string get(const std::string& name, Fill fill) {
+    const fs::path path = dir_ / name;
+    if (!fs::exists(path)) {
+      std::ofstream out(path, std::ios::binary);
+      fill(out);
+    }
+    return path.string();
+  }
+
+ private:
+  fs::path dir_;
+};
+
+BenchFiles& files() {
+  static BenchFiles instance;
+  return instance;
+}
+
+constexpr int kTextWidth = 2000;
+constexpr int kTextHeight = 1000;  // 2 million values, 16 MB
+
+void BM_AsciiTextPass(benchmark::State& state) {
+  const std::string path = files().get("grid.txt", [](std::ofstream& out) {
+    std::string row;
+    for (int c = 0; c < kTextWidth; ++c)
+      row += "1234.56 ";
+    for (int r = 0; r < kTextHeight; ++r)
+      out << row;
+  });
+  for (auto _ : state) {
+    const relievo::AsciiTextResult result =
+        relievo::asciiReadText(path.c_str(), 0, kTextWidth, kTextHeight, nullptr, nullptr, 0, 0.0);
+    if (!result.ok) state.SkipWithError("text pass failed");
+    benchmark::DoNotOptimize(result.values);
+    sxFree(result.values);
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t{8} * kTextWidth * kTextHeight);
+}
+BENCHMARK(BM_AsciiTextPass)->Unit(benchmark::kMillisecond);
+
+int sumRow(const double* values, int count, int, void* context) {
+  double sum = 0;
+  for (int i = 0; i < count; ++i)
+    sum += values[i];
+  *static_cast<double*>(context) += sum;
+  return 1;
+}
+
+constexpr int kBinaryWidth = 4096;
+constexpr int kBinaryHeight = 4096;  // 16 million 16-bit values
+
+// Reads a grid of big-endian signed 16-bit values (swapped on this machine) with the given
+// stride after every value.
+void BM_BinaryRows(benchmark::State& state) {
+  const int stride = static_cast<int>(state.range(0));
+  const std::int64_t bytes = std::int64_t{2 + stride} * kBinaryWidth * kBinaryHeight;
+  const std::string path =
+      files().get("grid" + std::to_string(stride) + ".bin", [&](std::ofstream& out) {
+        std::vector<char> row(static_cast<std::size_t>(bytes / kBinaryHeight));
+        for (std::size_t i = 0; i < row.size(); ++i)
+          row[i] = static_cast<char>(i * 31);
+        for (int r = 0; r < kBinaryHeight; ++r)
+          out.write(row.data(), std::ssize(row));
+      });
+  relievo::RasterRec* raster = relievo::rasterOpenFile(
+      path, 0, stride, kBinaryWidth, kBinaryHeight, 1, relievo::SourceKind::Binary,
+      relievo::ByteType::Int16, relievo::Endian::Big, ' ', nullptr, nullptr, nullptr, 0, 0.0);
+  if (raster == nullptr) {
+    state.SkipWithError("cannot open the grid");
+    return;
+  }
+  for (auto _ : state) {
+    double sum = 0;
+    if (relievo::rasterForEachRowAll(raster, sumRow, &sum) != 1) {
+      state.SkipWithError("pass failed");
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  relievo::rasterFree(raster);
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_BinaryRows)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,258 @@
+#include "raster/ascii_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "raster/test_files.h"
+#include "sxapilib.h"
+#include "sxhost/memory.h"
+
+namespace relievo {
+namespace {
+
+using testing::readAllRows;
+using testing::Rows;
+using testing::TempDir;
+
+struct RasterDeleter {
+  void operator()(RasterRec* raster) const { rasterFree(raster); }
+};
+using RasterPtr = std::unique_ptr<RasterRec, RasterDeleter>;
+
+struct Options {
+  int headerOffset = 0;
+  int hasNullData = 0;
+  double nullValue = 0;
+  ProgressCallback progress = nullptr;
+  void* context = nullptr;
+};
+
+RasterPtr openText(const std::string& path, int width, int height, const Options& o = {},
+                   int* valuesRead = nullptr) {
+  return RasterPtr(rasterOpenFile(path, o.headerOffset, 0, width, height, 0, SourceKind::Ascii,
+                                  ByteType::Int8, Endian::Little, ',', o.progress, o.context,
+                                  valuesRead, o.hasNullData, o.nullValue));
+}
+
+std::pair<double, double> rangeOf(RasterRec* raster) {
+  std::pair<double, double> range{-1, -1};
+  EXPECT_EQ(rasterGetMinMax(raster, &range.first, &range.second), 1);
+  return range;
+}
+
+TEST(AsciiReader, AnyCharacterThatIsNoNumberSeparates) {
+  TempDir dir;
+  for (char delimiter : {' ', ',', ';'}) {
+    RasterPtr raster(rasterOpenFile(dir.write("grid.txt", "1,2;3|4\t5 6\n7:8"), 0, 0, 4, 2, 0,
+                                    SourceKind::Ascii, ByteType::Int8, Endian::Little, delimiter,
+                                    nullptr, nullptr, nullptr, 0, 0.0));
+    ASSERT_NE(raster, nullptr);
+    EXPECT_EQ(readAllRows(raster.get()), (Rows{{1, 2, 3, 4}, {5, 6, 7, 8}}));
+    EXPECT_EQ(rangeOf(raster.get()), std::make_pair(1.0, 8.0));
+  }
+}
+
+TEST(AsciiReader, NumberForms) {
+  TempDir dir;
+  RasterPtr raster =
+      openText(dir.write("grid.txt", "12-5 1.5D3 1.5d3\n1.5E3 2.5e-3 1.2.3 - x"), 4, 2);
+  ASSERT_NE(raster, nullptr);
+  EXPECT_EQ(readAllRows(raster.get()),
+            (Rows{{12, 5, 1500, 1500}, {1500, double{0.0025f}, double{1.2f}, 0}}));
+}
+
+TEST(AsciiReader, HeaderIsReadUnlessTheOffsetSkipsIt) {
+  TempDir dir;
+  const std::string path = dir.write("grid.txt", "ncols 4\r\n1 2 3 4\r\n");
+  RasterPtr unskipped = openText(path, 4, 1);
+  ASSERT_NE(unskipped, nullptr);
+  EXPECT_EQ(readAllRows(unskipped.get()), (Rows{{4, 1, 2, 3}}));
+  // Offsets count every byte as stored, both bytes of a CR LF included.
+  RasterPtr skipped = openText(path, 4, 1, {.headerOffset = 9});
+  ASSERT_NE(skipped, nullptr);
+  EXPECT_EQ(readAllRows(skipped.get()), (Rows{{1, 2, 3, 4}}));
+}
+
+TEST(AsciiReader, Ranges) {
+  const struct {
+    const char* text;
+    Options options;
+    double min, max;
+  } cases[] = {
+      {"1 2 3", {}, 1, 3},
+      {"3 2 1", {}, 1, 3},
+      {"-9999 -9999.5 3", {.hasNullData = 1, .nullValue = -9999}, -9999.5, 3},
+      {"-9999 -9999 -9999", {.hasNullData = 1, .nullValue = -9999}, 20000000.0, -20000000.0},
+      {"-9999 -9999 -9999", {.hasNullData = 0, .nullValue = -9999}, -9999, -9999},
+      {"3e7 4e7 5e7", {}, 20000000.0, 5e7},
+      {"-3e7 -4e7 -5e7", {}, -5e7, -20000000.0},
+      {"0.1 0.1 0.1", {}, 0.1, 0.1},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    RasterPtr raster = openText(dir.write("grid.txt", c.text), 3, 1, c.options);
+    ASSERT_NE(raster, nullptr) << c.text;
+    EXPECT_EQ(rangeOf(raster.get()), std::make_pair(c.min, c.max)) << c.text;
+  }
+}
+
+TEST(AsciiReader, ValuesAreKeptAsFloats) {
+  TempDir dir;
+  RasterPtr raster = openText(dir.write("grid.txt", "0.1 1e39 -16777217"), 3, 1);
+  ASSERT_NE(raster, nullptr);
+  const Rows rows = readAllRows(raster.get());
+  EXPECT_EQ(rows, (Rows{{double{0.1f}, std::numeric_limits<double>::infinity(), -16777216}}));
+  EXPECT_EQ(rows[0][0], 0.100000001490116119384765625);
+  EXPECT_EQ(rangeOf(raster.get()), std::make_pair(-16777217.0, 1e39));
+}
+
+TEST(AsciiReader, TextEndingEarlyFailsWithTheCountRead) {
+  const struct {
+    const char* text;
+    int valuesRead;
+  } cases[] = {
+      {"1 2 3 4 5", 5},
+      {"", 0},
+      {"no numbers here", 0},
+      {"1 2 1234567890123456789012345678901234567890 4 5 6", 2},  // a 40-digit token
+      {"1 2 123456789012345678901234567890123456789 4 5 6", 2},   // 39 digits
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    const auto live = sxhost::liveAllocations();
+    int valuesRead = -1;
+    EXPECT_EQ(openText(dir.write("grid.txt", c.text), 3, 2, {}, &valuesRead), nullptr);
+    EXPECT_EQ(valuesRead, c.valuesRead) << c.text;
+    EXPECT_EQ(sxhost::liveAllocations(), live) << c.text;
+  }
+}
+
+TEST(AsciiReader, ThirtyEightDigitsAreOneValue) {
+  TempDir dir;
+  RasterPtr raster =
+      openText(dir.write("grid.txt", "12345678901234567890123456789012345678 7"), 2, 1);
+  ASSERT_NE(raster, nullptr);
+  EXPECT_EQ(readAllRows(raster.get()),
+            (Rows{{double{static_cast<float>(12345678901234567890123456789012345678.0)}, 7}}));
+}
+
+struct Progress {
+  std::vector<int> calls;
+  int stopAt = -1;  // returns 0 when this many values have been read
+};
+
+int recordProgress(int unused, int valuesRead, void* context) {
+  EXPECT_EQ(unused, 0);
+  auto& progress = *static_cast<Progress*>(context);
+  progress.calls.push_back(valuesRead);
+  return valuesRead == progress.stopAt ? 0 : 1;
+}
+
+TEST(AsciiReader, ProgressAfterEveryRow) {
+  TempDir dir;
+  const std::string path = dir.write("grid.txt", "1 2 3 4 5 6 7 8 9 10 11 12");
+  Progress progress;
+  RasterPtr raster = openText(path, 3, 4, {.progress = recordProgress, .context = &progress});
+  ASSERT_NE(raster, nullptr);
+  EXPECT_EQ(progress.calls, (std::vector<int>{3, 6, 9, 12}));
+
+  // Stopping abandons the reading; stopping after the last value changes nothing.
+  Progress stopping;
+  stopping.stopAt = 6;
+  int valuesRead = -1;
+  EXPECT_EQ(openText(path, 3, 4, {.progress = recordProgress, .context = &stopping}, &valuesRead),
+            nullptr);
+  EXPECT_EQ(stopping.calls, (std::vector<int>{3, 6}));
+  EXPECT_EQ(valuesRead, 6);
+  Progress last;
+  last.stopAt = 12;
+  EXPECT_NE(openText(path, 3, 4, {.progress = recordProgress, .context = &last}), nullptr);
+}
+
+// A text grid of many rows with every kind of number and separator.
+std::string generatedGrid(int width, int height) {
+  std::string text = "header line\n";
+  for (int r = 0; r < height; ++r) {
+    for (int c = 0; c < width; ++c) {
+      const int k = r * width + c;
+      // Appended piece by piece: GCC 12 warns falsely about "-" + std::string.
+      const char* prefixes[] = {"", "-", "0.", ""};
+      const char* suffixes[] = {".25", "e-2", "D1", ""};
+      text += prefixes[k % 4];
+      text += k % 4 == 3 ? std::string("1.1") : std::to_string(k);
+      text += suffixes[k % 4];
+      text += c + 1 < width ? ", " : "\n";
+    }
+  }
+  return text;
+}
+
+TEST(AsciiReader, StreamVariantWhenValuesCannotBeHeldGivesIdenticalRows) {
+  TempDir dir;
+  const int width = 700, height = 300;
+  const std::string path = dir.write("grid.txt", generatedGrid(width, height));
+  RasterPtr memory = openText(path, width, height, {.headerOffset = 12});
+  ASSERT_NE(memory, nullptr);
+  ASSERT_NE(memory->values, nullptr);
+
+  Progress progress;
+  RasterPtr streamed;
+  {
+    auto refuse = sxhost::AllocationFailure::nth(1);  // the value array
+    streamed = openText(path, width, height,
+                        {.headerOffset = 12, .progress = recordProgress, .context = &progress});
+  }
+  ASSERT_NE(streamed, nullptr);
+  EXPECT_EQ(streamed->values, nullptr);
+  EXPECT_EQ(progress.calls.size(), static_cast<std::size_t>(height));
+  EXPECT_EQ(rangeOf(streamed.get()), rangeOf(memory.get()));
+  const Rows expected = readAllRows(memory.get());
+  EXPECT_EQ(readAllRows(streamed.get()), expected);
+  EXPECT_EQ(readAllRows(streamed.get()), expected);  // every pass starts again
+
+  // Resampling reads through the same rows.
+  testing::CollectedRows fromMemory, fromStream;
+  EXPECT_EQ(rasterForEachRowResampled(memory.get(), 50, 40, testing::collectRow, &fromMemory), 1);
+  EXPECT_EQ(rasterForEachRowResampled(streamed.get(), 50, 40, testing::collectRow, &fromStream), 1);
+  EXPECT_EQ(fromStream.rows, fromMemory.rows);
+}
+
+TEST(AsciiReader, StreamVariantStopsWhereTheFileNowEnds) {
+  TempDir dir;
+  const std::string path = dir.write("grid.txt", "1 2 3 4 5 6");
+  RasterPtr streamed;
+  {
+    auto refuse = sxhost::AllocationFailure::nth(1);
+    streamed = openText(path, 2, 3);
+  }
+  ASSERT_NE(streamed, nullptr);
+  ASSERT_EQ(streamed->values, nullptr);
+  dir.write("grid.txt", "1 2 3 4 5");
+  int result = -1;
+  EXPECT_EQ(readAllRows(streamed.get(), &result), (Rows{{1, 2}, {3, 4}}));
+  EXPECT_EQ(result, 0);
+  dir.write("grid.txt", "1 2 3 " + std::string(50, '4') + " 5 6");
+  EXPECT_EQ(readAllRows(streamed.get(), &result), (Rows{{1, 2}}));
+  EXPECT_EQ(result, 0);
+}
+
+TEST(AsciiTextPass, RefusesDimensionsItCannotCount) {
+  TempDir dir;
+  const std::string path = dir.write("grid.txt", "1 2 3 4");
+  const auto requests = sxhost::allocationRequests();
+  for (auto [width, height] : {std::pair{0, 4}, std::pair{4, -1}, std::pair{65536, 65536}}) {
+    const AsciiTextResult result =
+        asciiReadText(path.c_str(), 0, width, height, nullptr, nullptr, 0, 0.0);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.valuesRead, 0);
+    EXPECT_EQ(result.values, nullptr);
+  }
+  EXPECT_EQ(sxhost::allocationRequests(), requests);
+}
+
+}  // namespace
+}  // namespace relievo

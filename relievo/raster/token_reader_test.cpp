@@ -1,0 +1,104 @@
+#include "raster/token_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "raster/file.h"
+#include "raster/test_files.h"
+
+namespace relievo {
+namespace {
+
+using Tokens = std::vector<std::string>;
+
+// Every token the reader gives for `text`, read through a buffer of `bufferBytes`.
+Tokens tokensOf(const std::string& text, std::size_t bufferBytes = 64 * 1024) {
+  testing::TempDir dir;
+  FilePtr file = fileOpenAt(dir.write("text", text).c_str(), 0);
+  EXPECT_NE(file, nullptr);
+  AsciiTokenReader reader(file.get(), bufferBytes);
+  Tokens tokens;
+  std::string_view token;
+  while (reader.next(token))
+    tokens.emplace_back(token);
+  return tokens;
+}
+
+TEST(TokenReader, Table) {
+  const struct {
+    const char* text;
+    Tokens tokens;
+  } cases[] = {
+      {"1,2;3|4\t5 6\n7:8", {"1", "2", "3", "4", "5", "6", "7", "8"}},
+      {"12-5", {"12", "5"}},    // the '-' ends "12" and goes with it
+      {"12+-5", {"12", "-5"}},  // only the first sign is consumed
+      {"1.5D3 1.5d3 1.5E3", {"1.5D3", "1.5d3", "1.5E3"}},
+      {"2.5e-3,1E+4", {"2.5e-3", "1E+4"}},
+      {"1e+5-3", {"1e+5", "3"}},  // a sign continues a token only after e, E, d or D
+      {"1e5e-2", {"1e5e-2"}},
+      {"1.2.3", {"1.2.3"}},
+      {"- + .", {"-", "+", "."}},
+      {"--5", {"-", "5"}},                // a start character ends at the next sign
+      {"ncols 4\n7 8", {"4", "7", "8"}},  // "ncols": the 'c', 'o'... are separators
+      {"abc, xyz! ?", {}},
+      {"", {}},
+      {"\xff\xfe"
+       "3\x80"
+       "4",
+       {"3", "4"}},
+      {"42", {"42"}},         // the end of the text ends the last token
+      {"e5 d7", {"5", "7"}},  // exponent letters do not start a token
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(tokensOf(c.text), c.tokens) << c.text;
+}
+
+TEST(TokenReader, ThirtyEightCharactersAreTheLimit) {
+  const std::string longest(38, '7');
+  EXPECT_EQ(tokensOf(longest + " 1"), (Tokens{longest, "1"}));
+  EXPECT_EQ(tokensOf(longest), Tokens{longest});
+  // A 39-character token ends the reading, at the end of the text as before a separator.
+  EXPECT_EQ(tokensOf("5 " + std::string(39, '7') + " 1"), Tokens{"5"});
+  EXPECT_EQ(tokensOf("5 " + std::string(39, '7')), Tokens{"5"});
+  EXPECT_EQ(tokensOf("5 -" + std::string(37, '.') + "e+1"), Tokens{"5"});
+}
+
+TEST(TokenReader, HundredThousandDigitTokenEndsTheReading) {
+  EXPECT_EQ(tokensOf("1 2 " + std::string(100000, '9') + " 3"), (Tokens{"1", "2"}));
+  EXPECT_EQ(tokensOf("1 2 " + std::string(100000, '9') + " 3", 100), (Tokens{"1", "2"}));
+}
+
+TEST(TokenReader, TokensAcrossBufferBoundariesReadTheSame) {
+  std::mt19937 random(7);
+  const std::string separators = " ,;\t\n|:abcxyz";
+  const std::string body = "0123456789.eEdD";
+  Tokens expected;
+  std::string text;
+  for (int i = 0; i < 20000; ++i) {
+    std::string token(1, "0123456789-+."[random() % 13]);
+    const int length = 1 + static_cast<int>(random() % 38);
+    while (static_cast<int>(token.size()) < length) {
+      token += body[random() % body.size()];
+      if (std::string_view("eEdD").find(token.back()) != std::string_view::npos &&
+          random() % 2 == 0 && static_cast<int>(token.size()) < length) {
+        token += random() % 2 ? '-' : '+';
+      }
+    }
+    expected.push_back(token);
+    text += token;
+    const int gap = 1 + static_cast<int>(random() % 3);
+    for (int g = 0; g < gap; ++g)
+      text += separators[random() % separators.size()];
+  }
+  for (std::size_t buffer : {std::size_t{1}, std::size_t{79}, std::size_t{80}, std::size_t{81},
+                             std::size_t{1000}, std::size_t{64 * 1024}}) {
+    EXPECT_EQ(tokensOf(text, buffer), expected) << "buffer " << buffer;
+  }
+}
+
+}  // namespace
+}  // namespace relievo
