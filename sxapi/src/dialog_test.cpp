@@ -1,0 +1,201 @@
+// Dialog creation, events, showing, hiding and refreshing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sxapilib.h"
+#include "sxhost/error.h"
+#include "sxhost/host.h"
+
+namespace {
+
+constexpr const char* kResource = R"({"dialogs": [{"id": 100, "caption": "Main", "size": [50, 50],
+  "controls": [
+    {"id": 1, "kind": "push", "label": "Close", "rect": [0, 0, 10, 10]},
+    {"kind": "label", "label": "static", "rect": [0, 0, 10, 10]},
+    {"id": 2, "kind": "text", "rect": [0, 0, 10, 10]},
+    {"id": 3, "kind": "check", "label": "On", "rect": [0, 0, 10, 10]},
+    {"id": -1, "kind": "label", "label": "static too", "rect": [0, 0, 10, 10]}]}]})";
+
+struct Recorder {
+  std::vector<int> events;
+  std::vector<std::string> calls;
+};
+
+int recordEvent(SxDialog, int id, int event, void* data) {
+  auto* r = static_cast<Recorder*>(data);
+  EXPECT_EQ(id, 100);
+  r->events.push_back(event);
+  return 0;
+}
+
+int recordCall(SxGui, int id, int reason, void* data, void* callData) {
+  EXPECT_EQ(callData, nullptr);
+  static_cast<Recorder*>(data)->calls.push_back(std::to_string(id) + ":" + std::to_string(reason));
+  return 0;
+}
+
+class DialogTest : public testing::Test {
+ protected:
+  SxDialog make(int mask) {
+    return sxResourceGetDialog(nullptr, resource, 100, mask, recordEvent, &recorder);
+  }
+  sxhost::Host host;
+  SxResource resource = host.loadResourceJson(kResource);
+  Recorder recorder;
+};
+
+TEST_F(DialogTest, EventsFollowTheMask) {
+  SxDialog d = make(SX_EVENT_INIT | SX_EVENT_SHOW | SX_EVENT_CLOSE | SX_EVENT_ACTIVATE);
+  ASSERT_NE(d, nullptr);
+  // Init arrives before creation returns; the dialog starts hidden.
+  EXPECT_EQ(recorder.events, (std::vector<int>{4}));
+  EXPECT_FALSE(host.dialog(100).visible());
+
+  EXPECT_EQ(sxShowDialog(d), 0);
+  EXPECT_TRUE(host.dialog(100).visible());
+  // Showing a shown dialog only activates it again.
+  EXPECT_EQ(sxShowDialog(d), 0);
+  EXPECT_EQ(sxHideDialog(d), 0);
+  EXPECT_FALSE(host.dialog(100).visible());
+  // Hiding a hidden dialog is no event.
+  EXPECT_EQ(sxHideDialog(d), 0);
+  host.dialog(100).show();
+  host.dialog(100).close();
+  host.dialog(100).close();
+  EXPECT_EQ(sxSetVisible(d, 1), 0);
+  EXPECT_EQ(sxSetVisible(d, 0), 0);
+  EXPECT_EQ(recorder.events, (std::vector<int>{4, 8, 32, 32, 16, 8, 32, 16, 8, 32, 16}));
+}
+
+TEST_F(DialogTest, EventsOutsideTheMaskAreNotDelivered) {
+  SxDialog d = make(SX_EVENT_SHOW | SX_EVENT_CLOSE);
+  sxShowDialog(d);
+  sxHideDialog(d);
+  EXPECT_EQ(recorder.events, (std::vector<int>{8, 16}));
+}
+
+int hideOnShow(SxDialog dialog, int, int event, void* data) {
+  static_cast<Recorder*>(data)->events.push_back(event);
+  if (event == SX_EVENT_SHOW) sxHideDialog(dialog);
+  return 0;
+}
+
+TEST_F(DialogTest, ADialogHiddenByItsShowEventIsNotActivated) {
+  SxDialog d = sxResourceGetDialog(nullptr, resource, 100, 60, hideOnShow, &recorder);
+  sxShowDialog(d);
+  EXPECT_EQ(recorder.events, (std::vector<int>{4, 8, 16}));
+  EXPECT_FALSE(host.dialog(100).visible());
+}
+
+TEST_F(DialogTest, CaptionHelpContextAndControlsById) {
+  SxDialog d = make(0);
+  sxhost::Dialog& dialog = host.dialog(100);
+  EXPECT_EQ(dialog.caption(), "Main");
+  EXPECT_EQ(sxSetCaption(d, "Renamed"), 0);
+  EXPECT_EQ(dialog.caption(), "Renamed");
+  EXPECT_EQ(sxGuiSetHelpContext(d, "130022"), 0);
+  EXPECT_EQ(dialog.helpContext(), "130022");
+
+  EXPECT_NE(sxFindGuiById(d, 1), nullptr);
+  EXPECT_EQ(sxFindGuiById(d, 1), dialog.control(1).handle());
+  EXPECT_EQ(sxFindGuiById(d, 99), nullptr);
+  EXPECT_EQ(sxFindGuiById(d, -1), nullptr);
+  EXPECT_EQ(sxFindGuiById(nullptr, 1), nullptr);
+  EXPECT_EQ(dialog.controls().size(), 5u);
+  EXPECT_TRUE(dialog.hasControl(3));
+  EXPECT_FALSE(dialog.hasControl(-1));
+  try {
+    dialog.control(99);
+    FAIL();
+  } catch (const sxhost::Error& e) {
+    EXPECT_STREQ(e.what(), "dialog 100 has no control 99");
+  }
+  try {
+    host.dialog(101);
+    FAIL();
+  } catch (const sxhost::Error& e) {
+    EXPECT_STREQ(e.what(), "no dialog of template 101 exists");
+  }
+}
+
+TEST_F(DialogTest, RefreshRunsEveryRefreshCallbackInControlOrder) {
+  SxDialog d = make(0);
+  sxSetGuiCallback(sxFindGuiById(d, 3), SX_MASK_ACTIVATE_REFRESH, recordCall, &recorder);
+  sxSetGuiCallback(sxFindGuiById(d, 1), SX_MASK_ACTIVATE, recordCall, &recorder);
+  sxSetGuiCallback(sxFindGuiById(d, 2), SX_MASK_REFRESH, recordCall, &recorder);
+  EXPECT_EQ(sxRefreshDialog(d), 0);
+  EXPECT_EQ(recorder.calls, (std::vector<std::string>{"2:2", "3:2"}));
+  recorder.calls.clear();
+  EXPECT_EQ(sxRefreshControl(sxFindGuiById(d, 3)), 0);
+  EXPECT_EQ(sxRefreshControl(sxFindGuiById(d, 1)), 0);
+  EXPECT_EQ(recorder.calls, (std::vector<std::string>{"3:2"}));
+
+  // A new registration replaces the old one.
+  recorder.calls.clear();
+  sxSetGuiCallback(sxFindGuiById(d, 3), SX_MASK_ACTIVATE, recordCall, &recorder);
+  sxRefreshDialog(d);
+  EXPECT_EQ(recorder.calls, (std::vector<std::string>{"2:2"}));
+}
+
+TEST_F(DialogTest, CallbackMasksAreChecked) {
+  SxDialog d = make(0);
+  SxGui push = sxFindGuiById(d, 1);
+  EXPECT_NE(sxSetGuiCallback(push, 0, recordCall, &recorder), 0);
+  EXPECT_NE(sxSetGuiCallback(push, 4, recordCall, &recorder), 0);
+  EXPECT_EQ(
+      host.lastError(),
+      "sxSetGuiCallback: control 1 of dialog 100: mask 4 is not a combination of 1, 2 and 64");
+  EXPECT_NE(sxSetGuiCallback(push, SX_MASK_GL_DRAW, recordCall, &recorder), 0);
+  EXPECT_EQ(host.lastError(),
+            "sxSetGuiCallback: control 1 of dialog 100 is no GL control and cannot draw");
+  EXPECT_NE(sxSetGuiCallback(d, SX_MASK_ACTIVATE, recordCall, &recorder), 0);
+  EXPECT_EQ(host.lastError(), "sxSetGuiCallback: not a control");
+}
+
+TEST_F(DialogTest, CreationFailsCleanly) {
+  EXPECT_EQ(sxResourceGetDialog(nullptr, nullptr, 100, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(host.lastError(), "sxResourceGetDialog: not a loaded resource");
+  EXPECT_EQ(sxResourceGetDialog(nullptr, resource, 5, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(host.lastError(), "<string>: no dialog 5");
+  SxDialog d = make(0);
+  // A dialog or control may be the parent; anything else may not.
+  EXPECT_NE(sxResourceGetDialog(d, resource, 100, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(
+      sxResourceGetDialog(reinterpret_cast<SxGui>(resource), resource, 100, 0, nullptr, nullptr),
+      nullptr);
+  EXPECT_EQ(host.lastError(), "sxResourceGetDialog: the parent is not a dialog or control");
+}
+
+TEST(DialogLifetime, DialogsGoWithTheHostAndTheirHandlesGoStale) {
+  SxDialog d = nullptr;
+  SxGui control = nullptr;
+  {
+    sxhost::Host host;
+    d = sxResourceGetDialog(nullptr, host.loadResourceJson(kResource), 100, 0, nullptr, nullptr);
+    control = sxFindGuiById(d, 2);
+    ASSERT_NE(control, nullptr);
+  }
+  // No host: every call fails without touching anything.
+  EXPECT_NE(sxShowDialog(d), 0);
+  EXPECT_NE(sxTextSetString(control, "x"), 0);
+  sxhost::Host next;
+  EXPECT_NE(sxShowDialog(d), 0);
+  EXPECT_NE(sxTextSetString(control, "x"), 0);
+  EXPECT_EQ(next.lastError(), "sxTextSetString: not a control");
+  EXPECT_THROW(sxhost::Host another, sxhost::Error);
+}
+
+TEST(DialogLifetime, ShownDialogsAreClosedWhenTheHostGoes) {
+  Recorder recorder;
+  {
+    sxhost::Host host;
+    SxDialog d = sxResourceGetDialog(nullptr, host.loadResourceJson(kResource), 100, 60,
+                                     recordEvent, &recorder);
+    sxShowDialog(d);
+  }
+  EXPECT_EQ(recorder.events, (std::vector<int>{4, 8, 32, 16}));
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+// sxhost::Host: the one living host of the process and what front ends ask of it.
+#include "sxhost/host.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host_state.h"
+#include "sxhost/error.h"
+
+namespace sxhost {
+namespace detail {
+namespace {
+HostState* living = nullptr;
+}  // namespace
+
+HostState* state() {
+  return living;
+}
+
+}  // namespace detail
+
+using detail::HandleId;
+using detail::idOf;
+using detail::toHandle;
+
+std::string ToolInfo::attribute(std::string_view key) const {
+  std::string value;
+  for (const auto& [k, v] : attributes) {
+    if (k == key) value = v;
+  }
+  return value;
+}
+
+Host::Host() {
+  if (detail::living != nullptr) throw Error("another sxhost::Host is alive in this process");
+  state_ = std::make_unique<detail::HostState>();
+  state_->host = this;
+  detail::living = state_.get();
+}
+
+Host::~Host() {
+  // Close what is shown while every plug-in is whole, then unload the newest first.
+  std::vector<HandleId> shown;
+  for (auto& [h, d] : state_->dialogs) {
+    if (d->visible) shown.push_back(h);
+  }
+  for (HandleId h : shown) {
+    if (auto* d = state_->dialog(toHandle<SxGui>(h))) state_->hideDialog(*d);
+  }
+  while (!state_->plugins.empty()) {
+    unloadPlugin(toHandle<SxPlugin>(std::prev(state_->plugins.end())->first));
+  }
+  if (!state_->prefsPath.empty()) {
+    try {
+      savePreferences();
+    } catch (const Error& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+    }
+  }
+  state_->dropOwnedBy(0);
+  detail::living = nullptr;
+}
+
+Host* Host::current() {
+  return detail::living != nullptr ? detail::living->host : nullptr;
+}
+
+std::vector<PluginInfo> Host::plugins() const {
+  std::vector<PluginInfo> out;
+  for (const auto& [h, p] : state_->plugins)
+    out.push_back(p.info);
+  return out;
+}
+
+std::vector<ToolInfo> Host::tools() const {
+  std::vector<ToolInfo> out;
+  for (const auto& [h, t] : state_->tools) {
+    out.push_back(ToolInfo{t.name, t.attributes, toHandle<SxTool>(h)});
+  }
+  return out;
+}
+
+void Host::startTool(std::string_view name) {
+  for (const auto& [h, t] : state_->tools) {
+    if (t.name == name) {
+      if (t.start == nullptr) throw Error("tool \"" + t.name + "\" has no start function");
+      // Copies: the start function may register or unregister tools.
+      const SxToolStartFn start = t.start;
+      const SxResource resource = t.resource;
+      detail::InPlugin call(*state_);
+      start(toHandle<SxTool>(h), resource);
+      return;
+    }
+  }
+  throw Error("no tool named \"" + std::string(name) + "\"");
+}
+
+SxTool Host::addTool(const std::string& name, SxToolStartFn start, SxResource resource) {
+  for (const auto& [h, t] : state_->tools) {
+    if (t.name == name) throw Error("a tool named \"" + name + "\" is registered already");
+  }
+  const HandleId id = detail::newHandleId();
+  state_->tools[id] = detail::ToolRec{name, start, resource, {}, 0};
+  return toHandle<SxTool>(id);
+}
+
+SxResource Host::loadResource(const std::string& path) {
+  try {
+    return state_->addResource(readResourceFile(path), path, 0);
+  } catch (const Error& e) {
+    state_->fail(e.what());
+    throw;
+  }
+}
+
+SxResource Host::loadResourceJson(std::string_view json, std::string_view name) {
+  try {
+    return state_->addResource(parseResource(json, name), std::string(name), 0);
+  } catch (const Error& e) {
+    state_->fail(e.what());
+    throw;
+  }
+}
+
+Dialog* Host::findDialog(int templateId) {
+  // Handles grow, so the last match is the newest dialog.
+  for (auto it = state_->dialogs.rbegin(); it != state_->dialogs.rend(); ++it) {
+    if (it->second->templateId == templateId) return it->second->facade.get();
+  }
+  return nullptr;
+}
+
+Dialog& Host::dialog(int templateId) {
+  if (Dialog* d = findDialog(templateId)) return *d;
+  throw Error("no dialog of template " + std::to_string(templateId) + " exists");
+}
+
+Dialog* Host::dialogOf(SxDialog handle) {
+  auto* d = state_->dialog(handle);
+  return d != nullptr ? d->facade.get() : nullptr;
+}
+
+Control* Host::controlOf(SxGui handle) {
+  auto* c = state_->control(handle);
+  return c != nullptr ? c->facade.get() : nullptr;
+}
+
+ScriptedResponder& Host::responder() {
+  return state_->scripted;
+}
+
+void Host::setResponder(std::unique_ptr<Responder> responder) {
+  state_->custom = std::move(responder);
+}
+
+Preferences& Host::preferences() {
+  return state_->prefs;
+}
+
+void Host::usePreferencesFile(const std::string& path) {
+  state_->prefsPath = path;
+  state_->prefs.clear();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return;
+  std::ostringstream content;
+  content << in.rdbuf();
+  in.close();
+  try {
+    state_->prefs = Preferences::fromJson(content.str());
+  } catch (const Error& e) {
+    const std::string aside = path + ".corrupt";
+    std::error_code ec;
+    std::filesystem::rename(path, aside, ec);
+    state_->warn(
+        "preferences file " + path + " is not valid (" + e.what() + "); " +
+        (ec ? "it could not be set aside (" + ec.message() + ")" : "it was set aside as " + aside) +
+        " and the defaults are used");
+  }
+}
+
+void Host::savePreferences() {
+  if (state_->prefsPath.empty()) return;
+  writeFileAtomically(state_->prefsPath, state_->prefs.toJson());
+}
+
+bool Host::waitCursorShown() const {
+  return state_->cursor != 0 && state_->cursor == state_->waitCursor;
+}
+
+void Host::setChangeListener(ChangeListener listener) {
+  state_->listener = std::move(listener);
+}
+
+const std::vector<std::string>& Host::log() const {
+  return state_->log;
+}
+const std::string& Host::lastError() const {
+  return state_->lastError;
+}
+
+}  // namespace sxhost

@@ -1,0 +1,209 @@
+// The object model: handles, dialogs made from templates, events and callbacks.
+#include "host_state.h"
+
+#include <atomic>
+
+#include "sxhost/error.h"
+
+namespace sxhost::detail {
+
+HandleId newHandleId() {
+  static std::atomic<HandleId> next{1};
+  return next++;
+}
+
+namespace {
+// A plug-in that repeats a failing call in a loop must not grow the log without end.
+constexpr std::size_t kLogLimit = 1000;
+}  // namespace
+
+int HostState::fail(std::string message) {
+  lastError = message;
+  warn(std::move(message));
+  return -1;
+}
+
+void HostState::warn(std::string message) {
+  if (log.size() >= kLogLimit) log.erase(log.begin(), log.begin() + kLogLimit / 2);
+  log.push_back(std::move(message));
+}
+
+ControlRec* HostState::control(SxGui gui) {
+  auto it = controls.find(idOf(gui));
+  return it == controls.end() ? nullptr : it->second;
+}
+
+DialogRec* HostState::dialog(SxGui gui) {
+  auto it = dialogs.find(idOf(gui));
+  return it == dialogs.end() ? nullptr : it->second.get();
+}
+
+ToolRec* HostState::tool(SxTool t) {
+  auto it = tools.find(idOf(t));
+  return it == tools.end() ? nullptr : &it->second;
+}
+
+PluginRec* HostState::plugin(SxPlugin p) {
+  auto it = plugins.find(idOf(p));
+  return it == plugins.end() ? nullptr : &it->second;
+}
+
+void HostState::notify(const ControlRec& c, Change change) {
+  if (listener) listener(*c.facade, change);
+}
+
+void HostState::deliver(DialogRec& d, int event) {
+  if (d.fn != nullptr && (d.mask & event) != 0) {
+    InPlugin call(*this);
+    d.fn(toHandle<SxDialog>(d.handle), d.templateId, event, d.data);
+  }
+}
+
+void HostState::runCallback(ControlRec& c, int reason, void* callData) {
+  const int bit = reason == SX_REASON_ACTIVATE ? SX_MASK_ACTIVATE : SX_MASK_REFRESH;
+  if (c.callback.fn != nullptr && (c.callbackMask & bit) != 0) {
+    InPlugin call(*this);
+    c.callback.fn(toHandle<SxGui>(c.handle), c.id, reason, c.callback.data, callData);
+  }
+}
+
+SxResource HostState::addResource(Resource resource, std::string name, HandleId owner) {
+  const HandleId id = newHandleId();
+  resources[id] = ResourceRec{
+      std::make_shared<const Resource>(std::move(resource)), owner, std::move(name), {}};
+  return toHandle<SxResource>(id);
+}
+
+SxDialog HostState::createDialog(const ResourceRec& resource, int templateId, int mask,
+                                 SxDialogFn fn, void* data) {
+  const DialogTemplate* t = resource.data->dialog(templateId);
+  if (t == nullptr) {
+    fail(resource.name + ": no dialog " + std::to_string(templateId));
+    return nullptr;
+  }
+  auto d = std::make_unique<DialogRec>();
+  d->handle = newHandleId();
+  d->templateId = templateId;
+  d->plugin = resource.plugin;
+  d->caption = t->caption;
+  d->helpContext = t->helpContext;
+  d->mask = mask;
+  d->fn = fn;
+  d->data = data;
+  for (const ControlTemplate& ct : t->controls) {
+    auto c = std::make_unique<ControlRec>();
+    c->handle = newHandleId();
+    c->dialog = d.get();
+    c->id = ct.id;
+    c->kind = ct.kind;
+    c->group = ct.group;
+    c->text = ct.label;
+    c->enabled = ct.enabled;
+    c->visible = ct.visible;
+    c->editable = !ct.readOnly;
+    c->items = ct.items;
+    c->min = ct.rangeMin;
+    c->max = ct.rangeMax;
+    c->value = ct.rangeMin;
+    c->viewWidth = ct.viewWidth;
+    c->viewHeight = ct.viewHeight;
+    if (ct.pixmap) {
+      if (const Pixmap* p = resource.data->pixmap(*ct.pixmap)) {
+        c->pixmap = std::make_shared<const Pixmap>(*p);
+      }
+    }
+    c->facade = std::make_unique<Control>(*c);
+    d->controls.push_back(std::move(c));
+  }
+  for (auto& c : d->controls)
+    controls[c->handle] = c.get();
+  d->facade = std::make_unique<Dialog>(*d);
+  DialogRec& rec = *d;
+  dialogs[rec.handle] = std::move(d);
+  const HandleId handle = rec.handle;
+  deliver(rec, SX_EVENT_INIT);
+  // The init event may not drop the dialog, but a plug-in could unload itself; look again.
+  return dialogs.contains(handle) ? toHandle<SxDialog>(handle) : nullptr;
+}
+
+void HostState::showDialog(DialogRec& d) {
+  const HandleId handle = d.handle;
+  if (!d.visible) {
+    d.visible = true;
+    deliver(d, SX_EVENT_SHOW);
+  }
+  auto it = dialogs.find(handle);
+  if (it != dialogs.end() && it->second->visible) deliver(*it->second, SX_EVENT_ACTIVATE);
+}
+
+void HostState::hideDialog(DialogRec& d) {
+  if (!d.visible) return;
+  const HandleId handle = d.handle;
+  deliver(d, SX_EVENT_CLOSE);
+  auto it = dialogs.find(handle);
+  if (it != dialogs.end()) it->second->visible = false;
+}
+
+void HostState::dropDialog(HandleId handle) {
+  auto it = dialogs.find(handle);
+  if (it == dialogs.end()) return;
+  for (auto& c : it->second->controls)
+    controls.erase(c->handle);
+  dialogs.erase(it);
+}
+
+void HostState::dropOwnedBy(HandleId owner) {
+  std::vector<HandleId> gone;
+  for (auto& [h, d] : dialogs) {
+    if (d->plugin == owner) gone.push_back(h);
+  }
+  for (HandleId h : gone)
+    dropDialog(h);
+  for (auto it = tools.begin(); it != tools.end();) {
+    it = it->second.plugin == owner ? tools.erase(it) : std::next(it);
+  }
+  for (auto it = resources.begin(); it != resources.end();) {
+    if (it->second.plugin == owner) {
+      for (auto& [id, pixmap] : it->second.pixmaps)
+        pixmaps.erase(pixmap);
+      it = resources.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+bool HostState::drawControl(ControlRec& c) {
+  static bool drawing = false;
+  if (drawing) {
+    fail(describe(c) + ": cannot draw while another control draws");
+    return false;
+  }
+  drawing = true;
+  SxGLDrawData data{c.viewWidth, c.viewHeight};
+  const HandleId handle = c.handle;
+  const int id = c.id;
+  const Callback draw = c.draw;
+  auto picture = gl.render(c.viewWidth, c.viewHeight, [&] {
+    if (draw.fn != nullptr) {
+      InPlugin call(*this);
+      draw.fn(toHandle<SxGui>(handle), id, SX_MASK_GL_DRAW, draw.data, &data);
+    }
+  });
+  drawing = false;
+  if (!picture) {
+    fail(describe(c) + ": " + gl.error());
+    return false;
+  }
+  auto it = controls.find(handle);
+  if (it == controls.end()) return false;
+  it->second->picture = std::move(*picture);
+  notify(*it->second, Change::Picture);
+  return true;
+}
+
+std::string describe(const ControlRec& c) {
+  return "control " + std::to_string(c.id) + " of dialog " + std::to_string(c.dialog->templateId);
+}
+
+}  // namespace sxhost::detail

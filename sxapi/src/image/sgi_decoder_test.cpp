@@ -1,0 +1,310 @@
+#include "sgi_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sgi_test_writer.h"
+#include "sxapilib.h"
+#include "sxhost/memory.h"
+
+namespace sxhost::image {
+namespace {
+
+using testing::SgiFields;
+using testing::SgiPicture;
+using Bytes = std::vector<unsigned char>;
+
+enum class Storage { kVerbatim, kRunLength };
+
+Bytes encode(const SgiPicture& picture, Storage storage) {
+  return storage == Storage::kVerbatim ? testing::sgiVerbatim(picture)
+                                       : testing::sgiRunLength(picture);
+}
+
+// Every byte differs from its neighbours in some places and repeats in others, so that the
+// run-length encoder uses both repeat and literal runs.
+SgiPicture pattern(int width, int height, int channels) {
+  SgiPicture picture{width, height, channels, {}};
+  for (int c = 0; c < channels; ++c) {
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const int value = x < width / 2 ? 40 * c + 7 * y : 40 * c + 7 * y + 3 * x + 1;
+        picture.planes.push_back(static_cast<unsigned char>(value));
+      }
+    }
+  }
+  return picture;
+}
+
+unsigned char stored(const SgiPicture& picture, int c, int y, int x) {
+  return picture.planes[(static_cast<std::size_t>(c) * picture.height + y) * picture.width + x];
+}
+
+// Where the host keeps channel c of pixel (x, y), y counted from the bottom row.
+std::size_t hostIndex(int kind, int width, int height, int c, int y, int x) {
+  const std::size_t pixel = static_cast<std::size_t>(y) * width + x;
+  if (kind == SX_IMAGE_RGBA) return pixel * 4 + c;
+  return static_cast<std::size_t>(c) * width * height + pixel;
+}
+
+struct Decoded {
+  SgiStatus status;
+  DecodedImage image;
+};
+
+Decoded decode(const Bytes& file) {
+  Decoded result{SgiStatus::kOk, {}};
+  result.status = sgiDecode(file, result.image);
+  return result;
+}
+
+struct RoundTripCase {
+  int channels;
+  Storage storage;
+  int kind;
+};
+
+class SgiRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(SgiRoundTrip, DecodesEveryPixelIntoTheLayoutOfItsKind) {
+  const auto& param = GetParam();
+  const SgiPicture picture = pattern(9, 4, param.channels);
+  const Decoded decoded = decode(encode(picture, param.storage));
+
+  ASSERT_EQ(decoded.status, SgiStatus::kOk);
+  EXPECT_EQ(decoded.image.header.kind, param.kind);
+  EXPECT_EQ(decoded.image.header.width, 9);
+  EXPECT_EQ(decoded.image.header.height, 4);
+  const unsigned char* block = decoded.image.pixels.get();
+  ASSERT_NE(block, nullptr);
+  for (int c = 0; c < param.channels; ++c) {
+    for (int y = 0; y < 4; ++y) {
+      for (int x = 0; x < 9; ++x) {
+        ASSERT_EQ(block[hostIndex(param.kind, 9, 4, c, y, x)], stored(picture, c, y, x))
+            << "channel " << c << " row " << y << " column " << x;
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ChannelsAndStorage, SgiRoundTrip,
+    ::testing::Values(RoundTripCase{1, Storage::kVerbatim, SX_IMAGE_INTENSITY},
+                      RoundTripCase{1, Storage::kRunLength, SX_IMAGE_INTENSITY},
+                      RoundTripCase{2, Storage::kVerbatim, SX_IMAGE_INTENSITY_ALPHA},
+                      RoundTripCase{2, Storage::kRunLength, SX_IMAGE_INTENSITY_ALPHA},
+                      RoundTripCase{3, Storage::kVerbatim, SX_IMAGE_RGB},
+                      RoundTripCase{3, Storage::kRunLength, SX_IMAGE_RGB},
+                      RoundTripCase{4, Storage::kVerbatim, SX_IMAGE_RGBA},
+                      RoundTripCase{4, Storage::kRunLength, SX_IMAGE_RGBA}),
+    [](const auto& info) {
+      return std::to_string(info.param.channels) + "Channels" +
+             (info.param.storage == Storage::kVerbatim ? "Verbatim" : "RunLength");
+    });
+
+TEST(SgiDecoder, FirstStoredRowIsRowZeroOfTheBlock) {
+  // Three rows of a grey image filled with 10, 20 and 30 in file order.
+  const SgiPicture picture{2, 3, 1, {10, 10, 20, 20, 30, 30}};
+  for (const Storage storage : {Storage::kVerbatim, Storage::kRunLength}) {
+    const Decoded decoded = decode(encode(picture, storage));
+    ASSERT_EQ(decoded.status, SgiStatus::kOk);
+    const Bytes block(decoded.image.pixels.get(), decoded.image.pixels.get() + 6);
+    EXPECT_EQ(block, (Bytes{10, 10, 20, 20, 30, 30}));
+  }
+}
+
+TEST(SgiDecoder, LongRowsUseRunsOfAtMost127) {
+  SgiPicture picture{300, 1, 1, {}};
+  for (int x = 0; x < 300; ++x)
+    picture.planes.push_back(x < 200 ? 5 : static_cast<unsigned char>(x));
+  const Decoded decoded = decode(testing::sgiRunLength(picture));
+  ASSERT_EQ(decoded.status, SgiStatus::kOk);
+  EXPECT_EQ(Bytes(decoded.image.pixels.get(), decoded.image.pixels.get() + 300), picture.planes);
+}
+
+TEST(SgiDecoder, DimensionFieldLimitsRowsAndChannels) {
+  // Dimension 1 is one row of one channel and dimension 2 one channel, whatever the other
+  // size fields say.
+  struct Case {
+    unsigned dimension;
+    int height;
+    int kind;
+  };
+  for (const Case& c :
+       {Case{1, 1, SX_IMAGE_INTENSITY}, Case{2, 2, SX_IMAGE_INTENSITY}, Case{3, 2, SX_IMAGE_RGB}}) {
+    SgiFields fields;
+    fields.dimension = c.dimension;
+    fields.width = 2;
+    fields.height = 2;
+    fields.channels = 3;
+    Bytes file = testing::sgiHeader(fields);
+    file.resize(file.size() + 12, 9);
+    const Decoded decoded = decode(file);
+    ASSERT_EQ(decoded.status, SgiStatus::kOk) << "dimension " << c.dimension;
+    EXPECT_EQ(decoded.image.header.height, c.height) << "dimension " << c.dimension;
+    EXPECT_EQ(decoded.image.header.kind, c.kind) << "dimension " << c.dimension;
+  }
+}
+
+TEST(SgiDecoder, HeaderFieldsOutsideWhatTheHostReadsAreRefused) {
+  struct Case {
+    const char* name;
+    SgiFields fields;
+    SgiStatus status;
+  };
+  const auto with = [](auto change) {
+    SgiFields fields;
+    fields.width = 2;
+    fields.height = 2;
+    change(fields);
+    return fields;
+  };
+  const Case cases[] = {
+      {"wrong magic", with([](SgiFields& f) { f.magic = 475; }), SgiStatus::kNotSgi},
+      {"2-byte channels", with([](SgiFields& f) { f.bytesPerChannel = 2; }),
+       SgiStatus::kUnsupported},
+      {"0-byte channels", with([](SgiFields& f) { f.bytesPerChannel = 0; }),
+       SgiStatus::kUnsupported},
+      {"five channels", with([](SgiFields& f) { f.channels = 5; }), SgiStatus::kUnsupported},
+      {"unknown storage", with([](SgiFields& f) { f.storage = 2; }), SgiStatus::kUnsupported},
+      {"colour map file", with([](SgiFields& f) { f.colorMap = 3; }), SgiStatus::kUnsupported},
+      {"dimension 0", with([](SgiFields& f) { f.dimension = 0; }), SgiStatus::kUnsupported},
+      {"dimension 4", with([](SgiFields& f) { f.dimension = 4; }), SgiStatus::kUnsupported},
+      {"zero width", with([](SgiFields& f) { f.width = 0; }), SgiStatus::kBadSize},
+      {"zero height", with([](SgiFields& f) { f.height = 0; }), SgiStatus::kBadSize},
+      {"zero channels", with([](SgiFields& f) { f.channels = 0; }), SgiStatus::kBadSize},
+      {"65535 x 65535 x 4", with([](SgiFields& f) {
+         f.width = 65535;
+         f.height = 65535;
+         f.channels = 4;
+       }),
+       SgiStatus::kBadSize},
+  };
+  for (const Case& c : cases) {
+    Bytes file = testing::sgiHeader(c.fields);
+    file.resize(file.size() + 64, 1);
+    SgiHeader header;
+    EXPECT_EQ(sgiReadHeader(file, header), c.status) << c.name;
+    const Decoded decoded = decode(file);
+    EXPECT_EQ(decoded.status, c.status) << c.name;
+    EXPECT_EQ(decoded.image.pixels, nullptr) << c.name;
+  }
+}
+
+TEST(SgiDecoder, LargeImageOnATinyFileIsTruncatedBeforeAnythingIsAllocated) {
+  SgiFields fields;
+  fields.width = 4000;
+  fields.height = 4000;
+  fields.channels = 4;
+  for (const unsigned storage : {0u, 1u}) {
+    fields.storage = storage;
+    Bytes file = testing::sgiHeader(fields);
+    file.resize(file.size() + 100, 1);
+    const auto requests = allocationRequests();
+    EXPECT_EQ(decode(file).status, SgiStatus::kTruncated) << "storage " << storage;
+    EXPECT_EQ(allocationRequests(), requests) << "storage " << storage;
+  }
+}
+
+TEST(SgiDecoder, TruncationAtEveryByteFails) {
+  const SgiPicture picture = pattern(5, 3, 3);
+  for (const Storage storage : {Storage::kVerbatim, Storage::kRunLength}) {
+    const Bytes file = encode(picture, storage);
+    ASSERT_EQ(decode(file).status, SgiStatus::kOk);
+    const auto live = liveAllocations();
+    for (std::size_t size = 0; size < file.size(); ++size) {
+      const Decoded decoded = decode(Bytes(file.begin(), file.begin() + size));
+      EXPECT_NE(decoded.status, SgiStatus::kOk) << "cut at " << size;
+      EXPECT_EQ(decoded.image.pixels, nullptr) << "cut at " << size;
+    }
+    EXPECT_EQ(liveAllocations(), live);
+  }
+}
+
+TEST(SgiDecoder, RunLengthTablesPointingOutsideTheFileAreRefused) {
+  const SgiPicture picture = pattern(4, 2, 1);
+  const Bytes good = testing::sgiRunLength(picture);
+  const auto size = static_cast<std::uint32_t>(good.size());
+  constexpr std::size_t kFirstOffset = 512;
+  constexpr std::size_t kFirstLength = 512 + 2 * 4;
+  struct Case {
+    const char* name;
+    std::size_t field;
+    std::uint32_t value;
+  };
+  const Case cases[] = {
+      {"offset past the end", kFirstOffset, size + 1},
+      {"offset at the largest value", kFirstOffset, 0xFFFFFFFFu},
+      {"length past the end", kFirstLength, size},
+      {"length at the largest value", kFirstLength, 0xFFFFFFFFu},
+  };
+  for (const Case& c : cases) {
+    Bytes file = good;
+    testing::putBigEndian32(file, c.field, c.value);
+    EXPECT_EQ(decode(file).status, SgiStatus::kBadRleTable) << c.name;
+  }
+}
+
+TEST(SgiDecoder, RunsAreCheckedAgainstTheRowLength) {
+  // Rows of a 4-pixel grey image, one row tall.
+  struct Case {
+    const char* name;
+    Bytes row;
+    SgiStatus status;
+  };
+  const Case cases[] = {
+      {"repeat and literal", {0x02, 7, 0x82, 8, 9, 0x00}, SgiStatus::kOk},
+      {"full row without the closing 0", {0x04, 7}, SgiStatus::kOk},
+      {"bytes after the closing 0 are ignored", {0x04, 7, 0x00, 0x05, 1}, SgiStatus::kOk},
+      {"repeat past the row end", {0x05, 7, 0x00}, SgiStatus::kBadRleRow},
+      {"literal past the row end", {0x85, 1, 2, 3, 4, 5, 0x00}, SgiStatus::kBadRleRow},
+      {"second run past the row end", {0x03, 7, 0x82, 1, 2, 0x00}, SgiStatus::kBadRleRow},
+      {"literal bytes beyond the row's length", {0x84, 1, 2}, SgiStatus::kBadRleRow},
+      {"repeat without its value", {0x03, 7, 0x01}, SgiStatus::kBadRleRow},
+      {"row ends before it is full", {0x03, 7, 0x00}, SgiStatus::kBadRleRow},
+      {"empty row", {}, SgiStatus::kBadRleRow},
+  };
+  SgiFields fields;
+  fields.width = 4;
+  for (const Case& c : cases) {
+    const Decoded decoded = decode(testing::sgiFromRows(fields, {c.row}));
+    EXPECT_EQ(decoded.status, c.status) << c.name;
+  }
+  const Decoded decoded = decode(testing::sgiFromRows(fields, {cases[0].row}));
+  ASSERT_EQ(decoded.status, SgiStatus::kOk);
+  EXPECT_EQ(Bytes(decoded.image.pixels.get(), decoded.image.pixels.get() + 4), (Bytes{7, 7, 8, 9}));
+}
+
+TEST(SgiDecoder, BadRowLaterInTheImageFreesTheBlock) {
+  SgiFields fields;
+  fields.width = 2;
+  fields.height = 2;
+  const auto live = liveAllocations();
+  const Decoded decoded = decode(testing::sgiFromRows(fields, {{0x02, 1, 0x00}, {0x01, 1, 0x00}}));
+  EXPECT_EQ(decoded.status, SgiStatus::kBadRleRow);
+  EXPECT_EQ(decoded.image.pixels, nullptr);
+  EXPECT_EQ(liveAllocations(), live);
+}
+
+TEST(SgiDecoder, RefusedBlockIsOutOfMemory) {
+  const Bytes file = testing::sgiVerbatim(pattern(3, 3, 2));
+  const auto refuse = AllocationFailure::above(0);
+  const Decoded decoded = decode(file);
+  EXPECT_EQ(decoded.status, SgiStatus::kOutOfMemory);
+  EXPECT_EQ(decoded.image.pixels, nullptr);
+}
+
+TEST(SgiDecoder, BytesNeededCoverTheVerbatimPlanesOrTheWholeFile) {
+  SgiHeader header;
+  header.image = ImageHeader{SX_IMAGE_RGB, 10, 20};
+  header.channels = 3;
+  EXPECT_EQ(sgiBytesNeeded(header, 7), 512u + 10 * 20 * 3);
+  header.runLength = true;
+  EXPECT_EQ(sgiBytesNeeded(header, 7), 7u);
+}
+
+}  // namespace
+}  // namespace sxhost::image

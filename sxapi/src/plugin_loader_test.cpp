@@ -1,0 +1,362 @@
+// Plug-in modules: the test plug-in loaded, started, driven through every call category,
+// unloaded and loaded again; static plug-ins; failures.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "sxapilib.h"
+#include "sxhost/error.h"
+#include "sxhost/host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string pluginPath() {
+  if (const char* build = std::getenv("RELIEVO_BUILD_DIR")) {
+    return (fs::path(build) / "plugins" / "sxtest_plugin.so").string();
+  }
+  return SXTEST_PLUGIN_PATH;
+}
+
+std::string errorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const sxhost::Error& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+sxhost::StaticPlugin linkedAt(const std::string& modulePath, SxpInitFn init, SxpExitFn exit) {
+  sxhost::StaticPlugin p;
+  p.modulePath = modulePath;
+  p.init = init;
+  p.exit = exit;
+  return p;
+}
+
+int pref(sxhost::Host& host, const char* key) {
+  return host.preferences().getInteger("Host Test", key).value_or(0);
+}
+
+class PluginTest : public testing::Test {
+ protected:
+  sxhost::Dialog& start() {
+    host.startTool("Host Test");
+    return host.dialog(300);
+  }
+  sxhost::Host host;
+  const sxhost::PluginInfo& plugin = host.loadPlugin(pluginPath());
+};
+
+TEST_F(PluginTest, ExportsToolsAndHelpFileAreRead) {
+  EXPECT_EQ(plugin.path, fs::absolute(pluginPath()).lexically_normal().string());
+  EXPECT_EQ(plugin.vendor, "Relievo Tests");
+  EXPECT_EQ(plugin.id, "HostTest");
+  EXPECT_EQ(plugin.uuid, "7c1f4d52-0b3e-4a8e-9d61-2f5a8c3e9b10");
+  EXPECT_EQ(plugin.version, "1.2.3");
+  EXPECT_EQ(plugin.helpFiles, (std::vector<std::string>{"hosttest.hlp"}));
+  ASSERT_EQ(host.plugins().size(), 1u);
+  const auto tools = host.tools();
+  ASSERT_EQ(tools.size(), 1u);
+  EXPECT_EQ(tools[0].name, "Host Test");
+  const std::vector<std::pair<std::string, std::string>> attributes{{"Version", "1.2"},
+                                                                    {"MenuLocation", "Tests"},
+                                                                    {"MenuLabel", "Host Test..."},
+                                                                    {"HelpContext", "4242"}};
+  EXPECT_EQ(tools[0].attributes, attributes);
+  EXPECT_EQ(tools[0].attribute("MenuLabel"), "Host Test...");
+  EXPECT_EQ(tools[0].attribute("Nothing"), "");
+}
+
+TEST_F(PluginTest, StartingBuildsTheDialogFromTheModuleResource) {
+  EXPECT_EQ(host.findDialog(300), nullptr);
+  sxhost::Dialog& d = start();
+  EXPECT_TRUE(d.visible());
+  EXPECT_EQ(d.caption(), "Host Test 1");
+  EXPECT_EQ(d.helpContext(), "4242");
+  EXPECT_EQ(d.control(10).text(), "4 8 32");
+  EXPECT_EQ(d.control(20).items(), (std::vector<std::string>{"One", "Two", "Three"}));
+  ASSERT_NE(d.control(25).pixmap(), nullptr);
+  EXPECT_EQ(d.control(25).pixmap()->id, 200);
+  EXPECT_EQ(d.control(24).range(), std::make_pair(0.0, 1.0));
+  EXPECT_TRUE(d.control(24).opaque());
+  // The show event refreshed the dialog: the value field shows the preference's default.
+  EXPECT_EQ(d.control(16).text(), "-1");
+  // A second start shows the same dialog again.
+  host.startTool("Host Test");
+  EXPECT_EQ(&host.dialog(300), &d);
+  EXPECT_EQ(d.caption(), "Host Test 2");
+  EXPECT_EQ(d.control(10).text(), "4 8 32 32");
+  EXPECT_EQ(errorOf([&] { host.startTool("Nope"); }), "no tool named \"Nope\"");
+}
+
+TEST_F(PluginTest, EveryControlKindThroughUserActions) {
+  sxhost::Dialog& d = start();
+  sxhost::ScriptedResponder& r = host.responder();
+  auto status = [&] { return d.control(12).text(); };
+
+  r.queueAnswer(true);
+  d.control(11).press();
+  EXPECT_EQ(status(), "yes");
+  d.control(11).press();
+  EXPECT_EQ(status(), "no");
+  ASSERT_EQ(r.messages().size(), 2u);
+  EXPECT_EQ(r.messages()[0].message.title, "Question");
+  EXPECT_EQ(r.messages()[0].message.text, "Proceed?");
+
+  d.control(13).press();
+  EXPECT_EQ(status(), "cancelled");
+  r.queueFile({"/data/grid.txt"});
+  d.control(13).press();
+  EXPECT_EQ(status(), "1 chosen");
+  EXPECT_EQ(d.control(14).text(), "/data/grid.txt");
+  EXPECT_EQ(r.filePrompts()[1].prompt.flags(), 1);
+  EXPECT_EQ(*r.filePrompts()[1].prompt.text("PromptFilePattern"), "Text|*.txt");
+
+  r.queueColour({9, 8, 7});
+  d.control(15).press();
+  EXPECT_EQ(status(), "9,8,7");
+  EXPECT_EQ(r.colourPrompts()[0].prompt.g, 20);
+  d.control(15).press();
+  EXPECT_EQ(status(), "colour cancelled");
+
+  d.control(16).type(" 77 ");
+  EXPECT_EQ(status(), "value 77");
+  EXPECT_EQ(pref(host, "Value"), 77);
+  EXPECT_EQ(d.control(16).text(), "77");  // refreshed from the preference
+  d.control(16).type("7x");
+  EXPECT_EQ(status(), "not a number");
+  EXPECT_EQ(d.control(16).text(), "77");
+
+  d.control(17).toggle();
+  EXPECT_EQ(status(), "toggle 17 1");
+  d.control(19).press();
+  EXPECT_EQ(status(), "toggle 19 1");
+  d.control(18).setChecked(true);
+  EXPECT_FALSE(d.control(19).checked());
+
+  d.control(20).select(3);
+  EXPECT_EQ(status(), "option 3");
+  d.control(21).select(2);
+  EXPECT_EQ(status(), "list 2");
+
+  d.control(22).slide(0.5, SX_SCALE_DRAGGING);
+  EXPECT_EQ(status(), "scale 0.50 drag 1");
+  d.control(22).slide(5.0);
+  EXPECT_EQ(status(), "scale 2.00 drag 2");
+  EXPECT_EQ(d.control(23).value(), 200.0);
+
+  d.control(25).press();
+  EXPECT_EQ(status(), "seed");
+
+  d.control(26).press();
+  EXPECT_TRUE(host.waitCursorShown());
+  d.control(26).press();
+  EXPECT_FALSE(host.waitCursorShown());
+
+  d.control(24).click(3, 4);
+  EXPECT_EQ(status(), "mouse 1 2 3 4");
+}
+
+TEST_F(PluginTest, TheModulesDrawCallbackRendersThroughTheHostsGl) {
+  sxhost::Dialog& d = start();
+  const sxhost::Rgb picture = d.control(24).render(10, 8);
+  EXPECT_EQ(picture.at(0, 0), (sxhost::Pixel{0, 255, 0}));
+  EXPECT_EQ(picture.at(4, 3), (sxhost::Pixel{0, 255, 0}));
+  EXPECT_EQ(picture.at(5, 3), (sxhost::Pixel{64, 128, 192}));
+  EXPECT_EQ(picture.at(9, 7), (sxhost::Pixel{64, 128, 192}));
+}
+
+TEST_F(PluginTest, ClosingDeliversTheCloseEventAndHides) {
+  sxhost::Dialog& d = start();
+  d.control(1).press();
+  EXPECT_FALSE(d.visible());
+  EXPECT_EQ(d.control(10).text(), "4 8 32 16");
+  EXPECT_EQ(pref(host, "Closes"), 1);
+  EXPECT_EQ(errorOf([&] { d.control(1).press(); }),
+            "control 1 of dialog 300 cannot be pressed: the dialog is hidden");
+  start();
+  d.close();
+  EXPECT_EQ(d.control(10).text(), "4 8 32 16 8 32 16");
+  EXPECT_EQ(pref(host, "Closes"), 2);
+}
+
+TEST_F(PluginTest, UnloadAndLoadAgainStartsFresh) {
+  start();
+  host.startTool("Host Test");
+  SxDialog old = host.dialog(300).handle();
+  SxGui oldControl = host.dialog(300).control(12).handle();
+  EXPECT_EQ(host.dialog(300).caption(), "Host Test 2");
+
+  const SxPlugin first = plugin.handle;  // `plugin` goes with the unload
+  host.unloadPlugin(first);
+  // The shown dialog was closed while the plug-in was whole, then sxpExit ran.
+  EXPECT_EQ(pref(host, "Closes"), 1);
+  EXPECT_EQ(pref(host, "Exits"), 1);
+  EXPECT_TRUE(host.tools().empty());
+  EXPECT_TRUE(host.plugins().empty());
+  EXPECT_EQ(host.findDialog(300), nullptr);
+  EXPECT_NE(sxShowDialog(old), 0);
+  EXPECT_NE(sxTextSetString(oldControl, "x"), 0);
+  EXPECT_EQ(host.lastError(), "sxTextSetString: not a control");
+  EXPECT_EQ(errorOf([&] { host.unloadPlugin(first); }), "no such plug-in is loaded");
+
+  const sxhost::PluginInfo& again = host.loadPlugin(pluginPath());
+  EXPECT_NE(again.handle, first);
+  host.startTool("Host Test");
+  // Module state began anew: this is the first start of the fresh module.
+  EXPECT_EQ(host.dialog(300).caption(), "Host Test 1");
+  EXPECT_EQ(host.dialog(300).control(10).text(), "4 8 32");
+}
+
+TEST_F(PluginTest, LoadFailuresAreClear) {
+  const std::string path = fs::absolute(pluginPath()).lexically_normal().string();
+  EXPECT_EQ(errorOf([&] { host.loadPlugin(pluginPath()); }), path + ": is loaded already");
+  const std::string missing = (fs::temp_directory_path() / "no_such_plugin.so").string();
+  EXPECT_EQ(errorOf([&] { host.loadPlugin(missing); }).rfind(missing + ": cannot be loaded: ", 0),
+            0u);
+  const fs::path host = fs::path(pluginPath()).parent_path().parent_path() / "lib" / "libsxapi.so";
+  EXPECT_EQ(errorOf([&] { this->host.loadPlugin(host.string()); }),
+            host.lexically_normal().string() + ": is not a plug-in (it exports no sxpInit)");
+  EXPECT_EQ(this->host.plugins().size(), 1u);
+}
+
+TEST(PluginLifetime, TheHostUnloadsPluginsAndSavesPreferencesAsItGoes) {
+  const fs::path file = fs::temp_directory_path() / "sxapi_plugin_lifetime.json";
+  fs::remove(file);
+  {
+    sxhost::Host host;
+    host.usePreferencesFile(file.string());
+    host.loadPlugin(pluginPath());
+    host.startTool("Host Test");
+  }
+  sxhost::Host host;
+  host.usePreferencesFile(file.string());
+  EXPECT_EQ(pref(host, "Closes"), 1);
+  EXPECT_EQ(pref(host, "Exits"), 1);
+  fs::remove(file);
+}
+
+// A plug-in linked into the test program.
+namespace linked {
+int exits = 0;
+SxResource resource = nullptr;
+int initFails(SxPlugin, void*, void*) {
+  return 0;
+}
+int initLoadsResource(SxPlugin plugin, void*, void*) {
+  resource = sxLoadResource(sxGetModuleHandle(plugin));
+  return 1;
+}
+void exit(SxPlugin plugin) {
+  ++exits;
+  sxUnregisterAllTools(plugin);
+}
+}  // namespace linked
+
+TEST(StaticPlugins, AFailedInitUnloadsThePlugin) {
+  sxhost::Host host;
+  linked::exits = 0;
+  EXPECT_EQ(errorOf([&] {
+              host.attachPlugin(linkedAt("/nowhere/linked.so", linked::initFails, linked::exit));
+            }),
+            "/nowhere/linked.so: sxpInit failed");
+  EXPECT_EQ(linked::exits, 1);
+  EXPECT_TRUE(host.plugins().empty());
+}
+
+TEST(StaticPlugins, ReadTheirResourceBesideTheModulePathAndReportBadOnes) {
+  const fs::path dir = fs::temp_directory_path() / "sxapi_static_plugin";
+  fs::create_directories(dir);
+  std::ofstream(dir / "linked.rsrc.json")
+      << R"({"dialogs": [{"id": 1, "size": [5, 5], "controls": [{"kind": "dial", "rect": [0, 0, 1, 1]}]}]})";
+  sxhost::Host host;
+  const sxhost::PluginInfo& p = host.attachPlugin(
+      linkedAt((dir / "linked.so").string(), linked::initLoadsResource, linked::exit));
+  EXPECT_EQ(linked::resource, nullptr);
+  EXPECT_EQ(host.lastError(),
+            (dir / "linked.rsrc.json").string() + ", dialog 1, control 1: unknown kind \"dial\"");
+  host.unloadPlugin(p.handle);
+
+  std::ofstream(dir / "linked.rsrc.json")
+      << R"({"dialogs": [{"id": 1, "size": [5, 5], "controls": [{"id": 4, "kind": "push", "rect": [0, 0, 1, 1]}]}]})";
+  host.attachPlugin(
+      linkedAt((dir / "linked.so").string(), linked::initLoadsResource, linked::exit));
+  ASSERT_NE(linked::resource, nullptr);
+  EXPECT_NE(sxResourceGetDialog(nullptr, linked::resource, 1, 0, nullptr, nullptr), nullptr);
+  fs::remove_all(dir);
+}
+
+TEST(StaticPlugins, FrameCallsRefuseWhatIsNotAPlugin) {
+  sxhost::Host host;
+  EXPECT_EQ(sxGetModuleHandle(nullptr), nullptr);
+  EXPECT_EQ(sxLoadResource(nullptr), nullptr);
+  EXPECT_EQ(host.lastError(), "sxLoadResource: not a module handle");
+  EXPECT_NE(sxRegisterHelpFile(nullptr, "x.hlp"), 0);
+  EXPECT_EQ(sxRegisterViewer(nullptr, "T", nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(host.lastError(), "sxRegisterViewer: not a loaded plug-in");
+  sxUnregisterAllTools(nullptr);
+  sxUnloadResource(nullptr);
+}
+
+int startNothing(SxTool, SxResource) {
+  return 0;
+}
+
+int initRegistering(SxPlugin plugin, void*, void*) {
+  EXPECT_EQ(sxRegisterViewer(plugin, "", startNothing, nullptr, nullptr), nullptr);
+  EXPECT_EQ(sxRegisterViewer(plugin, "T", startNothing, nullptr, "Version",
+                             static_cast<const char*>(nullptr), nullptr),
+            nullptr);
+  EXPECT_EQ(
+      sxRegisterViewer(plugin, "T", startNothing, reinterpret_cast<SxResource>(plugin), nullptr),
+      nullptr);
+  EXPECT_NE(sxRegisterViewer(plugin, "T", startNothing, nullptr, "Version", "1", nullptr), nullptr);
+  EXPECT_EQ(sxRegisterViewer(plugin, "T", startNothing, nullptr, nullptr), nullptr);
+  EXPECT_EQ(sxhost::Host::current()->lastError(),
+            "sxRegisterViewer: a tool named \"T\" is registered already");
+  EXPECT_NE(sxRegisterHelpFile(plugin, ""), 0);
+  return 1;
+}
+
+TEST(StaticPlugins, RegistrationChecksItsArguments) {
+  sxhost::Host host;
+  host.attachPlugin(linkedAt("/nowhere/reg.so", initRegistering, nullptr));
+  EXPECT_EQ(host.lastError(), "sxRegisterHelpFile: no file name");
+  ASSERT_EQ(host.tools().size(), 1u);
+  EXPECT_EQ(host.tools()[0].attribute("Version"), "1");
+  EXPECT_NO_THROW(host.startTool("T"));
+}
+
+namespace selfunload {
+SxPlugin self = nullptr;
+std::string refusal;
+int start(SxTool, SxResource) {
+  try {
+    sxhost::Host::current()->unloadPlugin(self);
+  } catch (const sxhost::Error& e) {
+    refusal = e.what();
+  }
+  return 0;
+}
+int init(SxPlugin plugin, void*, void*) {
+  self = plugin;
+  return sxRegisterViewer(plugin, "Self", start, nullptr, nullptr) != nullptr;
+}
+}  // namespace selfunload
+
+TEST(StaticPlugins, CannotBeUnloadedWhileTheirCodeRuns) {
+  sxhost::Host host;
+  host.attachPlugin(linkedAt("/nowhere/self.so", selfunload::init, nullptr));
+  host.startTool("Self");
+  EXPECT_EQ(selfunload::refusal, "a plug-in cannot be unloaded while plug-in code runs");
+  EXPECT_EQ(host.plugins().size(), 1u);
+  host.unloadPlugin(selfunload::self);
+  EXPECT_TRUE(host.plugins().empty());
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+// Per-tool preferences: typed reads with conversion, and the JSON file behind them.
+#include "sxhost/preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "sxapilib.h"
+#include "sxhost/error.h"
+#include "sxhost/host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class PrefsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("sxapi_prefs_" +
+           std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  fs::path dir;
+};
+
+TEST_F(PrefsTest, GettersGiveTheDefaultUntilAValueIsSet) {
+  sxhost::Host host;
+  SxTool tool = host.addTool("Relievo");
+  int i = 0;
+  float f = 0;
+  double d = 0;
+  char buf[16];
+  EXPECT_EQ(sxPluginToolPrefGetInteger(tool, "Width", &i, 256), 0);
+  EXPECT_EQ(i, 256);
+  EXPECT_EQ(sxPluginToolPrefGetFloat(tool, "LatEnd", &f, 1.0f), 0);
+  EXPECT_EQ(f, 1.0f);
+  EXPECT_EQ(sxPluginToolPrefGetDouble(tool, "Fractal Valleys", &d, 0.0001), 0);
+  EXPECT_EQ(d, 0.0001);
+  EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 15, "none"), 0);
+  EXPECT_STREQ(buf, "none");
+  EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 15, nullptr), 0);
+  EXPECT_STREQ(buf, "");
+
+  EXPECT_EQ(sxPluginToolPrefSetInteger(tool, "Width", 403), 0);
+  EXPECT_EQ(sxPluginToolPrefSetFloat(tool, "LatEnd", 36.25f), 0);
+  EXPECT_EQ(sxPluginToolPrefSetDouble(tool, "Fractal Valleys", 0.3), 0);
+  EXPECT_EQ(sxPluginToolPrefSetString(tool, "FileName", "/data/a-long-file-name.txt"), 0);
+  sxPluginToolPrefGetInteger(tool, "Width", &i, 0);
+  sxPluginToolPrefGetFloat(tool, "LatEnd", &f, 0);
+  sxPluginToolPrefGetDouble(tool, "Fractal Valleys", &d, 0);
+  EXPECT_EQ(i, 403);
+  EXPECT_EQ(f, 36.25f);
+  EXPECT_EQ(d, 0.3);
+  // At most max characters and a terminator.
+  EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 6, ""), 0);
+  EXPECT_STREQ(buf, "/data/");
+  EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 0, ""), 0);
+  EXPECT_STREQ(buf, "");
+}
+
+TEST_F(PrefsTest, NumbersConvertAndTextsDoNot) {
+  sxhost::Host host;
+  SxTool tool = host.addTool("T");
+  sxPluginToolPrefSetDouble(tool, "d", -2.75);
+  sxPluginToolPrefSetFloat(tool, "f", 7.9f);
+  sxPluginToolPrefSetInteger(tool, "i", 5);
+  sxPluginToolPrefSetDouble(tool, "huge", 1e300);
+  sxPluginToolPrefSetDouble(tool, "nan", std::nan(""));
+  sxPluginToolPrefSetString(tool, "s", "12");
+  const struct {
+    const char* key;
+    int asInteger;
+    float asFloat;
+    double asDouble;
+  } cases[] = {
+      {"d", -2, -2.75f, -2.75},   {"f", 7, 7.9f, static_cast<double>(7.9f)}, {"i", 5, 5.0f, 5.0},
+      {"huge", -1, -1.0f, 1e300},  // beyond int and float: not held as those
+      {"s", -1, -1.0f, -1.0},      // a text is no number
+  };
+  for (const auto& c : cases) {
+    int i = 0;
+    float f = 0;
+    double d = 0;
+    sxPluginToolPrefGetInteger(tool, c.key, &i, -1);
+    sxPluginToolPrefGetFloat(tool, c.key, &f, -1.0f);
+    sxPluginToolPrefGetDouble(tool, c.key, &d, -1.0);
+    EXPECT_EQ(i, c.asInteger) << c.key;
+    EXPECT_EQ(f, c.asFloat) << c.key;
+    EXPECT_EQ(d, c.asDouble) << c.key;
+  }
+  int i = 0;
+  sxPluginToolPrefGetInteger(tool, "nan", &i, 33);
+  EXPECT_EQ(i, 33);
+  char buf[8];
+  sxPluginToolPrefGetString(tool, "i", buf, 7, "def");
+  EXPECT_STREQ(buf, "def");
+  // Preferences belong to the tool's name.
+  SxTool other = host.addTool("Other");
+  sxPluginToolPrefGetInteger(other, "i", &i, 44);
+  EXPECT_EQ(i, 44);
+}
+
+TEST_F(PrefsTest, BadArgumentsFailAndLeaveOutputs) {
+  sxhost::Host host;
+  SxTool tool = host.addTool("T");
+  int i = 9;
+  char buf[4] = "abc";
+  EXPECT_NE(sxPluginToolPrefGetInteger(nullptr, "k", &i, 1), 0);
+  EXPECT_EQ(host.lastError(), "sxPluginToolPrefGetInteger: not a registered tool");
+  EXPECT_NE(sxPluginToolPrefGetInteger(tool, nullptr, &i, 1), 0);
+  EXPECT_EQ(host.lastError(), "sxPluginToolPrefGetInteger: no key");
+  EXPECT_NE(sxPluginToolPrefGetInteger(tool, "k", nullptr, 1), 0);
+  EXPECT_NE(sxPluginToolPrefGetString(tool, "k", buf, -1, "x"), 0);
+  EXPECT_NE(sxPluginToolPrefSetString(tool, "k", nullptr), 0);
+  EXPECT_NE(sxPluginToolPrefSetInteger(reinterpret_cast<SxTool>(buf), "k", 1), 0);
+  EXPECT_EQ(i, 9);
+  EXPECT_STREQ(buf, "abc");
+  EXPECT_THROW(host.addTool("T"), sxhost::Error);
+}
+
+TEST_F(PrefsTest, FileRoundTripKeepsTypes) {
+  const fs::path file = dir / "prefs.json";
+  {
+    sxhost::Host host;
+    host.usePreferencesFile(file.string());
+    SxTool tool = host.addTool("Relievo");
+    sxPluginToolPrefSetInteger(tool, "Width", 256);
+    sxPluginToolPrefSetFloat(tool, "LatStart", 0.1f);
+    sxPluginToolPrefSetDouble(tool, "Fractal Noise", 0.1);
+    sxPluginToolPrefSetDouble(tool, "Far", -HUGE_VAL);
+    sxPluginToolPrefSetString(tool, "FileName", "/data/\xC3\xA9t\xC3\xA9.txt");
+    sxPluginToolPrefSetString(tool, "Number", "12");
+    host.savePreferences();
+    EXPECT_TRUE(fs::exists(file));
+    sxPluginToolPrefSetInteger(tool, "Height", 128);
+  }  // the host saves again as it goes
+  const std::string text = slurp(file);
+  EXPECT_NE(text.find("\"integer\": 128"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"-inf\""), std::string::npos) << text;
+
+  sxhost::Host host;
+  host.usePreferencesFile(file.string());
+  const sxhost::Preferences& p = host.preferences();
+  EXPECT_EQ(p.get("Relievo", "Width"), sxhost::PrefValue(256));
+  EXPECT_EQ(p.get("Relievo", "Height"), sxhost::PrefValue(128));
+  EXPECT_EQ(p.get("Relievo", "LatStart"), sxhost::PrefValue(0.1f));
+  EXPECT_EQ(p.get("Relievo", "Fractal Noise"), sxhost::PrefValue(0.1));
+  EXPECT_EQ(p.get("Relievo", "Far"), sxhost::PrefValue(-HUGE_VAL));
+  EXPECT_EQ(p.get("Relievo", "FileName"),
+            sxhost::PrefValue(std::string("/data/\xC3\xA9t\xC3\xA9.txt")));
+  EXPECT_EQ(p.get("Relievo", "Number"), sxhost::PrefValue(std::string("12")));
+  EXPECT_TRUE(host.log().empty());
+  // No temporary file is left beside it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(PrefsTest, CorruptFilesAreSetAsideAndDefaultsUsed) {
+  const struct {
+    const char* content;
+    const char* reason;
+  } cases[] = {
+      {"{\"version\": 1, \"tools\": {", "not valid JSON"},
+      {"[]", "not a JSON object"},
+      {"{\"tools\": {}}", "\"version\" is not 1"},
+      {"{\"version\": 1, \"tools\": []}", "\"tools\" is not an object"},
+      {"{\"version\": 1, \"tools\": {\"T\": 3}}", "tool \"T\" is not an object"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": 3}}}",
+       "\"T\" / \"k\" must be an object with one of integer, float, double or text"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 1.5}}}}",
+       "\"T\" / \"k\" is not an integer"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 3000000000}}}}",
+       "\"T\" / \"k\" is out of range"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"double\": \"x\"}}}}",
+       "\"T\" / \"k\" is not a number"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"text\": 1}}}}",
+       "\"T\" / \"k\" is not a text"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"bool\": true}}}}",
+       "\"T\" / \"k\" has the unknown type \"bool\""},
+  };
+  for (const auto& c : cases) {
+    const fs::path file = dir / "prefs.json";
+    const fs::path aside = dir / "prefs.json.corrupt";
+    fs::remove(aside);
+    std::ofstream(file) << c.content;
+    sxhost::Host host;
+    host.usePreferencesFile(file.string());
+    EXPECT_TRUE(host.preferences().tools().empty()) << c.content;
+    EXPECT_FALSE(fs::exists(file)) << c.content;
+    EXPECT_EQ(slurp(aside), c.content);
+    ASSERT_EQ(host.log().size(), 1u) << c.content;
+    EXPECT_EQ(host.log()[0], "preferences file " + file.string() + " is not valid (" + c.reason +
+                                 "); it was set aside as " + aside.string() +
+                                 " and the defaults are used");
+    SxTool tool = host.addTool("T");
+    int v = 0;
+    sxPluginToolPrefGetInteger(tool, "k", &v, 17);
+    EXPECT_EQ(v, 17);
+  }
+}
+
+TEST_F(PrefsTest, AMissingFileIsNoErrorAndAnUnwritableOneIsReported) {
+  sxhost::Host host;
+  host.usePreferencesFile((dir / "new.json").string());
+  EXPECT_TRUE(host.log().empty());
+  host.usePreferencesFile((dir / "no" / "such" / "dir.json").string());
+  try {
+    host.savePreferences();
+    FAIL();
+  } catch (const sxhost::Error& e) {
+    EXPECT_EQ(std::string(e.what()), (dir / "no" / "such" / "dir.json").string() +
+                                         ": cannot be written (no temporary file in its folder)");
+  }
+  host.usePreferencesFile((dir / "new.json").string());
+}
+
+}  // namespace

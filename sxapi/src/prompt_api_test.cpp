@@ -1,0 +1,178 @@
+// Message boxes and prompts through the scripted responder and a responder of our own.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "sxapilib.h"
+#include "sxhost/host.h"
+#include "sxhost/memory.h"
+
+namespace {
+
+using sxhost::PromptPair;
+
+TEST(Messages, AreLoggedAndQuestionsAnsweredFromTheQueueThenTheDefault) {
+  sxhost::Host host;
+  sxhost::ScriptedResponder& r = host.responder();
+  r.queueAnswer(true);
+  // Only questions take answers from the queue.
+  EXPECT_EQ(
+      sxMessageDialog(nullptr, "Error", "ACSII data delimiter must be a non-numeric character",
+                      SX_MESSAGE_ERROR),
+      SX_ANSWER_NO);
+  EXPECT_EQ(sxMessageDialog(nullptr, "Warning", "w", SX_MESSAGE_WARNING), SX_ANSWER_NO);
+  EXPECT_EQ(sxMessageDialog(nullptr, "Info", "i", SX_MESSAGE_INFORMATION), SX_ANSWER_NO);
+  EXPECT_EQ(sxMessageDialog(nullptr, "Delete", "Delete it?", SX_MESSAGE_YES_NO), SX_ANSWER_YES);
+  EXPECT_EQ(sxMessageDialog(nullptr, "Delete", "Delete it?", SX_MESSAGE_YES_NO), SX_ANSWER_NO);
+  r.setDefaultAnswer(true);
+  EXPECT_EQ(sxMessageDialog(nullptr, "Delete", "Again?", SX_MESSAGE_YES_NO), SX_ANSWER_YES);
+  EXPECT_EQ(sxMessageDialog(nullptr, nullptr, nullptr, 12), SX_ANSWER_NO);
+  EXPECT_EQ(host.lastError(), "sxMessageDialog: unknown kind 12");
+
+  ASSERT_EQ(r.messages().size(), 6u);
+  EXPECT_EQ(r.messages()[0].message.title, "Error");
+  EXPECT_EQ(r.messages()[0].message.text, "ACSII data delimiter must be a non-numeric character");
+  EXPECT_EQ(r.messages()[0].message.kind, SX_MESSAGE_ERROR);
+  EXPECT_EQ(r.messages()[1].message.kind, SX_MESSAGE_WARNING);
+  EXPECT_EQ(r.messages()[2].message.kind, SX_MESSAGE_INFORMATION);
+  EXPECT_TRUE(r.messages()[3].answer);
+  EXPECT_FALSE(r.messages()[4].answer);
+  EXPECT_EQ(r.pendingAnswers(), 0u);
+  r.reset();
+  EXPECT_TRUE(r.messages().empty());
+  EXPECT_EQ(sxMessageDialog(nullptr, "Q", "q", SX_MESSAGE_YES_NO), SX_ANSWER_NO);
+}
+
+TEST(FilePrompts, RecordTheirPairsAndHandBackNamesFromSxMalloc) {
+  sxhost::Host host;
+  host.responder().queueFile({"/tmp/a.txt", "/tmp/b.txt"});
+  const auto live = sxhost::liveAllocations();
+  int count = 0;
+  char** names = nullptr;
+  ASSERT_EQ(sxPromptDialogFile(nullptr, SX_PROMPT_OPEN, &count, &names, "PromptFileFlags", 1,
+                               "PromptFilePattern", "Raster Files|*.*||Text Files|*.txt",
+                               "PromptFileTitle", "Open Raster Files or Text Files",
+                               "PromptFileDirectory", "/data/", nullptr),
+            0);
+  ASSERT_EQ(count, 2);
+  EXPECT_STREQ(names[0], "/tmp/a.txt");
+  EXPECT_STREQ(names[1], "/tmp/b.txt");
+  EXPECT_EQ(names[2], nullptr);
+  EXPECT_EQ(sxhost::liveAllocations(), live + 3);
+  sxFreeStringList(names);
+  EXPECT_EQ(sxhost::liveAllocations(), live);
+  sxFreeStringList(nullptr);
+
+  const auto& log = host.responder().filePrompts();
+  ASSERT_EQ(log.size(), 1u);
+  const sxhost::FilePrompt& p = log[0].prompt;
+  EXPECT_EQ(p.mode, SX_PROMPT_OPEN);
+  const std::vector<PromptPair> expected{
+      {"PromptFileFlags", "", 1, true},
+      {"PromptFilePattern", "Raster Files|*.*||Text Files|*.txt", 0, false},
+      {"PromptFileTitle", "Open Raster Files or Text Files", 0, false},
+      {"PromptFileDirectory", "/data/", 0, false}};
+  EXPECT_EQ(p.pairs, expected);
+  EXPECT_EQ(p.flags(), 1);
+  ASSERT_NE(p.text("PromptFileDirectory"), nullptr);
+  EXPECT_EQ(*p.text("PromptFileDirectory"), "/data/");
+  EXPECT_EQ(p.text("PromptFileFullFilename"), nullptr);
+}
+
+TEST(FilePrompts, CancelWhenNothingIsQueuedAndKeepTheOutputs) {
+  sxhost::Host host;
+  int count = 5;
+  char** names = nullptr;
+  EXPECT_NE(sxPromptDialogFile(nullptr, SX_PROMPT_SAVE, &count, &names, "PromptFileFullFilename",
+                               "/tmp/out.ded", nullptr),
+            0);
+  host.responder().queueFile({});
+  EXPECT_NE(sxPromptDialogFile(nullptr, SX_PROMPT_SAVE, &count, &names, nullptr), 0);
+  EXPECT_EQ(count, 5);
+  EXPECT_EQ(names, nullptr);
+  ASSERT_EQ(host.responder().filePrompts().size(), 2u);
+  EXPECT_EQ(host.responder().filePrompts()[0].prompt.mode, SX_PROMPT_SAVE);
+  EXPECT_FALSE(host.responder().filePrompts()[0].answer.has_value());
+}
+
+TEST(FilePrompts, RefuseWhatTheyCannotRead) {
+  sxhost::Host host;
+  host.responder().queueFile({"/x"});
+  int count = 0;
+  char** names = nullptr;
+  EXPECT_NE(sxPromptDialogFile(nullptr, 0, &count, &names, "PromptFileColour", 3, nullptr), 0);
+  EXPECT_EQ(host.lastError(), "sxPromptDialogFile: unknown attribute \"PromptFileColour\"");
+  EXPECT_NE(sxPromptDialogFile(nullptr, 0, &count, &names, "PromptFileTitle",
+                               static_cast<const char*>(nullptr), nullptr),
+            0);
+  EXPECT_EQ(host.lastError(), "sxPromptDialogFile: attribute \"PromptFileTitle\" has no value");
+  EXPECT_NE(sxPromptDialogFile(nullptr, 2, &count, &names, nullptr), 0);
+  EXPECT_EQ(host.lastError(), "sxPromptDialogFile: unknown mode 2");
+  EXPECT_NE(sxPromptDialogFile(nullptr, 0, nullptr, &names, nullptr), 0);
+  EXPECT_NE(sxPromptDialogFile(reinterpret_cast<SxGui>(&count), 0, &count, &names, nullptr), 0);
+  // None of these reached the responder: the answer is still queued.
+  EXPECT_EQ(host.responder().pendingFiles(), 1u);
+  {
+    auto refuse = sxhost::AllocationFailure::nth(2);
+    EXPECT_NE(sxPromptDialogFile(nullptr, 0, &count, &names, nullptr), 0);
+  }
+  EXPECT_EQ(host.lastError(), "sxPromptDialogFile: the names cannot be allocated");
+  EXPECT_EQ(names, nullptr);
+}
+
+TEST(ColourPrompts, AnswerFromTheQueueOrCancel) {
+  sxhost::Host host;
+  host.responder().queueColour({255, 0, 128});
+  unsigned short r = 10, g = 20, b = 30;
+  EXPECT_EQ(sxPromptDialogColor(nullptr, r, g, b, &r, &g, &b), 0);
+  EXPECT_EQ(r, 255);
+  EXPECT_EQ(g, 0);
+  EXPECT_EQ(b, 128);
+  EXPECT_NE(sxPromptDialogColor(nullptr, 1, 2, 3, &r, &g, &b), 0);
+  EXPECT_EQ(r, 255);
+  const auto& log = host.responder().colourPrompts();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].prompt.r, 10);
+  EXPECT_EQ(log[0].prompt.b, 30);
+  EXPECT_EQ(log[1].prompt.g, 2);
+  EXPECT_FALSE(log[1].answer.has_value());
+  EXPECT_NE(sxPromptDialogColor(nullptr, 1, 2, 3, nullptr, &g, &b), 0);
+}
+
+// A front end's responder, installed in place of the scripted one.
+class Fixed : public sxhost::Responder {
+ public:
+  bool message(const sxhost::Message& m) override {
+    seen.push_back(m.title);
+    return true;
+  }
+  std::optional<std::vector<std::string>> promptFile(const sxhost::FilePrompt&) override {
+    return std::vector<std::string>{"/fixed"};
+  }
+  std::optional<sxhost::Colour> promptColour(const sxhost::ColourPrompt&) override {
+    return sxhost::Colour{1, 2, 3};
+  }
+  std::vector<std::string> seen;
+};
+
+TEST(Responders, AnotherResponderAnswersUntilRemoved) {
+  sxhost::Host host;
+  auto fixed = std::make_unique<Fixed>();
+  Fixed* f = fixed.get();
+  host.setResponder(std::move(fixed));
+  EXPECT_EQ(sxMessageDialog(nullptr, "Q", "q", SX_MESSAGE_YES_NO), SX_ANSWER_YES);
+  // Only a question's yes is passed on.
+  EXPECT_EQ(sxMessageDialog(nullptr, "I", "i", SX_MESSAGE_INFORMATION), SX_ANSWER_NO);
+  EXPECT_EQ(f->seen, (std::vector<std::string>{"Q", "I"}));
+  int count = 0;
+  char** names = nullptr;
+  ASSERT_EQ(sxPromptDialogFile(nullptr, 1, &count, &names, nullptr), 0);
+  EXPECT_STREQ(names[0], "/fixed");
+  sxFreeStringList(names);
+  EXPECT_TRUE(host.responder().messages().empty());
+  host.setResponder(nullptr);
+  EXPECT_EQ(sxMessageDialog(nullptr, "Q", "q", SX_MESSAGE_YES_NO), SX_ANSWER_NO);
+  EXPECT_EQ(host.responder().messages().size(), 1u);
+}
+
+}  // namespace

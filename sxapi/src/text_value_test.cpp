@@ -1,0 +1,217 @@
+// Numbers and angles in text controls, through the host calls.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "sxapilib.h"
+#include "sxhost/host.h"
+
+namespace {
+
+constexpr const char* kResource = R"({"dialogs": [{"id": 1, "size": [50, 50], "controls": [
+  {"id": 1, "kind": "text", "rect": [0, 0, 10, 10]},
+  {"id": 2, "kind": "label", "label": "status", "rect": [0, 0, 10, 10]},
+  {"id": 3, "kind": "push", "label": "Go", "rect": [0, 0, 10, 10]}]}]})";
+
+class TextValue : public testing::Test {
+ protected:
+  void SetUp() override {
+    dialog = sxResourceGetDialog(nullptr, host.loadResourceJson(kResource), 1, 0, nullptr, nullptr);
+    ASSERT_NE(dialog, nullptr);
+    text = sxFindGuiById(dialog, 1);
+  }
+  std::string shown() { return host.controlOf(text)->text(); }
+
+  sxhost::Host host;
+  SxDialog dialog = nullptr;
+  SxGui text = nullptr;
+};
+
+TEST_F(TextValue, SettersFormatWithTheDefaultOrTheGivenFormat) {
+  EXPECT_EQ(sxTextSetInteger(text, -42, nullptr), 0);
+  EXPECT_EQ(shown(), "-42");
+  EXPECT_EQ(sxTextSetInteger(text, 7, "%03d items"), 0);
+  EXPECT_EQ(shown(), "007 items");
+  EXPECT_EQ(sxTextSetFloat(text, 0.1f, nullptr), 0);
+  EXPECT_EQ(shown(), "0.1");
+  EXPECT_EQ(sxTextSetFloat(text, 0.000833333f, "%.9f"), 0);
+  EXPECT_EQ(shown(), "0.000833333");
+  EXPECT_EQ(sxTextSetDouble(text, 1.0 / 3.0, nullptr), 0);
+  EXPECT_EQ(shown(), "0.3333333333");
+  EXPECT_EQ(sxTextSetDouble(text, 2.5, "%lf%%"), 0);
+  EXPECT_EQ(shown(), "2.500000%");
+  EXPECT_EQ(sxTextSetFloat(text, 255.0f, "%.0f"), 0);
+  EXPECT_EQ(shown(), "255");
+}
+
+TEST_F(TextValue, FormatsThatDoNotFitTheValueAreRefused) {
+  sxTextSetString(text, "kept");
+  for (const char* format :
+       {"%s", "%d %d", "%n", "%*d", "%ld", "%5000d", "no conversion", "%", "%f", "%.1234d"}) {
+    EXPECT_NE(sxTextSetInteger(text, 1, format), 0) << format;
+  }
+  for (const char* format : {"%d", "%Lf", "%s", "%f%f", "%.2"}) {
+    EXPECT_NE(sxTextSetDouble(text, 1.0, format), 0) << format;
+    EXPECT_NE(sxTextSetFloat(text, 1.0f, format), 0) << format;
+  }
+  EXPECT_EQ(shown(), "kept");
+  EXPECT_EQ(host.lastError(),
+            "sxTextSetFloat: control 1 of dialog 1: the value or format is not valid");
+}
+
+TEST_F(TextValue, IntegersAreReadStrictly) {
+  const struct {
+    const char* text;
+    bool ok;
+    int value;
+  } cases[] = {
+      {"42", true, 42},         {"  -17\t", true, -17},
+      {"+8", true, 8},          {"2147483647", true, 2147483647},
+      {"2147483648", false, 0}, {"4x", false, 0},
+      {"", false, 0},           {"  ", false, 0},
+      {"1.0", false, 0},        {"1e3", false, 0},
+      {"0x10", false, 0},       {"+-3", false, 0},
+      {"- 3", false, 0},
+  };
+  for (const auto& c : cases) {
+    sxTextSetString(text, c.text);
+    int value = -999;
+    EXPECT_EQ(sxTextGetInteger(text, &value) == 0, c.ok) << '"' << c.text << '"';
+    EXPECT_EQ(value, c.ok ? c.value : -999) << '"' << c.text << '"';
+  }
+}
+
+TEST_F(TextValue, FloatsAndDoublesAreReadStrictly) {
+  const struct {
+    const char* text;
+    bool floatOk;
+    bool doubleOk;
+    double value;
+  } cases[] = {
+      {"1.5", true, true, 1.5},   {" -2.25 ", true, true, -2.25}, {"1e3", true, true, 1000},
+      {".5", true, true, 0.5},    {"+3", true, true, 3},          {"1e39", false, true, 1e39},
+      {"1e999", false, false, 0}, {"nan", false, false, 0},       {"inf", false, false, 0},
+      {"1.5.2", false, false, 0}, {"1,5", false, false, 0},       {"", false, false, 0},
+      {"12 m", false, false, 0},
+  };
+  for (const auto& c : cases) {
+    sxTextSetString(text, c.text);
+    float f = -9.0f;
+    double d = -9.0;
+    EXPECT_EQ(sxTextGetFloat(text, &f) == 0, c.floatOk) << c.text;
+    EXPECT_EQ(f, c.floatOk ? static_cast<float>(c.value) : -9.0f) << c.text;
+    EXPECT_EQ(sxTextGetDouble(text, &d) == 0, c.doubleOk) << c.text;
+    EXPECT_EQ(d, c.doubleOk ? c.value : -9.0) << c.text;
+  }
+}
+
+TEST_F(TextValue, StringsAreCutToTheBuffer) {
+  sxTextSetString(text, "abcdef");
+  char buf[8] = "xxxxxxx";
+  EXPECT_EQ(sxTextGetString(text, buf, 4), 0);
+  EXPECT_STREQ(buf, "abc");
+  EXPECT_EQ(sxTextGetString(text, buf, 8), 0);
+  EXPECT_STREQ(buf, "abcdef");
+  EXPECT_NE(sxTextGetString(text, buf, 0), 0);
+  EXPECT_NE(sxTextGetString(text, nullptr, 8), 0);
+  EXPECT_NE(sxTextSetString(text, nullptr), 0);
+  // Labels take texts; buttons do not.
+  EXPECT_EQ(sxTextSetString(sxFindGuiById(dialog, 2), "ready"), 0);
+  EXPECT_EQ(host.dialog(1).control(2).text(), "ready");
+  EXPECT_NE(sxTextSetString(sxFindGuiById(dialog, 3), "x"), 0);
+  EXPECT_EQ(host.lastError(), "sxTextSetString: control 3 of dialog 1 is a push");
+}
+
+TEST_F(TextValue, AnglesAreShownInDegreesMinutesSeconds) {
+  const struct {
+    double degrees;
+    const char* format;
+    const char* shown;
+  } cases[] = {
+      {36.446, "STANDARD_LAT",
+       "36\xC2\xB0"
+       "26'45.60\"N"},
+      {-36.446, "STANDARD_LAT",
+       "36\xC2\xB0"
+       "26'45.60\"S"},
+      {30.0 / 36000.0, "STANDARD_LAT",
+       "0\xC2\xB0"
+       "00'03.00\"N"},
+      {-122.08333333, "STANDARD_LON",
+       "122\xC2\xB0"
+       "05'00.00\"W"},
+      {179.9999999, "STANDARD_LON",
+       "180\xC2\xB0"
+       "00'00.00\"E"},
+      {-0.000000001, "STANDARD_LON",
+       "0\xC2\xB0"
+       "00'00.00\"E"},
+      {90.0, "STANDARD_LAT",
+       "90\xC2\xB0"
+       "00'00.00\"N"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(sxTextSetDMS(text, c.degrees, c.format), 0) << c.degrees;
+    EXPECT_EQ(shown(), c.shown);
+    double back = 1000.0;
+    ASSERT_EQ(sxTextGetDMS(text, &back, c.format), 0) << c.shown;
+    EXPECT_NEAR(back, c.degrees, 0.5 / 360000.0) << c.shown;
+  }
+  sxTextSetString(text, "kept");
+  EXPECT_NE(sxTextSetDMS(text, 90.5, "STANDARD_LAT"), 0);
+  EXPECT_NE(sxTextSetDMS(text, 180.5, "STANDARD_LON"), 0);
+  EXPECT_NE(sxTextSetDMS(text, NAN, "STANDARD_LON"), 0);
+  EXPECT_NE(sxTextSetDMS(text, 1.0, "STANDARD"), 0);
+  EXPECT_NE(sxTextSetDMS(text, 1.0, nullptr), 0);
+  EXPECT_EQ(shown(), "kept");
+}
+
+TEST_F(TextValue, AnglesAreReadInTheFormsPeopleType) {
+  const double dms = 36.0 + 26.0 / 60.0 + 46.5 / 3600.0;
+  const struct {
+    const char* text;
+    const char* format;
+    bool ok;
+    double value;
+  } cases[] = {
+      {"36 26 46.5 N", "STANDARD_LAT", true, dms},
+      {"36:26:46.5", "STANDARD_LAT", true, dms},
+      {"36\xC2\xB0"
+       "26'46.50\"N",
+       "STANDARD_LAT", true, dms},
+      {"  36 26 46.5 s ", "STANDARD_LAT", true, -dms},
+      {"S 36 26 46.5", "STANDARD_LAT", true, -dms},
+      {"-36.446", "STANDARD_LAT", true, -36.446},
+      {"+36.446", "STANDARD_LAT", true, 36.446},
+      {"36.446S", "STANDARD_LAT", true, -36.446},
+      {"36 30", "STANDARD_LAT", true, 36.5},
+      {"122 5 0 W", "STANDARD_LON", true, -(122.0 + 5.0 / 60.0)},
+      {"122.5e", "STANDARD_LON", true, 122.5},
+      {"36.446E", "STANDARD_LAT", false, 0},
+      {"36.446N", "STANDARD_LON", false, 0},
+      {"-36.446S", "STANDARD_LAT", false, 0},
+      {"36 60 0", "STANDARD_LAT", false, 0},
+      {"36 10 60", "STANDARD_LAT", false, 0},
+      {"36.5 30", "STANDARD_LAT", false, 0},
+      {"1 2 3 4", "STANDARD_LAT", false, 0},
+      {"90 0 1", "STANDARD_LAT", false, 0},
+      {"181", "STANDARD_LON", false, 0},
+      {"abc", "STANDARD_LAT", false, 0},
+      {"", "STANDARD_LAT", false, 0},
+      {"N", "STANDARD_LAT", false, 0},
+      {"36 26 46.5 N", "STANDARD", false, 0},
+  };
+  for (const auto& c : cases) {
+    sxTextSetString(text, c.text);
+    double value = 1000.0;
+    EXPECT_EQ(sxTextGetDMS(text, &value, c.format) == 0, c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_NEAR(value, c.value, 1e-12) << c.text;
+    } else {
+      EXPECT_EQ(value, 1000.0) << c.text;
+    }
+  }
+}
+
+}  // namespace
