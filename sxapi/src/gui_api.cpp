@@ -73,15 +73,7 @@ extern "C" int sxHideDialog(SxDialog dialog) {
 extern "C" int sxRefreshDialog(SxDialog dialog) {
   DialogRec* d = dialogFor("sxRefreshDialog", dialog);
   if (d == nullptr) return -1;
-  HostState* s = state();
-  // Handles, not pointers: a callback may unload the plug-in that owns the dialog.
-  std::vector<HandleId> handles;
-  for (const auto& c : d->controls)
-    handles.push_back(c->handle);
-  for (HandleId h : handles) {
-    if (ControlRec* c = s->control(toHandle<SxGui>(h)))
-      s->runCallback(*c, SX_REASON_REFRESH, nullptr);
-  }
+  state()->refreshDialog(*d);
   return 0;
 }
 

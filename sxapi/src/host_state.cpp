@@ -131,9 +131,19 @@ void HostState::showDialog(DialogRec& d) {
   if (!d.visible) {
     d.visible = true;
     deliver(d, SX_EVENT_SHOW);
+    if (auto shown = dialogs.find(handle); shown != dialogs.end()) refreshDialog(*shown->second);
   }
   auto it = dialogs.find(handle);
   if (it != dialogs.end() && it->second->visible) deliver(*it->second, SX_EVENT_ACTIVATE);
+}
+
+void HostState::refreshDialog(DialogRec& d) {
+  // Handles, not pointers: a callback may unload the plug-in that owns the dialog.
+  std::vector<HandleId> handles;
+  for (const auto& c : d.controls) handles.push_back(c->handle);
+  for (HandleId h : handles) {
+    if (ControlRec* c = control(toHandle<SxGui>(h))) runCallback(*c, SX_REASON_REFRESH, nullptr);
+  }
 }
 
 void HostState::hideDialog(DialogRec& d) {
