@@ -12,7 +12,6 @@ namespace sxhost {
 
 using detail::ControlRec;
 using detail::describe;
-using detail::HandleId;
 using detail::HostState;
 using detail::toHandle;
 
@@ -203,12 +202,9 @@ Rgb Control::render(int width, int height) {
 Rgb Control::draw() {
   if (rec_.kind != ControlKind::Gl)
     throw Error(describe(rec_) + " is no GL control: it cannot draw");
-  const HandleId handle = rec_.handle;
   HostState& s = host();
   if (!s.drawControl(rec_)) throw Error(s.lastError);
-  ControlRec* c = s.control(toHandle<SxGui>(handle));
-  if (c == nullptr) throw Error("the control went away while it drew");
-  return c->picture;
+  return rec_.picture;
 }
 
 int Dialog::templateId() const {

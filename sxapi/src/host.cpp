@@ -41,14 +41,7 @@ Host::Host() {
 }
 
 Host::~Host() {
-  // Close what is shown while every plug-in is whole, then unload the newest first.
-  std::vector<HandleId> shown;
-  for (auto& [h, d] : state_->dialogs) {
-    if (d->visible) shown.push_back(h);
-  }
-  for (HandleId h : shown) {
-    if (auto* d = state_->dialog(toHandle<SxGui>(h))) state_->hideDialog(*d);
-  }
+  // Newest first; each unload closes the plug-in's shown dialogs while it is whole.
   while (!state_->plugins.empty()) {
     unloadPlugin(toHandle<SxPlugin>(std::prev(state_->plugins.end())->first));
   }

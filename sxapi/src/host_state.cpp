@@ -120,38 +120,30 @@ SxDialog HostState::createDialog(const ResourceRec& resource, int templateId, in
   d->facade = std::make_unique<Dialog>(*d);
   DialogRec& rec = *d;
   dialogs[rec.handle] = std::move(d);
-  const HandleId handle = rec.handle;
   deliver(rec, SX_EVENT_INIT);
-  // The init event may not drop the dialog, but a plug-in could unload itself; look again.
-  return dialogs.contains(handle) ? toHandle<SxDialog>(handle) : nullptr;
+  return toHandle<SxDialog>(rec.handle);
 }
 
 void HostState::showDialog(DialogRec& d) {
-  const HandleId handle = d.handle;
   if (!d.visible) {
     d.visible = true;
     deliver(d, SX_EVENT_SHOW);
-    if (auto shown = dialogs.find(handle); shown != dialogs.end()) refreshDialog(*shown->second);
+    refreshDialog(d);
   }
-  auto it = dialogs.find(handle);
-  if (it != dialogs.end() && it->second->visible) deliver(*it->second, SX_EVENT_ACTIVATE);
+  // The show event may have hidden the dialog again.
+  if (d.visible) deliver(d, SX_EVENT_ACTIVATE);
 }
 
 void HostState::refreshDialog(DialogRec& d) {
-  // Handles, not pointers: a callback may unload the plug-in that owns the dialog.
-  std::vector<HandleId> handles;
-  for (const auto& c : d.controls) handles.push_back(c->handle);
-  for (HandleId h : handles) {
-    if (ControlRec* c = control(toHandle<SxGui>(h))) runCallback(*c, SX_REASON_REFRESH, nullptr);
-  }
+  // Controls stay as the template made them, and no callback can drop the dialog (plug-ins
+  // cannot be unloaded while their code runs), so the loop may hold on to them.
+  for (const auto& c : d.controls) runCallback(*c, SX_REASON_REFRESH, nullptr);
 }
 
 void HostState::hideDialog(DialogRec& d) {
   if (!d.visible) return;
-  const HandleId handle = d.handle;
   deliver(d, SX_EVENT_CLOSE);
-  auto it = dialogs.find(handle);
-  if (it != dialogs.end()) it->second->visible = false;
+  d.visible = false;
 }
 
 void HostState::dropDialog(HandleId handle) {
@@ -191,13 +183,10 @@ bool HostState::drawControl(ControlRec& c) {
   }
   drawing = true;
   SxGLDrawData data{c.viewWidth, c.viewHeight};
-  const HandleId handle = c.handle;
-  const int id = c.id;
-  const Callback draw = c.draw;
   auto picture = gl.render(c.viewWidth, c.viewHeight, [&] {
-    if (draw.fn != nullptr) {
+    if (c.draw.fn != nullptr) {
       InPlugin call(*this);
-      draw.fn(toHandle<SxGui>(handle), id, SX_MASK_GL_DRAW, draw.data, &data);
+      c.draw.fn(toHandle<SxGui>(c.handle), c.id, SX_MASK_GL_DRAW, c.draw.data, &data);
     }
   });
   drawing = false;
@@ -205,10 +194,8 @@ bool HostState::drawControl(ControlRec& c) {
     fail(describe(c) + ": " + gl.error());
     return false;
   }
-  auto it = controls.find(handle);
-  if (it == controls.end()) return false;
-  it->second->picture = std::move(*picture);
-  notify(*it->second, Change::Picture);
+  c.picture = std::move(*picture);
+  notify(c, Change::Picture);
   return true;
 }
 

@@ -7,9 +7,10 @@
 //   d.control(1033).type("403");
 //
 // One Host exists at a time in a process: the sx... calls of plug-ins act on it, and fail
-// when there is none. Constructing one while another lives throws. Destroying it closes the
-// shown dialogs, unloads the plug-ins (sxpExit, then the module is closed), drops every
-// dialog and resource, and saves the preferences file if one is in use.
+// when there is none. Constructing one while another lives throws. Destroying it unloads the
+// plug-ins as unloadPlugin does, saves the preferences file if one is in use, and drops the
+// remaining dialogs and resources (those made without a plug-in) without any event: their
+// callbacks' data may be gone by then.
 //
 // Plug-in modules are opened with RTLD_NOW | RTLD_LOCAL; they export sxpInit and sxpExit
 // and the texts sxpVendor, sxpIDString, sxpUUIDString and sxpVersion (const char*
