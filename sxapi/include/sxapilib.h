@@ -142,6 +142,8 @@ SX_EXPORT void sxUnregisterAllTools(SxPlugin plugin);
  * mask; SX_EVENT_INIT is delivered before this call returns. Returns 0 on failure. */
 SX_EXPORT SxDialog sxResourceGetDialog(SxGui parent, SxResource resource, int id, int mask,
                                        SxDialogFn fn, void* data);
+/* Showing a hidden dialog delivers SX_EVENT_SHOW, runs every refresh callback, then
+ * delivers SX_EVENT_ACTIVATE. */
 SX_EXPORT int sxShowDialog(SxDialog dialog);
 SX_EXPORT int sxHideDialog(SxDialog dialog);
 /* Runs the refresh callback of every control of the dialog, in control order. */

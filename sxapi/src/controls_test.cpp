@@ -49,6 +49,7 @@ class ControlsTest : public testing::Test {
     for (int id = 1; id <= 14; ++id)
       sxSetGuiCallback(gui(id), 3, record, this);
     sxShowDialog(d);
+    activations.clear();  // showing ran every refresh callback once
   }
   static int record(SxGui control, int id, int reason, void* data, void* callData) {
     auto* self = static_cast<ControlsTest*>(data);

@@ -199,3 +199,29 @@ TEST(DialogLifetime, DialogsOfNoPluginGoWithoutEvents) {
 }
 
 }  // namespace
+
+namespace {
+
+// The show event loads what the controls show; the host then refreshes them all before the
+// dialog becomes active, so a user never sees stale values.
+int recordWithEvents(SxGui, int id, int reason, void* data, void*) {
+  static_cast<Recorder*>(data)->events.push_back(-(id * 10 + reason));
+  return 0;
+}
+
+TEST(DialogShow, RefreshesEveryControlBetweenShowAndActivate) {
+  sxhost::Host host;
+  SxResource resource = host.loadResourceJson(kResource);
+  Recorder recorder;
+  SxDialog d = sxResourceGetDialog(nullptr, resource, 100,
+                                   SX_EVENT_SHOW | SX_EVENT_ACTIVATE | SX_EVENT_CLOSE,
+                                   recordEvent, &recorder);
+  sxSetGuiCallback(sxFindGuiById(d, 2), SX_MASK_ACTIVATE_REFRESH, recordWithEvents, &recorder);
+  sxSetGuiCallback(sxFindGuiById(d, 3), SX_MASK_REFRESH, recordWithEvents, &recorder);
+  sxShowDialog(d);
+  EXPECT_EQ(recorder.events, (std::vector<int>{8, -22, -32, 32}));
+  sxShowDialog(d);  // already shown: only activated
+  EXPECT_EQ(recorder.events, (std::vector<int>{8, -22, -32, 32, 32}));
+}
+
+}  // namespace

@@ -73,12 +73,7 @@ extern "C" int sxHideDialog(SxDialog dialog) {
 extern "C" int sxRefreshDialog(SxDialog dialog) {
   DialogRec* d = dialogFor("sxRefreshDialog", dialog);
   if (d == nullptr) return -1;
-  HostState* s = state();
-  // Controls stay as the template made them, and no callback can drop the dialog (plug-ins
-  // cannot be unloaded while their code runs), so the loop may hold on to them.
-  for (const auto& c : d->controls) {
-    s->runCallback(*c, SX_REASON_REFRESH, nullptr);
-  }
+  state()->refreshDialog(*d);
   return 0;
 }
 

@@ -128,9 +128,16 @@ void HostState::showDialog(DialogRec& d) {
   if (!d.visible) {
     d.visible = true;
     deliver(d, SX_EVENT_SHOW);
+    refreshDialog(d);
   }
   // The show event may have hidden the dialog again.
   if (d.visible) deliver(d, SX_EVENT_ACTIVATE);
+}
+
+void HostState::refreshDialog(DialogRec& d) {
+  // Controls stay as the template made them, and no callback can drop the dialog (plug-ins
+  // cannot be unloaded while their code runs), so the loop may hold on to them.
+  for (const auto& c : d.controls) runCallback(*c, SX_REASON_REFRESH, nullptr);
 }
 
 void HostState::hideDialog(DialogRec& d) {

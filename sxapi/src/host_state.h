@@ -157,7 +157,11 @@ struct HostState {
   SxResource addResource(Resource resource, std::string name, HandleId plugin);
   SxDialog createDialog(const ResourceRec& resource, int templateId, int mask, SxDialogFn fn,
                         void* data);
+  // Shows a hidden dialog: the show event, then every refresh callback (so the controls
+  // show the state the show event left), then the activate event.
   void showDialog(DialogRec& dialog);
+  // Runs the refresh callback of every control, in template order.
+  void refreshDialog(DialogRec& dialog);
   void hideDialog(DialogRec& dialog);
   // Drops the dialogs, resources and tools of a plug-in (0: those of none).
   void dropOwnedBy(HandleId plugin);

@@ -1,0 +1,164 @@
+#include "ded/mapping.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "ded/units.h"
+#include "plugin/tool_state.h"
+
+namespace relievo {
+namespace {
+
+ToolState freshState() {
+  ToolState state{};
+  state.units = kUnitsMeters;
+  return state;
+}
+
+// A source whose raw range is [lo, hi] in the given unit, loaded as the loader leaves it.
+ToolState loaded(double lo, double hi, int units = kUnitsMeters) {
+  ToolState state = freshState();
+  state.units = units;
+  state.dataMin = lo;
+  state.dataMax = hi;
+  updateConvertedRange(&state);
+  return state;
+}
+
+TEST(MappingFunctions, MapTheEndsOfTheRange) {
+  struct Case {
+    MapFn fn;
+    double value, expected;
+  };
+  const Case cases[] = {
+      {mapLinear, 0.0, 0.0},     {mapLinear, 500.0, 1000.0}, {mapLinear, 250.0, 500.0},
+      {mapInverted, 0.0, 1000.0}, {mapInverted, 500.0, 0.0},  {mapInverted, 125.0, 750.0},
+      {mapIdentity, 123.5, 123.5},
+  };
+  for (const Case& c : cases) {
+    EXPECT_DOUBLE_EQ(c.fn(c.value, 0.0, 500.0, 0.0, 1000.0), c.expected) << c.value;
+  }
+}
+
+TEST(MappingFunctions, ZeroWidthInputGivesTheLowEndWithoutDividing) {
+  EXPECT_EQ(mapLinear(7.0, 7.0, 7.0, 10.0, 20.0), 10.0);
+  EXPECT_EQ(mapInverted(7.0, 7.0, 7.0, 10.0, 20.0), 10.0);
+}
+
+TEST(Units, TableHoldsTheSinglePrecisionScales) {
+  EXPECT_EQ(unitsTable().size(), 8u);
+  EXPECT_EQ(unitsScale(2), static_cast<double>(0.3048f));
+  EXPECT_EQ(unitsScale(5), static_cast<double>(999.99994f));
+  EXPECT_NE(unitsScale(5), 1000.0);
+  EXPECT_EQ(unitsScale(6), static_cast<double>(1610.3059f));
+  EXPECT_EQ(unitsScale(7), static_cast<double>(1853.2449f));
+  EXPECT_EQ(unitsScale(0), 1.0);
+  EXPECT_EQ(unitsScale(9), 1.0);
+  EXPECT_EQ(unitsFind(9), nullptr);
+  EXPECT_STREQ(unitsFind(7)->name, "Nautical Miles");
+}
+
+TEST(Units, OtherScaleChangesTheConvertedRangeOnlyWhenItDiffers) {
+  ToolState state = loaded(0.0, 10.0, kUnitsOther);
+  setOtherUnitsScale(&state, 3.0f);
+  EXPECT_EQ(state.dataMaxMeters, 30.0);
+  EXPECT_EQ(state.dedMax, 30.0);
+  state.dedMax = 12.0;  // as typed by the user: an unchanged scale keeps it
+  setOtherUnitsScale(&state, 3.0f);
+  EXPECT_EQ(state.dedMax, 12.0);
+  unitsReset();
+  EXPECT_EQ(unitsScale(kUnitsOther), 1.0);
+}
+
+TEST(SelectMapping, MetresWithTheDataRangeUseTheIdentity) {
+  ToolState state = loaded(-12.5, 830.25);
+  EXPECT_EQ(state.dedMin, -12.5);
+  EXPECT_EQ(state.dedMax, 830.25);
+  EXPECT_EQ(state.dedMapFn, &mapIdentity);
+  EXPECT_EQ(state.previewMapFn, &mapLinear);
+  EXPECT_EQ(valueToPost(&state, 123.9, 1.0), 123);
+  EXPECT_EQ(valueToPost(&state, -0.5, 1.0), 0);
+}
+
+TEST(SelectMapping, FeetConvertTheRangeAndMapLinearly) {
+  ToolState state = loaded(0.0, 1000.0, 2);
+  EXPECT_DOUBLE_EQ(state.dataMaxMeters, 1000.0 * static_cast<double>(0.3048f));
+  EXPECT_NEAR(state.dedMax, 304.8, 1e-4);
+  EXPECT_EQ(state.dedMapFn, &mapLinear);
+  EXPECT_EQ(valueToPost(&state, 1000.0, unitsScale(2)), 304);
+}
+
+TEST(SelectMapping, InvertMapsBothWaysRound) {
+  ToolState state = loaded(0.0, 500.0);
+  setDedRange(&state, 0.0, 1000.0);
+  EXPECT_EQ(valueToPost(&state, 250.0, 1.0), 500);
+  state.invert = 1;
+  selectMapping(&state);
+  EXPECT_EQ(state.dedMapFn, &mapInverted);
+  EXPECT_EQ(state.previewMapFn, &mapInverted);
+  EXPECT_EQ(valueToPost(&state, 0.0, 1.0), 1000);
+  EXPECT_EQ(valueToPost(&state, 500.0, 1.0), 0);
+}
+
+TEST(DedRange, IsClampedAndNeverReversed) {
+  ToolState state = loaded(0.0, 100.0);
+  setDedRange(&state, -40000.0, state.dedMax);
+  EXPECT_EQ(state.dedMin, -32767.0);
+  setDedRange(&state, state.dedMin, 40000.0);
+  EXPECT_EQ(state.dedMax, 32767.0);
+  setDedRange(&state, 500.0, 400.0);  // minimum above maximum: ignored
+  EXPECT_EQ(state.dedMin, -32767.0);
+  EXPECT_EQ(state.dedMax, 32767.0);
+  setDedRange(&state, 50000.0, 60000.0);  // wholly above: flat at the limit
+  EXPECT_EQ(state.dedMin, 32767.0);
+  EXPECT_EQ(state.dedMax, 32767.0);
+  state.dedMin = std::numeric_limits<double>::quiet_NaN();
+  clampDedRange(&state);
+  EXPECT_EQ(state.dedMin, -32767.0);
+}
+
+TEST(DedRange, FractalSourceTakesTheFractalRange) {
+  ToolState state = freshState();
+  state.sourceKind = SourceKind::Fractal;
+  state.fractalMinimum = 1.0;
+  state.fractalMaximum = 255.0;
+  state.dataMin = 3.0;
+  state.dataMax = 250.0;
+  updateConvertedRange(&state);
+  EXPECT_EQ(state.dedMin, 1.0);
+  EXPECT_EQ(state.dedMax, 255.0);
+  EXPECT_EQ(state.dataMaxMeters, 250.0);
+}
+
+TEST(ValueToPost, UndefinedDataAndOutOfRangeValues) {
+  ToolState state = loaded(-10000.0, 1000.0);
+  state.hasNullData = 1;
+  state.nullValue = -9999;
+  state.replaceNullValue = kDedNull;
+  EXPECT_EQ(valueToPost(&state, -9999.7, 1.0), -32768);  // truncates to -9999
+  EXPECT_EQ(valueToPost(&state, -10000.0, 1.0), -10000);
+  state.replaceNullValue = -500;
+  EXPECT_EQ(valueToPost(&state, -9999.0, 1.0), -500);
+  state.replaceNullValue = 40000;  // a custom value beyond the post range is held at the top
+  EXPECT_EQ(valueToPost(&state, -9999.0, 1.0), 32767);
+
+  // The identity with a unit scale leaves the range: posts are clamped, never wrapped.
+  EXPECT_EQ(valueToPost(&state, 1000.0, 100.0), 32767);
+  EXPECT_EQ(valueToPost(&state, -1000.0, 100.0), -32767);
+  EXPECT_EQ(valueToPost(&state, std::numeric_limits<double>::infinity(), 1.0), 32767);
+  EXPECT_EQ(valueToPost(&state, std::numeric_limits<double>::quiet_NaN(), 1.0), kDedNull);
+}
+
+TEST(ValueToPost, ConstantDataMapsToTheDedMinimum) {
+  ToolState state = loaded(42.0, 42.0, 2);  // feet: the DED range differs from the raw one
+  setDedRange(&state, 10.0, 20.0);
+  EXPECT_EQ(valueToPost(&state, 42.0, unitsScale(2)), 10);
+  state.invert = 1;
+  selectMapping(&state);
+  EXPECT_EQ(valueToPost(&state, 42.0, unitsScale(2)), 10);
+}
+
+}  // namespace
+}  // namespace relievo

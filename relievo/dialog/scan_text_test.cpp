@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "dialog/main_dialog.h"
+#include "dialog/scan_dialog.h"
+
+namespace relievo {
+namespace {
+
+TEST(ScanText, LineContainsIgnoresCase) {
+  EXPECT_TRUE(lineContains("NROWS 1201", "row"));
+  EXPECT_TRUE(lineContains("arrow -12", "row"));
+  EXPECT_TRUE(lineContains("Image Width: 5", "width"));
+  EXPECT_FALSE(lineContains("ncols 4", "row"));
+}
+
+TEST(ScanText, FirstIntegerSkipsEverythingBeforeTheFirstDigit) {
+  int value = -1;
+  EXPECT_TRUE(firstInteger("arrow -12", &value));
+  EXPECT_EQ(value, 12);
+  EXPECT_TRUE(firstInteger("x1.5e3", &value));
+  EXPECT_EQ(value, 1);
+  EXPECT_TRUE(firstInteger("99999999999999999999", &value));
+  EXPECT_EQ(value, 2147483647);
+  value = 7;
+  EXPECT_FALSE(firstInteger("no digits -", &value));
+  EXPECT_EQ(value, 7);
+}
+
+TEST(ScanText, HeaderCountsLaterLinesWin) {
+  ToolState state{};
+  for (const char* line : {"ncols 300", "nrows 200", "xllcorner 0", "cellsize 30"}) {
+    detectHeaderCounts(&state, line);
+  }
+  EXPECT_EQ(state.scanWidth, 300);
+  EXPECT_EQ(state.scanHeight, 200);
+  detectHeaderCounts(&state, "rows and cols 5");  // rows are tested first
+  EXPECT_EQ(state.scanHeight, 5);
+  EXPECT_EQ(state.scanWidth, 300);
+}
+
+TEST(ScanText, TrimRemovesLineEndsOrMarksAndSkipsLongLines) {
+  std::FILE* stream = std::tmpfile();
+  ASSERT_NE(stream, nullptr);
+  const std::string rest(5000, 'x');
+  std::fputs((rest + "\nnext\n").c_str(), stream);
+  std::rewind(stream);
+
+  char line[kScanLineChars + 4] = "12 13\r\n";
+  trimListedLine(line, stream);
+  EXPECT_STREQ(line, "12 13");
+
+  char longLine[kScanLineChars + 4] = {};
+  ASSERT_NE(std::fgets(longLine, kScanLineChars + 1, stream), nullptr);
+  trimListedLine(longLine, stream);
+  EXPECT_EQ(std::string(longLine), std::string(kScanLineChars, 'x') + "...");
+  char next[16] = {};
+  ASSERT_NE(std::fgets(next, sizeof next, stream), nullptr);
+  EXPECT_STREQ(next, "next\n");
+  std::fclose(stream);
+}
+
+TEST(DelimiterOfText, FirstCharacterThatIsNotBlank) {
+  EXPECT_EQ(delimiterOfText(""), ' ');
+  EXPECT_EQ(delimiterOfText("  ;"), ';');
+  EXPECT_EQ(delimiterOfText("\t#x"), '#');
+  EXPECT_EQ(delimiterOfText("\t "), '\t');
+  EXPECT_EQ(delimiterOfText("  "), ' ');
+}
+
+}  // namespace
+}  // namespace relievo

@@ -1,0 +1,268 @@
+#include "dialog/source_panel.h"
+
+#include <cstdio>
+#include <string>
+
+#include "fractal/fractal_source.h"
+#include "plugin/settings.h"
+#include "preview/preview_image.h"
+#include "raster/data_scan.h"
+#include "raster/detect.h"
+#include "raster/image_reader.h"
+#include "raster/source_loader.h"
+
+namespace relievo {
+
+namespace {
+
+constexpr char kNotApplicable[] = "N/A";
+// Names are taken up to this length, so that they fit the record's path buffers.
+constexpr std::size_t kNameMax = kPathSize - 2;
+
+bool isFractal(const ToolState* state) { return state->sourceKind == SourceKind::Fractal; }
+
+void showInteger(SxGui control, int value) { sxTextSetInteger(control, value, "%d"); }
+
+void refreshAll(ToolState* state) { sxRefreshDialog(state->dialog); }
+
+// A whole number of at least 0 that differs from present, or nothing.
+bool readLayoutNumber(SxGui control, int present, int* value) {
+  return sxTextGetInteger(control, value) == 0 && *value >= 0 && *value != present;
+}
+
+void chooseFile(ToolState* state) {
+  int count = 0;
+  char** names = nullptr;
+  const int result = sxPromptDialogFile(
+      state->dialog, SX_PROMPT_OPEN, &count, &names, "PromptFileFlags", 1, "PromptFilePattern",
+      "Raster Files|*.*||Text Files|*.txt", "PromptFileTitle", "Open Raster Files or Text Files",
+      "PromptFileDirectory", state->sourceDir, nullptr);
+  if (result == 0 && count > 0 && names != nullptr && names[0] != nullptr) {
+    const std::string name = std::string(names[0]).substr(0, kNameMax);
+    sxFreeStringList(names);
+    takeSourceFile(state, name);
+  } else if (names != nullptr) {
+    sxFreeStringList(names);
+  }
+}
+
+void setSizeFor(ToolState* state, int id, int value) {
+  if (isFractal(state)) {
+    const int size = roundFractalSize(value);
+    state->fractalSize = size;
+    setDimensions(state, size, size);
+    autoLoad(state);
+  } else if (id == kWidthField) {
+    setDimensions(state, value, state->height);
+  } else {
+    setDimensions(state, state->width, value);
+  }
+}
+
+int offsetVisible(const ToolState* state) {
+  return state->sourceKind == SourceKind::Ascii || state->sourceKind == SourceKind::Binary ? 1
+                                                                                          : 0;
+}
+
+void afterUndefinedChange(ToolState* state, bool changed) {
+  if (changed && state->raster != nullptr) rescanDataRange(state);
+  refreshAll(state);
+}
+
+}  // namespace
+
+int readImageDimensions(std::string_view path, int* width, int* height) {
+  if (rasterFileSize(path) < 1 || width == nullptr || height == nullptr) return 0;
+  const std::string name(path);
+  SxImageInfo info = nullptr;
+  if (sxReadImageInfo(name.c_str(), &info) != 0) return 0;
+  int w = 0;
+  int h = 0;
+  const bool read = sxGetTextureWidth(info, &w) == 1 && sxGetTextureHeight(info, &h) == 1;
+  sxFreeImageInfo(info);
+  if (!read) return 0;
+  *width = w;
+  *height = h;
+  return 1;
+}
+
+void takeSourceFile(ToolState* state, std::string_view name) {
+  if (fileNameRule(state, name) && rasterDetectFileKind(name) == FileKind::Image) {
+    state->sourceKind = SourceKind::Image;
+    readImageDimensions(name, &state->width, &state->height);
+    componentsOnOffer(state);
+    autoLoad(state);
+  }
+  refreshAll(state);
+  redrawPreview(state);
+}
+
+int fileControlsCallback(SxGui control, int id, int reason, void* data, void*) {
+  auto* state = static_cast<ToolState*>(data);
+  if (reason == SX_REASON_REFRESH) {
+    if (id == kFileField) sxTextSetString(control, isFractal(state) ? kNotApplicable : state->fileName);
+    sxSetEnabled(control, isFractal(state) ? 0 : 1);
+  } else if (reason == SX_REASON_ACTIVATE) {
+    if (id == kBrowseButton) {
+      chooseFile(state);
+      return 0;
+    }
+    char name[kPathSize] = {};
+    if (sxTextGetString(control, name, kPathSize - 1) == 0) {
+      takeSourceFile(state, std::string_view(name).substr(0, kNameMax));
+    }
+  }
+  return 0;
+}
+
+int layoutFieldCallback(SxGui control, int id, int reason, void* data, void*) {
+  auto* state = static_cast<ToolState*>(data);
+  const bool image = state->sourceKind == SourceKind::Image;
+  int* field = id == kWidthField    ? &state->width
+               : id == kHeightField ? &state->height
+               : id == kOffsetField ? &state->headerOffset
+                                    : &state->dataStride;
+  if (reason == SX_REASON_REFRESH) {
+    showInteger(control, *field);
+    sxSetEnabled(control, image ? 0 : 1);
+    if (id == kOffsetField) {
+      sxSetVisible(control, offsetVisible(state));
+    } else if (id == kStrideField) {
+      sxSetVisible(control, state->sourceKind == SourceKind::Binary ? 1 : 0);
+    }
+    return 0;
+  }
+  if (reason != SX_REASON_ACTIVATE) return 0;
+  int value = 0;
+  if (!readLayoutNumber(control, *field, &value)) return 0;
+  if (id == kWidthField || id == kHeightField) {
+    setSizeFor(state, id, value);
+  } else {
+    *field = value;
+    discardRaster(state);
+  }
+  redrawPreview(state);
+  refreshAll(state);
+  return 0;
+}
+
+int offsetLabelCallback(SxGui control, int, int reason, void* data, void*) {
+  if (reason == SX_REASON_REFRESH) sxSetVisible(control, offsetVisible(static_cast<ToolState*>(data)));
+  return 0;
+}
+
+int undefinedDataCallback(SxGui control, int id, int reason, void* data, void*) {
+  auto* state = static_cast<ToolState*>(data);
+  const bool editable = state->hasNullData == 1 && !isFractal(state);
+  if (reason == SX_REASON_REFRESH) {
+    switch (id) {
+      case kHasNullToggle:
+        sxToggleButtonSetState(control, state->hasNullData);
+        sxSetEnabled(control, isFractal(state) ? 0 : 1);
+        break;
+      case kNullValueField:
+      case kReplaceValueField: {
+        const int value = id == kNullValueField ? state->nullValue : state->replaceNullValue;
+        if (state->hasNullData == 0) {
+          sxTextSetString(control, kNotApplicable);
+        } else {
+          showInteger(control, value);
+        }
+        const bool custom = state->replaceNullKind == ReplaceNullKind::Custom;
+        sxSetEnabled(control, editable && (id == kNullValueField || custom) ? 1 : 0);
+        break;
+      }
+      case kReplaceKindMenu:
+        sxOptionMenuSelectItemAtPos(control, static_cast<int>(state->replaceNullKind));
+        sxSetEnabled(control, editable ? 1 : 0);
+        break;
+      default: break;
+    }
+    return 0;
+  }
+  if (reason != SX_REASON_ACTIVATE) return 0;
+  switch (id) {
+    case kHasNullToggle:
+      state->hasNullData = sxToggleButtonGetState(control) != 0 ? 1 : 0;
+      afterUndefinedChange(state, true);
+      break;
+    case kNullValueField: {
+      int value = 0;
+      if (sxTextGetInteger(control, &value) == 0 && value != state->nullValue) {
+        state->nullValue = value;
+        afterUndefinedChange(state, true);
+      }
+      break;
+    }
+    case kReplaceKindMenu: {
+      int pos = 0;
+      if (sxOptionMenuGetSelectedItemPos(control, &pos) == 0 &&
+          pos != static_cast<int>(state->replaceNullKind)) {
+        state->replaceNullKind = static_cast<ReplaceNullKind>(pos);
+        afterUndefinedChange(state, replaceValueRule(state, state->replaceNullValue));
+      }
+      break;
+    }
+    case kReplaceValueField: {
+      int value = 0;
+      if (sxTextGetInteger(control, &value) == 0) {
+        afterUndefinedChange(state, replaceValueRule(state, value));
+      }
+      break;
+    }
+    default: break;
+  }
+  return 0;
+}
+
+int sizeHintCallback(SxGui control, int id, int reason, void* data, void*) {
+  auto* state = static_cast<ToolState*>(data);
+  const LargestFit fit = largestFitForFile(state);
+  if (reason == SX_REASON_REFRESH) {
+    sxSetVisible(control,
+                 state->raster == nullptr && state->sourceKind == SourceKind::Binary ? 1 : 0);
+    char text[256];
+    switch (id) {
+      case kDataSizeHint: {
+        const PluralEnding ending = pluralEnding(fit.dataSize);
+        std::snprintf(text, sizeof text,
+                      "The largest data size for these\ndimensions (%d x %d) is %d byte%c%c",
+                      state->width, state->height, fit.dataSize, ending.first, ending.second);
+        sxTextSetString(control, text);
+        break;
+      }
+      case kDimensionHint:
+        std::snprintf(text, sizeof text,
+                      "The largest dimensions for this data\nsize (%d-byte elements) is %d x %d.",
+                      rasterElementSize(state->byteType), fit.dimension, fit.dimension);
+        sxTextSetString(control, text);
+        break;
+      case kSetDataSizeButton:
+        sxSetEnabled(control,
+                     fit.dataSize > 0 && fit.suggestedByteType != state->byteType ? 1 : 0);
+        break;
+      case kSetDimensionButton:
+        sxSetEnabled(control, fit.dimension > 0 && (state->width != fit.dimension ||
+                                                    state->height != fit.dimension)
+                                  ? 1
+                                  : 0);
+        break;
+      default: break;
+    }
+    return 0;
+  }
+  if (reason != SX_REASON_ACTIVATE) return 0;
+  if (id == kSetDataSizeButton) {
+    if (fit.suggestedByteType != state->byteType) {
+      discardRaster(state);
+      state->byteType = fit.suggestedByteType;
+    }
+    refreshAll(state);
+  } else if (id == kSetDimensionButton) {
+    setDimensions(state, fit.dimension, fit.dimension);
+    refreshAll(state);
+  }
+  return 0;
+}
+
+}  // namespace relievo

@@ -1,0 +1,138 @@
+#include "preview/preview_draw.h"
+
+#include <GL/gl.h>
+
+#include "ded/mapping.h"
+#include "preview/preview_image.h"
+
+namespace relievo {
+
+namespace {
+
+// Every attribute group, so that a draw leaves the host's GL state as it found it.
+constexpr GLbitfield kAllAttributes = 0xFFFFF;
+
+const SxGLDrawData& viewOf(void* drawData) { return *static_cast<SxGLDrawData*>(drawData); }
+
+bool isPressEvent(int event, const void* mouseData) {
+  return event == SX_MOUSE_EVENT && mouseData != nullptr &&
+         static_cast<const SxMouseData*>(mouseData)->action == SX_MOUSE_PRESS;
+}
+
+bool isDefaultRamp(const ToolState* state) {
+  const Rgb8& b = state->bottomColor;
+  const Rgb8& t = state->topColor;
+  return b.r == kDefaultBottomColor.r && b.g == kDefaultBottomColor.g &&
+         b.b == kDefaultBottomColor.b && t.r == kDefaultTopColor.r &&
+         t.g == kDefaultTopColor.g && t.b == kDefaultTopColor.b;
+}
+
+}  // namespace
+
+int previewDraw(SxGui, int, int, void* data, void* drawData) {
+  const auto* state = static_cast<ToolState*>(data);
+  const SxGLDrawData& view = viewOf(drawData);
+  glPushAttrib(kAllAttributes);
+  // The components are 16-bit values read as signed ones, as the colour prompt stores them.
+  const auto component = [](std::uint16_t c) { return static_cast<std::int16_t>(c) / 255.0f; };
+  glClearColor(component(state->backgroundColor[0]), component(state->backgroundColor[1]),
+               component(state->backgroundColor[2]), 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  const ImageBuf& image = state->previewImage;
+  if (image.pixels != nullptr && state->raster != nullptr) {
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows of 3 x width bytes, unpadded
+    glRasterPos2i((view.viewWidth - image.width) / 2, (view.viewHeight - image.height) / 2);
+    glDrawPixels(image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+  }
+  glPopAttrib();
+  return 0;
+}
+
+int rampDraw(SxGui, int, int, void* data, void* drawData) {
+  const auto* state = static_cast<ToolState*>(data);
+  const SxGLDrawData& view = viewOf(drawData);
+  const int w = view.viewWidth;
+  const int h = view.viewHeight;
+  glPushAttrib(kAllAttributes);
+  glShadeModel(GL_SMOOTH);
+  glBegin(GL_QUADS);
+  glColor3ub(state->bottomColor.r, state->bottomColor.g, state->bottomColor.b);
+  glVertex3i(0, h, 0);
+  glVertex3i(0, 0, 0);
+  glColor3ub(state->topColor.r, state->topColor.g, state->topColor.b);
+  glVertex3i(w, 0, 0);
+  glVertex3i(w, h, 0);
+  glEnd();
+  glPopAttrib();
+  return 0;
+}
+
+int rampMouse(SxGui control, int, int event, void* data, void* mouseData) {
+  auto* state = static_cast<ToolState*>(data);
+  if (!isPressEvent(event, mouseData)) return 0;
+  const int x = static_cast<const SxMouseData*>(mouseData)->x;
+  int w = 0;
+  int h = 0;
+  sxGuiGetViewSize(control, &w, &h);
+  Rgb8& color = x <= w / 2 ? state->bottomColor : state->topColor;
+  unsigned short r = 0;
+  unsigned short g = 0;
+  unsigned short b = 0;
+  if (sxPromptDialogColor(nullptr, color.r, color.g, color.b, &r, &g, &b) != 0) return 0;
+  if (r == color.r && g == color.g && b == color.b) return 0;
+  color = {static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
+           static_cast<std::uint8_t>(b)};
+  rampRedraw(state);
+  previewBuildImage(state);
+  redrawPreview(state);
+  sxRefreshDialog(state->dialog);
+  return 0;
+}
+
+int previewMouse(SxGui, int, int event, void* data, void* mouseData) {
+  auto* state = static_cast<ToolState*>(data);
+  if (!isPressEvent(event, mouseData)) return 0;
+  std::uint16_t* c = state->backgroundColor;
+  if (sxPromptDialogColor(nullptr, c[0], c[1], c[2], &c[0], &c[1], &c[2]) == 0) {
+    redrawPreview(state);
+  }
+  return 0;
+}
+
+int previewToggle(SxGui control, int id, int reason, void* data, void*) {
+  auto* state = static_cast<ToolState*>(data);
+  std::int32_t& field = id == kInvertToggle ? state->invert : state->shaded;
+  if (reason == SX_REASON_ACTIVATE) {
+    field = sxToggleButtonGetState(control) != 0 ? 1 : 0;
+    selectMapping(state);
+    previewBuildImage(state);
+    redrawPreview(state);
+  } else {
+    sxToggleButtonSetState(control, field);
+    sxSetVisible(control, state->previewSamples.pixels != nullptr ? 1 : 0);
+  }
+  return 0;
+}
+
+int rampDefault(SxGui control, int, int reason, void* data, void*) {
+  auto* state = static_cast<ToolState*>(data);
+  if (reason == SX_REASON_ACTIVATE) {
+    state->bottomColor = kDefaultBottomColor;
+    state->topColor = kDefaultTopColor;
+    previewBuildImage(state);
+    redrawPreview(state);
+    rampRedraw(state);
+    sxRefreshDialog(state->dialog);
+  } else {
+    sxSetVisible(control, state->previewImage.pixels != nullptr ? 1 : 0);
+    sxSetEnabled(control, isDefaultRamp(state) ? 0 : 1);
+  }
+  return 0;
+}
+
+void rampRedraw(ToolState* state) { sxDrawControl(state->colorRampGl); }
+
+}  // namespace relievo
