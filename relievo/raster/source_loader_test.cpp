@@ -343,6 +343,7 @@ TEST_F(Loading, HostileStoredSettings) {
     int headerOffset, dataStride;
     std::string messageTitle;  // empty when no message is expected
     std::string status;        // after the load, Preview Data pressed when needed
+    int endian = 0, order = 0, origin = 0, component = 1, units = 4;
   };
   const Case cases[] = {
       {"negative width", 2, data, -5, 10, 0, 0, 0, "Invalid Settings for this File", ""},
@@ -368,6 +369,11 @@ TEST_F(Loading, HostileStoredSettings) {
       {"negative fractal", 4, "", -8, -8, 0, 0, 0, "", "Error creating fractal map"},
       {"unknown source kind", 9, data, 2, 2, 0, 0, 0, "", "Error reading file"},
       {"source kind 0", 0, data, 2, 2, 0, 0, 0, "", "Error reading file"},
+      {"unknown byte order", 2, data, 4, 4, 1, 0, 0, "", "Done", 7},
+      {"unknown orientation", 2, data, 8, 4, 0, 0, 0, "", "Done", 0, 5, -3},
+      {"unknown image component", 3, dir.write("c.rgba", testing::sgiImage(2, 1, 4, Bytes(8, 1))),
+       2, 1, 0, 0, 0, "", "Error reading file", 0, 0, 0, 77},
+      {"unknown units", 2, data, 8, 8, 0, 0, 0, "", "Done", 0, 0, 0, 1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -383,6 +389,11 @@ TEST_F(Loading, HostileStoredSettings) {
     store("ByteType", c.byteType);
     store("HeaderOffset", c.headerOffset);
     store("DataStride", c.dataStride);
+    store("EndianType", c.endian);
+    store("DataOrder", c.order);
+    store("DataOrigin", c.origin);
+    store("Units", c.units);
+    if (state != nullptr) state->imageComponent = static_cast<ImageComponent>(c.component);
     start();
     if (state->raster == nullptr && messages().empty() && status().empty()) previewData();
     if (c.messageTitle.empty()) {
