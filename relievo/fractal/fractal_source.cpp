@@ -93,39 +93,52 @@ bool fractalBuildValues(std::uint32_t size, std::uint32_t seed, float valleys, f
   auto* values = static_cast<float*>(sxMalloc(total * sizeof(float)));
   if (values == nullptr) return false;
 
+  // The statistics pass keeps the normalised samples of the stored block in the values, so
+  // that the shaping pass reads them back instead of normalising the field a second time.
   Extremes stats;
   double sum = 0.0;
+  std::uint32_t rowsKept = 0;
   for (std::uint32_t row = 0; row <= n; ++row) {
+    float* kept = row < n ? values + std::uint64_t{row} * n : nullptr;
     for (std::uint32_t column = 0; column <= n; ++column) {
       const float v = normalized(map, row, column);
+      if (kept != nullptr && column < n) kept[column] = v;
       stats.take(v);
       sum += v;
     }
+    if (kept != nullptr) rowsKept = row + 1;
     if (!goOn(progress, progressContext)) break;
   }
   // The sum covers the repeated last row and column, but the mean is over the stored values.
   const double mean = sum / static_cast<double>(total);
-  const double level = stats.minimum + waterLevel * (static_cast<double>(stats.maximum) -
-                                                     stats.minimum);
+  const double level =
+      stats.minimum + waterLevel * (static_cast<double>(stats.maximum) - stats.minimum);
 
   Extremes shaped;
-  for (std::uint32_t row = 0; row < n; ++row) {
+  std::uint32_t row = 0;
+  for (; row < n; ++row) {
     float* out = values + std::uint64_t{row} * n;
+    const bool normalisedAlready = row < rowsKept;
     for (std::uint32_t column = 0; column < n; ++column) {
-      const double t = fractalShape(normalized(map, row, column), mean, valleys, plateaus, level,
-                                    waterOn);
-      out[column] = static_cast<float>(t * 255.0);
+      const float v = normalisedAlready ? out[column] : normalized(map, row, column);
+      out[column] =
+          static_cast<float>(fractalShape(v, mean, valleys, plateaus, level, waterOn) * 255.0);
       shaped.take(out[column]);
     }
     if (!goOn(progress, progressContext)) break;
+  }
+  // Rows the shaping pass did not reach keep zeros, not the samples kept there.
+  if (row < n) {
+    const std::uint64_t written = std::uint64_t{row + 1} * n;
+    std::fill(values + written, values + total, 0.0f);
   }
   *out = {values, shaped.minimum, shaped.maximum};
   return true;
 }
 
-RasterRec* rasterOpenFractal(std::uint32_t size, std::uint32_t seed, float valleys,
-                             float plateaus, float waterLevel, float noise, int waterOn,
-                             ProgressCallback progress, void* progressContext, int* count) {
+RasterRec* rasterOpenFractal(std::uint32_t size, std::uint32_t seed, float valleys, float plateaus,
+                             float waterLevel, float noise, int waterOn, ProgressCallback progress,
+                             void* progressContext, int* count) {
   FractalValues built{};
   if (!fractalBuildValues(size, seed, valleys, plateaus, waterLevel, noise, waterOn, progress,
                           progressContext, count, &built)) {
@@ -152,7 +165,8 @@ RasterRec* rasterOpenFractal(std::uint32_t size, std::uint32_t seed, float valle
 int roundFractalSize(int n) {
   if (n < 1) return 4;
   int power = 1;
-  while (power < n && power < kFractalMaxSize) power *= 2;
+  while (power < n && power < kFractalMaxSize)
+    power *= 2;
   if (power == n) return n;
   return power <= n ? power : power / 2;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 #include "ded/mapping.h"
 #include "dialog/progress.h"
@@ -25,10 +26,12 @@ std::int64_t valueCount(const ToolState* state) {
 bool mayLoadByItself(const ToolState* state) {
   const std::int64_t n = valueCount(state);
   switch (state->sourceKind) {
-    case SourceKind::Fractal: return n <= kAutoLoadFractal;
+    case SourceKind::Fractal:
+      return n <= kAutoLoadFractal;
     case SourceKind::Image:
       return rasterIsCachedImage(state->fileName) != 0 || n <= kAutoLoadImage;
-    default: return n <= kAutoLoadFile;
+    default:
+      return n <= kAutoLoadFile;
   }
 }
 
@@ -54,7 +57,8 @@ bool fileFitsKind(ToolState* state, FileKind detected, int* valuesRead) {
       sxMessageDialog(state->dialog, "Incorrect Format", "This file is not a valid Image file.",
                       SX_MESSAGE_ERROR);
       return false;
-    default: return true;
+    default:
+      return true;
   }
 }
 
@@ -63,8 +67,12 @@ void beginProgress(ToolState* state) {
     case SourceKind::Fractal:
       progressBegin(state, "Generating Fractal Map...", state->height * 2.0);
       break;
-    case SourceKind::Image: progressBegin(state, "Reading Image...", state->height); break;
-    default: progressBegin(state, "Reading File...", state->height * 2.0); break;
+    case SourceKind::Image:
+      progressBegin(state, "Reading Image...", state->height);
+      break;
+    default:
+      progressBegin(state, "Reading File...", state->height * 2.0);
+      break;
   }
 }
 
@@ -72,26 +80,27 @@ RasterRec* openSource(ToolState* state, int* valuesRead) {
   switch (state->sourceKind) {
     case SourceKind::Ascii:
     case SourceKind::Binary:
-      return rasterOpenFile(state->fileName, state->headerOffset, state->dataStride,
-                            state->width, state->height, state->isSigned, state->sourceKind,
-                            state->byteType, state->endianType, delimiterChar(state->delimiterType),
-                            loaderProgress, state, valuesRead, state->hasNullData,
+      return rasterOpenFile(state->fileName, state->headerOffset, state->dataStride, state->width,
+                            state->height, state->isSigned, state->sourceKind, state->byteType,
+                            state->endianType, delimiterChar(state->delimiterType), loaderProgress,
+                            state, valuesRead, state->hasNullData,
                             static_cast<double>(state->nullValue));
     case SourceKind::Fractal: {
       int size = std::min(state->width, state->height);
       if (state->sliderDragging != 0) size = std::min(size, kDragFractalSize);
-      return rasterOpenFractal(static_cast<std::uint32_t>(std::max(size, 0)), state->fractalSeed,
-                               static_cast<float>(state->fractalValleys),
-                               static_cast<float>(state->fractalPlateaus),
-                               static_cast<float>(state->fractalWaterLevel),
-                               static_cast<float>(state->fractalNoise), state->fractalWater,
-                               loaderProgress, state, valuesRead);
+      // A negative stored size becomes one far beyond any map, which the source refuses
+      // after counting its values like any other size it cannot generate.
+      return rasterOpenFractal(
+          static_cast<std::uint32_t>(size), state->fractalSeed,
+          static_cast<float>(state->fractalValleys), static_cast<float>(state->fractalPlateaus),
+          static_cast<float>(state->fractalWaterLevel), static_cast<float>(state->fractalNoise),
+          state->fractalWater, loaderProgress, state, valuesRead);
     }
     case SourceKind::Image: {
       int width = 0;
       int height = 0;
-      RasterRec* raster = rasterOpenImage(state->fileName, state->imageComponent, &width,
-                                          &height, loaderProgress, state, valuesRead);
+      RasterRec* raster = rasterOpenImage(state->fileName, state->imageComponent, &width, &height,
+                                          loaderProgress, state, valuesRead);
       if (raster != nullptr) {
         state->width = width;
         state->height = height;
@@ -140,10 +149,15 @@ int loadSource(ToolState* state) {
     return 1;
   }
 
-  // The total is counted in 64 bits: stored dimensions may be anything.
+  // The total is counted in 64 bits: stored dimensions may be anything. Counts of values
+  // read stop at the largest 32-bit number, so a larger total is compared as that number.
   const std::int64_t total = valueCount(state);
+  const bool knownKind =
+      state->sourceKind == SourceKind::Ascii || state->sourceKind == SourceKind::Binary ||
+      state->sourceKind == SourceKind::Image || state->sourceKind == SourceKind::Fractal;
   char status[160];
-  if (valuesRead < total) {
+  if (knownKind &&
+      valuesRead < std::min<std::int64_t>(total, std::numeric_limits<std::int32_t>::max())) {
     std::snprintf(status, sizeof status, "Unexpected end of file, %d of %lld values read",
                   valuesRead, static_cast<long long>(total));
   } else {
