@@ -55,8 +55,7 @@ std::int64_t rowMajorIndex(const ConversionContext& c, int i, int r) {
 void flushBlock(ConversionContext& c) {
   for (int i = 0; i < c.columns; ++i) {
     for (int k = 0; k < c.blockRows; ++k) {
-      c.posts[rowMajorIndex(c, i, c.blockFirstRow + k)] =
-          c.block[std::int64_t{k} * c.columns + i];
+      c.posts[rowMajorIndex(c, i, c.blockFirstRow + k)] = c.block[std::int64_t{k} * c.columns + i];
     }
   }
   c.blockRows = 0;
@@ -71,7 +70,8 @@ void convertRowMajor(ConversionContext& c, const double* values, int count, int 
   }
   if (c.blockRows == 0) c.blockFirstRow = row;
   std::int16_t* out = c.block + std::int64_t{c.blockRows} * c.columns;
-  for (int i = 0; i < count; ++i) out[i] = valueToPost(c.state, values[i], c.scale);
+  for (int i = 0; i < count; ++i)
+    out[i] = valueToPost(c.state, values[i], c.scale);
   ++c.blockRows;
   if (c.blockRows == kTransposeRows || row == c.rows - 1) flushBlock(c);
 }
@@ -125,8 +125,8 @@ void writeDed(ToolState* state, std::FILE* out, std::int16_t* posts) {
     latSpacing = spacingFor(state->latStart, state->latEnd, static_cast<float>(latPosts));
     longSpacing = spacingFor(state->longStart, state->longEnd, static_cast<float>(longPosts));
   }
-  dedWriteExtents(out, state->latStart, state->longStart, state->latEnd, state->longEnd,
-                  latSpacing, longSpacing, longPosts, latPosts);
+  dedWriteExtents(out, state->latStart, state->longStart, state->latEnd, state->longEnd, latSpacing,
+                  longSpacing, longPosts, latPosts);
 
   for (int c = 0; c < records; ++c) {
     dedWriteColumn(out, c,
@@ -157,14 +157,14 @@ Outcome convertAndWrite(ToolState* state, const char* path) {
   scanDataRange(state);
   selectMapping(state);
 
-  ConversionContext context{state, posts, state->width, state->height,
-                            unitsScale(state->units), nullptr, 0, 0};
+  ConversionContext context{
+      state, posts, state->width, state->height, unitsScale(state->units), nullptr, 0, 0};
   if (state->dataOrder == DataOrder::Rows) {
     context.block = static_cast<std::int16_t*>(
         sxMalloc(static_cast<size_t>(kTransposeRows) * state->width * sizeof(std::int16_t)));
   }
-  const int read = rasterForEachRow(state->raster, state->width, state->height, convertRow,
-                                    &context);
+  const int read =
+      rasterForEachRow(state->raster, state->width, state->height, convertRow, &context);
   sxFree(context.block);
 
   Outcome outcome;
@@ -212,8 +212,8 @@ int generateDed(ToolState* state) {
 }
 
 int chooseOutputFile(ToolState* state, char* buffer, int maximum) {
-  const bool propose = state->dedFileName[0] != '\0' &&
-                       std::strcmp(state->dedFileName, state->fileName) != 0;
+  const bool propose =
+      state->dedFileName[0] != '\0' && std::strcmp(state->dedFileName, state->fileName) != 0;
   for (;;) {
     int count = 0;
     char** names = nullptr;
@@ -222,7 +222,9 @@ int chooseOutputFile(ToolState* state, char* buffer, int maximum) {
         "DED Files|*.ded", "PromptFileTitle", "Select Output DED File",
         propose ? "PromptFileFullFilename" : "PromptFileDirectory",
         propose ? state->dedFileName : state->sourceDir, nullptr);
-    if (result != 0 || count < 1 || names == nullptr || names[0] == nullptr) {
+    // An empty name is no choice either: there is nothing to create.
+    if (result != 0 || count < 1 || names == nullptr || names[0] == nullptr ||
+        names[0][0] == '\0') {
       freeNames(names);
       return 0;
     }
@@ -265,8 +267,7 @@ void offerPrefsRemoval(SxDialog dialog, std::string_view path) {
         "removed before using the Forgeon Terrain tools on this DED file.\n\nDo you want to "
         "remove\n" +
         candidate + "?";
-    if (sxMessageDialog(dialog, "Question", question.c_str(), SX_MESSAGE_YES_NO) ==
-        SX_ANSWER_YES) {
+    if (sxMessageDialog(dialog, "Question", question.c_str(), SX_MESSAGE_YES_NO) == SX_ANSWER_YES) {
       std::remove(candidate.c_str());
     }
   }

@@ -55,8 +55,8 @@ class HostedState {
     state.replaceNullValue = kDedNull;
     state.displayDms = 1;
     state.sourceKind = SourceKind::Binary;
-    state.dialog = sxResourceGetDialog(nullptr, state.resource, kMainDialogTemplate, 0, nullptr,
-                                       nullptr);
+    state.dialog =
+        sxResourceGetDialog(nullptr, state.resource, kMainDialogTemplate, 0, nullptr, nullptr);
     buildMainDialog(&state);
     sxShowDialog(state.dialog);
   }
@@ -88,8 +88,8 @@ inline RasterRec* memoryRaster(int width, int height, std::span<const float> val
   raster->width = width;
   raster->height = height;
   // One spare value keeps the block non-empty for a source without values.
-  raster->values = static_cast<float*>(
-      sxMalloc((static_cast<std::size_t>(width) * height + 1) * sizeof(float)));
+  raster->values =
+      static_cast<float*>(sxMalloc((static_cast<std::size_t>(width) * height + 1) * sizeof(float)));
   std::copy(values.begin(), values.end(), raster->values);
   rasterUseMemoryVariant(raster);
   return raster;
@@ -98,7 +98,8 @@ inline RasterRec* memoryRaster(int width, int height, std::span<const float> val
 // Same, from rows of equal length.
 inline RasterRec* memoryRaster(std::initializer_list<std::initializer_list<float>> rows) {
   std::vector<float> values;
-  for (const auto& row : rows) values.insert(values.end(), row.begin(), row.end());
+  for (const auto& row : rows)
+    values.insert(values.end(), row.begin(), row.end());
   const int width = rows.size() == 0 ? 0 : static_cast<int>(rows.begin()->size());
   return memoryRaster(width, static_cast<int>(rows.size()), values);
 }

@@ -36,10 +36,9 @@ TEST_F(ToolStateTest, ImageBufGrowsButNeverShrinksAndFollowsTheSize) {
     bool sameBlock;
   };
   const Step steps[] = {
-      {5, 4, 1, 100, true},     // smaller: the block stays
-      {10, 10, 1, 100, true},   // exactly the capacity: no new block
-      {1, 1, 3, 100, true},
-      {20, 10, 3, 600, false},  // larger: a new block of exactly the need
+      {5, 4, 1, 100, true},                             // smaller: the block stays
+      {10, 10, 1, 100, true},                           // exactly the capacity: no new block
+      {1, 1, 3, 100, true},   {20, 10, 3, 600, false},  // larger: a new block of exactly the need
       {0, 0, 1, 600, true},
   };
   unsigned char* previous = first;
