@@ -33,8 +33,8 @@ TEST(MappingFunctions, MapTheEndsOfTheRange) {
     double value, expected;
   };
   const Case cases[] = {
-      {mapLinear, 0.0, 0.0},     {mapLinear, 500.0, 1000.0}, {mapLinear, 250.0, 500.0},
-      {mapInverted, 0.0, 1000.0}, {mapInverted, 500.0, 0.0},  {mapInverted, 125.0, 750.0},
+      {mapLinear, 0.0, 0.0},       {mapLinear, 500.0, 1000.0}, {mapLinear, 250.0, 500.0},
+      {mapInverted, 0.0, 1000.0},  {mapInverted, 500.0, 0.0},  {mapInverted, 125.0, 750.0},
       {mapIdentity, 123.5, 123.5},
   };
   for (const Case& c : cases) {
