@@ -6,7 +6,9 @@
 #include <limits>
 
 #include "ded/units.h"
+#include "plugin/test_host.h"
 #include "plugin/tool_state.h"
+#include "preview/preview_image.h"
 
 namespace relievo {
 namespace {
@@ -158,6 +160,43 @@ TEST(ValueToPost, ConstantDataMapsToTheDedMinimum) {
   state.invert = 1;
   selectMapping(&state);
   EXPECT_EQ(valueToPost(&state, 42.0, unitsScale(2)), 10);
+}
+
+TEST(DedRange, ThePreviewIsRebuiltWhenTheOldOrTheNewRangeHoldsZero) {
+  testing::HostedState hosted;
+  ToolState& state = hosted.state;
+  testing::attach(state, testing::memoryRaster({{0, 100}}));
+  state.dataMin = 0;
+  state.dataMax = 100;
+  setDedRange(&state, 10, 100);
+  previewBuildSamples(&state);
+  previewBuildImage(&state);
+  ASSERT_NE(state.previewImage.pixels, nullptr);
+  unsigned char* first = state.previewImage.pixels;  // the lowest value, bottom left
+  const auto isZeroColor = [&] {
+    return first[0] == kZeroElevationColor.r && first[1] == kZeroElevationColor.g &&
+           first[2] == kZeroElevationColor.b;
+  };
+  ASSERT_FALSE(isZeroColor());
+
+  struct Step {
+    double minimum;
+    bool rebuilt;
+    bool zeroColor;
+  };
+  const Step steps[] = {
+      {0, true, true},     // the new range holds 0
+      {20, true, false},   // the old one did
+      {30, false, false},  // neither: the picture is left as it is
+  };
+  for (const Step& s : steps) {
+    first[0] = 1;  // a mark that only a rebuild overwrites
+    setDedRange(&state, s.minimum, 100);
+    EXPECT_EQ(first[0] != 1, s.rebuilt) << s.minimum;
+    if (s.rebuilt) {
+      EXPECT_EQ(isZeroColor(), s.zeroColor) << s.minimum;
+    }
+  }
 }
 
 }  // namespace
