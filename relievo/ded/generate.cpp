@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -52,11 +53,17 @@ std::int64_t rowMajorIndex(const ConversionContext& c, int i, int r) {
   return std::int64_t{i} * c.rows + fromSouth;
 }
 
+// Moves the block's rows into their columns: each column receives one run of consecutive
+// posts (northwards for Lower Left, southwards for Upper Left).
 void flushBlock(ConversionContext& c) {
+  const bool upper = c.state->dataOrigin == DataOrigin::UpperLeft;
+  const int start = upper ? c.rows - 1 - c.blockFirstRow : c.blockFirstRow;
+  const int step = upper ? -1 : 1;
   for (int i = 0; i < c.columns; ++i) {
-    for (int k = 0; k < c.blockRows; ++k) {
-      c.posts[rowMajorIndex(c, i, c.blockFirstRow + k)] = c.block[std::int64_t{k} * c.columns + i];
-    }
+    std::int16_t* to = c.posts + std::int64_t{i} * c.rows + start;
+    const std::int16_t* from = c.block + i;
+    for (int k = 0; k < c.blockRows; ++k)
+      to[k * step] = from[std::int64_t{k} * c.columns];
   }
   c.blockRows = 0;
 }
@@ -69,9 +76,8 @@ void convertRowMajor(ConversionContext& c, const double* values, int count, int 
     return;
   }
   if (c.blockRows == 0) c.blockFirstRow = row;
-  std::int16_t* out = c.block + std::int64_t{c.blockRows} * c.columns;
-  for (int i = 0; i < count; ++i)
-    out[i] = valueToPost(c.state, values[i], c.scale);
+  valuesToPosts(c.state, std::span(values, static_cast<std::size_t>(count)), c.scale,
+                c.block + std::int64_t{c.blockRows} * c.columns);
   ++c.blockRows;
   if (c.blockRows == kTransposeRows || row == c.rows - 1) flushBlock(c);
 }
@@ -80,10 +86,8 @@ void convertRowMajor(ConversionContext& c, const double* values, int count, int 
 // south (Upper Left).
 void convertColumnMajor(ConversionContext& c, const double* values, int count, int row) {
   std::int16_t* run = c.posts + std::int64_t{row} * count;
-  const bool reversed = c.state->dataOrigin == DataOrigin::UpperLeft;
-  for (int i = 0; i < count; ++i) {
-    run[reversed ? count - 1 - i : i] = valueToPost(c.state, values[i], c.scale);
-  }
+  valuesToPosts(c.state, std::span(values, static_cast<std::size_t>(count)), c.scale, run);
+  if (c.state->dataOrigin == DataOrigin::UpperLeft) std::reverse(run, run + count);
 }
 
 bool sameFile(const char* a, const char* b) {

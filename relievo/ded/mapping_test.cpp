@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "ded/units.h"
 #include "plugin/test_host.h"
@@ -151,6 +152,11 @@ TEST(ValueToPost, UndefinedDataAndOutOfRangeValues) {
   EXPECT_EQ(valueToPost(&state, -1000.0, 100.0), -32767);
   EXPECT_EQ(valueToPost(&state, std::numeric_limits<double>::infinity(), 1.0), 32767);
   EXPECT_EQ(valueToPost(&state, std::numeric_limits<double>::quiet_NaN(), 1.0), kDedNull);
+  // Truncation toward zero, then the post range.
+  const double cases[][2] = {{2.9, 2},           {-2.9, -2},        {-32767.9, -32767},
+                             {-32768.5, -32767}, {32767.99, 32767}, {-0.99, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(valueToPost(&state, c[0], 1.0), c[1]) << c[0];
 }
 
 TEST(ValueToPost, ConstantDataMapsToTheDedMinimum) {
@@ -196,6 +202,53 @@ TEST(DedRange, ThePreviewIsRebuiltWhenTheOldOrTheNewRangeHoldsZero) {
     if (s.rebuilt) {
       EXPECT_EQ(isZeroColor(), s.zeroColor) << s.minimum;
     }
+  }
+}
+
+double halfOfIt(double value, double, double, double, double) {
+  return value / 2;
+}
+
+TEST(ValuesToPosts, GivesThePostsOfValueToPostForEveryMappingAndUndefinedSetting) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<double> values = {0.0,     -0.5,     0.49,    123.9,    -123.9,   999.99,
+                                      -9999.7, -9999.0,  -10000,  32767.5,  -32767.9, 40000.0,
+                                      -1e300,  1e300,    inf,     -inf,     nan,      7.25,
+                                      1.0,     -32768.0, 32768.0, 65535.99, 250.0,    500.0};
+  const MapFn fns[] = {mapIdentity, mapLinear, mapInverted, halfOfIt};
+  for (const MapFn fn : fns) {
+    for (int hasNull : {0, 1}) {
+      for (double scale : {1.0, 0.3048, 100.0}) {
+        ToolState state = loaded(-200.0, 700.0);
+        setDedRange(&state, -100.0, 1000.0);
+        state.dedMapFn = fn;
+        state.hasNullData = hasNull;
+        state.nullValue = -9999;
+        state.replaceNullValue = -500;
+        std::vector<std::int16_t> posts(values.size() + 1, 12345);
+        valuesToPosts(&state, values, scale, posts.data());
+        for (std::size_t i = 0; i < values.size(); ++i) {
+          EXPECT_EQ(posts[i], valueToPost(&state, values[i], scale))
+              << values[i] << " scale " << scale << " null " << hasNull;
+        }
+        EXPECT_EQ(posts.back(), 12345);  // nothing written past the run
+      }
+    }
+  }
+}
+
+TEST(ValuesToPosts, ConstantDataGivesTheDedMinimum) {
+  ToolState state = loaded(42.0, 42.0, 2);
+  setDedRange(&state, 10.0, 20.0);
+  for (int invert : {0, 1}) {
+    state.invert = invert;
+    selectMapping(&state);
+    const double values[] = {42.0, 41.0, 43.0};
+    std::int16_t posts[3] = {};
+    valuesToPosts(&state, values, unitsScale(2), posts);
+    for (std::int16_t post : posts)
+      EXPECT_EQ(post, 10);
   }
 }
 
