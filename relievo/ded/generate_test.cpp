@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ded/mapping.h"
@@ -251,12 +252,16 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
   struct Case {
     ReplaceNullKind kind;
     std::int32_t replacement;
-    std::int16_t lowest;
+    std::int16_t post;  // what undefined values become
+    std::int16_t lowest, highest;
   };
   const Case cases[] = {
-      {ReplaceNullKind::Custom, -500, -500},    // a custom value widens the range record
-      {ReplaceNullKind::DedNull, kDedNull, 0},  // DED NULL never does
-      {ReplaceNullKind::Custom, 400, 0},        // inside the range: nothing to widen
+      // A custom value widens the range record; DED NULL never does.
+      {ReplaceNullKind::Custom, -500, -500, -500, 1000},
+      {ReplaceNullKind::DedNull, kDedNull, kDedNull, 0, 1000},
+      {ReplaceNullKind::Custom, 400, 400, 0, 1000},
+      // Beyond the post range: held at the top, in the posts and in the record alike.
+      {ReplaceNullKind::Custom, 40000, 32767, 0, 32767},
   };
   for (const Case& c : cases) {
     discardRaster(&state);
@@ -270,8 +275,9 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
     ASSERT_EQ(state.dedMin, 0.0);
     ASSERT_EQ(state.dedMax, 1000.0);
     ASSERT_EQ(generateTo(out), 1);
-    const auto r = static_cast<std::int16_t>(c.replacement);
-    expectFile(out, {c.lowest, 1000, 0, 0, 1, 1, 36000, 18000, {{0, 250}, {r, r}, {500, 1000}}});
+    expectFile(
+        out,
+        {c.lowest, c.highest, 0, 0, 1, 1, 36000, 18000, {{0, 250}, {c.post, c.post}, {500, 1000}}});
   }
 }
 
@@ -321,6 +327,7 @@ TEST_F(GenerateDed, SuccessIsReportedAndProposedNextTime) {
   EXPECT_EQ(message.message.text, "DED file created\n\n" + out);
   EXPECT_EQ(message.message.kind, SX_MESSAGE_INFORMATION);
   EXPECT_EQ(hosted.status(), "DED file created");
+  EXPECT_EQ(hosted.control(kProgressBar).range(), std::make_pair(0.0, 4.0));  // 2 x height
   EXPECT_EQ(hosted.control(kProgressBar).value(), 0.0);
   EXPECT_FALSE(hosted.host.waitCursorShown());
   EXPECT_EQ(state.outFile, nullptr);
