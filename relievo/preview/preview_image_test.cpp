@@ -345,6 +345,15 @@ TEST_F(PreviewImage, NothingToBuildWithoutSamplesOrMemory) {
   EXPECT_LT(pixel(100, 100).g, shadedOnce.g);
 }
 
+TEST_F(PreviewImage, NoSourceMakesNoSamples) {
+  state.width = 100;
+  state.height = 50;
+  previewBuildSamples(&state);
+  EXPECT_EQ(state.previewSamples.pixels, nullptr);
+  previewBuildImage(&state);
+  EXPECT_EQ(state.previewImage.pixels, nullptr);
+}
+
 TEST_F(PreviewImage, SetDimensionsDiscardsExactlyWhenItShould) {
   struct Case {
     int w, h;
