@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -52,12 +53,17 @@ std::int64_t rowMajorIndex(const ConversionContext& c, int i, int r) {
   return std::int64_t{i} * c.rows + fromSouth;
 }
 
+// Moves the block's rows into their columns: each column receives one run of consecutive
+// posts (northwards for Lower Left, southwards for Upper Left).
 void flushBlock(ConversionContext& c) {
+  const bool upper = c.state->dataOrigin == DataOrigin::UpperLeft;
+  const int start = upper ? c.rows - 1 - c.blockFirstRow : c.blockFirstRow;
+  const int step = upper ? -1 : 1;
   for (int i = 0; i < c.columns; ++i) {
-    for (int k = 0; k < c.blockRows; ++k) {
-      c.posts[rowMajorIndex(c, i, c.blockFirstRow + k)] =
-          c.block[std::int64_t{k} * c.columns + i];
-    }
+    std::int16_t* to = c.posts + std::int64_t{i} * c.rows + start;
+    const std::int16_t* from = c.block + i;
+    for (int k = 0; k < c.blockRows; ++k)
+      to[k * step] = from[std::int64_t{k} * c.columns];
   }
   c.blockRows = 0;
 }
@@ -70,8 +76,8 @@ void convertRowMajor(ConversionContext& c, const double* values, int count, int 
     return;
   }
   if (c.blockRows == 0) c.blockFirstRow = row;
-  std::int16_t* out = c.block + std::int64_t{c.blockRows} * c.columns;
-  for (int i = 0; i < count; ++i) out[i] = valueToPost(c.state, values[i], c.scale);
+  valuesToPosts(c.state, std::span(values, static_cast<std::size_t>(count)), c.scale,
+                c.block + std::int64_t{c.blockRows} * c.columns);
   ++c.blockRows;
   if (c.blockRows == kTransposeRows || row == c.rows - 1) flushBlock(c);
 }
@@ -80,10 +86,8 @@ void convertRowMajor(ConversionContext& c, const double* values, int count, int 
 // south (Upper Left).
 void convertColumnMajor(ConversionContext& c, const double* values, int count, int row) {
   std::int16_t* run = c.posts + std::int64_t{row} * count;
-  const bool reversed = c.state->dataOrigin == DataOrigin::UpperLeft;
-  for (int i = 0; i < count; ++i) {
-    run[reversed ? count - 1 - i : i] = valueToPost(c.state, values[i], c.scale);
-  }
+  valuesToPosts(c.state, std::span(values, static_cast<std::size_t>(count)), c.scale, run);
+  if (c.state->dataOrigin == DataOrigin::UpperLeft) std::reverse(run, run + count);
 }
 
 bool sameFile(const char* a, const char* b) {
@@ -125,8 +129,8 @@ void writeDed(ToolState* state, std::FILE* out, std::int16_t* posts) {
     latSpacing = spacingFor(state->latStart, state->latEnd, static_cast<float>(latPosts));
     longSpacing = spacingFor(state->longStart, state->longEnd, static_cast<float>(longPosts));
   }
-  dedWriteExtents(out, state->latStart, state->longStart, state->latEnd, state->longEnd,
-                  latSpacing, longSpacing, longPosts, latPosts);
+  dedWriteExtents(out, state->latStart, state->longStart, state->latEnd, state->longEnd, latSpacing,
+                  longSpacing, longPosts, latPosts);
 
   for (int c = 0; c < records; ++c) {
     dedWriteColumn(out, c,
@@ -157,14 +161,14 @@ Outcome convertAndWrite(ToolState* state, const char* path) {
   scanDataRange(state);
   selectMapping(state);
 
-  ConversionContext context{state, posts, state->width, state->height,
-                            unitsScale(state->units), nullptr, 0, 0};
+  ConversionContext context{
+      state, posts, state->width, state->height, unitsScale(state->units), nullptr, 0, 0};
   if (state->dataOrder == DataOrder::Rows) {
     context.block = static_cast<std::int16_t*>(
         sxMalloc(static_cast<size_t>(kTransposeRows) * state->width * sizeof(std::int16_t)));
   }
-  const int read = rasterForEachRow(state->raster, state->width, state->height, convertRow,
-                                    &context);
+  const int read =
+      rasterForEachRow(state->raster, state->width, state->height, convertRow, &context);
   sxFree(context.block);
 
   Outcome outcome;
@@ -212,8 +216,8 @@ int generateDed(ToolState* state) {
 }
 
 int chooseOutputFile(ToolState* state, char* buffer, int maximum) {
-  const bool propose = state->dedFileName[0] != '\0' &&
-                       std::strcmp(state->dedFileName, state->fileName) != 0;
+  const bool propose =
+      state->dedFileName[0] != '\0' && std::strcmp(state->dedFileName, state->fileName) != 0;
   for (;;) {
     int count = 0;
     char** names = nullptr;
@@ -222,7 +226,9 @@ int chooseOutputFile(ToolState* state, char* buffer, int maximum) {
         "DED Files|*.ded", "PromptFileTitle", "Select Output DED File",
         propose ? "PromptFileFullFilename" : "PromptFileDirectory",
         propose ? state->dedFileName : state->sourceDir, nullptr);
-    if (result != 0 || count < 1 || names == nullptr || names[0] == nullptr) {
+    // An empty name is no choice either: there is nothing to create.
+    if (result != 0 || count < 1 || names == nullptr || names[0] == nullptr ||
+        names[0][0] == '\0') {
       freeNames(names);
       return 0;
     }
@@ -265,8 +271,7 @@ void offerPrefsRemoval(SxDialog dialog, std::string_view path) {
         "removed before using the Forgeon Terrain tools on this DED file.\n\nDo you want to "
         "remove\n" +
         candidate + "?";
-    if (sxMessageDialog(dialog, "Question", question.c_str(), SX_MESSAGE_YES_NO) ==
-        SX_ANSWER_YES) {
+    if (sxMessageDialog(dialog, "Question", question.c_str(), SX_MESSAGE_YES_NO) == SX_ANSWER_YES) {
       std::remove(candidate.c_str());
     }
   }

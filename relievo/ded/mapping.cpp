@@ -9,27 +9,13 @@
 
 namespace relievo {
 
-double mapLinear(double value, double inMin, double inMax, double outMin, double outMax) {
-  if (inMax == inMin) return outMin;
-  const double t = (value - inMin) / (inMax - inMin);
-  return (outMax - outMin) * t + outMin;
-}
-
-double mapInverted(double value, double inMin, double inMax, double outMin, double outMax) {
-  if (inMax == inMin) return outMin;
-  const double t = (value - inMin) / (inMax - inMin);
-  return (outMin - outMax) * t + outMax;
-}
-
-double mapIdentity(double value, double, double, double, double) { return value; }
-
 void clampDedRange(ToolState* state) {
   // Both ends are held inside the post range, so a range typed wholly above 32767 (or below
   // -32767) becomes a flat one at the limit instead of a reversed one.
-  state->dedMin = std::isnan(state->dedMin) ? kDedLowest
-                                            : std::clamp(state->dedMin, kDedLowest, kDedHighest);
-  state->dedMax = std::isnan(state->dedMax) ? kDedHighest
-                                            : std::clamp(state->dedMax, kDedLowest, kDedHighest);
+  state->dedMin =
+      std::isnan(state->dedMin) ? kDedLowest : std::clamp(state->dedMin, kDedLowest, kDedHighest);
+  state->dedMax =
+      std::isnan(state->dedMax) ? kDedHighest : std::clamp(state->dedMax, kDedLowest, kDedHighest);
 }
 
 void selectMapping(ToolState* state) {
@@ -71,18 +57,63 @@ void updateConvertedRange(ToolState* state) {
   }
 }
 
-std::int16_t valueToPost(const ToolState* state, double value, double scale) {
-  if (isUndefinedValue(state, value)) {
-    // A custom replacement is only bounded below by the dialog; keep it a 16-bit post.
-    return static_cast<std::int16_t>(std::min(state->replaceNullValue, 32767));
+namespace {
+
+// A custom replacement is only bounded below by the dialog; keep it a 16-bit post.
+std::int16_t replacementPost(const ToolState* state) {
+  return static_cast<std::int16_t>(std::min(state->replaceNullValue, 32767));
+}
+
+// A mapped value as a post. Clamping before the conversion (which truncates toward zero)
+// gives the same post as truncating first, and keeps the loops below free of calls.
+std::int16_t toPost(double mapped) {
+  if (mapped != mapped) return static_cast<std::int16_t>(kDedNull);
+  return static_cast<std::int16_t>(
+      static_cast<std::int32_t>(std::clamp(mapped, kDedLowest, kDedHighest)));
+}
+
+template <typename Map>
+void convertRun(const ToolState* state, std::span<const double> values, double scale,
+                std::int16_t* posts, Map map) {
+  const std::size_t n = values.size();
+  if (state->hasNullData == 1) {
+    const std::int16_t replacement = replacementPost(state);
+    for (std::size_t i = 0; i < n; ++i) {
+      posts[i] = isUndefinedValue(state, values[i]) ? replacement : toPost(map(values[i] * scale));
+    }
+  } else {
+    for (std::size_t i = 0; i < n; ++i)
+      posts[i] = toPost(map(values[i] * scale));
   }
-  const double mapped = state->dedMapFn(value * scale, state->dataMinMeters,
-                                        state->dataMaxMeters, state->dedMin, state->dedMax);
-  if (std::isnan(mapped)) return static_cast<std::int16_t>(kDedNull);
-  const double post = std::trunc(mapped);
-  if (post < kDedLowest) return static_cast<std::int16_t>(kDedLowest);
-  if (post > kDedHighest) return static_cast<std::int16_t>(kDedHighest);
-  return static_cast<std::int16_t>(post);
+}
+
+}  // namespace
+
+std::int16_t valueToPost(const ToolState* state, double value, double scale) {
+  if (isUndefinedValue(state, value)) return replacementPost(state);
+  return toPost(state->dedMapFn(value * scale, state->dataMinMeters, state->dataMaxMeters,
+                                state->dedMin, state->dedMax));
+}
+
+void valuesToPosts(const ToolState* state, std::span<const double> values, double scale,
+                   std::int16_t* posts) {
+  const double inMin = state->dataMinMeters;
+  const double inMax = state->dataMaxMeters;
+  const double outMin = state->dedMin;
+  const double outMax = state->dedMax;
+  const MapFn fn = state->dedMapFn;
+  if (fn == &mapIdentity) {
+    convertRun(state, values, scale, posts, [](double m) { return m; });
+  } else if (fn == &mapLinear) {
+    convertRun(state, values, scale, posts,
+               [=](double m) { return mapLinear(m, inMin, inMax, outMin, outMax); });
+  } else if (fn == &mapInverted) {
+    convertRun(state, values, scale, posts,
+               [=](double m) { return mapInverted(m, inMin, inMax, outMin, outMax); });
+  } else {
+    convertRun(state, values, scale, posts,
+               [=](double m) { return fn(m, inMin, inMax, outMin, outMax); });
+  }
 }
 
 }  // namespace relievo

@@ -9,6 +9,7 @@
 #define RELIEVO_DED_MAPPING_H
 
 #include <cstdint>
+#include <span>
 
 #include "plugin/tool_state.h"
 
@@ -17,13 +18,26 @@ namespace relievo {
 inline constexpr double kDedLowest = -32767.0;
 inline constexpr double kDedHighest = 32767.0;
 
+// The three mapping functions are inline so that the bulk conversion below compiles them into
+// its loops; each still has one address, which selectMapping stores and compares.
+
 // inMin goes to outMin and inMax to outMax. A zero-width input range maps everything to
 // outMin (constant data), so nothing ever divides by zero.
-double mapLinear(double value, double inMin, double inMax, double outMin, double outMax);
+inline double mapLinear(double value, double inMin, double inMax, double outMin, double outMax) {
+  if (inMax == inMin) return outMin;
+  const double t = (value - inMin) / (inMax - inMin);
+  return (outMax - outMin) * t + outMin;
+}
 // inMin goes to outMax and inMax to outMin; a zero-width input range gives outMin too.
-double mapInverted(double value, double inMin, double inMax, double outMin, double outMax);
+inline double mapInverted(double value, double inMin, double inMax, double outMin, double outMax) {
+  if (inMax == inMin) return outMin;
+  const double t = (value - inMin) / (inMax - inMin);
+  return (outMin - outMax) * t + outMax;
+}
 // The value unchanged; the bounds are ignored.
-double mapIdentity(double value, double inMin, double inMax, double outMin, double outMax);
+inline double mapIdentity(double value, double, double, double, double) {
+  return value;
+}
 
 // dedMin below -32767 (or not a number) becomes -32767; dedMax above 32767 (or not a
 // number) becomes 32767. Each end is also held inside that range from the other side.
@@ -40,10 +54,13 @@ void setDedRange(ToolState* state, double minimum, double maximum);
 void updateConvertedRange(ToolState* state);
 
 // One source value as a DED post: the replacement value (at most 32767) for undefined data;
-// otherwise the
-// value times scale through dedMapFn, truncated toward zero and clamped to
+// otherwise the value times scale through dedMapFn, truncated toward zero and clamped to
 // -32767 ... 32767. A value that maps to no number is written as DED NULL.
 std::int16_t valueToPost(const ToolState* state, double value, double scale);
+// valueToPost of every value into posts (at least as long as values). The same posts, with
+// the choice of mapping and of the undefined test made once for the run, not per value.
+void valuesToPosts(const ToolState* state, std::span<const double> values, double scale,
+                   std::int16_t* posts);
 
 }  // namespace relievo
 

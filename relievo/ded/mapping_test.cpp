@@ -4,9 +4,12 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "ded/units.h"
+#include "plugin/test_host.h"
 #include "plugin/tool_state.h"
+#include "preview/preview_image.h"
 
 namespace relievo {
 namespace {
@@ -33,8 +36,8 @@ TEST(MappingFunctions, MapTheEndsOfTheRange) {
     double value, expected;
   };
   const Case cases[] = {
-      {mapLinear, 0.0, 0.0},     {mapLinear, 500.0, 1000.0}, {mapLinear, 250.0, 500.0},
-      {mapInverted, 0.0, 1000.0}, {mapInverted, 500.0, 0.0},  {mapInverted, 125.0, 750.0},
+      {mapLinear, 0.0, 0.0},       {mapLinear, 500.0, 1000.0}, {mapLinear, 250.0, 500.0},
+      {mapInverted, 0.0, 1000.0},  {mapInverted, 500.0, 0.0},  {mapInverted, 125.0, 750.0},
       {mapIdentity, 123.5, 123.5},
   };
   for (const Case& c : cases) {
@@ -149,6 +152,11 @@ TEST(ValueToPost, UndefinedDataAndOutOfRangeValues) {
   EXPECT_EQ(valueToPost(&state, -1000.0, 100.0), -32767);
   EXPECT_EQ(valueToPost(&state, std::numeric_limits<double>::infinity(), 1.0), 32767);
   EXPECT_EQ(valueToPost(&state, std::numeric_limits<double>::quiet_NaN(), 1.0), kDedNull);
+  // Truncation toward zero, then the post range.
+  const double cases[][2] = {{2.9, 2},           {-2.9, -2},        {-32767.9, -32767},
+                             {-32768.5, -32767}, {32767.99, 32767}, {-0.99, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(valueToPost(&state, c[0], 1.0), c[1]) << c[0];
 }
 
 TEST(ValueToPost, ConstantDataMapsToTheDedMinimum) {
@@ -158,6 +166,90 @@ TEST(ValueToPost, ConstantDataMapsToTheDedMinimum) {
   state.invert = 1;
   selectMapping(&state);
   EXPECT_EQ(valueToPost(&state, 42.0, unitsScale(2)), 10);
+}
+
+TEST(DedRange, ThePreviewIsRebuiltWhenTheOldOrTheNewRangeHoldsZero) {
+  testing::HostedState hosted;
+  ToolState& state = hosted.state;
+  testing::attach(state, testing::memoryRaster({{0, 100}}));
+  state.dataMin = 0;
+  state.dataMax = 100;
+  setDedRange(&state, 10, 100);
+  previewBuildSamples(&state);
+  previewBuildImage(&state);
+  ASSERT_NE(state.previewImage.pixels, nullptr);
+  unsigned char* first = state.previewImage.pixels;  // the lowest value, bottom left
+  const auto isZeroColor = [&] {
+    return first[0] == kZeroElevationColor.r && first[1] == kZeroElevationColor.g &&
+           first[2] == kZeroElevationColor.b;
+  };
+  ASSERT_FALSE(isZeroColor());
+
+  struct Step {
+    double minimum;
+    bool rebuilt;
+    bool zeroColor;
+  };
+  const Step steps[] = {
+      {0, true, true},     // the new range holds 0
+      {20, true, false},   // the old one did
+      {30, false, false},  // neither: the picture is left as it is
+  };
+  for (const Step& s : steps) {
+    first[0] = 1;  // a mark that only a rebuild overwrites
+    setDedRange(&state, s.minimum, 100);
+    EXPECT_EQ(first[0] != 1, s.rebuilt) << s.minimum;
+    if (s.rebuilt) {
+      EXPECT_EQ(isZeroColor(), s.zeroColor) << s.minimum;
+    }
+  }
+}
+
+double halfOfIt(double value, double, double, double, double) {
+  return value / 2;
+}
+
+TEST(ValuesToPosts, GivesThePostsOfValueToPostForEveryMappingAndUndefinedSetting) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<double> values = {0.0,     -0.5,     0.49,    123.9,    -123.9,   999.99,
+                                      -9999.7, -9999.0,  -10000,  32767.5,  -32767.9, 40000.0,
+                                      -1e300,  1e300,    inf,     -inf,     nan,      7.25,
+                                      1.0,     -32768.0, 32768.0, 65535.99, 250.0,    500.0};
+  const MapFn fns[] = {mapIdentity, mapLinear, mapInverted, halfOfIt};
+  for (const MapFn fn : fns) {
+    for (int hasNull : {0, 1}) {
+      for (double scale : {1.0, 0.3048, 100.0}) {
+        ToolState state = loaded(-200.0, 700.0);
+        setDedRange(&state, -100.0, 1000.0);
+        state.dedMapFn = fn;
+        state.hasNullData = hasNull;
+        state.nullValue = -9999;
+        state.replaceNullValue = -500;
+        std::vector<std::int16_t> posts(values.size() + 1, 12345);
+        valuesToPosts(&state, values, scale, posts.data());
+        for (std::size_t i = 0; i < values.size(); ++i) {
+          EXPECT_EQ(posts[i], valueToPost(&state, values[i], scale))
+              << values[i] << " scale " << scale << " null " << hasNull;
+        }
+        EXPECT_EQ(posts.back(), 12345);  // nothing written past the run
+      }
+    }
+  }
+}
+
+TEST(ValuesToPosts, ConstantDataGivesTheDedMinimum) {
+  ToolState state = loaded(42.0, 42.0, 2);
+  setDedRange(&state, 10.0, 20.0);
+  for (int invert : {0, 1}) {
+    state.invert = invert;
+    selectMapping(&state);
+    const double values[] = {42.0, 41.0, 43.0};
+    std::int16_t posts[3] = {};
+    valuesToPosts(&state, values, unitsScale(2), posts);
+    for (std::int16_t post : posts)
+      EXPECT_EQ(post, 10);
+  }
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ unsigned char sampleOf(const ToolState* state, double v) {
 
 int sampleRow(const double* values, int count, int, void* data) {
   auto* context = static_cast<SampleContext*>(data);
-  for (int i = 0; i < count; ++i) *context->next++ = sampleOf(context->state, values[i]);
+  for (int i = 0; i < count; ++i)
+    *context->next++ = sampleOf(context->state, values[i]);
   progressAdvance(context->state, context->advance);
   return 1;
 }
@@ -85,14 +86,16 @@ PreviewSize previewSize(const ToolState* state, int w, int h) {
 }
 
 void previewBuildSamples(ToolState* state) {
+  // Without a source there is nothing to show; samples made anyway would be a picture of
+  // whatever the buffer held, with the preview toggles offered for it.
+  if (!rasterIsValid(state->raster)) return;
   const PreviewSize size = previewSize(state, state->width, state->height);
   ImageBuf& samples = state->previewSamples;
   if (!imageBufGrow(&samples, size.width, size.height, 1)) return;
   samples.sourceWidth = state->width;
   samples.sourceHeight = state->height;
   if (size.width == 0 || size.height == 0) return;
-  SampleContext context{state, samples.pixels,
-                        static_cast<double>(state->height) / size.height};
+  SampleContext context{state, samples.pixels, static_cast<double>(state->height) / size.height};
   rasterForEachRowResampled(state->raster, size.width, size.height, sampleRow, &context);
 }
 
@@ -131,11 +134,10 @@ void previewBuildImage(ToolState* state) {
 Rgb8 previewPixelColor(const ToolState* state, int sample, std::span<const float, 3> d) {
   if (state->hasNullData != 0 && sample == 0) return kUndefinedColor;
   const MapFn map = state->previewMapFn != nullptr ? state->previewMapFn : mapLinear;
-  const double elevation = map(sample, kSampleLowest, kSampleHighest, state->dedMin,
-                               state->dedMax);
+  const double elevation = map(sample, kSampleLowest, kSampleHighest, state->dedMin, state->dedMax);
   if (std::trunc(elevation) == 0.0) return kZeroElevationColor;
-  const double k = std::trunc(map(sample, kSampleLowest, kSampleHighest, kSampleLowest,
-                                  kSampleHighest));
+  const double k =
+      std::trunc(map(sample, kSampleLowest, kSampleHighest, kSampleLowest, kSampleHighest));
   const auto t = static_cast<float>(k / 255.0);
   const auto channel = [t](std::uint8_t bottom, float difference) {
     return static_cast<std::uint8_t>(lowByte(bottom + t * difference));
@@ -149,9 +151,8 @@ void previewShadeImage(ToolState* state) {
   const int ph = state->previewSamples.height;
   ImageBuf& image = state->previewImage;
   const unsigned char* shade = state->previewShade.pixels;
-  if (pw <= 0 || ph <= 0 || image.pixels == nullptr || shade == nullptr ||
-      image.width != pw || image.height != ph || state->previewShade.width != pw ||
-      state->previewShade.height != ph) {
+  if (pw <= 0 || ph <= 0 || image.pixels == nullptr || shade == nullptr || image.width != pw ||
+      image.height != ph || state->previewShade.width != pw || state->previewShade.height != ph) {
     return;
   }
 
@@ -185,14 +186,17 @@ void previewShadeImage(ToolState* state) {
       }
       light *= 0.00390625;
       unsigned char* rgb = shaded + (std::int64_t{i} * pw + j) * 3;
-      for (int c = 0; c < 3; ++c) rgb[c] = static_cast<unsigned char>(rgb[c] * light);
+      for (int c = 0; c < 3; ++c)
+        rgb[c] = static_cast<unsigned char>(rgb[c] * light);
     }
   }
   std::copy_n(shaded, bytes, image.pixels);
   sxFree(shaded);
 }
 
-void redrawPreview(ToolState* state) { sxDrawControl(state->previewGl); }
+void redrawPreview(ToolState* state) {
+  sxDrawControl(state->previewGl);
+}
 
 void setDimensions(ToolState* state, int w, int h) {
   const bool changed = w > state->previewSamples.sourceWidth ||

@@ -29,7 +29,8 @@ struct PreviewSize {
 // The picture's size for data of w x h in the preview control's view: the data's aspect
 // ratio, enlarged by a whole factor or shrunk to fit the smaller side less the margins.
 PreviewSize previewSize(const ToolState* state, int w, int h);
-// Resamples the loaded raster into previewSamples (stops when the buffer cannot be had).
+// Resamples the loaded raster into previewSamples (nothing without a loaded raster; stops
+// when the buffer cannot be had).
 void previewBuildSamples(ToolState* state);
 // Rebuilds previewShade and previewImage from previewSamples (nothing without samples),
 // shading the result when "Shaded" is on.

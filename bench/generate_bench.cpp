@@ -1,0 +1,99 @@
+// The whole Generate DED command on a 10801 x 10801 in-memory source (one degree at one
+// arc-second, 233 MB of posts): conversion through the mapping, transpose into columns and
+// the file writes, against one fwrite of the same number of bytes to the same directory.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ded/generate.h"
+#include "ded/mapping.h"
+#include "plugin/spacing.h"
+#include "plugin/test_host.h"
+#include "raster/data_scan.h"
+
+namespace {
+
+constexpr int kEdge = 10801;
+constexpr std::int64_t kPostBytes = std::int64_t{kEdge} * kEdge * 2;
+
+struct FileClose {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+std::string outputPath(const char* name) {
+  return (std::filesystem::temp_directory_path() / name).string();
+}
+
+// A loaded source of kEdge x kEdge values in 0 ... 3000, its range known, as after a load.
+void loadGrid(relievo::ToolState& state, relievo::DataOrder order) {
+  relievo::RasterRec* raster = relievo::rasterAllocate("");
+  raster->width = kEdge;
+  raster->height = kEdge;
+  raster->values =
+      static_cast<float*>(sxMalloc(static_cast<std::size_t>(kEdge) * kEdge * sizeof(float)));
+  for (std::int64_t i = 0; i < std::int64_t{kEdge} * kEdge; ++i) {
+    raster->values[i] = static_cast<float>((i * 7919) % 3001);
+  }
+  relievo::rasterUseMemoryVariant(raster);
+  relievo::rasterSetMinMax(raster, 0.0, 3000.0);
+  relievo::testing::attach(state, raster);
+  state.dataOrder = order;
+  state.latEnd = 1.0f;
+  state.longEnd = 1.0f;
+  relievo::scanDataRange(&state);
+  relievo::updateConvertedRange(&state);
+  relievo::spacingRule(&state);
+}
+
+void generate(benchmark::State& bench, relievo::DataOrder order, double dedMax) {
+  relievo::testing::HostedState hosted;
+  relievo::ToolState& state = hosted.state;
+  loadGrid(state, order);
+  // The DED range equal to the data range maps by identity; any other range linearly.
+  relievo::setDedRange(&state, 0.0, dedMax);
+  const std::string path = outputPath("relievo-generate-bench.ded");
+  for (auto _ : bench) {
+    hosted.responder().queueFile({path});
+    relievo::generateDed(&state);
+  }
+  if (hosted.status() != "DED file created") bench.SkipWithError(hosted.status().c_str());
+  bench.SetBytesProcessed(bench.iterations() * kPostBytes);
+  std::filesystem::remove(path);
+}
+
+void BM_GenerateDedRowsIdentity(benchmark::State& bench) {
+  generate(bench, relievo::DataOrder::Rows, 3000.0);
+}
+void BM_GenerateDedRowsLinear(benchmark::State& bench) {
+  generate(bench, relievo::DataOrder::Rows, 1000.0);
+}
+void BM_GenerateDedCols(benchmark::State& bench) {
+  generate(bench, relievo::DataOrder::Cols, 1000.0);
+}
+BENCHMARK(BM_GenerateDedRowsIdentity)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GenerateDedRowsLinear)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GenerateDedCols)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The floor: the same bytes in one fwrite to a new file, closed.
+void BM_GenerateDedFwriteFloor(benchmark::State& bench) {
+  const std::vector<std::int16_t> posts(static_cast<std::size_t>(kPostBytes / 2), 7);
+  const std::string path = outputPath("relievo-fwrite-bench.ded");
+  for (auto _ : bench) {
+    std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "wb"));
+    if (!file) {
+      bench.SkipWithError("cannot create the file");
+      return;
+    }
+    benchmark::DoNotOptimize(std::fwrite(posts.data(), 2, posts.size(), file.get()));
+  }
+  bench.SetBytesProcessed(bench.iterations() * kPostBytes);
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_GenerateDedFwriteFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

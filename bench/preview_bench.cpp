@@ -1,0 +1,61 @@
+// Preview building for a 4096 x 4096 in-memory source in the dialog's 210 x 260 view: the
+// resampled samples (the one pass over the raster at each load) and the picture (every
+// display change), plain and shaded.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "plugin/test_host.h"
+#include "preview/preview_image.h"
+
+namespace {
+
+constexpr int kEdge = 4096;
+
+void loadGrid(relievo::ToolState& state) {
+  relievo::RasterRec* raster = relievo::rasterAllocate("");
+  raster->width = kEdge;
+  raster->height = kEdge;
+  raster->values =
+      static_cast<float*>(sxMalloc(static_cast<std::size_t>(kEdge) * kEdge * sizeof(float)));
+  for (std::int64_t i = 0; i < std::int64_t{kEdge} * kEdge; ++i) {
+    raster->values[i] = static_cast<float>((i * 7919) % 3001);
+  }
+  relievo::rasterUseMemoryVariant(raster);
+  relievo::testing::attach(state, raster);
+  state.dataMin = 0.0;
+  state.dataMax = 3000.0;
+  state.dedMin = -100.0;
+  state.dedMax = 2900.0;
+}
+
+void BM_PreviewBuildSamples(benchmark::State& bench) {
+  relievo::testing::HostedState hosted;
+  loadGrid(hosted.state);
+  for (auto _ : bench)
+    relievo::previewBuildSamples(&hosted.state);
+  bench.SetItemsProcessed(bench.iterations() * std::int64_t{kEdge} * kEdge);
+}
+BENCHMARK(BM_PreviewBuildSamples)->Unit(benchmark::kMillisecond);
+
+void buildImage(benchmark::State& bench, int shaded) {
+  relievo::testing::HostedState hosted;
+  loadGrid(hosted.state);
+  relievo::previewBuildSamples(&hosted.state);
+  hosted.state.shaded = shaded;
+  for (auto _ : bench)
+    relievo::previewBuildImage(&hosted.state);
+  const relievo::ImageBuf& samples = hosted.state.previewSamples;
+  bench.SetItemsProcessed(bench.iterations() * std::int64_t{samples.width} * samples.height);
+}
+
+void BM_PreviewBuildImage(benchmark::State& bench) {
+  buildImage(bench, 0);
+}
+void BM_PreviewBuildImageShaded(benchmark::State& bench) {
+  buildImage(bench, 1);
+}
+BENCHMARK(BM_PreviewBuildImage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PreviewBuildImageShaded)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,177 @@
+#include "ded/extents.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "plugin/spacing.h"
+#include "plugin/test_host.h"
+
+namespace relievo {
+namespace {
+
+std::string extentsControls() {
+  std::string controls;
+  for (int id = kSwLatField; id <= kLonPostsField; ++id)
+    controls += testing::textControl(id);
+  return controls + R"(,
+    {"id": 1081, "kind": "radio", "label": "Degrees/Minutes/Seconds", "group": "display",
+     "rect": [0, 0, 10, 10]},
+    {"id": 1082, "kind": "radio", "label": "Decimal", "group": "display",
+     "rect": [0, 0, 10, 10]})";
+}
+
+// The host's degrees/minutes/seconds text: degree sign, minutes, seconds with two decimals.
+std::string dms(int degrees, int minutes, const char* seconds, char hemisphere) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d\xC2\xB0%02d'%s\"%c", degrees, minutes, seconds, hemisphere);
+  return text;
+}
+
+class Extents : public ::testing::Test {
+ protected:
+  // A source of 1201 x 1201 posts over the degree square (0, 0) ... (1, 1).
+  void SetUp() override {
+    state.latEnd = 1.0f;
+    state.longEnd = 1.0f;
+    state.latPosts = 1201.0f;
+    state.longPosts = 1201.0f;
+    spacingRule(&state);
+    sxRefreshDialog(state.dialog);
+  }
+  std::string text(int id) { return hosted.control(id).text(); }
+  void showDecimal() {
+    state.displayDms = 0;
+    sxRefreshDialog(state.dialog);
+  }
+
+  testing::HostedState hosted{extentsControls()};
+  ToolState& state = hosted.state;
+};
+
+TEST_F(Extents, ThreeArcSecondsInBothForms) {
+  EXPECT_EQ(state.latSpacing, 30.0f);
+  EXPECT_EQ(state.longSpacing, 30.0f);
+  EXPECT_EQ(text(kLatSpacingField), dms(0, 0, "03.00", 'N'));
+  EXPECT_EQ(text(kLonSpacingField), dms(0, 0, "03.00", 'E'));
+  EXPECT_EQ(text(kNeLatField), dms(1, 0, "00.00", 'N'));
+  EXPECT_EQ(text(kSwLonField), dms(0, 0, "00.00", 'E'));
+  EXPECT_EQ(text(kLatPostsField), "1201");
+  EXPECT_EQ(text(kLonPostsField), "1201");
+
+  showDecimal();
+  EXPECT_EQ(text(kLatSpacingField), "0.000833333");
+  EXPECT_EQ(text(kLonSpacingField), "0.000833333");
+  EXPECT_EQ(text(kNeLatField), "1.000000000");
+  EXPECT_EQ(text(kLatPostsField), "1201");
+}
+
+TEST_F(Extents, ASpacingEntryMovesBothNorthEastCoordinates) {
+  state.latStart = 10.0f;
+  state.latEnd = 11.0f;
+  state.longSpacing = 60.0f;  // a longitude spacing that no longer matches the corners
+  showDecimal();
+  hosted.control(kLatSpacingField).type("0.001");
+  EXPECT_EQ(state.latSpacing, 36.0f);
+  EXPECT_FLOAT_EQ(state.latEnd, 11.2f);
+  EXPECT_FLOAT_EQ(state.longEnd, 2.0f);  // 1200 steps of 6 seconds
+  EXPECT_EQ(state.latStart, 10.0f);
+  EXPECT_EQ(state.longStart, 0.0f);
+  EXPECT_EQ(text(kNeLatField), "11.199999809");  // the stored float, shown again
+}
+
+TEST_F(Extents, ASpacingEntryInDegreesMinutesSeconds) {
+  hosted.control(kLonSpacingField).type("0 0 6 E");
+  EXPECT_FLOAT_EQ(state.longSpacing, 60.0f);
+  EXPECT_FLOAT_EQ(state.longEnd, 2.0f);
+  EXPECT_FLOAT_EQ(state.latEnd, 1.0f);
+  EXPECT_EQ(text(kLonSpacingField), dms(0, 0, "06.00", 'E'));
+}
+
+TEST_F(Extents, SpacingsThatAreNotPositiveOrNotNumbersChangeNothing) {
+  showDecimal();
+  for (const char* typed : {"0", "-0.001", "abc", ""}) {
+    hosted.control(kLatSpacingField).type(typed);
+    EXPECT_EQ(state.latSpacing, 30.0f) << typed;
+    EXPECT_EQ(state.latEnd, 1.0f) << typed;
+    EXPECT_EQ(state.longEnd, 1.0f) << typed;
+    EXPECT_EQ(text(kLatSpacingField), "0.000833333") << typed;
+  }
+}
+
+TEST_F(Extents, AReversedLatitudeIsAcceptedWhileTheLongitudesIncrease) {
+  showDecimal();
+  hosted.control(kNeLatField).type("-1");
+  EXPECT_EQ(state.latEnd, -1.0f);
+  EXPECT_EQ(state.latSpacing, 30.0f);  // the absolute difference
+  hosted.control(kNeLatField).type("-2");
+  EXPECT_EQ(state.latSpacing, 60.0f);
+  EXPECT_EQ(text(kNeLatField), "-2.000000000");
+}
+
+TEST_F(Extents, ACornerEntryRecomputesBothSpacings) {
+  showDecimal();
+  state.latPosts = 601.0f;  // the spacings no longer match the counts until a corner changes
+  hosted.control(kNeLonField).type("2");
+  EXPECT_EQ(state.longSpacing, 60.0f);
+  EXPECT_EQ(state.latSpacing, 60.0f);
+}
+
+TEST_F(Extents, CornersThatLeaveNoExtentAreRefused) {
+  showDecimal();
+  state.longEnd = 0.0f;  // longitudes equal
+  sxRefreshDialog(state.dialog);
+  hosted.control(kSwLatField).type("1");  // latitudes equal too
+  EXPECT_EQ(state.latStart, 0.0f);
+  EXPECT_EQ(text(kSwLatField), "0.000000000");
+  EXPECT_EQ(state.latSpacing, 30.0f);
+
+  state.longStart = 0.5f;  // longitudes reversed
+  hosted.control(kNeLatField).type("-1");
+  EXPECT_EQ(state.latEnd, 1.0f);
+  EXPECT_EQ(text(kNeLatField), "1.000000000");
+}
+
+TEST_F(Extents, TheCountsTakeNoEntry) {
+  hosted.control(kLatPostsField).type("5");
+  EXPECT_EQ(state.latPosts, 1201.0f);
+  EXPECT_EQ(text(kLatPostsField), "5");  // typed text stays until the next refresh
+  sxRefreshDialog(state.dialog);
+  EXPECT_EQ(text(kLatPostsField), "1201");
+}
+
+TEST_F(Extents, SwitchingTheDisplayChangesOnlyTheDisplay) {
+  state.latStart = 36.446f;
+  sxRefreshDialog(state.dialog);
+  const ToolState before = state;
+  hosted.control(kDecimalToggle).press();
+  EXPECT_EQ(state.displayDms, 0);
+  EXPECT_EQ(text(kSwLatField), "36.445999146");
+  EXPECT_TRUE(hosted.control(kDecimalToggle).checked());
+  EXPECT_FALSE(hosted.control(kDmsToggle).checked());
+  EXPECT_EQ(hosted.control(kDecimalToggle).text(), "Decimal Degrees");
+
+  hosted.control(kDmsToggle).press();
+  EXPECT_EQ(state.displayDms, 1);
+  EXPECT_TRUE(hosted.control(kDmsToggle).checked());
+  EXPECT_FALSE(hosted.control(kDecimalToggle).checked());
+  EXPECT_TRUE(hosted.control(kDmsToggle).enabled());
+  EXPECT_EQ(text(kSwLatField), dms(36, 26, "45.60", 'N'));
+  for (float ToolState::*field :
+       {&ToolState::latStart, &ToolState::latEnd, &ToolState::longStart, &ToolState::longEnd,
+        &ToolState::latSpacing, &ToolState::longSpacing}) {
+    EXPECT_EQ(state.*field, before.*field);
+  }
+}
+
+TEST_F(Extents, TheTogglesFollowTheStoredDisplay) {
+  for (int display : {0, 1}) {
+    state.displayDms = display;
+    sxRefreshDialog(state.dialog);
+    EXPECT_EQ(hosted.control(kDmsToggle).checked(), display == 1);
+    EXPECT_EQ(hosted.control(kDecimalToggle).checked(), display == 0);
+  }
+}
+
+}  // namespace
+}  // namespace relievo

@@ -1,0 +1,179 @@
+#include "ded/zscale_fields.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ded/mapping.h"
+#include "ded/units.h"
+#include "plugin/test_host.h"
+
+namespace relievo {
+namespace {
+
+std::string zScaleControls() {
+  std::string controls;
+  for (int id : {kRawMinField, kRawMaxField, kDedMinField, kDedMaxField, kMetersMinField,
+                 kMetersMaxField, kUnitsScaleField}) {
+    controls += testing::textControl(id);
+  }
+  return controls + R"(, {"id": 1071, "kind": "label", "rect": [0, 0, 10, 10]})";
+}
+
+class ZScaleFields : public ::testing::Test {
+ protected:
+  // A source of the raw range [lo, hi] in `units`, loaded as the loader leaves it.
+  void loadRange(double lo, double hi, int units) {
+    testing::attach(state, testing::memoryRaster({{static_cast<float>(lo)}}));
+    state.units = units;
+    state.dataMin = lo;
+    state.dataMax = hi;
+    updateConvertedRange(&state);
+    sxRefreshDialog(state.dialog);
+  }
+  std::string text(int id) { return hosted.control(id).text(); }
+
+  testing::HostedState hosted{zScaleControls()};
+  ToolState& state = hosted.state;
+};
+
+TEST_F(ZScaleFields, FeetShowTheThreeRanges) {
+  loadRange(0.0, 1000.0, 2);
+  EXPECT_EQ(text(kRawMinField), "0");
+  EXPECT_EQ(text(kRawMaxField), "1000");
+  EXPECT_EQ(text(kMetersMinField), "0");
+  EXPECT_EQ(text(kMetersMaxField), "304.8000038");  // the single-precision scale, widened
+  EXPECT_EQ(text(kDedMinField), "0");
+  EXPECT_EQ(text(kDedMaxField), "304");
+  EXPECT_EQ(text(kRawDataLabel), "Raw Data (Feet)");
+  EXPECT_EQ(text(kUnitsScaleField), "0.3048");
+  EXPECT_EQ(state.dedMapFn, &mapLinear);
+}
+
+TEST_F(ZScaleFields, DedValuesAreShownTruncatedTowardZero) {
+  loadRange(-12.9, 830.99, kUnitsMeters);
+  EXPECT_EQ(text(kRawMinField), "-12.9");
+  EXPECT_EQ(text(kDedMinField), "-12");
+  EXPECT_EQ(text(kDedMaxField), "830");
+  EXPECT_EQ(state.dedMapFn, &mapIdentity);
+}
+
+TEST_F(ZScaleFields, UnknownUnitsShowMetresAndScaleOne) {
+  for (int units : {0, 9, -3}) {
+    state.units = units;
+    sxRefreshDialog(state.dialog);
+    EXPECT_EQ(text(kRawDataLabel), "Raw Data (Meters)") << units;
+    EXPECT_EQ(text(kUnitsScaleField), "1") << units;
+    EXPECT_EQ(unitsScale(units), 1.0);
+  }
+  state.units = 7;
+  sxRefreshDialog(state.dialog);
+  EXPECT_EQ(text(kRawDataLabel), "Raw Data (Nautical Miles)");
+}
+
+TEST_F(ZScaleFields, DedRangeEntriesAreClampedAndAMinimumAboveTheMaximumIsIgnored) {
+  loadRange(0.0, 100.0, kUnitsMeters);
+  struct Step {
+    int field;
+    const char* typed;
+    double dedMin, dedMax;
+    const char* shownMin;
+    const char* shownMax;
+  };
+  const Step steps[] = {
+      {kDedMinField, "-40000", -32767, 100, "-32767", "100"},
+      {kDedMaxField, "40000", -32767, 32767, "-32767", "32767"},
+      {kDedMaxField, "500", -32767, 500, "-32767", "500"},
+      {kDedMinField, "600", -32767, 500, "-32767", "500"},  // above the maximum: ignored
+      {kDedMinField, "not a number", -32767, 500, "-32767", "500"},
+      {kDedMinField, "10.75", 10.75, 500, "10", "500"},
+      {kDedMaxField, "5", 10.75, 500, "10", "500"},  // below the minimum: ignored
+  };
+  for (const Step& s : steps) {
+    hosted.control(s.field).type(s.typed);
+    EXPECT_EQ(state.dedMin, s.dedMin) << s.typed;
+    EXPECT_EQ(state.dedMax, s.dedMax) << s.typed;
+    EXPECT_EQ(text(kDedMinField), s.shownMin) << s.typed;
+    EXPECT_EQ(text(kDedMaxField), s.shownMax) << s.typed;
+  }
+  EXPECT_EQ(state.dedMapFn, &mapLinear);
+}
+
+TEST_F(ZScaleFields, FractalMinimumFollowsTheWater) {
+  state.sourceKind = SourceKind::Fractal;
+  state.fractalMinimum = 0.0;
+  state.fractalMaximum = 255.0;
+  struct Step {
+    int water;
+    int field;
+    const char* typed;
+    double dedMin, dedMax;
+  };
+  const Step steps[] = {
+      {1, kDedMinField, "50", 0, 255},   // water: the floor stays at 0
+      {0, kDedMinField, "0", 0, 255},    // the current value: nothing happens
+      {0, kDedMinField, "20", 20, 255},  // dry: any other value is taken
+      {0, kDedMinField, "0", 1, 255},    // dry: 0 becomes 1
+      {0, kDedMaxField, "300", 1, 300}, {1, kDedMinField, "7", 0, 300},
+  };
+  loadRange(0.0, 255.0, kUnitsMeters);
+  for (const Step& s : steps) {
+    state.fractalWater = s.water;
+    hosted.control(s.field).type(s.typed);
+    EXPECT_EQ(state.dedMin, s.dedMin) << s.typed;
+    EXPECT_EQ(state.dedMax, s.dedMax) << s.typed;
+    // The fractal range follows the DED range, so that it is saved with the settings.
+    EXPECT_EQ(state.fractalMinimum, s.dedMin) << s.typed;
+    EXPECT_EQ(state.fractalMaximum, s.dedMax) << s.typed;
+  }
+}
+
+TEST_F(ZScaleFields, ScaleFieldIsEditableOnlyForOtherUnitsAndEnabledOnlyWithASource) {
+  sxRefreshDialog(state.dialog);
+  EXPECT_FALSE(hosted.control(kUnitsScaleField).enabled());
+  EXPECT_FALSE(hosted.control(kUnitsScaleField).editable());
+
+  loadRange(0.0, 10.0, kUnitsMeters);
+  EXPECT_TRUE(hosted.control(kUnitsScaleField).enabled());
+  EXPECT_FALSE(hosted.control(kUnitsScaleField).editable());
+
+  state.units = kUnitsOther;
+  sxRefreshDialog(state.dialog);
+  EXPECT_TRUE(hosted.control(kUnitsScaleField).editable());
+  EXPECT_EQ(text(kRawDataLabel), "Raw Data (Other Units)");
+}
+
+TEST_F(ZScaleFields, OtherUnitsScaleEntryConvertsTheRange) {
+  loadRange(0.0, 10.0, kUnitsOther);
+  sxTextSetString(state.statusText, "old status");
+  hosted.control(kUnitsScaleField).type("2.5");
+  EXPECT_EQ(unitsScale(kUnitsOther), 2.5);
+  EXPECT_EQ(state.dataMaxMeters, 25.0);
+  EXPECT_EQ(state.dedMax, 25.0);
+  EXPECT_EQ(text(kMetersMaxField), "25");
+  EXPECT_EQ(text(kDedMaxField), "25");
+  EXPECT_EQ(text(kUnitsScaleField), "2.5");
+  EXPECT_EQ(hosted.status(), "");
+  EXPECT_TRUE(hosted.responder().messages().empty());
+}
+
+TEST_F(ZScaleFields, AScaleThatIsNoNumberIsRefusedWithAMessage) {
+  loadRange(0.0, 10.0, kUnitsOther);
+  sxTextSetString(state.statusText, "old status");
+  // Besides text that reads as no number, a scale of no metres or fewer is no unit either.
+  for (const char* typed : {"abc", "", "0", "-2", "inf"}) {
+    hosted.responder().reset();
+    hosted.control(kUnitsScaleField).type(typed);
+    const auto& messages = hosted.responder().messages();
+    ASSERT_EQ(messages.size(), 1u) << typed;
+    EXPECT_EQ(messages[0].message.title, "Error");
+    EXPECT_EQ(messages[0].message.text, "Please enter a valid unit scale");
+    EXPECT_EQ(messages[0].message.kind, SX_MESSAGE_ERROR);
+    EXPECT_EQ(unitsScale(kUnitsOther), 1.0) << typed;
+    EXPECT_EQ(state.dedMax, 10.0) << typed;
+    EXPECT_EQ(hosted.status(), "old status");
+  }
+}
+
+}  // namespace
+}  // namespace relievo

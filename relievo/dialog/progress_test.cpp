@@ -1,0 +1,105 @@
+#include "dialog/progress.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "plugin/test_host.h"
+
+namespace relievo {
+namespace {
+
+class ProgressTest : public ::testing::Test {
+ protected:
+  double bar() { return hosted.control(kProgressBar).value(); }
+
+  testing::HostedState hosted;
+  ToolState& state = hosted.state;
+};
+
+TEST_F(ProgressTest, BeginShowsTheWaitCursorTheRangeAndTheText) {
+  ASSERT_FALSE(hosted.host.waitCursorShown());
+  state.progressAccum = 17.0;
+  progressBegin(&state, "Reading File...", 40.0);
+  EXPECT_TRUE(hosted.host.waitCursorShown());
+  EXPECT_EQ(state.busyCursor, 1);
+  EXPECT_EQ(state.progressAccum, 0.0);
+  EXPECT_EQ(hosted.control(kProgressBar).range(), std::make_pair(0.0, 40.0));
+  EXPECT_EQ(bar(), 0.0);
+  EXPECT_EQ(hosted.status(), "Reading File...");
+
+  progressUpdate(&state, 12, nullptr);
+  EXPECT_EQ(bar(), 12.0);
+  EXPECT_EQ(hosted.status(), "Reading File...");
+
+  progressEnd(&state, "Done");
+  EXPECT_FALSE(hosted.host.waitCursorShown());
+  EXPECT_EQ(state.busyCursor, 0);
+  EXPECT_EQ(bar(), 0.0);
+  EXPECT_EQ(hosted.status(), "Done");
+}
+
+TEST_F(ProgressTest, AdvanceShowsOnlyWholeSteps) {
+  progressBegin(&state, "Scanning", 10.0);
+  progressAdvance(&state, 0.5);
+  EXPECT_EQ(bar(), 0.0);  // 0.5 truncates to 0
+  progressAdvance(&state, 0.5);
+  EXPECT_EQ(bar(), 1.0);
+  progressAdvance(&state, 2.75);
+  EXPECT_EQ(bar(), 3.0);
+  EXPECT_EQ(state.progressAccum, 3.75);
+  EXPECT_EQ(hosted.status(), "Scanning");
+}
+
+TEST_F(ProgressTest, UpdateWithoutValueChangesOnlyTheStatusLine) {
+  progressBegin(&state, "Start", 10.0);
+  progressUpdate(&state, 6, nullptr);
+  progressUpdate(&state, -1, "Half way");
+  EXPECT_EQ(bar(), 6.0);
+  EXPECT_EQ(hosted.status(), "Half way");
+}
+
+TEST_F(ProgressTest, DraggingAFractalSliderKeepsTheDisplayStill) {
+  state.sourceKind = SourceKind::Fractal;
+  state.sliderDragging = 1;
+  sxTextSetString(state.statusText, "before");
+  progressBegin(&state, "Generating Fractal Map...", 20.0);
+  EXPECT_FALSE(hosted.host.waitCursorShown());
+  EXPECT_EQ(state.busyCursor, 0);
+  EXPECT_EQ(hosted.status(), "before");
+
+  sxProgressSetValue(state.progressBar, 3.0);
+  progressUpdate(&state, 9, "ignored");
+  progressAdvance(&state, 5.0);
+  EXPECT_EQ(bar(), 3.0);
+  EXPECT_EQ(hosted.status(), "before");
+  progressEnd(&state, "Done");
+  EXPECT_EQ(bar(), 3.0);
+  EXPECT_EQ(hosted.status(), "before");
+}
+
+TEST_F(ProgressTest, DraggingAnotherSourceStillShowsUpdatesButNoCursor) {
+  state.sourceKind = SourceKind::Binary;
+  state.sliderDragging = 1;
+  progressBegin(&state, "Reading File...", 20.0);
+  EXPECT_FALSE(hosted.host.waitCursorShown());
+  EXPECT_EQ(hosted.status(), "Reading File...");
+  progressUpdate(&state, 4, nullptr);
+  EXPECT_EQ(bar(), 4.0);
+}
+
+TEST_F(ProgressTest, EndAfterABeginWhileDraggingLeavesTheCursorAlone) {
+  // A wait cursor that someone else set stays: the drag-time begin did not set it.
+  sxSetCursor(sxResourceGetCursor(nullptr, SX_CURSOR_WAIT));
+  state.sourceKind = SourceKind::Fractal;
+  state.sliderDragging = 1;
+  progressBegin(&state, "Generating Fractal Map...", 20.0);
+  state.sliderDragging = 0;
+  progressEnd(&state, "Done");
+  EXPECT_TRUE(hosted.host.waitCursorShown());
+  EXPECT_EQ(hosted.status(), "Done");
+  sxSetCursor(nullptr);
+}
+
+}  // namespace
+}  // namespace relievo
