@@ -148,6 +148,49 @@ TEST_F(RelievoTest, CloseSavesTheSettingsAndTheNextStartLoadsThem) {
   EXPECT_EQ(c(kReplaceValue).text(), "-500");
 }
 
+TEST_F(RelievoTest, AStartWithoutMemoryForTheStateShowsNothing) {
+  {
+    const auto refuse = sxhost::AllocationFailure::nth(1);
+    host.startTool(kTool);
+  }
+  EXPECT_EQ(host.findDialog(100), nullptr);
+  // The next start has its memory and works.
+  setPref("Width", 16);
+  setPref("Height", 16);
+  start();
+  EXPECT_TRUE(main().visible());
+  EXPECT_EQ(c(kStatus).text(), "Done");
+}
+
+TEST(RelievoFileTest, SettingsLiveOnInTheHostsPreferencesFile) {
+  const TempDir dir;
+  const std::string prefs = dir.file("prefs.json");
+  {
+    sxhost::Host host;
+    host.usePreferencesFile(prefs);
+    host.loadPlugin(pluginPath());
+    host.startTool(kTool);
+    sxhost::Dialog& d = host.dialog(100);
+    d.control(kWidth).type("32");
+    d.control(kNoise).slide(0.5);
+    d.control(kDecimal).press();
+    d.control(kNeLon).type("2.5");
+  }
+  {
+    sxhost::Host host;
+    host.usePreferencesFile(prefs);
+    host.loadPlugin(pluginPath());
+    host.startTool(kTool);
+    sxhost::Dialog& d = host.dialog(100);
+    EXPECT_EQ(d.control(kWidth).text(), "32");
+    EXPECT_EQ(d.control(kHeight).text(), "32");
+    EXPECT_DOUBLE_EQ(d.control(kNoise).value(), 0.5);
+    EXPECT_TRUE(d.control(kDecimal).checked());
+    EXPECT_EQ(d.control(kNeLon).text(), "2.500000000");
+    EXPECT_EQ(d.control(kStatus).text(), "Done");
+  }
+}
+
 TEST_F(RelievoTest, ClosingReleasesTheLoadedSourceAndTheCaches) {
   const std::int64_t before = sxhost::liveAllocations();
   setPref("Width", 32);
@@ -221,6 +264,36 @@ TEST_F(RelievoTest, ClosingWithScanFileOpenHidesIt) {
   EXPECT_FALSE(scan.visible());
   c(kScanFile).press();
   EXPECT_TRUE(scan.visible());
+}
+
+TEST_F(RelievoTest, UnloadingWithScanFileOpenReleasesEverything) {
+  const std::int64_t before = sxhost::liveAllocations();
+  const std::string grid = dir.file("grid.txt");
+  writeFile(grid, "1 2\n3 4\n");
+  setPref("DataType", kAscii);
+  setPref("FileName", grid);
+  setPref("Width", 2);
+  setPref("Height", 2);
+  start();
+  ASSERT_EQ(c(kStatus).text(), "Done");
+  c(kScanFile).press();
+  host.unloadPlugin(plugin.handle);
+  EXPECT_EQ(host.findDialog(108), nullptr);
+  EXPECT_EQ(host.findDialog(100), nullptr);
+  EXPECT_EQ(sxhost::liveAllocations(), before);
+}
+
+TEST(RelievoModuleTest, AModuleWithoutItsResourceFileShowsNoDialog) {
+  const TempDir dir;
+  const std::string module = dir.file("relievo.so");
+  std::filesystem::copy_file(pluginPath(), module);
+  sxhost::Host host;
+  host.loadPlugin(module);
+  ASSERT_EQ(host.tools().size(), 1u);
+  host.startTool(kTool);
+  EXPECT_EQ(host.findDialog(100), nullptr);
+  host.startTool(kTool);
+  EXPECT_EQ(host.findDialog(100), nullptr);
 }
 
 TEST_F(RelievoTest, ClosingWithoutScanFileCreatesNone) {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "e2e_support.h"
+#include "sxapilib.h"
+#include "sxhost/memory.h"
 
 namespace relievo::e2e {
 namespace {
@@ -133,6 +135,52 @@ TEST_F(PreviewTest, PictureIsCentredInTheViewAtTwiceTheSourceSize) {
             colourOf(valueAt(kW - 1, kH - 1), kBottomDefault, kTopDefault));
 }
 
+TEST_F(PreviewTest, PictureStaysCentredInAnotherViewSize) {
+  startLoaded();
+  const sxhost::Rgb wide = c(kPreview).render(410, 260);
+  EXPECT_EQ(wide.at(105, kBottom), colourOf(kLowest, kBottomDefault, kTopDefault));
+  EXPECT_EQ(wide.at(104, kBottom), (Pixel{0, 0, 0}));
+  EXPECT_EQ(wide.at(304, kTop), colourOf(kHighest, kBottomDefault, kTopDefault));
+  EXPECT_EQ(wide.at(305, kTop), (Pixel{0, 0, 0}));
+}
+
+TEST_F(PreviewTest, OrientationChangesRebuildThePictureAndClearTheStatus) {
+  startLoaded();
+  c(kRows).press();  // already chosen: only the status is cleared
+  EXPECT_EQ(c(kStatus).text(), "");
+  const sxhost::Rgb rows = picture();
+  c(kCols).press();
+  EXPECT_TRUE(c(kCols).checked());
+  EXPECT_FALSE(c(kRows).checked());
+  // Column order fills the picture column by column with the same samples.
+  const sxhost::Rgb cols = picture();
+  EXPECT_NE(cols.pixels, rows.pixels);
+  EXPECT_EQ(cols.at(kLeft, kBottom), rows.at(kLeft, kBottom));
+  c(kRows).press();
+  EXPECT_EQ(picture().pixels, rows.pixels);
+}
+
+TEST_F(PreviewTest, WithoutMemoryForThePreviewTheSourceStillLoadsAndConverts) {
+  // The 200 x 100 samples are refused; the source, its rows and the posts are smaller.
+  const auto refuse = sxhost::AllocationFailure::above(2 * kW * 2 * kH - 1);
+  startLoaded();
+  EXPECT_TRUE(c(kPreview).visible());
+  EXPECT_TRUE(c(kGenerate).enabled());
+  for (const int id : {kShaded, kInvert, kRamp, kDefaultColors})
+    EXPECT_FALSE(c(id).visible()) << id;
+  const sxhost::Rgb shown = picture();
+  EXPECT_EQ(shown.at(kLeft, kBottom), (Pixel{0, 0, 0}));
+  EXPECT_EQ(shown.at(105, 130), (Pixel{0, 0, 0}));
+
+  const std::string output = dir.file("grid.ded");
+  generate(output);
+  EXPECT_EQ(c(kStatus).text(), "DED file created");
+  const DedFile ded = DedFile::read(output);
+  ASSERT_EQ(ded.bytes.size(), 200u + 2 * kW * kH);
+  EXPECT_EQ(ded.post(0, 0, kH), kLowest);
+  EXPECT_EQ(ded.post(kW - 1, kH - 1, kH), kHighest);
+}
+
 TEST_F(PreviewTest, InvertTwiceGivesTheSamePicture) {
   startLoaded();
   const sxhost::Rgb before = picture();
@@ -228,6 +276,12 @@ TEST_F(PreviewTest, CancelledOrUnchangedRampColourChangesNothing) {
   startLoaded();
   const sxhost::Rgb before = picture();
   const sxhost::Rgb rampBefore = ramp();
+
+  // Only a press asks for a colour.
+  c(kRamp).mouse(SX_MOUSE_MOVE, 10, 5);
+  c(kRamp).mouse(SX_MOUSE_RELEASE, 10, 5);
+  c(kPreview).mouse(SX_MOUSE_RELEASE, 10, 5);
+  EXPECT_TRUE(responder().colourPrompts().empty());
 
   c(kRamp).click(10, 5);  // nothing queued: the prompt is cancelled
   responder().queueColour(kTopDefault);
