@@ -174,6 +174,82 @@ TEST_F(RelievoTest, GenerateCancelledOrOntoTheSourceWritesNothing) {
   EXPECT_EQ(DedFile::read(output).bytes.size(), 208u);
 }
 
+TEST_F(RelievoTest, ColumnOrderOfANonSquareGrid) {
+  const std::string source = dir.file("cols.raw");
+  writeFile(source, std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6});
+  setPref("DataType", kBinary);
+  setPref("Width", 3);
+  setPref("Height", 2);
+  setPref("FileName", source);
+  start();
+  ASSERT_EQ(c(kStatus).text(), "Done");
+  c(kCols).press();
+
+  // Each source row is one column of the terrain: 2 records of 3 posts.
+  const std::string lowerLeft = dir.file("lower.ded");
+  generate(lowerLeft);
+  const DedFile lower = DedFile::read(lowerLeft);
+  ASSERT_EQ(lower.bytes.size(), 212u);
+  expectExtents(lower, {0.0f, 1.0f, 0.0f, 1.0f}, 18000.0f, 36000.0f, 3, 2);
+  c(kUpperLeft).press();
+  const std::string upperLeft = dir.file("upper.ded");
+  generate(upperLeft);
+  const DedFile upper = DedFile::read(upperLeft);
+  ASSERT_EQ(upper.bytes.size(), 212u);
+  for (int record = 0; record < 2; ++record) {
+    for (int post = 0; post < 3; ++post) {
+      EXPECT_EQ(lower.post(record, post, 3), 1 + 3 * record + post) << record << ", " << post;
+      EXPECT_EQ(upper.post(record, post, 3), 3 + 3 * record - post) << record << ", " << post;
+    }
+  }
+}
+
+TEST_F(RelievoTest, LoadFailuresSayWhy) {
+  const std::string text = dir.file("five.txt");
+  writeFile(text, "1 2 3 4 5\n");
+  const std::string binary = dir.file("six.bin");
+  writeFile(binary, std::vector<std::uint8_t>{0xFF, 0x80, 1, 2, 3, 4});
+  setPref("DataType", kImage);
+  setPref("Width", 3);
+  setPref("Height", 2);
+  start();
+
+  chooseFile(text);
+  EXPECT_EQ(c(kSourceKind).selectedPos(), kImage);
+  c(kPreviewData).press();
+  EXPECT_EQ(lastMessage().title, "Incorrect Format");
+  EXPECT_EQ(lastMessage().text, "This file is not a valid Image file.");
+  EXPECT_EQ(lastMessage().kind, SX_MESSAGE_ERROR);
+  EXPECT_EQ(c(kStatus).text(), "");
+
+  c(kSourceKind).select(kAscii);
+  c(kPreviewData).press();
+  EXPECT_EQ(c(kStatus).text(), "Unexpected end of file, 5 of 6 values read");
+  EXPECT_FALSE(c(kGenerate).enabled());
+
+  chooseFile(binary);
+  c(kPreviewData).press();  // the question is answered no
+  EXPECT_EQ(lastMessage().title, "Incorrect Format");
+  EXPECT_EQ(lastMessage().text,
+            "This file does not appear to be an ASCII text file.\n\nDo you want to try to read it "
+            "anyway?");
+  EXPECT_EQ(lastMessage().kind, SX_MESSAGE_YES_NO);
+  EXPECT_EQ(c(kStatus).text(), "");
+  responder().queueAnswer(true);
+  c(kPreviewData).press();
+  EXPECT_EQ(c(kStatus).text(), "Unexpected end of file, 0 of 6 values read");
+
+  c(kSourceKind).select(kBinary);
+  c(kWidth).type("4");
+  c(kPreviewData).press();
+  EXPECT_EQ(lastMessage().title, "Invalid Settings for this File");
+  EXPECT_EQ(lastMessage().text,
+            "This file is not large enough to contain 4 x 2 x 1-byte elements.\n\n"
+            "The largest dimensions for this data size is 2 x 2.\n");
+  EXPECT_EQ(lastMessage().kind, SX_MESSAGE_ERROR);
+  EXPECT_FALSE(c(kPreview).visible());
+}
+
 TEST_F(RelievoTest, AsciiGridWithHeaderLinesThroughScanFile) {
   const std::string source = dir.file("grid.txt");
   writeFile(source, "ncols 3\r\nnrows 2\r\n1.5 -2 30\r\n4e1,5 6.25\r\n");
@@ -269,6 +345,53 @@ TEST_F(RelievoTest, ImageFileSwitchesTheKindAndTakesItsSize) {
           << column << ", " << row;
     }
   }
+}
+
+TEST_F(RelievoTest, AComponentTheImageLacksCannotBeRead) {
+  // An RGB image whose name offers alpha as well.
+  sxhost::image::testing::SgiPicture rgb{2, 1, 3, {10, 20, 30, 40, 50, 60}};
+  const std::string source = dir.file("picture.rgba");
+  writeFile(source, sxhost::image::testing::sgiVerbatim(rgb));
+  setPref("DataType", kBinary);
+  start();
+  chooseFile(source);
+  ASSERT_EQ(c(kStatus).text(), "Done");
+  EXPECT_TRUE(c(kAlpha).enabled());
+  c(kAlpha).press();
+  EXPECT_EQ(c(kStatus).text(), "Error reading file");
+  EXPECT_FALSE(c(kPreview).visible());
+  c(kBlue).press();
+  EXPECT_EQ(c(kStatus).text(), "Done");
+  EXPECT_EQ(c(kRawMin).text(), "50");
+  EXPECT_EQ(c(kRawMax).text(), "60");
+}
+
+TEST_F(RelievoTest, ALargeImageLoadsByItselfOnceItIsCached) {
+  constexpr int kSide = 1025;  // 1025 x 1025 is above the automatic limit for images
+  sxhost::image::testing::SgiPicture grey{kSide, kSide, 1,
+                                          std::vector<unsigned char>(kSide * kSide, 4)};
+  const std::string source = dir.file("large.bw");
+  writeFile(source, sxhost::image::testing::sgiVerbatim(grey));
+  setPref("DataType", kBinary);
+  start();
+  chooseFile(source);
+  ASSERT_EQ(c(kSourceKind).selectedPos(), kImage);
+  EXPECT_EQ(c(kWidth).text(), "1025");
+  EXPECT_FALSE(c(kPreview).visible());
+  EXPECT_TRUE(c(kPreviewData).visible());
+
+  c(kPreviewData).press();
+  EXPECT_EQ(c(kStatus).text(), "Done");
+  c(kSourceKind).select(kBinary);
+  EXPECT_FALSE(c(kPreview).visible());
+  c(kSourceKind).select(kImage);
+  EXPECT_TRUE(c(kPreview).visible());
+
+  // Closing releases the cache: the next show waits for "Preview Data" again.
+  main().close();
+  start();
+  EXPECT_FALSE(c(kPreview).visible());
+  EXPECT_TRUE(c(kPreviewData).visible());
 }
 
 TEST_F(RelievoTest, PngImageConvertsItsIntensity) {

@@ -113,6 +113,11 @@ std::pair<float, float> feetOf(float latSouthWest, float latNorthEast, float lat
 
 RelievoTest::RelievoTest() : plugin(host.loadPlugin(pluginPath())) {}
 
+void RelievoTest::TearDown() {
+  for (const std::string& line : host.log())
+    ADD_FAILURE() << "host log: " << line;
+}
+
 sxhost::Dialog& RelievoTest::start() {
   host.startTool(kTool);
   return main();

@@ -179,6 +179,7 @@ std::pair<float, float> feetOf(float latSouthWest, float latNorthEast, float lat
 class RelievoTest : public testing::Test {
  protected:
   RelievoTest();
+  void TearDown() override;
 
   sxhost::Dialog& start();
   sxhost::Dialog& main() { return host.dialog(100); }
