@@ -174,6 +174,48 @@ TEST_F(RelievoTest, GenerateCancelledOrOntoTheSourceWritesNothing) {
   EXPECT_EQ(DedFile::read(output).bytes.size(), 208u);
 }
 
+TEST_F(RelievoTest, GenerateOffersToRemoveStaleTerrainPreferences) {
+  const std::int16_t values[] = {1, 2, 3, 4};
+  const std::string source = dir.file("grid.bin");
+  writeFile(source, int16Grid(values));
+  setPref("DataType", kBinary);
+  setPref("ByteType", 1);
+  setPref("Width", 2);
+  setPref("Height", 2);
+  setPref("FileName", source);
+  start();
+  const std::string output = dir.file("out.ded");
+  const std::string appended = output + ".prefs";
+  const std::string replaced = dir.file("out.prefs");
+  writeFile(appended, "stale");
+  writeFile(replaced, "stale");
+
+  responder().queueAnswer(true);
+  responder().queueAnswer(false);
+  generate(output);
+  const auto& messages = responder().messages();
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[0].message.title, "Success");
+  const std::string question =
+      "A Terrain Preference file was found for this DED file.  It is recommended\nthat it be "
+      "removed before using the Forgeon Terrain tools on this DED file.\n\nDo you want to "
+      "remove\n";
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_EQ(messages[i].message.title, "Question");
+    EXPECT_EQ(messages[i].message.kind, SX_MESSAGE_YES_NO);
+  }
+  EXPECT_EQ(messages[1].message.text, question + appended + "?");
+  EXPECT_EQ(messages[2].message.text, question + replaced + "?");
+  EXPECT_FALSE(std::filesystem::exists(appended));
+  EXPECT_TRUE(std::filesystem::exists(replaced));
+
+  // Only files that exist are asked about.
+  generate(output);
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[4].message.text, question + replaced + "?");
+  EXPECT_TRUE(std::filesystem::exists(replaced));
+}
+
 TEST_F(RelievoTest, ColumnOrderOfANonSquareGrid) {
   const std::string source = dir.file("cols.raw");
   writeFile(source, std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6});
