@@ -1,6 +1,6 @@
 // The plug-in frame as a host sees it: the exports, the registered tool, the main dialog a
 // start builds, and the life cycle of starts, closes, unloads and loads.
-#include <regex>
+#include <cctype>
 
 #include "e2e_support.h"
 #include "sxhost/memory.h"
@@ -11,13 +11,21 @@ namespace {
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 using Texts = std::vector<std::string>;
 
+// 8-4-4-4-12 hexadecimal digits with hyphens.
+bool isUuid(const std::string& text) {
+  if (text.size() != 36) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool hyphen = i == 8 || i == 13 || i == 18 || i == 23;
+    if (hyphen ? text[i] != '-' : !std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
+  }
+  return true;
+}
+
 TEST_F(RelievoTest, ExportsAndTheRegisteredTool) {
   EXPECT_EQ(plugin.vendor, "Quorvan, Inc.");
   EXPECT_EQ(plugin.id, "Relievo");
   EXPECT_EQ(plugin.version, "3.0.0");
-  EXPECT_TRUE(std::regex_match(plugin.uuid,
-                               std::regex("[0-9a-fA-F]{8}(-[0-9a-fA-F]{4}){3}-[0-9a-fA-F]{12}")))
-      << plugin.uuid;
+  EXPECT_TRUE(isUuid(plugin.uuid)) << plugin.uuid;
   EXPECT_EQ(plugin.helpFiles, Texts{"sxforgeon.hlp"});
 
   const auto tools = host.tools();
