@@ -406,6 +406,16 @@ TEST_F(RelievoTest, AComponentTheImageLacksCannotBeRead) {
   EXPECT_EQ(c(kStatus).text(), "Done");
   EXPECT_EQ(c(kRawMin).text(), "50");
   EXPECT_EQ(c(kRawMax).text(), "60");
+
+  // A file that offers only the intensity puts the choice back to it.
+  const std::string png = dir.file("picture.png");
+  sxhost::Rgb{1, 1, {7, 7, 7}}.writePng(png);
+  chooseFile(png);
+  EXPECT_TRUE(c(kIntensity).checked());
+  EXPECT_FALSE(c(kBlue).checked());
+  EXPECT_FALSE(c(kBlue).enabled());
+  EXPECT_EQ(c(kStatus).text(), "Done");
+  EXPECT_EQ(c(kWidth).text(), "1");
 }
 
 TEST_F(RelievoTest, ALargeImageLoadsByItselfOnceItIsCached) {

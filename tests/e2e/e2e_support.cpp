@@ -116,6 +116,11 @@ RelievoTest::RelievoTest() : plugin(host.loadPlugin(pluginPath())) {}
 void RelievoTest::TearDown() {
   for (const std::string& line : host.log())
     ADD_FAILURE() << "host log: " << line;
+  // Every operation ends with the normal cursor and the progress bar back at 0.
+  EXPECT_FALSE(host.waitCursorShown());
+  if (host.findDialog(100) != nullptr) {
+    EXPECT_EQ(c(kProgress).value(), 0.0);
+  }
 }
 
 sxhost::Dialog& RelievoTest::start() {

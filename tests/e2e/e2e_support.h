@@ -175,7 +175,9 @@ void expectDedHeader(const DedFile& ded);
 std::pair<float, float> feetOf(float latSouthWest, float latNorthEast, float latSpacing,
                                float lonSpacing);
 
-// A fresh host with relievo.so loaded; the main dialog after start().
+// A fresh host with relievo.so loaded; the main dialog after start(). At the end of each test
+// the host's log must be empty (the plug-in made no host call that failed), the wait cursor
+// gone and the progress bar back at 0.
 class RelievoTest : public testing::Test {
  protected:
   RelievoTest();
