@@ -199,46 +199,6 @@ TEST(RelievoFileTest, SettingsLiveOnInTheHostsPreferencesFile) {
   }
 }
 
-// Stored settings are a file a user can edit: whatever they hold, the dialog shows, loads
-// nothing it cannot hold, and neither "Preview Data" nor closing fails.
-TEST(RelievoHostileSettingsTest, NoStoredValueBreaksTheDialog) {
-  const TempDir dir;
-  const std::string file = dir.file("data.bin");
-  writeFile(file, std::vector<std::uint8_t>(64, 3));
-  const std::pair<int, int> sizes[] = {{-5, 3}, {0, 0}, {65536, 65536}, {2147483647, 2147483647}};
-  for (const std::string& name : {file, std::string(2000, 'x')}) {
-    for (const int kind : {-1, 0, 1, 2, 3, 4, 5}) {
-      for (const auto& [width, height] : sizes) {
-        SCOPED_TRACE("kind " + std::to_string(kind) + ", " + std::to_string(width) + " x " +
-                     std::to_string(height) + ", name of " + std::to_string(name.size()));
-        sxhost::Host host;
-        host.loadPlugin(pluginPath());
-        const std::pair<const char*, sxhost::PrefValue> stored[] = {
-            {"DataType", kind},        {"Width", width},
-            {"Height", height},        {"FileName", name},
-            {"ByteType", 9},           {"HeaderOffset", -100},
-            {"DataStride", -3},        {"Units", 0},
-            {"DelimiterType", 99},     {"Delimiter", 300},
-            {"ReplaceNullKind", 7},    {"DataOrder", 5},
-            {"DataOrigin", -2},        {"Fractal Noise", 1e300},
-            {"Fractal Valleys", -1.0}, {"Fractal Water Level", 2.0},
-            {"LatStart", 5.0f},        {"LatEnd", 5.0f},
-            {"BottomRed", 1000},
-        };
-        for (const auto& [key, value] : stored)
-          host.preferences().set(kTool, key, value);
-        host.startTool(kTool);
-        sxhost::Dialog& d = host.dialog(100);
-        ASSERT_TRUE(d.visible());
-        if (d.control(kPreviewData).visible()) d.control(kPreviewData).press();
-        EXPECT_FALSE(d.control(kGenerate).enabled());
-        EXPECT_FALSE(d.control(kPreview).visible());
-        d.close();
-      }
-    }
-  }
-}
-
 TEST_F(RelievoTest, ClosingReleasesTheLoadedSourceAndTheCaches) {
   const std::int64_t before = sxhost::liveAllocations();
   setPref("Width", 32);
