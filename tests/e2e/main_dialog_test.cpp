@@ -15,50 +15,17 @@ namespace {
 using sxhost::Change;
 
 // Controls shown only for some source kinds.
+// clang-format off
 const std::vector<int> kKindControls = {
-    kOffsetLabel,
-    kOffset,
-    kStrideLabel,
-    kStride,
-    kDataSizeGroup,
-    kInt8,
-    kInt16,
-    kInt32,
-    kFloat32,
-    kFloat64,
-    kByteOrderGroup,
-    kLittleEndian,
-    kBigEndian,
-    kSigned,
-    kScanFile,
-    kDelimiterLabel,
-    kDelimiterShown,
-    kDelimiterMenu,
-    kEnterDelimiterLabel,
+    kOffsetLabel, kOffset, kStrideLabel, kStride, kDataSizeGroup, kInt8, kInt16, kInt32,
+    kFloat32, kFloat64, kByteOrderGroup, kLittleEndian, kBigEndian, kSigned,
+    kScanFile, kDelimiterLabel, kDelimiterShown, kDelimiterMenu, kEnterDelimiterLabel,
     kOtherDelimiter,
-    kComponentGroup,
-    kIntensity,
-    kRed,
-    kGreen,
-    kBlue,
-    kAlpha,
-    kSeedLabel,
-    kSeedDown,
-    kSeedUp,
-    kNoiseLabel,
-    kNoise,
-    kValleysLabel,
-    kValleys,
-    kPlateausLabel,
-    kPlateaus,
-    kWater,
-    kLevelLabel,
-    kWaterLevel,
-    kDataSizeHint,
-    kDimensionHint,
-    kSetDataSize,
-    kSetDimension,
-};
+    kComponentGroup, kIntensity, kRed, kGreen, kBlue, kAlpha,
+    kSeedLabel, kSeedDown, kSeedUp, kNoiseLabel, kNoise, kValleysLabel, kValleys,
+    kPlateausLabel, kPlateaus, kWater, kLevelLabel, kWaterLevel,
+    kDataSizeHint, kDimensionHint, kSetDataSize, kSetDimension};
+// clang-format on
 
 struct KindCase {
   int kind;
