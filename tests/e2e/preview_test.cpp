@@ -181,6 +181,36 @@ TEST_F(PreviewTest, WithoutMemoryForThePreviewTheSourceStillLoadsAndConverts) {
   EXPECT_EQ(ded.post(kW - 1, kH - 1, kH), kHighest);
 }
 
+TEST_F(PreviewTest, ConstantDataShowsTheMiddleOfTheRampAndMapsToTheMinimum) {
+  const std::string source = dir.file("flat.raw");
+  writeFile(source, std::vector<std::uint8_t>(kW * kH, 7));
+  setPref("DataType", kBinary);
+  setPref("Width", kW);
+  setPref("Height", kH);
+  setPref("FileName", source);
+  start();
+  ASSERT_EQ(c(kStatus).text(), "Done");
+  EXPECT_EQ(c(kRawMin).text(), "7");
+  EXPECT_EQ(c(kRawMax).text(), "7");
+  const auto t = static_cast<float>(128 / 255.0);
+  const Pixel middle{0, static_cast<std::uint8_t>(static_cast<int>(60 + t * 195.0f)), 0};
+  const sxhost::Rgb shown = picture();
+  EXPECT_EQ(shown.at(kLeft, kBottom), middle);
+  EXPECT_EQ(shown.at(kRight, kTop), middle);
+
+  c(kDedMax).type("50");
+  const std::string output = dir.file("flat.ded");
+  generate(output);
+  const DedFile ded = DedFile::read(output);
+  ASSERT_EQ(ded.bytes.size(), 200u + 2 * kW * kH);
+  EXPECT_EQ(ded.int16At(132), 7);
+  EXPECT_EQ(ded.int16At(134), 50);
+  for (int column = 0; column < kW; ++column) {
+    for (int row = 0; row < kH; ++row)
+      ASSERT_EQ(ded.post(column, row, kH), 7) << column << ", " << row;
+  }
+}
+
 TEST_F(PreviewTest, InvertTwiceGivesTheSamePicture) {
   startLoaded();
   const sxhost::Rgb before = picture();
