@@ -123,7 +123,8 @@ void autoLoad(ToolState* state) {
 }
 
 void loadAction(ToolState* state) {
-  sxTextSetString(state->statusText, "");
+  // Through the progress display, so that a slider drag leaves the status line still.
+  progressUpdate(state, -1, "");
   if (loadSource(state)) {
     spacingRule(state);
     redrawPreview(state);

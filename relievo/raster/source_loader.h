@@ -21,7 +21,8 @@ inline constexpr int kDragFractalSize = 128;
 // Discards the raster, then loads when the source may load by itself; otherwise only
 // redraws the (empty) preview, and "Preview Data" offers the load.
 void autoLoad(ToolState* state);
-// Clears the status line, loads, and on success applies the spacing rule and redraws.
+// Clears the status line (unless a fractal slider is being dragged), loads, and on success
+// applies the spacing rule and redraws.
 void loadAction(ToolState* state);
 // Loads the source into raster (which must be null). 1 on success, 0 otherwise, with the
 // question, message or status text that says why.

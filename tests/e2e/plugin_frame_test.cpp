@@ -1,0 +1,315 @@
+// The plug-in frame as a host sees it: the exports, the registered tool, the main dialog a
+// start builds, and the life cycle of starts, closes, unloads and loads.
+#include <cctype>
+
+#include "e2e_support.h"
+#include "sxhost/memory.h"
+
+namespace relievo::e2e {
+namespace {
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+using Texts = std::vector<std::string>;
+
+// 8-4-4-4-12 hexadecimal digits with hyphens.
+bool isUuid(const std::string& text) {
+  if (text.size() != 36) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool hyphen = i == 8 || i == 13 || i == 18 || i == 23;
+    if (hyphen ? text[i] != '-' : !std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
+  }
+  return true;
+}
+
+TEST_F(RelievoTest, ExportsAndTheRegisteredTool) {
+  EXPECT_EQ(plugin.vendor, "Quorvan, Inc.");
+  EXPECT_EQ(plugin.id, "Relievo");
+  EXPECT_EQ(plugin.version, "3.0.0");
+  EXPECT_TRUE(isUuid(plugin.uuid)) << plugin.uuid;
+  EXPECT_EQ(plugin.helpFiles, Texts{"sxforgeon.hlp"});
+
+  const auto tools = host.tools();
+  ASSERT_EQ(tools.size(), 1u);
+  EXPECT_EQ(tools[0].name, "Relievo");
+  EXPECT_EQ(tools[0].attributes, (Pairs{{"Version", "3.0"},
+                                        {"MenuLocation", "Terrain"},
+                                        {"MenuLabel", "Relievo..."},
+                                        {"HelpContext", "130022"}}));
+  // Loading alone creates no dialog.
+  EXPECT_EQ(host.findDialog(100), nullptr);
+}
+
+TEST_F(RelievoTest, FirstStartBuildsAndShowsTheMainDialog) {
+  sxhost::Dialog& d = start();
+  EXPECT_TRUE(d.visible());
+  EXPECT_EQ(d.caption(), "Relievo");
+  EXPECT_EQ(d.helpContext(), "130022");
+
+  EXPECT_EQ(c(kSourceKind).items(),
+            (Texts{"ASCII File", "Binary File", "Image File", "Fractal Generator"}));
+  EXPECT_EQ(c(kSourceKind).selectedPos(), kFractal);
+  EXPECT_EQ(c(kUnitsMenu).items(), (Texts{"Inches", "Feet", "Centimeters", "Meters", "Kilometers",
+                                          "Miles", "Nautical Miles", "Other Units"}));
+  EXPECT_EQ(c(kUnitsMenu).selectedPos(), 4);
+  EXPECT_EQ(c(kDelimiterMenu).items(), (Texts{"<colon>", "<semi-colon>", "<vertical-bar>",
+                                              "<comma>", "<space>", "<tab>", "Other"}));
+  EXPECT_EQ(c(kDelimiterMenu).selectedPos(), 5);
+  EXPECT_EQ(c(kReplaceKind).items(), (Texts{"DED NULL", "Custom"}));
+  EXPECT_EQ(c(kReplaceKind).selectedPos(), 1);
+
+  EXPECT_FALSE(c(kSaveAscii).visible());
+  ASSERT_NE(c(kSeedDown).pixmap(), nullptr);
+  ASSERT_NE(c(kSeedUp).pixmap(), nullptr);
+  EXPECT_EQ(c(kSeedDown).pixmap()->id, 109);
+  EXPECT_EQ(c(kSeedUp).pixmap()->id, 110);
+  for (const int id : {kNoise, kWaterLevel}) {
+    EXPECT_EQ(c(id).range(), (std::pair{0.0, 1.0})) << id;
+    EXPECT_DOUBLE_EQ(c(id).spinIncrement(), 0.1) << id;
+  }
+  for (const int id : {kValleys, kPlateaus}) {
+    EXPECT_EQ(c(id).range(), (std::pair{0.0001, 0.5})) << id;
+    EXPECT_DOUBLE_EQ(c(id).spinIncrement(), 0.01) << id;
+  }
+  EXPECT_TRUE(c(kPreview).opaque());
+  EXPECT_TRUE(c(kRamp).opaque());
+
+  // A first run: the fractal generator, no file, nothing stored until the dialog closes.
+  EXPECT_EQ(c(kFile).text(), "N/A");
+  EXPECT_FALSE(c(kFile).enabled());
+  EXPECT_FALSE(c(kBrowse).enabled());
+  EXPECT_EQ(c(kFileSize).text(), "N/A");
+  EXPECT_TRUE(host.preferences().tools().empty());
+  EXPECT_EQ(c(kDms).checked(), true);
+  EXPECT_EQ(c(kDecimal).checked(), false);
+  EXPECT_EQ(c(kDecimal).text(), "Decimal Degrees");
+}
+
+TEST_F(RelievoTest, ASecondStartShowsTheSameDialogAndKeepsTheEdits) {
+  setPref("Width", 32);
+  setPref("Height", 32);
+  const SxDialog first = start().handle();
+  c(kWidth).type("64");
+  ASSERT_EQ(c(kHeight).text(), "64");
+
+  host.startTool(kTool);
+  EXPECT_EQ(main().handle(), first);
+  EXPECT_TRUE(main().visible());
+  // The stored 32 was not loaded over the edit.
+  EXPECT_EQ(c(kWidth).text(), "64");
+  EXPECT_EQ(c(kHeight).text(), "64");
+}
+
+TEST_F(RelievoTest, CloseSavesTheSettingsAndTheNextStartLoadsThem) {
+  start();
+  c(kSourceKind).select(kBinary);
+  c(kWidth).type("10");
+  c(kHeight).type("20");
+  c(kOffset).type("5");
+  c(kStride).type("1");
+  c(kInt16).press();
+  c(kBigEndian).press();
+  c(kSigned).press();
+  c(kCols).press();
+  c(kUpperLeft).press();
+  c(kDecimal).press();
+  c(kSwLat).type("0.25");
+  c(kHasUndefined).press();
+  c(kUndefinedValue).type("-9999");
+  c(kReplaceKind).select(2);
+  c(kReplaceValue).type("-500");
+  c(kClose).press();
+  EXPECT_FALSE(main().visible());
+
+  const std::pair<const char*, sxhost::PrefValue> saved[] = {
+      {"Width", 10},        {"Height", 20},         {"HeaderOffset", 5},
+      {"DataStride", 1},    {"ByteType", 1},        {"DataType", 2},
+      {"EndianType", 1},    {"DataOrder", 1},       {"DataOrigin", 1},
+      {"isSigned", 1},      {"ReplaceNullKind", 2}, {"ReplaceNullValue", -500},
+      {"NullValue", -9999}, {"HasNullData", 1},     {"Display DMS", 0},
+      {"LatStart", 0.25f},  {"LatEnd", 1.0f},       {"Units", 4},
+      {"DelimiterType", 5}, {"Fractal Water", 1},   {"FileName", std::string()},
+      {"BottomGreen", 60},  {"TopGreen", 255},      {"Fractal Maximum", 255.0},
+  };
+  for (const auto& [key, value] : saved)
+    EXPECT_EQ(pref(key), value) << key;
+  // The fractal size is loaded but never saved.
+  EXPECT_FALSE(pref("Fractal Size").has_value());
+
+  // The next show loads what is stored, including a value changed meanwhile.
+  setPref("Width", 12);
+  start();
+  EXPECT_EQ(c(kSourceKind).selectedPos(), kBinary);
+  EXPECT_EQ(c(kWidth).text(), "12");
+  EXPECT_EQ(c(kHeight).text(), "20");
+  EXPECT_EQ(c(kOffset).text(), "5");
+  EXPECT_EQ(c(kStride).text(), "1");
+  EXPECT_TRUE(c(kInt16).checked());
+  EXPECT_TRUE(c(kBigEndian).checked());
+  EXPECT_TRUE(c(kSigned).checked());
+  EXPECT_TRUE(c(kCols).checked());
+  EXPECT_TRUE(c(kUpperLeft).checked());
+  EXPECT_TRUE(c(kDecimal).checked());
+  EXPECT_EQ(c(kSwLat).text(), "0.250000000");
+  EXPECT_TRUE(c(kHasUndefined).checked());
+  EXPECT_EQ(c(kUndefinedValue).text(), "-9999");
+  EXPECT_EQ(c(kReplaceKind).selectedPos(), 2);
+  EXPECT_EQ(c(kReplaceValue).text(), "-500");
+}
+
+TEST_F(RelievoTest, AStartWithoutMemoryForTheStateShowsNothing) {
+  {
+    const auto refuse = sxhost::AllocationFailure::nth(1);
+    host.startTool(kTool);
+  }
+  EXPECT_EQ(host.findDialog(100), nullptr);
+  // The next start has its memory and works.
+  setPref("Width", 16);
+  setPref("Height", 16);
+  start();
+  EXPECT_TRUE(main().visible());
+  EXPECT_EQ(c(kStatus).text(), "Done");
+}
+
+TEST(RelievoFileTest, SettingsLiveOnInTheHostsPreferencesFile) {
+  const TempDir dir;
+  const std::string prefs = dir.file("prefs.json");
+  {
+    sxhost::Host host;
+    host.usePreferencesFile(prefs);
+    host.loadPlugin(pluginPath());
+    host.startTool(kTool);
+    sxhost::Dialog& d = host.dialog(100);
+    d.control(kWidth).type("32");
+    d.control(kNoise).slide(0.5);
+    d.control(kDecimal).press();
+    d.control(kNeLon).type("2.5");
+  }
+  {
+    sxhost::Host host;
+    host.usePreferencesFile(prefs);
+    host.loadPlugin(pluginPath());
+    host.startTool(kTool);
+    sxhost::Dialog& d = host.dialog(100);
+    EXPECT_EQ(d.control(kWidth).text(), "32");
+    EXPECT_EQ(d.control(kHeight).text(), "32");
+    EXPECT_DOUBLE_EQ(d.control(kNoise).value(), 0.5);
+    EXPECT_TRUE(d.control(kDecimal).checked());
+    EXPECT_EQ(d.control(kNeLon).text(), "2.500000000");
+    EXPECT_EQ(d.control(kStatus).text(), "Done");
+  }
+}
+
+TEST_F(RelievoTest, ClosingReleasesTheLoadedSourceAndTheCaches) {
+  const std::int64_t before = sxhost::liveAllocations();
+  setPref("Width", 32);
+  setPref("Height", 32);
+  start();
+  ASSERT_EQ(c(kStatus).text(), "Done");
+  ASSERT_TRUE(c(kPreview).visible());
+  main().close();
+  // Only the state record itself outlives a close.
+  EXPECT_EQ(sxhost::liveAllocations() - before, 1);
+
+  start();
+  EXPECT_EQ(c(kStatus).text(), "Done");
+  EXPECT_TRUE(c(kPreview).visible());
+}
+
+TEST_F(RelievoTest, UnloadAndLoadAgainInOneProcess) {
+  const std::int64_t before = sxhost::liveAllocations();
+  setPref("Width", 32);
+  setPref("Height", 32);
+  start();
+  c(kUnitsMenu).select(8);
+  c(kUnitsScale).type("2.5");
+  ASSERT_EQ(c(kUnitsScale).text(), "2.5");
+  ASSERT_DOUBLE_EQ(std::stod(c(kMetersMax).text()), 2.5 * std::stod(c(kRawMax).text()));
+
+  host.unloadPlugin(plugin.handle);
+  EXPECT_EQ(host.findDialog(100), nullptr);
+  EXPECT_TRUE(host.tools().empty());
+  EXPECT_TRUE(host.plugins().empty());
+  EXPECT_EQ(sxhost::liveAllocations(), before);
+  // The unload closed the shown dialog, which saved the settings.
+  EXPECT_EQ(pref("Units"), sxhost::PrefValue{8});
+
+  plugin = host.loadPlugin(pluginPath());
+  start();
+  EXPECT_EQ(c(kStatus).text(), "Done");
+  EXPECT_EQ(c(kUnitsMenu).selectedPos(), 8);
+  // The "Other Units" scale lives only as long as the module.
+  EXPECT_EQ(c(kUnitsScale).text(), "1");
+  EXPECT_EQ(c(kMetersMax).text(), c(kRawMax).text());
+}
+
+TEST_F(RelievoTest, ExitWithoutAnyStartReleasesEverything) {
+  const std::int64_t before = sxhost::liveAllocations();
+  host.unloadPlugin(plugin.handle);
+  EXPECT_TRUE(host.tools().empty());
+  EXPECT_TRUE(host.plugins().empty());
+  EXPECT_EQ(host.findDialog(100), nullptr);
+  EXPECT_TRUE(host.preferences().tools().empty());
+  EXPECT_EQ(sxhost::liveAllocations(), before);
+  EXPECT_EQ(host.lastError(), "");
+}
+
+TEST_F(RelievoTest, ClosingWithScanFileOpenHidesIt) {
+  const std::string grid = dir.file("grid.txt");
+  writeFile(grid, "1 2\n3 4\n");
+  setPref("DataType", kAscii);
+  setPref("FileName", grid);
+  start();
+  c(kScanFile).press();
+  sxhost::Dialog& scan = host.dialog(108);
+  ASSERT_TRUE(scan.visible());
+
+  main().close();
+  EXPECT_FALSE(main().visible());
+  EXPECT_FALSE(scan.visible());
+
+  // Started again, the Scan File dialog stays hidden until asked for.
+  start();
+  EXPECT_FALSE(scan.visible());
+  c(kScanFile).press();
+  EXPECT_TRUE(scan.visible());
+}
+
+TEST_F(RelievoTest, UnloadingWithScanFileOpenReleasesEverything) {
+  const std::int64_t before = sxhost::liveAllocations();
+  const std::string grid = dir.file("grid.txt");
+  writeFile(grid, "1 2\n3 4\n");
+  setPref("DataType", kAscii);
+  setPref("FileName", grid);
+  setPref("Width", 2);
+  setPref("Height", 2);
+  start();
+  ASSERT_EQ(c(kStatus).text(), "Done");
+  c(kScanFile).press();
+  host.unloadPlugin(plugin.handle);
+  EXPECT_EQ(host.findDialog(108), nullptr);
+  EXPECT_EQ(host.findDialog(100), nullptr);
+  EXPECT_EQ(sxhost::liveAllocations(), before);
+}
+
+TEST(RelievoModuleTest, AModuleWithoutItsResourceFileShowsNoDialog) {
+  const TempDir dir;
+  const std::string module = dir.file("relievo.so");
+  std::filesystem::copy_file(pluginPath(), module);
+  sxhost::Host host;
+  host.loadPlugin(module);
+  ASSERT_EQ(host.tools().size(), 1u);
+  host.startTool(kTool);
+  EXPECT_EQ(host.findDialog(100), nullptr);
+  host.startTool(kTool);
+  EXPECT_EQ(host.findDialog(100), nullptr);
+}
+
+TEST_F(RelievoTest, ClosingWithoutScanFileCreatesNone) {
+  start();
+  main().close();
+  EXPECT_EQ(host.findDialog(108), nullptr);
+  EXPECT_EQ(host.lastError(), "");
+}
+
+}  // namespace
+}  // namespace relievo::e2e

@@ -1,0 +1,201 @@
+// Hostile conditions met through the dialog: stored settings out of every range, and the
+// host refusing memory at each allocation of a whole conversion in turn.
+#include <functional>
+#include <optional>
+
+#include "e2e_support.h"
+#include "sgi_test_writer.h"
+#include "sxhost/memory.h"
+
+namespace relievo::e2e {
+namespace {
+
+// Stored settings are a file a user can edit: whatever they hold, the dialog shows, loads
+// nothing it cannot hold, and neither "Preview Data" nor closing fails.
+TEST(RelievoHostileSettingsTest, NoStoredValueBreaksTheDialog) {
+  const TempDir dir;
+  const std::string file = dir.file("data.bin");
+  writeFile(file, std::vector<std::uint8_t>(64, 3));
+  const std::pair<int, int> sizes[] = {{-5, 3}, {0, 0}, {65536, 65536}, {2147483647, 2147483647}};
+  for (const std::string& name : {file, std::string(2000, 'x')}) {
+    for (const int kind : {-1, 0, 1, 2, 3, 4, 5}) {
+      for (const auto& [width, height] : sizes) {
+        SCOPED_TRACE("kind " + std::to_string(kind) + ", " + std::to_string(width) + " x " +
+                     std::to_string(height) + ", name of " + std::to_string(name.size()));
+        sxhost::Host host;
+        host.loadPlugin(pluginPath());
+        const std::pair<const char*, sxhost::PrefValue> stored[] = {
+            {"DataType", kind},        {"Width", width},
+            {"Height", height},        {"FileName", name},
+            {"ByteType", 9},           {"HeaderOffset", -100},
+            {"DataStride", -3},        {"Units", 0},
+            {"DelimiterType", 99},     {"Delimiter", 300},
+            {"ReplaceNullKind", 7},    {"DataOrder", 5},
+            {"DataOrigin", -2},        {"Fractal Noise", 1e300},
+            {"Fractal Valleys", -1.0}, {"Fractal Water Level", 2.0},
+            {"LatStart", 5.0f},        {"LatEnd", 5.0f},
+            {"BottomRed", 1000},
+        };
+        for (const auto& [key, value] : stored)
+          host.preferences().set(kTool, key, value);
+        host.startTool(kTool);
+        sxhost::Dialog& d = host.dialog(100);
+        ASSERT_TRUE(d.visible());
+        if (d.control(kPreviewData).visible()) d.control(kPreviewData).press();
+        EXPECT_FALSE(d.control(kGenerate).enabled());
+        EXPECT_FALSE(d.control(kPreview).visible());
+        d.close();
+      }
+    }
+  }
+}
+
+// A conversion from the first start to the DED file: stored settings and files, then user
+// actions after the start.
+struct Flow {
+  std::function<void(sxhost::Host&, const TempDir&)> prepare;
+  std::function<void(sxhost::Host&, const TempDir&)> act;
+};
+
+struct Outcome {
+  std::uint64_t allocations = 0;
+  bool dialog = false;
+  bool created = false;
+  std::vector<std::string> shown;  // the Z Scale and post count fields before Generate DED
+  std::vector<std::uint8_t> ded;   // without its creation time
+};
+
+constexpr int kShownFields[] = {kRawMin, kRawMax, kMetersMin, kMetersMax,
+                                kDedMin, kDedMax, kLatPosts,  kLonPosts};
+
+Outcome run(const Flow& flow, std::uint64_t refused) {
+  const TempDir dir;
+  Outcome outcome;
+  sxhost::Host host;
+  host.loadPlugin(pluginPath());
+  flow.prepare(host, dir);
+  const std::uint64_t before = sxhost::allocationRequests();
+  {
+    const sxhost::AllocationFailure refuse(
+        sxhost::AllocationPolicy{std::numeric_limits<std::size_t>::max(), refused});
+    host.startTool(kTool);
+    sxhost::Dialog* d = host.findDialog(100);
+    outcome.dialog = d != nullptr;
+    if (d != nullptr) {
+      flow.act(host, dir);
+      const std::string output = dir.file("out.ded");
+      for (const int id : kShownFields)
+        outcome.shown.push_back(d->control(id).text());
+      host.responder().reset();
+      host.responder().queueFile({output});
+      if (d->control(kGenerate).enabled()) d->control(kGenerate).press();
+      outcome.created = d->control(kStatus).text() == "DED file created";
+      if (outcome.created) {
+        outcome.ded = readFile(output);
+        if (outcome.ded.size() >= 50)
+          std::fill(outcome.ded.begin() + 24, outcome.ded.begin() + 50, 0);
+      }
+      d->close();
+      EXPECT_FALSE(host.waitCursorShown());
+    }
+  }
+  outcome.allocations = sxhost::allocationRequests() - before;
+  return outcome;
+}
+
+// Refuses each allocation of the flow in turn: nothing crashes, the dialog shows whenever
+// the state record was granted, and a file reported as created from the ranges and counts
+// that the run without refusals showed is the file of that run.
+void sweep(const Flow& flow) {
+  const Outcome reference = run(flow, 0);
+  ASSERT_TRUE(reference.created);
+  ASSERT_GT(reference.allocations, 0u);
+  int compared = 0;
+  for (std::uint64_t n = 1; n <= reference.allocations; ++n) {
+    SCOPED_TRACE("allocation " + std::to_string(n) + " of " +
+                 std::to_string(reference.allocations) + " refused");
+    const Outcome outcome = run(flow, n);
+    EXPECT_EQ(outcome.dialog, n != 1);
+    if (outcome.created && outcome.shown == reference.shown) {
+      EXPECT_EQ(outcome.ded, reference.ded);
+      ++compared;
+    }
+  }
+  // Refusals in the previews leave the conversion as it was.
+  EXPECT_GT(compared, 0);
+}
+
+// Presses a control when a user could: shown and enabled.
+void pressIfShown(sxhost::Dialog& d, int id) {
+  sxhost::Control& control = d.control(id);
+  if (control.visible() && control.enabled()) control.press();
+}
+
+void setPrefs(sxhost::Host& host,
+              std::initializer_list<std::pair<const char*, sxhost::PrefValue>> prefs) {
+  for (const auto& [key, value] : prefs)
+    host.preferences().set(kTool, key, value);
+}
+
+TEST(RelievoMemoryTest, BinaryConversionSurvivesEveryRefusal) {
+  sweep({[](sxhost::Host& host, const TempDir& dir) {
+           const std::string file = dir.file("grid.raw");
+           writeFile(file, std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6});
+           setPrefs(host, {{"DataType", kBinary}, {"Width", 3}, {"Height", 2}, {"FileName", file}});
+         },
+         [](sxhost::Host& host, const TempDir&) {
+           sxhost::Dialog& d = host.dialog(100);
+           pressIfShown(d, kPreviewData);
+           d.control(kDedMax).type("100");
+         }});
+}
+
+TEST(RelievoMemoryTest, FractalConversionSurvivesEveryRefusal) {
+  sweep({[](sxhost::Host& host, const TempDir&) {
+           setPrefs(host, {{"Width", 16}, {"Height", 16}});
+         },
+         [](sxhost::Host& host, const TempDir&) {
+           sxhost::Dialog& d = host.dialog(100);
+           d.control(kSeedUp).press();
+           d.control(kNoise).slide(0.5);
+         }});
+}
+
+TEST(RelievoMemoryTest, ImageConversionSurvivesEveryRefusal) {
+  sweep({[](sxhost::Host& host, const TempDir&) {
+           setPrefs(host, {{"DataType", kBinary}});
+         },
+         [](sxhost::Host& host, const TempDir& dir) {
+           sxhost::image::testing::SgiPicture rgb{3, 2, 3, {}};
+           for (int i = 0; i < 18; ++i)
+             rgb.planes.push_back(static_cast<unsigned char>(7 * i));
+           const std::string file = dir.file("picture.rgb");
+           writeFile(file, sxhost::image::testing::sgiVerbatim(rgb));
+           sxhost::Dialog& d = host.dialog(100);
+           host.responder().queueFile({file});
+           d.control(kBrowse).press();
+           pressIfShown(d, kGreen);
+           pressIfShown(d, kPreviewData);
+         }});
+}
+
+TEST(RelievoMemoryTest, AsciiConversionSurvivesEveryRefusal) {
+  sweep({[](sxhost::Host& host, const TempDir& dir) {
+           const std::string file = dir.file("grid.txt");
+           writeFile(file, "ncols 2\nnrows 2\n1 -9999\n3 4\n");
+           setPrefs(host, {{"DataType", kAscii}, {"FileName", file}});
+         },
+         [](sxhost::Host& host, const TempDir&) {
+           sxhost::Dialog& d = host.dialog(100);
+           d.control(kScanFile).press();
+           sxhost::Dialog& scan = host.dialog(108);
+           scan.control(kScanList).select(3);
+           scan.control(kScanOk).press();
+           pressIfShown(d, kPreviewData);
+           d.control(kHasUndefined).press();
+           d.control(kUndefinedValue).type("-9999");
+         }});
+}
+
+}  // namespace
+}  // namespace relievo::e2e

@@ -1,0 +1,143 @@
+// The Scan File dialog (108) opened from the main dialog's "Scan File..." button: the listed
+// lines, detected counts, picking a line, the "Get" buttons, OK and Cancel.
+#include "e2e_support.h"
+
+namespace relievo::e2e {
+namespace {
+
+class ScanFileTest : public RelievoTest {
+ protected:
+  // Header lines of the counts, a 200-character line, then numbered lines up to 100.
+  void SetUp() override {
+    std::string text = "ncols 300\nnrows 200\n";
+    for (int i = 0; i < 200; ++i)
+      longLine += static_cast<char>('0' + i % 10);
+    text += longLine + "\n";
+    for (int line = 4; line <= 100; ++line)
+      text += std::to_string(line) + " 5 6\n";
+    writeFile(source, text);
+    setPref("DataType", kAscii);
+    setPref("FileName", source);
+    setPref("Width", 7);
+    setPref("Height", 8);
+  }
+
+  sxhost::Dialog& openScan() {
+    c(kScanFile).press();
+    sxhost::Dialog& scan = host.dialog(108);
+    EXPECT_TRUE(scan.visible());
+    return scan;
+  }
+
+  const std::string source = dir.file("grid.asc");
+  std::string longLine;
+  // Where the lines of the file start.
+  static constexpr int kThirdLine = 20;
+  static constexpr int kFourthLine = kThirdLine + 201;
+  static constexpr int kFifthLine = kFourthLine + 6;
+};
+
+TEST_F(ScanFileTest, ListsTheFirstFortyLinesAndDetectsTheCounts) {
+  start();
+  sxhost::Dialog& scan = openScan();
+  EXPECT_EQ(scan.caption(), "Scan File");
+  sxhost::Control& list = scan.control(kScanList);
+  const std::vector<std::string> items = list.items();
+  ASSERT_EQ(items.size(), 40u);
+  EXPECT_EQ(items[0], "ncols 300");
+  EXPECT_EQ(items[1], "nrows 200");
+  EXPECT_EQ(items[2], longLine.substr(0, 94) + "...");
+  EXPECT_EQ(items[3], "4 5 6");
+  EXPECT_EQ(items[39], "40 5 6");
+  EXPECT_TRUE(list.fixedFont());
+  EXPECT_EQ(list.selectedPos(), 1);
+  EXPECT_EQ(list.topPos(), 1);
+  EXPECT_EQ(scan.control(kScanOffset).text(), "0");
+  EXPECT_EQ(scan.control(kScanColumns).text(), "300");
+  EXPECT_EQ(scan.control(kScanRows).text(), "200");
+  EXPECT_EQ(scan.helpContext(), "130022");
+}
+
+TEST_F(ScanFileTest, PickingALineSetsTheOffsetAndGetReadsItsFirstNumber) {
+  start();
+  sxhost::Dialog& scan = openScan();
+  scan.control(kScanList).select(3);
+  EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kThirdLine));
+  scan.control(kScanList).select(4);
+  EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kFourthLine));
+
+  scan.control(kScanGetColumns).press();
+  EXPECT_EQ(scan.control(kScanColumns).text(), "4");
+  EXPECT_EQ(scan.control(kScanRows).text(), "200");
+  scan.control(kScanGetRows).press();
+  EXPECT_EQ(scan.control(kScanRows).text(), "4");
+
+  // A typed count is taken; a negative one is not.
+  scan.control(kScanColumns).type("77");
+  scan.control(kScanRows).type("-5");
+  scan.control(kScanOk).press();
+  EXPECT_FALSE(scan.visible());
+  EXPECT_EQ(c(kOffset).text(), std::to_string(kFourthLine));
+  EXPECT_EQ(c(kWidth).text(), "77");
+  EXPECT_EQ(c(kHeight).text(), "4");
+
+  // Opened again, the line holding the data offset comes up selected.
+  openScan();
+  EXPECT_EQ(scan.control(kScanList).selectedPos(), 4);
+  EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kFourthLine));
+}
+
+TEST_F(ScanFileTest, CancelLeavesTheMainDialogsValues) {
+  start();
+  sxhost::Dialog& scan = openScan();
+  scan.control(kScanList).select(5);
+  scan.control(kScanColumns).type("12");
+  scan.control(kScanCancel).press();
+  EXPECT_FALSE(scan.visible());
+  EXPECT_EQ(c(kOffset).text(), "0");
+  EXPECT_EQ(c(kWidth).text(), "7");
+  EXPECT_EQ(c(kHeight).text(), "8");
+
+  // The next opening starts again from them (the counts detected afresh).
+  openScan();
+  EXPECT_EQ(scan.control(kScanOffset).text(), "0");
+  EXPECT_EQ(scan.control(kScanList).selectedPos(), 1);
+  EXPECT_EQ(scan.control(kScanColumns).text(), "300");
+}
+
+TEST_F(ScanFileTest, AnOffsetInsideTheFifthLineSelectsIt) {
+  start();
+  c(kOffset).type(std::to_string(kFifthLine + 2));
+  sxhost::Dialog& scan = openScan();
+  EXPECT_EQ(scan.control(kScanList).selectedPos(), 5);
+  EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kFifthLine + 2));
+  // OK without a pick keeps the offset and takes the detected counts.
+  scan.control(kScanOk).press();
+  EXPECT_EQ(c(kOffset).text(), std::to_string(kFifthLine + 2));
+  EXPECT_EQ(c(kWidth).text(), "300");
+  EXPECT_EQ(c(kHeight).text(), "200");
+}
+
+TEST_F(ScanFileTest, AFileThatCannotBeOpenedListsOneErrorLine) {
+  setPref("FileName", dir.file("missing.asc"));
+  start();
+  sxhost::Dialog& scan = openScan();
+  EXPECT_EQ(scan.control(kScanList).items(), std::vector<std::string>{"Error Opening File"});
+  scan.control(kScanOk).press();
+  EXPECT_EQ(c(kWidth).text(), "7");
+  EXPECT_EQ(c(kHeight).text(), "8");
+}
+
+TEST_F(ScanFileTest, TheButtonShowsForAsciiSourcesOnly) {
+  start();
+  EXPECT_TRUE(c(kScanFile).visible());
+  for (const int kind : {kBinary, kImage, kFractal}) {
+    c(kSourceKind).select(kind);
+    EXPECT_FALSE(c(kScanFile).visible()) << kind;
+  }
+  c(kSourceKind).select(kAscii);
+  EXPECT_TRUE(c(kScanFile).visible());
+}
+
+}  // namespace
+}  // namespace relievo::e2e
