@@ -158,82 +158,80 @@ constexpr const char* kFooter =
     "  relievo inspect dem.ded --json";
 
 void declareOptions(CLI::App& app, RawOptions& raw) {
-  const auto text = [&](const char* names, std::string& target, const char* help,
+  const auto text = [&](const char* names, std::string& target, const char* type, const char* help,
                         const char* group) {
-    return app.add_option(names, target, help)->group(group);
+    return app.add_option(names, target, help)->type_name(type)->group(group);
   };
   const auto flag = [&](const char* names, bool& target, const char* help, const char* group) {
     return app.add_flag(names, target, help)->group(group);
   };
   constexpr const char* kSource = "Source";
-  text("--source", raw.source, "ascii|binary|image|fractal: the kind of source", kSource);
-  text("--file", raw.file, "PATH: the source file (chosen with \"...\")", kSource);
-  text("--width", raw.width, "N: columns of the grid (ASCII, binary)", kSource);
-  text("--height", raw.height, "N: rows of the grid (ASCII, binary)", kSource);
-  text("--offset", raw.offset, "BYTES: where the data starts (ASCII, binary)", kSource);
-  text("--stride", raw.stride, "BYTES: distance between two values, 0 for packed (binary)",
+  text("--source", raw.source, "ascii|binary|image|fractal", "the kind of source", kSource);
+  text("--file", raw.file, "PATH", "the source file (ASCII, binary, image)", kSource);
+  text("--width", raw.width, "N", "values per row (ASCII, binary)", kSource);
+  text("--height", raw.height, "N", "rows (ASCII, binary)", kSource);
+  text("--offset", raw.offset, "BYTES", "where the first value starts (ASCII, binary)", kSource);
+  text("--stride", raw.stride, "BYTES", "bytes skipped after each value (binary)", kSource);
+  text("--type", raw.type, "u8|i8|u16|i16|u32|i32|f32|f64", "element type (binary)", kSource);
+  text("--byte-order", raw.byteOrder, "little|big", "of elements of 2 bytes or more (binary)",
        kSource);
-  text("--type", raw.type, "u8|i8|u16|i16|u32|i32|f32|f64: element type (binary)", kSource);
-  text("--byte-order", raw.byteOrder, "little|big (binary, elements of 2 bytes or more)", kSource);
-  text("--order", raw.order, "rows|cols: each row of the file is a row or a column", kSource);
-  text("--origin", raw.origin, "lower-left|upper-left: the corner of the first value", kSource);
-  text("--delimiter", raw.delimiter,
-       "CHAR: separator between values (ASCII); also space, tab, comma, colon, semicolon, bar",
-       kSource);
-  text("--component", raw.component, "intensity|red|green|blue|alpha: image channel", kSource);
+  text("--order", raw.order, "rows|cols", "each row of the file is a row or a column", kSource);
+  text("--origin", raw.origin, "lower-left|upper-left", "where the first row lies", kSource);
+  text("--delimiter", raw.delimiter, "CHAR",
+       "between values (ASCII); or space, tab, comma, colon, semicolon, bar", kSource);
+  text("--component", raw.component, "intensity|red|green|blue|alpha", "image channel", kSource);
   app.add_option("--scan", raw.scan,
-                 "[LINE] ASCII: run the Scan File dialog, take the columns and rows it detects "
-                 "and pick listed line LINE (1-based) as the first data line, or, without LINE, "
-                 "the first listed line that begins with a number")
+                 "ASCII: run Scan File, take the columns and rows it detects and pick listed "
+                 "line LINE as the first data line (default: the first that begins with a "
+                 "number)")
       ->expected(0, 1)
+      ->type_name("[LINE]")
       ->group(kSource);
 
   constexpr const char* kFractal = "Fractal";
-  text("--seed", raw.seed, "N: seed of the generator, 0 ... 4294967295", kFractal);
-  text("--noise", raw.noise, "X: 0 ... 1", kFractal);
-  text("--valleys", raw.valleys, "X: 0.0001 ... 0.5", kFractal);
-  text("--plateaus", raw.plateaus, "X: 0.0001 ... 0.5", kFractal);
-  auto* water = flag("--water", raw.water, "water on (flat sea at the water level)", kFractal);
+  text("--seed", raw.seed, "N", "seed of the generator, 0 ... 4294967295", kFractal);
+  text("--noise", raw.noise, "X", "0 ... 1", kFractal);
+  text("--valleys", raw.valleys, "X", "0.0001 ... 0.5", kFractal);
+  text("--plateaus", raw.plateaus, "X", "0.0001 ... 0.5", kFractal);
+  auto* water = flag("--water", raw.water, "water on: a flat sea at the water level", kFractal);
   auto* noWater = flag("--no-water", raw.noWater, "water off", kFractal);
   water->excludes(noWater);
-  text("--water-level", raw.waterLevel, "X: 0 ... 1 (needs water on)", kFractal);
-  text("--size", raw.size, "N: edge length, 4 ... 4096, rounded down to a power of two", kFractal);
+  noWater->excludes(water);
+  text("--water-level", raw.waterLevel, "X", "0 ... 1 (needs water on)", kFractal);
+  text("--size", raw.size, "N", "edge, 4 ... 4096, rounded down to a power of two", kFractal);
 
   constexpr const char* kUndefined = "Undefined data";
-  text("--nodata", raw.nodata, "V: the value that marks undefined data (Has Undefined Data)",
-       kUndefined);
-  text("--replace", raw.replace, "ded-null|V: what undefined posts become (V: -32767 ... 32767)",
+  text("--nodata", raw.nodata, "V", "the value that marks undefined data", kUndefined);
+  text("--replace", raw.replace, "ded-null|V", "what undefined posts become (-32767 ... 32767)",
        kUndefined);
 
   constexpr const char* kElevation = "Elevation";
-  text("--units", raw.units,
-       "inches|feet|centimeters|meters|kilometers|miles|nautical-miles|other: units of the "
-       "raw values",
+  text("--units", raw.units, "inches|feet|centimeters|meters|kilometers|miles|nautical-miles|other",
+       "units of the raw values", kElevation);
+  text("--unit-scale", raw.unitScale, "X", "metres per unit of \"other\" units", kElevation);
+  text("--ded-min", raw.dedMin, "M", "lowest elevation of the file, metres (-32767 ... 32767)",
        kElevation);
-  text("--unit-scale", raw.unitScale, "X: metres per unit of \"other\" units (> 0)", kElevation);
-  text("--ded-min", raw.dedMin, "M: lowest elevation of the DED file, metres (-32767 ... 32767)",
-       kElevation);
-  text("--ded-max", raw.dedMax, "M: highest elevation of the DED file, metres", kElevation);
-  flag("--invert", raw.invert, "map the highest value to the lowest elevation", kElevation);
+  text("--ded-max", raw.dedMax, "M", "highest elevation of the file, metres", kElevation);
+  flag("--invert", raw.invert, "highest values become the lowest elevations", kElevation);
 
   constexpr const char* kExtents = "Extents";
-  text("--sw", raw.sw, "LAT,LON: south-west corner, decimal degrees", kExtents);
-  text("--ne", raw.ne, "LAT,LON: north-east corner, decimal degrees", kExtents);
+  text("--sw", raw.sw, "LAT,LON", "south-west corner, decimal degrees", kExtents);
+  text("--ne", raw.ne, "LAT,LON", "north-east corner, decimal degrees", kExtents);
 
   constexpr const char* kOutput = "Output";
-  text("-o,--output", raw.output,
-       "FILE.ded: the DED file; default: the dialog's proposed name, else terrain.ded", kOutput);
-  text("--preview", raw.preview, "FILE.png: write the preview as drawn, background included",
-       kOutput);
-  text("--preview-size", raw.previewSize, "WxH: size of the preview's view in pixels", kOutput);
+  text("-o,--output", raw.output, "FILE.ded",
+       "default: the dialog's proposed name, else terrain.ded", kOutput);
+  text("--preview", raw.preview, "FILE.png", "the preview as drawn, background included", kOutput);
+  text("--preview-size", raw.previewSize, "WxH", "the preview's size in pixels", kOutput);
   flag("--shaded", raw.shaded, "relief shading in the preview", kOutput);
-  text("--colors", raw.colors, "R,G,B:R,G,B: bottom and top colours of the preview's ramp",
+  text("--colors", raw.colors, "R,G,B:R,G,B", "low and high colours of the preview's ramp",
        kOutput);
-  text("--settings", raw.settings,
-       "FILE.json: stored tool settings to start from; saved back at the end", kOutput);
+  text("--settings", raw.settings, "FILE.json",
+       "stored tool settings to start from; saved back at the end", kOutput);
   auto* yes = flag("-y,--yes", raw.yes, "answer yes to every question", kOutput);
   auto* no = flag("-n,--no", raw.no, "answer no to every question (the default)", kOutput);
   yes->excludes(no);
+  no->excludes(yes);
   flag("-q,--quiet", raw.quiet, "no progress bar", kOutput);
 }
 
@@ -426,15 +424,16 @@ std::string_view sourceKindWord(SourceKind kind) {
 Command parseCommandLine(const std::vector<std::string>& args) {
   CLI::App app{kDescription, "relievo"};
   app.footer(kFooter);
-  app.get_formatter()->column_width(34);
+  app.get_formatter()->column_width(40);
   RawOptions raw;
   declareOptions(app, raw);
   CLI::App* inspect =
       app.add_subcommand("inspect", "Shows a DED file's records and checks its length");
-  inspect->add_option("file", raw.inspectFile, "FILE.ded: the file to inspect")->required();
+  inspect->footer("Example:\n  relievo inspect dem.ded --json --png dem.png");
+  inspect->add_option("file", raw.inspectFile, "the DED file")->type_name("FILE.ded")->required();
   inspect->add_flag("--json", raw.inspectJson, "print the same as JSON");
-  inspect->add_option("--png", raw.inspectPng,
-                      "FILE: draw the terrain north up with the default ramp and relief shading");
+  inspect->add_option("--png", raw.inspectPng, "draw the terrain, north up, shaded")
+      ->type_name("FILE.png");
 
   std::vector<std::string> reversed(args.rbegin(), args.rend() - (args.empty() ? 0 : 1));
   Command command;

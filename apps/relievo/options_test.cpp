@@ -152,7 +152,7 @@ TEST(Options, BadValuesAreUsageErrorsNamingTheOption) {
       {{"--file", ""}, "--file: the path is empty"},
       {{"--yes", "--no"}, "--yes excludes --no"},
       {{"--water", "--no-water"}, "--water excludes --no-water"},
-      {{"--width"}, "--width: 1 required TEXT missing"},
+      {{"--width"}, "--width: 1 required N missing"},
       {{"--bogus"}, "The following argument was not expected: --bogus"},
       {{"inspect"}, "file is required"},
       {{"--width", "3", "inspect", "a.ded"}, "inspect takes no conversion option such as --width"},
