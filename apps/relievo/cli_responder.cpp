@@ -4,8 +4,9 @@
 
 namespace relievo::cli {
 
-void CliResponder::expectSave(std::string output, std::string fallback) {
+void CliResponder::expectSave(std::string output, std::string fallback, bool takeProposal) {
   saveExpected_ = true;
+  takeProposal_ = takeProposal;
   saveOutput_ = std::move(output);
   saveFallback_ = std::move(fallback);
   savedAs_.clear();
@@ -39,7 +40,7 @@ std::optional<std::vector<std::string>> CliResponder::promptFile(const sxhost::F
   std::string name = saveOutput_;
   if (name.empty()) {
     const std::string* proposal = prompt.text("PromptFileFullFilename");
-    name = proposal != nullptr && !proposal->empty() ? *proposal : saveFallback_;
+    name = takeProposal_ && proposal != nullptr && !proposal->empty() ? *proposal : saveFallback_;
   }
   savedAs_ = name;
   return std::vector<std::string>{name};

@@ -31,8 +31,8 @@ class CliResponder : public sxhost::Responder {
   void offerColour(sxhost::Colour colour) { colour_ = colour; }
   bool colourTaken() const { return !colour_.has_value(); }
   // The next save prompt is answered with output, or when that is empty with the prompt's
-  // proposed full name, or with fallback.
-  void expectSave(std::string output, std::string fallback);
+  // proposed full name (when takeProposal), or with fallback.
+  void expectSave(std::string output, std::string fallback, bool takeProposal);
   // The name the last save prompt was answered with ("" when none was answered).
   const std::string& savedAs() const { return savedAs_; }
 
@@ -53,6 +53,7 @@ class CliResponder : public sxhost::Responder {
   std::optional<std::string> openFile_;
   std::optional<sxhost::Colour> colour_;
   bool saveExpected_ = false;
+  bool takeProposal_ = true;
   std::string saveOutput_, saveFallback_, savedAs_;
   std::vector<sxhost::Message> messages_;
 };

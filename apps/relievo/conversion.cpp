@@ -11,6 +11,7 @@
 #include "dialog_driver.h"
 #include "errors.h"
 #include "option_check.h"
+#include "output_paths.h"
 #include "plugin_host.h"
 #include "progress_display.h"
 #include "summary.h"
@@ -58,6 +59,10 @@ void checkSourceFile(const std::string& path) {
 int runConversion(const ConvertOptions& options, std::FILE* out, std::FILE* err) {
   const StoredSettings stored = storedSettings(readSettings(options.settings));
   checkOptionsFit(options, stored);
+  checkOutputPaths({{"--output", options.output, true},
+                    {"--preview", options.preview, true},
+                    {"--settings", options.settings, true},
+                    {"--file", options.file, false}});
   if (options.file) checkSourceFile(*options.file);
 
   ProgressDisplay progress(err, !options.quiet && isatty(fileno(err)) == 1);

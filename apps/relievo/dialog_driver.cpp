@@ -292,7 +292,7 @@ void DialogDriver::load() {
   if (control(kPreviewData).visible()) control(kPreviewData).press();
   if (control(kGenerate).enabled()) return;
   const std::string status = control(kStatusLine).text();
-  if (!status.empty()) throw RunError("nothing was loaded: " + status);
+  if (!status.empty()) throw RunError("nothing was loaded: " + status + layoutHint());
   const SourceKind kind = shownSourceKind();
   const std::string file = control(kFileText).text();
   if (kind != SourceKind::Fractal && file.empty()) {
@@ -302,6 +302,14 @@ void DialogDriver::load() {
     throw RunError("nothing was loaded: " + file + " is empty");
   }
   throw RunError("nothing was loaded");
+}
+
+std::string DialogDriver::layoutHint() {
+  const SourceKind kind = shownSourceKind();
+  if (kind != SourceKind::Ascii && kind != SourceKind::Binary) return "";
+  if (control(kWidth).text() != "0" && control(kHeight).text() != "0") return "";
+  return " (the grid is " + control(kWidth).text() + " x " + control(kHeight).text() +
+         ": give --width and --height" + (kind == SourceKind::Ascii ? ", or --scan)" : ")");
 }
 
 void DialogDriver::setUnits() {
@@ -437,7 +445,10 @@ void DialogDriver::writePreview() {
 
 std::string DialogDriver::generate() {
   const std::string output = options_.output ? absolutePath(*options_.output) : "";
-  responder_.expectSave(output, absolutePath(kFallbackOutput));
+  // The dialog proposes the source file's name with ".ded"; the fractal generator has no
+  // file, and a name left from an earlier file would only overwrite that file's DED.
+  responder_.expectSave(output, absolutePath(kFallbackOutput),
+                        shownSourceKind() != SourceKind::Fractal);
   usable(kGenerate, "Generate DED").press();
   const std::string status = control(kStatusLine).text();
   if (status != kCreatedStatus) {

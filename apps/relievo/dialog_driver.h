@@ -58,6 +58,8 @@ class DialogDriver {
   void setFractal();
   void setUndefinedData();
   void load();
+  // Why a file source with a layout of 0 values could not load, or "".
+  std::string layoutHint();
   void setUnits();
   void setDedRange();
   void setExtents();

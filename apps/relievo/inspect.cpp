@@ -8,6 +8,7 @@
 #include "dialog_driver.h"
 #include "errors.h"
 #include "option_check.h"
+#include "output_paths.h"
 #include "plugin_host.h"
 #include "progress_display.h"
 #include "sxhost/error.h"
@@ -174,6 +175,7 @@ std::string inspectJson(const DedFile& f) {
 }
 
 int runInspect(const InspectOptions& options, std::FILE* out, std::FILE* err) {
+  checkOutputPaths({{"--png", options.png, true}, {"FILE.ded", options.file, false}});
   const DedFile file = readDedFile(options.file);
   const std::string report = options.json ? inspectJson(file) : inspectText(file);
   std::fputs(report.c_str(), out);

@@ -220,7 +220,9 @@ void declareOptions(CLI::App& app, RawOptions& raw) {
 
   constexpr const char* kOutput = "Output";
   text("-o,--output", raw.output, "FILE.ded",
-       "default: the dialog's proposed name, else terrain.ded", kOutput);
+       "default: the dialog's proposal for a file source (its name with .ded), else "
+       "terrain.ded",
+       kOutput);
   text("--preview", raw.preview, "FILE.png", "the preview as drawn, background included", kOutput);
   text("--preview-size", raw.previewSize, "WxH", "the preview's size in pixels", kOutput);
   flag("--shaded", raw.shaded, "relief shading in the preview", kOutput);

@@ -1,5 +1,7 @@
 // Every way a run of the built command fails: its exit status, what it says, and that it
 // writes nothing it was not asked to.
+#include <sys/stat.h>
+
 #include "cli_test_support.h"
 
 namespace relievo::clitest {
@@ -37,6 +39,9 @@ TEST_F(CliFailures, UsageErrorsExitWithTwoAndOneLine) {
       {{"-y", "-n"}, "relievo: --yes excludes --no\n"},
       {{"--settings", "."}, "relievo: --settings: . is a folder\n"},
       {{"inspect"}, "relievo: file is required\n"},
+      {{"--source", "ascii", "--file", "a.asc", "--preview", "./a.asc"},
+       "relievo: --preview and --file name the same file\n"},
+      {{"inspect", "a.asc", "--png", "a.asc"}, "relievo: --png and FILE.ded name the same file\n"},
   };
   for (const Case& c : cases) {
     const RunResult r = run(c.args);
@@ -114,6 +119,9 @@ TEST_F(CliFailures, TheDialogsMessagesAndStatus) {
        "relievo: Scan File: no listed line begins with a number; pick the first data line with "
        "--scan LINE\n"},
       {{"--source", "ascii"}, "relievo: no source file: choose one with --file\n"},
+      {{"--source", "binary", "--file", "grid.raw"},
+       "relievo: nothing was loaded: Error reading file (the grid is 0 x 0: give --width and "
+       "--height)\n"},
       {{"-o", "missing/x.ded"},
        "Error: Error creating DED file\n\n" + abs("") +
            "missing/x.ded\n"
@@ -136,6 +144,16 @@ TEST_F(CliFailures, ANotTextAnsweredYesIsReadAnyway) {
       << r.err;
   ASSERT_EQ(r.exitCode, 0);
   EXPECT_EQ(readDed(path("b.ded")).posts(), (std::vector<std::int16_t>{1, 3, 2, 4}));
+}
+
+TEST_F(CliFailures, NoOutputThatCouldBlock) {
+  ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
+  const RunResult r = run({"--size", "8", "-o", "pipe"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "relievo: --output: pipe is not a regular file\n");
+  const RunResult source = run({"--source", "ascii", "--file", "pipe"});
+  EXPECT_EQ(source.exitCode, 1);
+  EXPECT_EQ(source.err, "relievo: pipe is not a regular file\n");
 }
 
 TEST_F(CliFailures, AnImageComponentThatTheImageLacks) {

@@ -53,6 +53,16 @@ TEST_F(CliSettings, AFractalComesBackWithItsSeedAndSize) {
   EXPECT_EQ(readDed(path("a.ded")).posts(), readDed(path("b.ded")).posts());
 }
 
+TEST_F(CliSettings, AFractalAfterAFileConversionDoesNotTakeTheFilesName) {
+  writePng(path("h.png"), 2, 2, 1, {1, 2, 3, 4});
+  ASSERT_EQ(run({"--settings", "s.json", "--source", "image", "--file", "h.png"}).exitCode, 0);
+  const std::string first = readFile(path("h.ded"));
+  const RunResult r = run({"--settings", "s.json", "--source", "fractal", "--size", "8"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(readFile(path("h.ded")), first);
+  EXPECT_EQ(readDed(path("terrain.ded")).records(), 8);
+}
+
 TEST_F(CliSettings, ASettingsFileThatIsNotValidIsSetAside) {
   writeFile(path("s.json"), "{ not json");
   const RunResult r = run({"--settings", "s.json", "--size", "8"});
