@@ -1,12 +1,12 @@
 #include "dialog_driver.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "dialog_ids.h"
 #include "errors.h"
+#include "output_paths.h"
 #include "sxapilib.h"
 #include "sxhost/error.h"
 
@@ -14,19 +14,12 @@ namespace relievo::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace main_ids;
 
 constexpr char kFallbackOutput[] = "terrain.ded";
 // Corner entries are refused while both north-east coordinates lie at or below the
 // south-west ones, so an order that works is found by going over them again.
 constexpr int kCornerPasses = 3;
-
-std::string absolutePath(const std::string& path) {
-  std::error_code ec;
-  const fs::path canonical = fs::weakly_canonical(fs::absolute(path, ec), ec);
-  return ec ? path : canonical.string();
-}
 
 std::string fixed(double v, int decimals) {
   char buf[64];
@@ -85,13 +78,15 @@ std::optional<bool> elementSigned(ElementType t) {
   return std::nullopt;
 }
 
-// Position of a delimiter character in the "Delimiter" menu; 7 is "Other".
+// Positions of the "Delimiter" menu: the characters of the first six rows, then "Other".
+constexpr std::array<char, 6> kDelimiterRows = {':', ';', '|', ',', ' ', '\t'};
+constexpr int kOtherDelimiterPosition = 7;
+
 int delimiterPosition(char c) {
-  constexpr char kRows[] = {':', ';', '|', ',', ' ', '\t'};
-  for (int i = 0; i < 6; ++i) {
-    if (kRows[i] == c) return i + 1;
+  for (std::size_t i = 0; i < kDelimiterRows.size(); ++i) {
+    if (kDelimiterRows[i] == c) return static_cast<int>(i) + 1;
   }
-  return 7;
+  return kOtherDelimiterPosition;
 }
 
 struct ComponentRadio {
@@ -241,7 +236,8 @@ void DialogDriver::setLayout() {
   if (options_.delimiter) {
     const int pos = delimiterPosition(*options_.delimiter);
     usable(kDelimiterMenu, "--delimiter").select(pos);
-    if (pos == 7) usable(kOtherDelimiter, "--delimiter").type(std::string(1, *options_.delimiter));
+    if (pos == kOtherDelimiterPosition)
+      usable(kOtherDelimiter, "--delimiter").type(std::string(1, *options_.delimiter));
   }
   if (options_.component) {
     for (const ComponentRadio& r : kComponentRadios) {

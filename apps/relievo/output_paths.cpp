@@ -12,12 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string resolved(const std::string& path) {
-  std::error_code ec;
-  const fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
-  return ec ? path : p.string();
-}
-
 bool sourceAndOutput(const NamedPath& a, const NamedPath& b) {
   const auto is = [](const NamedPath& p, const char* option) {
     return std::strcmp(p.option, option) == 0;
@@ -27,6 +21,12 @@ bool sourceAndOutput(const NamedPath& a, const NamedPath& b) {
 
 }  // namespace
 
+std::string absolutePath(const std::string& path) {
+  std::error_code ec;
+  const fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
+  return ec ? path : p.string();
+}
+
 void checkOutputPaths(const std::vector<NamedPath>& paths) {
   for (std::size_t i = 0; i < paths.size(); ++i) {
     const NamedPath& a = paths[i];
@@ -34,7 +34,7 @@ void checkOutputPaths(const std::vector<NamedPath>& paths) {
     for (std::size_t j = 0; j < paths.size(); ++j) {
       const NamedPath& b = paths[j];
       if (i == j || !b.path || sourceAndOutput(a, b)) continue;
-      if (resolved(*a.path) == resolved(*b.path)) {
+      if (absolutePath(*a.path) == absolutePath(*b.path)) {
         throw UsageError(std::string(a.option) + " and " + b.option + " name the same file");
       }
     }

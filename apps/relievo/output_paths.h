@@ -16,6 +16,10 @@ struct NamedPath {
   bool written;
 };
 
+// The path made absolute, with "." and ".." and symbolic links resolved as far as the path
+// exists; the path itself when that cannot be done.
+std::string absolutePath(const std::string& path);
+
 // UsageError when a written path is the same file as another named path; RunError when a
 // written path exists and is neither a regular file nor a folder. The source file and the DED
 // output are not compared with each other: the dialog itself refuses that pair.
