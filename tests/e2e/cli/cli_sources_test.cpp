@@ -87,6 +87,17 @@ TEST_F(CliSources, FractalSettingsReachTheGenerator) {
   const auto dryPosts = dry.posts();
   EXPECT_EQ(*std::min_element(dryPosts.begin(), dryPosts.end()), 1);
 
+  // The origin and order turn the same terrain: upper-left flips it north to south, "cols"
+  // takes each row of the map as a column.
+  const Ded flipped = make("g.ded", {"--seed", "5", "--origin", "upper-left"});
+  const Ded turned = make("h.ded", {"--seed", "5", "--order", "cols"});
+  for (int c = 0; c < 64; ++c) {
+    for (int r = 0; r < 64; ++r) {
+      ASSERT_EQ(flipped.post(c, r), a.post(c, 63 - r)) << c << "," << r;
+      ASSERT_EQ(turned.post(c, r), a.post(r, c)) << c << "," << r;
+    }
+  }
+
   // Sizes are rounded down to a power of two.
   ASSERT_EQ(run({"--size", "100", "-o", "f.ded"}).exitCode, 0);
   EXPECT_EQ(readDed(path("f.ded")).records(), 64);
