@@ -45,26 +45,31 @@ int sampleRow(const double* values, int count, int, void* data) {
   return 1;
 }
 
-// Pixel (i, j) of the picture that the k-th sample byte of a pw x ph grid lands on: rows
-// from the bottom; "Cols" data fills the picture column by column.
+// Pixel (i, j) of the picture that the k-th sample byte of a grid of sw x sh samples lands
+// on, rows counted from the bottom. "Cols" data delivers the terrain column by column, so
+// each sample row becomes one column of the picture, which is then sh wide and sw tall; the
+// picture of a grid that is not square thus matches the DED file's records.
 struct DisplayWalk {
-  int pw;
-  int ph;
+  int sw;
+  int sh;
   DataOrder order;
   DataOrigin origin;
+
+  int pictureWidth() const { return order == DataOrder::Cols ? sh : sw; }
+  int pictureHeight() const { return order == DataOrder::Cols ? sw : sh; }
 
   std::int64_t pixelOf(std::int64_t k) const {
     std::int64_t i;
     std::int64_t j;
     if (order == DataOrder::Cols) {
-      j = k / ph;
-      i = k % ph;
+      j = k / sw;
+      i = k % sw;
     } else {
-      i = k / pw;
-      j = k % pw;
+      i = k / sw;
+      j = k % sw;
     }
-    if (origin == DataOrigin::UpperLeft) i = ph - 1 - i;
-    return i * pw + j;
+    if (origin == DataOrigin::UpperLeft) i = pictureHeight() - 1 - i;
+    return i * pictureWidth() + j;
   }
 };
 
@@ -102,9 +107,11 @@ void previewBuildSamples(ToolState* state) {
 void previewBuildImage(ToolState* state) {
   const ImageBuf& samples = state->previewSamples;
   if (samples.pixels == nullptr) return;
-  // The picture has the samples' size: the view may have changed since they were taken.
-  const int pw = samples.width;
-  const int ph = samples.height;
+  // The picture has the samples' size (transposed for "Cols"): the view may have changed
+  // since they were taken.
+  const DisplayWalk walk{samples.width, samples.height, state->dataOrder, state->dataOrigin};
+  const int pw = walk.pictureWidth();
+  const int ph = walk.pictureHeight();
   if (!imageBufGrow(&state->previewImage, pw, ph, 3) ||
       !imageBufGrow(&state->previewShade, pw, ph, 1)) {
     return;
@@ -116,7 +123,6 @@ void previewBuildImage(ToolState* state) {
   };
   selectMapping(state);
 
-  const DisplayWalk walk{pw, ph, state->dataOrder, state->dataOrigin};
   const std::int64_t count = std::int64_t{pw} * ph;
   for (std::int64_t k = 0; k < count; ++k) {
     const unsigned char b = samples.pixels[k];
@@ -147,16 +153,19 @@ Rgb8 previewPixelColor(const ToolState* state, int sample, std::span<const float
 }
 
 void previewShadeImage(ToolState* state) {
-  const int pw = state->previewSamples.width;
-  const int ph = state->previewSamples.height;
+  // The picture's own size: for "Cols" data it is the samples' size transposed.
   ImageBuf& image = state->previewImage;
+  const ImageBuf& samples = state->previewSamples;
+  const int pw = image.width;
+  const int ph = image.height;
   const unsigned char* shade = state->previewShade.pixels;
-  if (pw <= 0 || ph <= 0 || image.pixels == nullptr || shade == nullptr || image.width != pw ||
-      image.height != ph || state->previewShade.width != pw || state->previewShade.height != ph) {
+  if (pw <= 0 || ph <= 0 || image.pixels == nullptr || shade == nullptr ||
+      state->previewShade.width != pw || state->previewShade.height != ph ||
+      std::int64_t{pw} * ph != std::int64_t{samples.width} * samples.height) {
     return;
   }
 
-  const double z = 5.0 / std::sqrt(static_cast<double>(state->width) / pw);
+  const double z = 5.0 / std::sqrt(static_cast<double>(state->width) / samples.width);
   const double azimuth = -45.0 * std::numbers::pi / 180.0;
   const double elevation = 60.0 * std::numbers::pi / 180.0;
   const double lx = std::cos(elevation) * std::cos(azimuth) * 255.9;

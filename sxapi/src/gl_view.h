@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include "sxhost/gui.h"
 #include "sxhost/picture.h"
 
 namespace sxhost::detail {
@@ -29,7 +30,7 @@ class GlView {
   const std::string& error() const { return error_; }
 
   // The largest view side accepted.
-  static constexpr int kMaxSide = 8192;
+  static constexpr int kMaxSide = kMaxViewSide;
 
  private:
   struct Context;

@@ -118,6 +118,46 @@ TEST_F(GlViewTest, RenderSetsTheViewSizeAndDrawsTheSameEveryTime) {
   EXPECT_EQ(control(1).lastPicture().pixels, second.pixels);
 }
 
+TEST_F(GlViewTest, SetViewSizeChangesTheViewWithoutDrawing) {
+  sxSetGuiCallback(sxFindGuiById(d, 1), SX_MASK_GL_DRAW, drawQuad, &seen);
+  control(1).setViewSize(12, 5);
+  EXPECT_TRUE(seen.draws.empty());
+  EXPECT_TRUE(control(1).lastPicture().empty());
+  int w = 0, h = 0;
+  sxGuiGetViewSize(sxFindGuiById(d, 1), &w, &h);
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(12, 5));
+  const sxhost::Rgb picture = control(1).draw();
+  ASSERT_EQ(seen.draws.size(), 1u);
+  EXPECT_EQ(seen.draws[0].viewWidth, 12);
+  EXPECT_EQ(seen.draws[0].viewHeight, 5);
+  EXPECT_EQ(picture.width, 12);
+  EXPECT_EQ(picture.height, 5);
+}
+
+TEST_F(GlViewTest, SetViewSizeRefusesOtherKindsAndSizesOutsideTheRange) {
+  struct Case {
+    int id, width, height;
+    const char* message;
+  };
+  const Case cases[] = {
+      {3, 10, 10, "control 3 of dialog 9 is no GL control: it has no view"},
+      {1, 0, 10, "control 1 of dialog 9: view size 0 x 10 is outside 1 ... 8192"},
+      {1, 10, -1, "control 1 of dialog 9: view size 10 x -1 is outside 1 ... 8192"},
+      {1, 8193, 10, "control 1 of dialog 9: view size 8193 x 10 is outside 1 ... 8192"},
+  };
+  for (const Case& c : cases) {
+    try {
+      control(c.id).setViewSize(c.width, c.height);
+      ADD_FAILURE() << c.message;
+    } catch (const sxhost::Error& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+  EXPECT_EQ(control(1).viewSize(), std::make_pair(40, 30));
+  control(1).setViewSize(8192, 1);
+  EXPECT_EQ(control(1).viewSize(), std::make_pair(8192, 1));
+}
+
 TEST_F(GlViewTest, PixelsAreDrawnAtTheRasterPositionRowZeroAtTheBottom) {
   sxSetGuiCallback(sxFindGuiById(d, 2), SX_MASK_GL_DRAW, drawPixels, nullptr);
   const sxhost::Rgb picture = control(2).render(210, 260);

@@ -185,17 +185,21 @@ const Rgb& Control::lastPicture() const {
   return rec_.picture;
 }
 
-Rgb Control::render(int width, int height) {
+void Control::setViewSize(int width, int height) {
   if (rec_.kind != ControlKind::Gl)
-    throw Error(describe(rec_) + " is no GL control: it cannot draw");
-  if (width < 1 || height < 1 || width > detail::GlView::kMaxSide ||
-      height > detail::GlView::kMaxSide) {
+    throw Error(describe(rec_) + " is no GL control: it has no view");
+  if (width < 1 || height < 1 || width > kMaxViewSide || height > kMaxViewSide) {
     throw Error(describe(rec_) + ": view size " + std::to_string(width) + " x " +
-                std::to_string(height) + " is outside 1 ... " +
-                std::to_string(detail::GlView::kMaxSide));
+                std::to_string(height) + " is outside 1 ... " + std::to_string(kMaxViewSide));
   }
   rec_.viewWidth = width;
   rec_.viewHeight = height;
+}
+
+Rgb Control::render(int width, int height) {
+  if (rec_.kind != ControlKind::Gl)
+    throw Error(describe(rec_) + " is no GL control: it cannot draw");
+  setViewSize(width, height);
   return draw();
 }
 

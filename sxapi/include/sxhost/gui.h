@@ -22,6 +22,9 @@
 
 namespace sxhost {
 
+// The largest width or height of a GL control's view.
+inline constexpr int kMaxViewSide = 8192;
+
 namespace detail {
 struct ControlRec;
 struct DialogRec;
@@ -76,6 +79,10 @@ class [[gnu::visibility("default")]] Control {
   std::pair<int, int> viewSize() const;
   // The picture of the last draw (sxDrawControl or render); empty before the first.
   const Rgb& lastPicture() const;
+  // GL control: sets the view size (1 ... kMaxViewSide each) without drawing, as a user
+  // resizing the window would; what the plug-in draws next fits the new size. Throws for
+  // other kinds and for sizes outside that range.
+  void setViewSize(int width, int height);
   // GL control: sets the view size, draws, returns the picture. Throws for other kinds.
   Rgb render(int width, int height);
   // GL control: draws at the current view size (like sxDrawControl).

@@ -1,0 +1,93 @@
+#include "cli_responder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "sxapilib.h"
+
+namespace relievo::cli {
+namespace {
+
+class CliResponderTest : public ::testing::Test {
+ protected:
+  void TearDown() override { std::fclose(out_); }
+  std::string printed() {
+    std::fflush(out_);
+    std::rewind(out_);
+    std::string s;
+    for (int c = std::fgetc(out_); c != EOF; c = std::fgetc(out_))
+      s += static_cast<char>(c);
+    return s;
+  }
+  sxhost::FilePrompt savePrompt(const char* proposal) {
+    sxhost::FilePrompt p;
+    p.mode = SX_PROMPT_SAVE;
+    if (proposal != nullptr) p.pairs.push_back({"PromptFileFullFilename", proposal, 0, false});
+    return p;
+  }
+  std::FILE* out_ = std::tmpfile();
+  ProgressDisplay progress_{out_, false};
+};
+
+TEST_F(CliResponderTest, MessagesAndAnswers) {
+  CliResponder no(out_, progress_, false);
+  EXPECT_FALSE(no.message({"Question", "Remove it?", SX_MESSAGE_YES_NO}));
+  EXPECT_FALSE(no.message({"Error", "Bad\n\nthing", SX_MESSAGE_ERROR}));
+  CliResponder yes(out_, progress_, true);
+  EXPECT_TRUE(yes.message({"Question", "Remove it?", SX_MESSAGE_YES_NO}));
+  EXPECT_FALSE(yes.message({"Success", "Done", SX_MESSAGE_INFORMATION}));
+  yes.warn("careful");
+  EXPECT_EQ(printed(),
+            "Question: Remove it? [no]\nError: Bad\n\nthing\nQuestion: Remove it? [yes]\n"
+            "Success: Done\nrelievo: warning: careful\n");
+  EXPECT_EQ(no.messages().size(), 2u);
+  EXPECT_EQ(no.messages()[1].kind, SX_MESSAGE_ERROR);
+}
+
+TEST_F(CliResponderTest, OpenPromptsTakeTheOfferedFileOnce) {
+  CliResponder r(out_, progress_, false);
+  sxhost::FilePrompt open;
+  open.mode = SX_PROMPT_OPEN;
+  EXPECT_FALSE(r.promptFile(open));
+  r.offerFile("/data/a.asc");
+  EXPECT_FALSE(r.fileTaken());
+  EXPECT_EQ(r.promptFile(open), (std::vector<std::string>{"/data/a.asc"}));
+  EXPECT_TRUE(r.fileTaken());
+  EXPECT_FALSE(r.promptFile(open));
+}
+
+TEST_F(CliResponderTest, SavePromptsAreAnsweredOnceAfterExpectSave) {
+  CliResponder r(out_, progress_, false);
+  EXPECT_FALSE(r.promptFile(savePrompt("/d/a.ded")));
+  struct Case {
+    std::string output;
+    const char* proposal;
+    bool takeProposal;
+    std::string answer;
+  };
+  const Case cases[] = {
+      {"/o/x.ded", "/d/a.ded", true, "/o/x.ded"}, {"", "/d/a.ded", true, "/d/a.ded"},
+      {"", "/d/a.ded", false, "/w/terrain.ded"},  {"", "", true, "/w/terrain.ded"},
+      {"", nullptr, true, "/w/terrain.ded"},
+  };
+  for (const Case& c : cases) {
+    r.expectSave(c.output, "/w/terrain.ded", c.takeProposal);
+    EXPECT_EQ(r.promptFile(savePrompt(c.proposal)), (std::vector<std::string>{c.answer}));
+    EXPECT_EQ(r.savedAs(), c.answer);
+    // A second prompt, after the dialog refused the name, is cancelled.
+    EXPECT_FALSE(r.promptFile(savePrompt(c.proposal)));
+  }
+}
+
+TEST_F(CliResponderTest, ColourPromptsTakeTheOfferedColourOnce) {
+  CliResponder r(out_, progress_, false);
+  EXPECT_FALSE(r.promptColour({1, 2, 3}));
+  r.offerColour({9, 8, 7});
+  EXPECT_EQ(r.promptColour({1, 2, 3}), (sxhost::Colour{9, 8, 7}));
+  EXPECT_TRUE(r.colourTaken());
+  EXPECT_FALSE(r.promptColour({1, 2, 3}));
+}
+
+}  // namespace
+}  // namespace relievo::cli

@@ -1,0 +1,24 @@
+// `relievo inspect FILE.ded [--json] [--png FILE]`: shows a DED file's records and checks
+// its length against its counts (exit 1 with the reason when it does not match); --png draws
+// the terrain north up through the plug-in itself, reading the file as the raw binary grid
+// it is (offset 200, 16-bit signed big-endian, one column per record, "DED NULL" undefined).
+#ifndef RELIEVO_APPS_INSPECT_H
+#define RELIEVO_APPS_INSPECT_H
+
+#include <cstdio>
+#include <string>
+
+#include "ded_file.h"
+#include "options.h"
+
+namespace relievo::cli {
+
+int runInspect(const InspectOptions& options, std::FILE* out, std::FILE* err);
+
+// The report as text and as JSON.
+std::string inspectText(const DedFile& file);
+std::string inspectJson(const DedFile& file);
+
+}  // namespace relievo::cli
+
+#endif  // RELIEVO_APPS_INSPECT_H

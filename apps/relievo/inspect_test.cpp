@@ -1,0 +1,94 @@
+#include "inspect.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "ded_test_file.h"
+
+namespace relievo::cli {
+namespace {
+
+DedFile goodFile() {
+  DedFile f = parsePreamble(testing::dedBytes({}, 3, 2));
+  f.path = "a.ded";
+  f.size = 212;
+  f.posts = DedPosts{6, 2, std::int16_t{-3}, std::int16_t{1200}};
+  return f;
+}
+
+TEST(Inspect, TextShowsEveryRecord) {
+  EXPECT_EQ(inspectText(goodFile()),
+            "File:          a.ded (212 bytes)\n"
+            "Header:        length 128, tag \"KTLX\", projection \"DMA1\", version \"V1.0\"\n"
+            "Created:       Thu Dec  4 14:59:22 2026\n"
+            "Range record:  marker 1, lowest -5 m, highest 1200 m\n"
+            "SW corner:     lat 45.000000000, lon 7.000000000\n"
+            "NE corner:     lat 46.000000000, lon 8.000000000\n"
+            "Lat spacing:   3.0000 arc-seconds (0.000833333 degrees), 303.80 feet\n"
+            "Lon spacing:   6.0000 arc-seconds (0.001666667 degrees), 4000.50 feet\n"
+            "Post counts:   3 per record (latitude) x 2 records (longitude)\n"
+            "Length:        212 bytes, as the counts call for\n"
+            "Posts:         6\n"
+            "DED NULL:      2\n"
+            "Lowest post:   -3 m\n"
+            "Highest post:  1200 m\n");
+}
+
+TEST(Inspect, TextOfADamagedFileEndsWithTheProblem) {
+  DedFile f = goodFile();
+  f.posts.reset();
+  f.problem = "the file holds 210 bytes, but its counts (2 records of 3 posts) call for 212";
+  f.header.tag = std::string("K\0\xFF\n", 4);
+  const std::string text = inspectText(f);
+  EXPECT_NE(text.find("tag \"K\\x00\\xFF\\x0A\""), std::string::npos) << text;
+  EXPECT_NE(text.find("Length:        WRONG: the file holds 210 bytes"), std::string::npos);
+  EXPECT_EQ(text.find("Posts:"), std::string::npos);
+}
+
+TEST(Inspect, JsonHoldsTheSame) {
+  const nlohmann::json j = nlohmann::json::parse(inspectJson(goodFile()));
+  EXPECT_EQ(j["file"], "a.ded");
+  EXPECT_EQ(j["bytes"], 212);
+  EXPECT_EQ(j["header"]["tag"], "KTLX");
+  EXPECT_EQ(j["header"]["projection"], "DMA1    ");
+  EXPECT_EQ(j["header"]["created"], "Thu Dec  4 14:59:22 2026");
+  EXPECT_EQ(j["range"]["lowest"], -5);
+  EXPECT_EQ(j["range"]["highest"], 1200);
+  EXPECT_EQ(j["extents"]["southWest"]["lat"], 45.0);
+  EXPECT_EQ(j["extents"]["northEast"]["lon"], 8.0);
+  EXPECT_EQ(j["extents"]["latSpacing"]["tenthsOfArcSecond"], 30.0);
+  EXPECT_EQ(j["extents"]["latSpacing"]["arcSeconds"], 3.0);
+  EXPECT_NEAR(j["extents"]["lonSpacing"]["degrees"].get<double>(), 60.0 / 36000.0, 1e-12);
+  EXPECT_NEAR(j["extents"]["lonSpacing"]["feet"].get<double>(), 4000.5, 1e-9);
+  EXPECT_EQ(j["extents"]["postsPerRecord"], 3.0);
+  EXPECT_EQ(j["extents"]["records"], 2.0);
+  EXPECT_EQ(j["lengthOk"], true);
+  EXPECT_FALSE(j.contains("problem"));
+  EXPECT_EQ(j["posts"]["count"], 6);
+  EXPECT_EQ(j["posts"]["dedNull"], 2);
+  EXPECT_EQ(j["posts"]["lowest"], -3);
+  EXPECT_EQ(j["posts"]["highest"], 1200);
+}
+
+TEST(Inspect, JsonOfHostileTextsAndCountsStaysValid) {
+  DedFile f = goodFile();
+  f.header.version =
+      "\xC3\x28\xFF"
+      "abcde";
+  f.extents.records = std::numeric_limits<float>::quiet_NaN();
+  f.problem = "its post counts (3 per record, nan records) are not whole numbers of posts";
+  f.posts.reset();
+  const nlohmann::json j = nlohmann::json::parse(inspectJson(f));
+  EXPECT_EQ(j["lengthOk"], false);
+  EXPECT_EQ(j["problem"], f.problem);
+  EXPECT_TRUE(j["extents"]["records"].is_null());
+  EXPECT_FALSE(j.contains("posts"));
+  // Each byte that is not UTF-8 becomes U+FFFD.
+  EXPECT_EQ(j["header"]["version"],
+            "\xEF\xBF\xBD(\xEF\xBF\xBD"
+            "abcde");
+}
+
+}  // namespace
+}  // namespace relievo::cli

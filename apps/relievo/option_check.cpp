@@ -1,0 +1,100 @@
+#include "option_check.h"
+
+#include <string>
+
+namespace relievo::cli {
+
+namespace {
+
+enum Fit : unsigned {
+  kAscii = 1u << 0,
+  kBinary = 1u << 1,
+  kImage = 1u << 2,
+  kFractal = 1u << 3,
+  kFiles = kAscii | kBinary | kImage,
+};
+
+unsigned bitOf(SourceKind kind) {
+  return 1u << (static_cast<int>(kind) - 1);
+}
+
+struct OptionFit {
+  const char* name;
+  bool given;
+  unsigned kinds;
+};
+
+// "--source ascii" when the options chose the kind, else the stored kind with a hint.
+std::string sourceName(SourceKind kind, bool chosen) {
+  const std::string word(sourceKindWord(kind));
+  if (chosen) return "--source " + word;
+  return "the stored " + word + " source; choose the kind of source with --source " +
+         "ascii|binary|image|fractal";
+}
+
+}  // namespace
+
+StoredSettings storedSettings(const sxhost::Preferences& prefs) {
+  StoredSettings s;
+  const auto integer = [&](const char* key) { return prefs.getInteger(kToolName, key); };
+  if (const auto kind = integer("DataType")) {
+    s.sourceKind =
+        *kind >= 1 && *kind <= 4 ? std::optional(static_cast<SourceKind>(*kind)) : std::nullopt;
+  }
+  s.byteType = integer("ByteType").value_or(0);
+  s.water = integer("Fractal Water").value_or(1) != 0;
+  const int units = integer("Units").value_or(4);
+  s.units = units >= 1 && units <= 8 ? static_cast<Unit>(units) : Unit::Meters;
+  s.hasNullData = integer("HasNullData").value_or(0) != 0;
+  s.fractalSize = integer("Fractal Size").value_or(256);
+  return s;
+}
+
+void checkOptionsFit(const ConvertOptions& o, const StoredSettings& stored) {
+  const std::optional<SourceKind> kind = o.source ? o.source : stored.sourceKind;
+  if (kind) {
+    const OptionFit fits[] = {
+        {"--file", o.file.has_value(), kFiles},
+        {"--width", o.width.has_value(), kAscii | kBinary},
+        {"--height", o.height.has_value(), kAscii | kBinary},
+        {"--offset", o.offset.has_value(), kAscii | kBinary},
+        {"--stride", o.stride.has_value(), kBinary},
+        {"--type", o.type.has_value(), kBinary},
+        {"--byte-order", o.byteOrder.has_value(), kBinary},
+        {"--delimiter", o.delimiter.has_value(), kAscii},
+        {"--scan", o.scan, kAscii},
+        {"--component", o.component.has_value(), kImage},
+        {"--nodata", o.nodata.has_value(), kFiles},
+        {"--replace", o.replace.has_value(), kFiles},
+        {"--seed", o.seed.has_value(), kFractal},
+        {"--noise", o.noise.has_value(), kFractal},
+        {"--valleys", o.valleys.has_value(), kFractal},
+        {"--plateaus", o.plateaus.has_value(), kFractal},
+        {o.water.value_or(true) ? "--water" : "--no-water", o.water.has_value(), kFractal},
+        {"--water-level", o.waterLevel.has_value(), kFractal},
+        {"--size", o.size.has_value(), kFractal},
+    };
+    for (const OptionFit& f : fits) {
+      if (f.given && (f.kinds & bitOf(*kind)) == 0) {
+        throw UsageError(std::string(f.name) + " does not apply to " +
+                         sourceName(*kind, o.source.has_value()));
+      }
+    }
+  }
+  if (o.byteOrder) {
+    const bool oneByte =
+        o.type ? (*o.type == ElementType::U8 || *o.type == ElementType::I8) : stored.byteType == 0;
+    if (oneByte) throw UsageError("--byte-order does not apply to 1-byte elements");
+  }
+  if (o.waterLevel && !o.water.value_or(stored.water)) {
+    throw UsageError("--water-level needs water on (--water)");
+  }
+  if (o.unitScale && o.units.value_or(stored.units) != Unit::Other) {
+    throw UsageError("--unit-scale applies to --units other only");
+  }
+  if (o.replace && !o.nodata && !stored.hasNullData) {
+    throw UsageError("--replace needs --nodata (the value of undefined data)");
+  }
+}
+
+}  // namespace relievo::cli

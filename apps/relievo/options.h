@@ -1,0 +1,132 @@
+// The command line of `relievo`: what the user asked for, checked and converted, before any
+// host exists.
+//
+//   relievo [options]                              convert one source into a DED file
+//   relievo inspect FILE.ded [--json] [--png FILE] show and check a DED file; draw it
+//
+// parseCommandLine never prints and never exits: it returns a help text to show, or the
+// parsed command, or throws UsageError with a one-line reason (exit status 2). Every value
+// is checked against what its option takes here; whether an option fits the source kind
+// is checked later, once the stored settings are known (see conversion.h).
+#ifndef RELIEVO_APPS_OPTIONS_H
+#define RELIEVO_APPS_OPTIONS_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "errors.h"
+
+namespace relievo::cli {
+
+// Positions of the "Source:" menu.
+enum class SourceKind { Ascii = 1, Binary = 2, Image = 3, Fractal = 4 };
+
+enum class ElementType { U8, I8, U16, I16, U32, I32, F32, F64 };
+enum class ByteOrder { Little, Big };
+enum class DataOrder { Rows, Cols };
+enum class Origin { LowerLeft, UpperLeft };
+enum class Component { Intensity, Red, Green, Blue, Alpha };
+
+// Positions of the "Raw Data in" units menu.
+enum class Unit { Inches = 1, Feet, Centimeters, Meters, Kilometers, Miles, NauticalMiles, Other };
+
+struct LatLon {
+  double lat = 0.0;
+  double lon = 0.0;
+};
+
+struct ViewSize {
+  int width = 0;
+  int height = 0;
+};
+
+struct Colour {
+  int r = 0, g = 0, b = 0;
+};
+
+struct ColourRamp {
+  Colour bottom;
+  Colour top;
+};
+
+// "--replace ded-null" or "--replace V".
+struct Replacement {
+  bool dedNull = true;
+  int value = 0;
+};
+
+struct ConvertOptions {
+  std::optional<SourceKind> source;
+  std::optional<std::string> file;
+  std::optional<int> width, height, offset, stride;
+  std::optional<ElementType> type;
+  std::optional<ByteOrder> byteOrder;
+  std::optional<DataOrder> order;
+  std::optional<Origin> origin;
+  std::optional<char> delimiter;
+  std::optional<Component> component;
+  bool scan = false;
+  std::optional<int> scanLine;  // 1-based; without it the first line that begins a number
+
+  std::optional<std::uint32_t> seed;
+  std::optional<double> noise, valleys, plateaus, waterLevel;
+  std::optional<bool> water;
+  std::optional<int> size;
+
+  std::optional<int> nodata;
+  std::optional<Replacement> replace;
+
+  std::optional<Unit> units;
+  std::optional<double> unitScale;
+  std::optional<double> dedMin, dedMax;
+  bool invert = false;
+
+  std::optional<LatLon> sw, ne;
+
+  std::optional<std::string> output;
+  std::optional<std::string> preview;
+  std::optional<ViewSize> previewSize;
+  bool shaded = false;
+  std::optional<ColourRamp> colors;
+  std::optional<std::string> settings;
+  bool yes = false;
+  bool quiet = false;
+};
+
+struct InspectOptions {
+  std::string file;
+  bool json = false;
+  std::optional<std::string> png;
+};
+
+struct Command {
+  enum class Kind { Help, Convert, Inspect };
+  Kind kind = Kind::Convert;
+  std::string help;  // Kind::Help: the text to print, then exit 0
+  ConvertOptions convert;
+  InspectOptions inspect;
+};
+
+// args[0] is the program name.
+Command parseCommandLine(const std::vector<std::string>& args);
+
+// Value parsers, each naming the option in its UsageError.
+long long parseInteger(std::string_view option, std::string_view text, long long min,
+                       long long max);
+double parseNumber(std::string_view option, std::string_view text, double min, double max);
+LatLon parseLatLon(std::string_view option, std::string_view text);
+ViewSize parseViewSize(std::string_view option, std::string_view text);
+ColourRamp parseColourRamp(std::string_view option, std::string_view text);
+char parseDelimiter(std::string_view option, std::string_view text);
+Replacement parseReplacement(std::string_view option, std::string_view text);
+
+// The label of a source kind in the "Source:" menu, and the option word of it.
+std::string_view sourceKindLabel(SourceKind kind);
+std::string_view sourceKindWord(SourceKind kind);
+
+}  // namespace relievo::cli
+
+#endif  // RELIEVO_APPS_OPTIONS_H
