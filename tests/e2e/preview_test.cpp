@@ -152,10 +152,14 @@ TEST_F(PreviewTest, OrientationChangesRebuildThePictureAndClearTheStatus) {
   c(kCols).press();
   EXPECT_TRUE(c(kCols).checked());
   EXPECT_FALSE(c(kRows).checked());
-  // Column order fills the picture column by column with the same samples.
+  // Each source row of column-major data is one terrain column: the 100 x 50 source is a
+  // terrain 50 columns wide, drawn 100 x 200 at (55, 30), south-west sample first.
   const sxhost::Rgb cols = picture();
   EXPECT_NE(cols.pixels, rows.pixels);
-  EXPECT_EQ(cols.at(kLeft, kBottom), rows.at(kLeft, kBottom));
+  EXPECT_EQ(cols.at(55, 30), rows.at(kLeft, kBottom));
+  EXPECT_EQ(cols.at(54, 30), (Pixel{0, 0, 0}));
+  EXPECT_NE(cols.at(55 + 99, 30 + 199), (Pixel{0, 0, 0}));
+  EXPECT_EQ(cols.at(55 + 100, 30 + 199), (Pixel{0, 0, 0}));
   c(kRows).press();
   EXPECT_EQ(picture().pixels, rows.pixels);
 }
