@@ -11,24 +11,34 @@ constexpr char kLatFormat[] = "STANDARD_LAT";
 constexpr char kLonFormat[] = "STANDARD_LON";
 
 bool isLatitude(int id) {
-  return id == kSwLatField || id == kNeLatField || id == kLatSpacingField ||
-         id == kLatPostsField;
+  return id == kSwLatField || id == kNeLatField || id == kLatSpacingField || id == kLatPostsField;
 }
 
-bool isSpacing(int id) { return id == kLatSpacingField || id == kLonSpacingField; }
+bool isSpacing(int id) {
+  return id == kLatSpacingField || id == kLonSpacingField;
+}
 
 // The field's value: degrees for corners and spacings, a count for the post fields.
 float* fieldOf(ToolState* state, int id) {
   switch (id) {
-    case kSwLatField: return &state->latStart;
-    case kSwLonField: return &state->longStart;
-    case kNeLatField: return &state->latEnd;
-    case kNeLonField: return &state->longEnd;
-    case kLatSpacingField: return &state->latSpacing;
-    case kLonSpacingField: return &state->longSpacing;
-    case kLatPostsField: return &state->latPosts;
-    case kLonPostsField: return &state->longPosts;
-    default: return nullptr;
+    case kSwLatField:
+      return &state->latStart;
+    case kSwLonField:
+      return &state->longStart;
+    case kNeLatField:
+      return &state->latEnd;
+    case kNeLonField:
+      return &state->longEnd;
+    case kLatSpacingField:
+      return &state->latSpacing;
+    case kLonSpacingField:
+      return &state->longSpacing;
+    case kLatPostsField:
+      return &state->latPosts;
+    case kLonPostsField:
+      return &state->longPosts;
+    default:
+      return nullptr;
   }
 }
 

@@ -25,7 +25,9 @@ std::array<UnitsRow, 8> units = kInitialUnits;
 
 }  // namespace
 
-std::span<const UnitsRow> unitsTable() { return units; }
+std::span<const UnitsRow> unitsTable() {
+  return units;
+}
 
 const UnitsRow* unitsFind(int id) {
   for (const UnitsRow& row : units) {
@@ -49,6 +51,8 @@ void setOtherUnitsScale(ToolState* state, float scale) {
   }
 }
 
-void unitsReset() { units = kInitialUnits; }
+void unitsReset() {
+  units = kInitialUnits;
+}
 
 }  // namespace relievo

@@ -45,13 +45,26 @@ int zScaleFieldCallback(SxGui control, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
   if (reason == SX_REASON_REFRESH) {
     switch (id) {
-      case kRawMinField: sxTextSetDouble(control, state->dataMin, nullptr); break;
-      case kRawMaxField: sxTextSetDouble(control, state->dataMax, nullptr); break;
-      case kMetersMinField: sxTextSetDouble(control, state->dataMinMeters, nullptr); break;
-      case kMetersMaxField: sxTextSetDouble(control, state->dataMaxMeters, nullptr); break;
-      case kDedMinField: showDedValue(control, state->dedMin); break;
-      case kDedMaxField: showDedValue(control, state->dedMax); break;
-      default: break;
+      case kRawMinField:
+        sxTextSetDouble(control, state->dataMin, nullptr);
+        break;
+      case kRawMaxField:
+        sxTextSetDouble(control, state->dataMax, nullptr);
+        break;
+      case kMetersMinField:
+        sxTextSetDouble(control, state->dataMinMeters, nullptr);
+        break;
+      case kMetersMaxField:
+        sxTextSetDouble(control, state->dataMaxMeters, nullptr);
+        break;
+      case kDedMinField:
+        showDedValue(control, state->dedMin);
+        break;
+      case kDedMaxField:
+        showDedValue(control, state->dedMax);
+        break;
+      default:
+        break;
     }
   } else if (reason == SX_REASON_ACTIVATE && (id == kDedMinField || id == kDedMaxField)) {
     takeDedEntry(state, control, id);
@@ -80,8 +93,7 @@ int unitsScaleCallback(SxGui control, int, int reason, void* data, void*) {
     float scale = 0.0f;
     // A scale of no metres per unit, or a negative one, is no unit either.
     if (sxTextGetFloat(control, &scale) != 0 || !std::isfinite(scale) || !(scale > 0.0f)) {
-      sxMessageDialog(state->dialog, "Error", "Please enter a valid unit scale",
-                      SX_MESSAGE_ERROR);
+      sxMessageDialog(state->dialog, "Error", "Please enter a valid unit scale", SX_MESSAGE_ERROR);
       return 0;
     }
     setOtherUnitsScale(state, scale);

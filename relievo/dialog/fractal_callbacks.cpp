@@ -6,24 +6,35 @@ namespace relievo {
 
 namespace {
 
-int flag(bool value) { return value ? 1 : 0; }
+int flag(bool value) {
+  return value ? 1 : 0;
+}
 
 double* scaleField(ToolState* state, int id) {
   switch (id) {
-    case kNoiseScale: return &state->fractalNoise;
-    case kValleysScale: return &state->fractalValleys;
-    case kPlateausScale: return &state->fractalPlateaus;
-    case kWaterLevelScale: return &state->fractalWaterLevel;
-    default: return nullptr;
+    case kNoiseScale:
+      return &state->fractalNoise;
+    case kValleysScale:
+      return &state->fractalValleys;
+    case kPlateausScale:
+      return &state->fractalPlateaus;
+    case kWaterLevelScale:
+      return &state->fractalWaterLevel;
+    default:
+      return nullptr;
   }
 }
 
 int labelOfScale(int id) {
   switch (id) {
-    case kNoiseScale: return kNoiseLabel;
-    case kValleysScale: return kValleysLabel;
-    case kPlateausScale: return kPlateausLabel;
-    default: return kLevelLabel;
+    case kNoiseScale:
+      return kNoiseLabel;
+    case kValleysScale:
+      return kValleysLabel;
+    case kPlateausScale:
+      return kPlateausLabel;
+    default:
+      return kLevelLabel;
   }
 }
 

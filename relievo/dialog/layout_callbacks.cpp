@@ -7,8 +7,8 @@
 #include "dialog/main_dialog.h"
 #include "fractal/fractal_source.h"
 #include "plugin/delimiters.h"
-#include "preview/preview_image.h"
 #include "preview/preview_draw.h"
+#include "preview/preview_image.h"
 #include "raster/image_reader.h"
 #include "raster/source_loader.h"
 
@@ -23,11 +23,21 @@ constexpr char kLastNumericChar = 57;
 // The "Other" delimiter text is read up to this many characters.
 constexpr int kDelimiterTextMax = 40;
 
-ToolState* stateOf(void* data) { return static_cast<ToolState*>(data); }
-SxGui find(const ToolState* state, int id) { return sxFindGuiById(state->dialog, id); }
-int flag(bool value) { return value ? 1 : 0; }
-bool isKind(const ToolState* state, SourceKind kind) { return state->sourceKind == kind; }
-void clearStatus(ToolState* state) { sxTextSetString(state->statusText, ""); }
+ToolState* stateOf(void* data) {
+  return static_cast<ToolState*>(data);
+}
+SxGui find(const ToolState* state, int id) {
+  return sxFindGuiById(state->dialog, id);
+}
+int flag(bool value) {
+  return value ? 1 : 0;
+}
+bool isKind(const ToolState* state, SourceKind kind) {
+  return state->sourceKind == kind;
+}
+void clearStatus(ToolState* state) {
+  sxTextSetString(state->statusText, "");
+}
 
 void setVisibleById(const ToolState* state, int id, bool visible) {
   if (SxGui control = find(state, id)) sxSetVisible(control, flag(visible));
@@ -42,28 +52,40 @@ void layoutChanged(ToolState* state) {
 
 ByteType byteTypeOf(int id) {
   switch (id) {
-    case kInt16Radio: return ByteType::Int16;
-    case kInt32Radio: return ByteType::Int32;
-    case kFloat32Radio: return ByteType::Float32;
-    case kFloat64Radio: return ByteType::Float64;
-    default: return ByteType::Int8;
+    case kInt16Radio:
+      return ByteType::Int16;
+    case kInt32Radio:
+      return ByteType::Int32;
+    case kFloat32Radio:
+      return ByteType::Float32;
+    case kFloat64Radio:
+      return ByteType::Float64;
+    default:
+      return ByteType::Int8;
   }
 }
 
 ImageComponent componentOf(int id) {
   switch (id) {
-    case kRedRadio: return ImageComponent::Red;
-    case kGreenRadio: return ImageComponent::Green;
-    case kBlueRadio: return ImageComponent::Blue;
-    case kAlphaRadio: return ImageComponent::Alpha;
-    default: return ImageComponent::Intensity;
+    case kRedRadio:
+      return ImageComponent::Red;
+    case kGreenRadio:
+      return ImageComponent::Green;
+    case kBlueRadio:
+      return ImageComponent::Blue;
+    case kAlphaRadio:
+      return ImageComponent::Alpha;
+    default:
+      return ImageComponent::Intensity;
   }
 }
 
 void takeSourceKind(ToolState* state, SourceKind kind) {
   state->sourceKind = kind;
   switch (kind) {
-    case SourceKind::Image: autoLoad(state); break;
+    case SourceKind::Image:
+      autoLoad(state);
+      break;
     case SourceKind::Fractal: {
       const int size = roundFractalSize(state->fractalSize);
       setDimensions(state, size, size);
@@ -204,7 +226,9 @@ int delimiterCallback(SxGui control, int id, int reason, void* data, void*) {
     const char c = delimiterChar(state->delimiterType);
     char text[8];
     switch (id) {
-      case kDelimiterMenu: sxOptionMenuSelectItemAtPos(control, state->delimiterType); break;
+      case kDelimiterMenu:
+        sxOptionMenuSelectItemAtPos(control, state->delimiterType);
+        break;
       case kDelimiterShown:
         std::snprintf(text, sizeof text, "'%c'", c);
         sxTextSetString(control, text);
@@ -213,7 +237,8 @@ int delimiterCallback(SxGui control, int id, int reason, void* data, void*) {
         std::snprintf(text, sizeof text, "%c", c);
         sxTextSetString(control, text);
         break;
-      default: break;
+      default:
+        break;
     }
     const bool other = id != kOtherDelimiterField || state->delimiterType == kDelimiterOther;
     sxSetVisible(control, flag(ascii && other));
@@ -254,8 +279,8 @@ int unitsMenuCallback(SxGui control, int, int reason, void* data, void*) {
 int previewDataCallback(SxGui control, int, int reason, void* data, void*) {
   ToolState* state = stateOf(data);
   if (reason == SX_REASON_REFRESH) {
-    const bool something = isKind(state, SourceKind::Fractal) ||
-                           (state->fileName[0] != '\0' && state->fileSize >= 1);
+    const bool something =
+        isKind(state, SourceKind::Fractal) || (state->fileName[0] != '\0' && state->fileSize >= 1);
     sxSetVisible(control, flag(state->raster == nullptr && something));
   } else if (reason == SX_REASON_ACTIVATE) {
     loadAction(state);

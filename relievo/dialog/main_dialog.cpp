@@ -120,7 +120,9 @@ constexpr ScaleSetup kScales[] = {
     {kPlateausScale, 0.0001, 0.5, 0.01},
 };
 
-SxGui find(const ToolState* state, int id) { return sxFindGuiById(state->dialog, id); }
+SxGui find(const ToolState* state, int id) {
+  return sxFindGuiById(state->dialog, id);
+}
 
 SxGui wireGl(ToolState* state, int id, SxGuiFn draw, SxGuiFn mouse) {
   SxGui control = find(state, id);
@@ -138,10 +140,12 @@ void buildMainDialog(ToolState* state) {
     if (SxGui control = find(state, w.id)) sxSetGuiCallback(control, w.mask, w.callback, state);
   }
   if (SxGui menu = find(state, kSourceKindMenu)) {
-    for (const char* kind : kSourceKinds) sxOptionMenuAddItem(menu, kind);
+    for (const char* kind : kSourceKinds)
+      sxOptionMenuAddItem(menu, kind);
   }
   if (SxGui menu = find(state, kUnitsMenu)) {
-    for (const UnitsRow& row : unitsTable()) sxOptionMenuAddItem(menu, row.name);
+    for (const UnitsRow& row : unitsTable())
+      sxOptionMenuAddItem(menu, row.name);
     sxOptionMenuSelectItemAtPos(menu, 1);
   }
   if (SxGui menu = find(state, kDelimiterMenu)) {
@@ -151,7 +155,8 @@ void buildMainDialog(ToolState* state) {
     sxOptionMenuSelectItemAtPos(menu, 1);
   }
   if (SxGui menu = find(state, kReplaceKindMenu)) {
-    for (const char* kind : kReplaceKinds) sxOptionMenuAddItem(menu, kind);
+    for (const char* kind : kReplaceKinds)
+      sxOptionMenuAddItem(menu, kind);
   }
   const std::pair<int, int> seedPixmaps[] = {{kSeedDownButton, 109}, {kSeedUpButton, 110}};
   for (const auto& [id, pixmapId] : seedPixmaps) {

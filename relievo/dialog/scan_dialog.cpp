@@ -107,7 +107,8 @@ void fillScanList(ToolState* state, SxGui list) {
 void trimListedLine(char* line, std::FILE* stream) {
   std::size_t n = std::strlen(line);
   const bool hadBreak = n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r');
-  while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r')) line[--n] = '\0';
+  while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r'))
+    line[--n] = '\0';
   if (hadBreak) return;
   std::strcat(line, "...");
   char chunk[kSkipChunk + 1];
@@ -117,13 +118,14 @@ void trimListedLine(char* line, std::FILE* stream) {
 
 bool lineContains(std::string_view line, std::string_view word) {
   std::string lowered(line);
-  for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : lowered)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return lowered.find(word) != std::string::npos;
 }
 
 bool firstInteger(std::string_view text, int* out) {
-  const auto digit = std::find_if(text.begin(), text.end(),
-                                  [](char c) { return c >= '0' && c <= '9'; });
+  const auto digit =
+      std::find_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
   if (digit == text.end()) return false;
   const std::string number(digit, text.end());
   // Like "%d": a run too long for an int saturates instead of wrapping.

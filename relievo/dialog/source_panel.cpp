@@ -19,11 +19,17 @@ constexpr char kNotApplicable[] = "N/A";
 // Names are taken up to this length, so that they fit the record's path buffers.
 constexpr std::size_t kNameMax = kPathSize - 2;
 
-bool isFractal(const ToolState* state) { return state->sourceKind == SourceKind::Fractal; }
+bool isFractal(const ToolState* state) {
+  return state->sourceKind == SourceKind::Fractal;
+}
 
-void showInteger(SxGui control, int value) { sxTextSetInteger(control, value, "%d"); }
+void showInteger(SxGui control, int value) {
+  sxTextSetInteger(control, value, "%d");
+}
 
-void refreshAll(ToolState* state) { sxRefreshDialog(state->dialog); }
+void refreshAll(ToolState* state) {
+  sxRefreshDialog(state->dialog);
+}
 
 // A whole number of at least 0 that differs from present, or nothing.
 bool readLayoutNumber(SxGui control, int present, int* value) {
@@ -60,8 +66,7 @@ void setSizeFor(ToolState* state, int id, int value) {
 }
 
 int offsetVisible(const ToolState* state) {
-  return state->sourceKind == SourceKind::Ascii || state->sourceKind == SourceKind::Binary ? 1
-                                                                                          : 0;
+  return state->sourceKind == SourceKind::Ascii || state->sourceKind == SourceKind::Binary ? 1 : 0;
 }
 
 void afterUndefinedChange(ToolState* state, bool changed) {
@@ -100,7 +105,8 @@ void takeSourceFile(ToolState* state, std::string_view name) {
 int fileControlsCallback(SxGui control, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
   if (reason == SX_REASON_REFRESH) {
-    if (id == kFileField) sxTextSetString(control, isFractal(state) ? kNotApplicable : state->fileName);
+    if (id == kFileField)
+      sxTextSetString(control, isFractal(state) ? kNotApplicable : state->fileName);
     sxSetEnabled(control, isFractal(state) ? 0 : 1);
   } else if (reason == SX_REASON_ACTIVATE) {
     if (id == kBrowseButton) {
@@ -147,7 +153,8 @@ int layoutFieldCallback(SxGui control, int id, int reason, void* data, void*) {
 }
 
 int offsetLabelCallback(SxGui control, int, int reason, void* data, void*) {
-  if (reason == SX_REASON_REFRESH) sxSetVisible(control, offsetVisible(static_cast<ToolState*>(data)));
+  if (reason == SX_REASON_REFRESH)
+    sxSetVisible(control, offsetVisible(static_cast<ToolState*>(data)));
   return 0;
 }
 
@@ -176,7 +183,8 @@ int undefinedDataCallback(SxGui control, int id, int reason, void* data, void*) 
         sxOptionMenuSelectItemAtPos(control, static_cast<int>(state->replaceNullKind));
         sxSetEnabled(control, editable ? 1 : 0);
         break;
-      default: break;
+      default:
+        break;
     }
     return 0;
   }
@@ -210,7 +218,8 @@ int undefinedDataCallback(SxGui control, int id, int reason, void* data, void*) 
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return 0;
 }
@@ -238,8 +247,7 @@ int sizeHintCallback(SxGui control, int id, int reason, void* data, void*) {
         sxTextSetString(control, text);
         break;
       case kSetDataSizeButton:
-        sxSetEnabled(control,
-                     fit.dataSize > 0 && fit.suggestedByteType != state->byteType ? 1 : 0);
+        sxSetEnabled(control, fit.dataSize > 0 && fit.suggestedByteType != state->byteType ? 1 : 0);
         break;
       case kSetDimensionButton:
         sxSetEnabled(control, fit.dimension > 0 && (state->width != fit.dimension ||
@@ -247,7 +255,8 @@ int sizeHintCallback(SxGui control, int id, int reason, void* data, void*) {
                                   ? 1
                                   : 0);
         break;
-      default: break;
+      default:
+        break;
     }
     return 0;
   }

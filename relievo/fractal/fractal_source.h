@@ -26,9 +26,9 @@ struct FractalValues {
 // A new n x n record, or null: n is 0, 1, not a power of two or above 4096 (a field of such
 // a size cannot be generated), count is null, or memory is refused. count receives n x n
 // right after the size is known to be a number of values (so from n = 1 on).
-RasterRec* rasterOpenFractal(std::uint32_t size, std::uint32_t seed, float valleys,
-                             float plateaus, float waterLevel, float noise, int waterOn,
-                             ProgressCallback progress, void* progressContext, int* count);
+RasterRec* rasterOpenFractal(std::uint32_t size, std::uint32_t seed, float valleys, float plateaus,
+                             float waterLevel, float noise, int waterOn, ProgressCallback progress,
+                             void* progressContext, int* count);
 // The work behind rasterOpenFractal; false on failure, when out holds nothing.
 bool fractalBuildValues(std::uint32_t size, std::uint32_t seed, float valleys, float plateaus,
                         float waterLevel, float noise, int waterOn, ProgressCallback progress,

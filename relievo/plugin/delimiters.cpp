@@ -55,8 +55,12 @@ void setDelimiterCharacter(ToolState* state, char c) {
   state->delimiterType = chosen->type;
 }
 
-void setOtherDelimiter(char c) { rowOf(kDelimiterOther)->character = c; }
+void setOtherDelimiter(char c) {
+  rowOf(kDelimiterOther)->character = c;
+}
 
-void delimitersReset() { delimiters = kInitialDelimiters; }
+void delimitersReset() {
+  delimiters = kInitialDelimiters;
+}
 
 }  // namespace relievo

@@ -60,7 +60,8 @@ int mainDialogEvent(SxDialog dialog, int, int event, void* data) {
       releaseCaches();
       if (state->scanDialog != nullptr) sxHideDialog(state->scanDialog);
       break;
-    default: break;
+    default:
+      break;
   }
   return 0;
 }
@@ -73,8 +74,7 @@ extern "C" int sxpInit(SxPlugin plugin, void*, void*) {
   sxRegisterHelpFile(plugin, "sxforgeon.hlp");
   const SxTool tool = sxRegisterViewer(plugin, "Relievo", relievo::toolStart, relievo::resource,
                                        "Version", "3.0", "MenuLocation", "Terrain", "MenuLabel",
-                                       "Relievo...", "HelpContext", relievo::kHelpContext,
-                                       nullptr);
+                                       "Relievo...", "HelpContext", relievo::kHelpContext, nullptr);
   return tool != nullptr ? 1 : 0;
 }
 

@@ -100,8 +100,7 @@ void settingsLoad(ToolState* state) {
   state->fractalWater = getInt(state, "Fractal Water", 1);
   state->fractalSize = getInt(state, "Fractal Size", 256);
   state->fractalSeed = static_cast<std::uint32_t>(getInt(state, "Fractal Seed", 0));
-  state->fractalMinimum =
-      getDouble(state, "Fractal Minimum", state->fractalWater != 0 ? 0.0 : 1.0);
+  state->fractalMinimum = getDouble(state, "Fractal Minimum", state->fractalWater != 0 ? 0.0 : 1.0);
   state->fractalMaximum = getDouble(state, "Fractal Maximum", 255.0);
 
   state->displayDms = getInt(state, "Display DMS", 1);

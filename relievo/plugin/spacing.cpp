@@ -10,7 +10,9 @@ bool cornersPassSpacingTest(const ToolState* state) {
 
 namespace {
 
-double stepsBetween(float posts) { return posts >= 2.0f ? static_cast<double>(posts) - 1.0 : 1.0; }
+double stepsBetween(float posts) {
+  return posts >= 2.0f ? static_cast<double>(posts) - 1.0 : 1.0;
+}
 
 }  // namespace
 

@@ -65,7 +65,9 @@ ToolState* toolStateCreate(SxTool tool, SxResource resource) {
   return state;
 }
 
-ToolState* toolStateCurrent() { return current; }
+ToolState* toolStateCurrent() {
+  return current;
+}
 
 void toolStateRelease() {
   if (current == nullptr) return;

@@ -18,8 +18,7 @@
 namespace relievo {
 
 // Maps a value of [inMin, inMax] onto [outMin, outMax].
-using MapFn = double (*)(double value, double inMin, double inMax, double outMin,
-                         double outMax);
+using MapFn = double (*)(double value, double inMin, double inMax, double outMin, double outMax);
 
 enum class DataOrder : std::int32_t { Rows = 0, Cols = 1 };
 enum class DataOrigin : std::int32_t { LowerLeft = 0, UpperLeft = 1 };

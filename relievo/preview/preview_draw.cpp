@@ -12,7 +12,9 @@ namespace {
 // Every attribute group, so that a draw leaves the host's GL state as it found it.
 constexpr GLbitfield kAllAttributes = 0xFFFFF;
 
-const SxGLDrawData& viewOf(void* drawData) { return *static_cast<SxGLDrawData*>(drawData); }
+const SxGLDrawData& viewOf(void* drawData) {
+  return *static_cast<SxGLDrawData*>(drawData);
+}
 
 bool isPressEvent(int event, const void* mouseData) {
   return event == SX_MOUSE_EVENT && mouseData != nullptr &&
@@ -23,8 +25,8 @@ bool isDefaultRamp(const ToolState* state) {
   const Rgb8& b = state->bottomColor;
   const Rgb8& t = state->topColor;
   return b.r == kDefaultBottomColor.r && b.g == kDefaultBottomColor.g &&
-         b.b == kDefaultBottomColor.b && t.r == kDefaultTopColor.r &&
-         t.g == kDefaultTopColor.g && t.b == kDefaultTopColor.b;
+         b.b == kDefaultBottomColor.b && t.r == kDefaultTopColor.r && t.g == kDefaultTopColor.g &&
+         t.b == kDefaultTopColor.b;
 }
 
 }  // namespace
@@ -133,6 +135,8 @@ int rampDefault(SxGui control, int, int reason, void* data, void*) {
   return 0;
 }
 
-void rampRedraw(ToolState* state) { sxDrawControl(state->colorRampGl); }
+void rampRedraw(ToolState* state) {
+  sxDrawControl(state->colorRampGl);
+}
 
 }  // namespace relievo

@@ -44,9 +44,8 @@ int scanRow(const double* values, int count, int, void* context) {
 
 int isUndefinedValue(const ToolState* state, double value) {
   // Comparing in double keeps values beyond the integer range well defined.
-  return state->hasNullData == 1 && std::trunc(value) == static_cast<double>(state->nullValue)
-             ? 1
-             : 0;
+  return state->hasNullData == 1 && std::trunc(value) == static_cast<double>(state->nullValue) ? 1
+                                                                                               : 0;
 }
 
 void scanDataRange(ToolState* state) {

@@ -19,8 +19,8 @@ bool hostReadsImage(const std::string& path) {
   SxImageInfo info = nullptr;
   if (sxReadImageInfo(path.c_str(), &info) != 0) return false;
   int kind = 0;
-  const bool image = sxGetTextureType(info, &kind) == 1 && kind >= SX_IMAGE_INTENSITY &&
-                     kind <= SX_IMAGE_RGBA;
+  const bool image =
+      sxGetTextureType(info, &kind) == 1 && kind >= SX_IMAGE_INTENSITY && kind <= SX_IMAGE_RGBA;
   sxFreeImageInfo(info);
   return image;
 }
@@ -70,7 +70,9 @@ ByteType byteTypeForSize(int bytesPerValue) {
   return ByteType::Float64;
 }
 
-PluralEnding pluralEnding(int size) { return size == 1 ? PluralEnding{'.', ' '} : PluralEnding{'s', '.'}; }
+PluralEnding pluralEnding(int size) {
+  return size == 1 ? PluralEnding{'.', ' '} : PluralEnding{'s', '.'};
+}
 
 std::string binaryLayoutMessage(const ToolState* state) {
   const LargestFit fit = largestFitForFile(state);

@@ -23,8 +23,8 @@ inline constexpr int kDetectBytes = 2000;
 FileKind rasterDetectFileKind(std::string_view path);
 
 struct LargestFit {
-  int dataSize;              // largest whole bytes per value for the present width and height
-  int dimension;             // side of the largest square grid of the present element size
+  int dataSize;                // largest whole bytes per value for the present width and height
+  int dimension;               // side of the largest square grid of the present element size
   ByteType suggestedByteType;  // the element type matching dataSize
 };
 

@@ -69,21 +69,31 @@ std::optional<std::int64_t> componentOffset(int kind, ImageComponent component,
     case SX_IMAGE_RGB:
       switch (component) {
         case ImageComponent::Intensity:
-        case ImageComponent::Red: return 0;
-        case ImageComponent::Green: return plane;
-        case ImageComponent::Blue: return 2 * plane;
-        default: return std::nullopt;
+        case ImageComponent::Red:
+          return 0;
+        case ImageComponent::Green:
+          return plane;
+        case ImageComponent::Blue:
+          return 2 * plane;
+        default:
+          return std::nullopt;
       }
     case SX_IMAGE_RGBA:
       switch (component) {
         case ImageComponent::Intensity:
-        case ImageComponent::Red: return 0;
-        case ImageComponent::Green: return 1;
-        case ImageComponent::Blue: return 2;
-        case ImageComponent::Alpha: return 3;
-        default: return std::nullopt;
+        case ImageComponent::Red:
+          return 0;
+        case ImageComponent::Green:
+          return 1;
+        case ImageComponent::Blue:
+          return 2;
+        case ImageComponent::Alpha:
+          return 3;
+        default:
+          return std::nullopt;
       }
-    default: return std::nullopt;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -127,7 +137,8 @@ int extensionKind(const char* fileName) {
   const char* dot = std::strrchr(fileName, '.');
   if (dot == nullptr) return 0;
   std::string extension(dot + 1);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : extension)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (extension == "inta") return SX_IMAGE_INTENSITY_ALPHA;
   if (extension == "int") return SX_IMAGE_INTENSITY;
   if (extension == "rgba") return SX_IMAGE_RGBA;
@@ -137,8 +148,8 @@ int extensionKind(const char* fileName) {
 
 }  // namespace
 
-RasterRec* rasterOpenImage(std::string_view path, ImageComponent component, int* width,
-                           int* height, ProgressCallback, void*, int* valuesRead) {
+RasterRec* rasterOpenImage(std::string_view path, ImageComponent component, int* width, int* height,
+                           ProgressCallback, void*, int* valuesRead) {
   const auto image = readThroughCache(path);
   if (!image || image->width <= 0 || image->height <= 0 ||
       std::int64_t{image->width} * image->height > std::numeric_limits<std::int32_t>::max()) {

@@ -17,9 +17,8 @@ namespace relievo {
 // image), or null: the image cannot be decoded (valuesRead stays 0), the component does not
 // exist in it (valuesRead is width x height), or memory is refused. width and height receive
 // the image's size. The progress pair is accepted and not called.
-RasterRec* rasterOpenImage(std::string_view path, ImageComponent component, int* width,
-                           int* height, ProgressCallback progress, void* progressContext,
-                           int* valuesRead);
+RasterRec* rasterOpenImage(std::string_view path, ImageComponent component, int* width, int* height,
+                           ProgressCallback progress, void* progressContext, int* valuesRead);
 // 1 when the cache holds an image decoded from exactly this path.
 int rasterIsCachedImage(std::string_view path);
 // Releases the cached pixels and the cache itself.

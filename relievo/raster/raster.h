@@ -65,15 +65,15 @@ struct RasterRec {
   std::int32_t height;        // rows
   std::int32_t width;         // values per row
   Endian endianType;
-  std::int32_t isSigned;      // binary integers are two's complement
+  std::int32_t isSigned;  // binary integers are two's complement
   ByteType byteType;
   SourceKind sourceKind;
-  char delimiter;             // kept for the record; no reader uses it
-  double minValue;            // data range, meaningful when minMaxKnown is 1
+  char delimiter;   // kept for the record; no reader uses it
+  double minValue;  // data range, meaningful when minMaxKnown is 1
   double maxValue;
   std::int32_t minMaxKnown;
-  float* values;              // width x height floats, row-major; null for streamed sources
-  std::int32_t imageType;     // SxImageKind of an image source; informational
+  float* values;           // width x height floats, row-major; null for streamed sources
+  std::int32_t imageType;  // SxImageKind of an image source; informational
   RasterOpenFn openFn;
   RasterCloseFn closeFn;
   RasterReadRowFn readRowFn;
@@ -106,16 +106,15 @@ RasterRec* rasterOpenFile(std::string_view path, int headerOffset, int dataStrid
 // Reads `rows` rows of `count` values from the start of the source. 1 when every row was
 // delivered and the last callback returned nonzero (1 for rows == 0); 0 otherwise,
 // including rows > height, count > width or either negative (checked before any read).
-int rasterForEachRow(RasterRec* raster, int count, int rows, RowCallback callback,
-                     void* context);
+int rasterForEachRow(RasterRec* raster, int count, int rows, RowCallback callback, void* context);
 // rasterForEachRow over the whole record.
 int rasterForEachRowAll(RasterRec* raster, RowCallback callback, void* context);
 // Delivers exactly the rows 0 ... outHeight - 1 of the source resampled to outWidth x
 // outHeight by nearest-sample mapping, in ascending order. 1 for a valid record whatever
 // the callbacks returned; 0 for an invalid one, a negative output size, or when the output
 // row cannot be allocated. A source without values (width 0) delivers nothing.
-int rasterForEachRowResampled(RasterRec* raster, int outWidth, int outHeight,
-                              RowCallback callback, void* context);
+int rasterForEachRowResampled(RasterRec* raster, int outWidth, int outHeight, RowCallback callback,
+                              void* context);
 // The last of the m output samples that source sample i of n covers; m - 1 when n <= 0.
 int spanEnd(int i, int n, int m);
 

@@ -229,8 +229,7 @@ SX_EXPORT int sxSetCursor(SxCursor cursor);
  * zero); a text asked for as a number, or a number asked for as a text, counts as not held. */
 SX_EXPORT int sxPluginToolPrefGetInteger(SxTool tool, const char* key, int* value, int def);
 SX_EXPORT int sxPluginToolPrefGetFloat(SxTool tool, const char* key, float* value, float def);
-SX_EXPORT int sxPluginToolPrefGetDouble(SxTool tool, const char* key, double* value,
-                                        double def);
+SX_EXPORT int sxPluginToolPrefGetDouble(SxTool tool, const char* key, double* value, double def);
 /* Copies at most max characters and a terminator: buf must hold max + 1 bytes. */
 SX_EXPORT int sxPluginToolPrefGetString(SxTool tool, const char* key, char* buf, int max,
                                         const char* def);

@@ -214,8 +214,8 @@ TEST(DialogShow, RefreshesEveryControlBetweenShowAndActivate) {
   SxResource resource = host.loadResourceJson(kResource);
   Recorder recorder;
   SxDialog d = sxResourceGetDialog(nullptr, resource, 100,
-                                   SX_EVENT_SHOW | SX_EVENT_ACTIVATE | SX_EVENT_CLOSE,
-                                   recordEvent, &recorder);
+                                   SX_EVENT_SHOW | SX_EVENT_ACTIVATE | SX_EVENT_CLOSE, recordEvent,
+                                   &recorder);
   sxSetGuiCallback(sxFindGuiById(d, 2), SX_MASK_ACTIVATE_REFRESH, recordWithEvents, &recorder);
   sxSetGuiCallback(sxFindGuiById(d, 3), SX_MASK_REFRESH, recordWithEvents, &recorder);
   sxShowDialog(d);

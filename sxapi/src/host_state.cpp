@@ -137,7 +137,8 @@ void HostState::showDialog(DialogRec& d) {
 void HostState::refreshDialog(DialogRec& d) {
   // Controls stay as the template made them, and no callback can drop the dialog (plug-ins
   // cannot be unloaded while their code runs), so the loop may hold on to them.
-  for (const auto& c : d.controls) runCallback(*c, SX_REASON_REFRESH, nullptr);
+  for (const auto& c : d.controls)
+    runCallback(*c, SX_REASON_REFRESH, nullptr);
 }
 
 void HostState::hideDialog(DialogRec& d) {

@@ -37,8 +37,12 @@ AllocationPolicy allocationPolicy() {
   return policy;
 }
 
-std::int64_t liveAllocations() { return live.load(); }
-std::uint64_t allocationRequests() { return requests.load(); }
+std::int64_t liveAllocations() {
+  return live.load();
+}
+std::uint64_t allocationRequests() {
+  return requests.load();
+}
 
 }  // namespace sxhost
 

@@ -11,7 +11,8 @@ TEST(Memory, BlocksAreZeroFilledAndCounted) {
   const auto before = sxhost::liveAllocations();
   auto* block = static_cast<unsigned char*>(sxMalloc(4096));
   ASSERT_NE(block, nullptr);
-  for (int i = 0; i < 4096; ++i) ASSERT_EQ(block[i], 0) << "at " << i;
+  for (int i = 0; i < 4096; ++i)
+    ASSERT_EQ(block[i], 0) << "at " << i;
   EXPECT_EQ(sxhost::liveAllocations(), before + 1);
   sxFree(block);
   sxFree(nullptr);

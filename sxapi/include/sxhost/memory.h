@@ -38,8 +38,7 @@ class AllocationFailure {
     return AllocationFailure(AllocationPolicy{maxBytes, 0});
   }
   static AllocationFailure nth(std::uint64_t n) {
-    return AllocationFailure(
-        AllocationPolicy{std::numeric_limits<std::size_t>::max(), n});
+    return AllocationFailure(AllocationPolicy{std::numeric_limits<std::size_t>::max(), n});
   }
   ~AllocationFailure() { setAllocationPolicy(previous_); }
   AllocationFailure(const AllocationFailure&) = delete;
