@@ -47,15 +47,9 @@ TEST_F(ZScaleFields, FeetShowTheThreeRanges) {
   EXPECT_EQ(text(kDedMaxField), "304");
   EXPECT_EQ(text(kRawDataLabel), "Raw Data (Feet)");
   EXPECT_EQ(text(kUnitsScaleField), "0.3048");
-  EXPECT_EQ(state.dedMapFn, &mapLinear);
-}
-
-TEST_F(ZScaleFields, DedValuesAreShownTruncatedTowardZero) {
-  loadRange(-12.9, 830.99, kUnitsMeters);
-  EXPECT_EQ(text(kRawMinField), "-12.9");
-  EXPECT_EQ(text(kDedMinField), "-12");
-  EXPECT_EQ(text(kDedMaxField), "830");
-  EXPECT_EQ(state.dedMapFn, &mapIdentity);
+  EXPECT_NEAR(state.dedMax, 304.8, 1e-4);
+  EXPECT_EQ(state.dedMapFn, &mapLinear);  // the raw range differs from the DED range
+  EXPECT_EQ(valueToPost(&state, 1000.0, unitsScale(2)), 304);
 }
 
 TEST_F(ZScaleFields, UnknownUnitsShowMetresAndScaleOne) {
@@ -71,60 +65,44 @@ TEST_F(ZScaleFields, UnknownUnitsShowMetresAndScaleOne) {
   EXPECT_EQ(text(kRawDataLabel), "Raw Data (Nautical Miles)");
 }
 
-TEST_F(ZScaleFields, DedRangeEntriesAreClampedAndAMinimumAboveTheMaximumIsIgnored) {
+// Entries typed one after the other; each field shows its value truncated toward zero.
+TEST_F(ZScaleFields, DedRangeEntriesAreClampedAndAReversedRangeIsIgnored) {
+  struct Step {
+    int water;  // -1 for a file source; else the fractal source's "Water"
+    int field;
+    const char* typed;
+    double dedMin, dedMax;
+  };
+  const Step steps[] = {
+      {-1, kDedMinField, "-40000", -32767, 100},
+      {-1, kDedMaxField, "40000", -32767, 32767},
+      {-1, kDedMaxField, "500", -32767, 500},
+      {-1, kDedMinField, "600", -32767, 500},  // above the maximum: ignored
+      {-1, kDedMinField, "not a number", -32767, 500},
+      {-1, kDedMinField, "-12.9", -12.9, 500},
+      {-1, kDedMinField, "10.75", 10.75, 500},
+      {-1, kDedMaxField, "5", 10.75, 500},  // below the minimum: ignored
+      {1, kDedMinField, "50", 0, 500},      // water: the floor stays at 0
+      {0, kDedMinField, "0", 0, 500},       // the current value: nothing happens
+      {0, kDedMinField, "20", 20, 500},     // dry: any other value is taken
+      {0, kDedMinField, "0", 1, 500},       // dry: 0 becomes 1
+      {0, kDedMaxField, "300", 1, 300},
+      {1, kDedMinField, "7", 0, 300},
+  };
   loadRange(0.0, 100.0, kUnitsMeters);
-  struct Step {
-    int field;
-    const char* typed;
-    double dedMin, dedMax;
-    const char* shownMin;
-    const char* shownMax;
-  };
-  const Step steps[] = {
-      {kDedMinField, "-40000", -32767, 100, "-32767", "100"},
-      {kDedMaxField, "40000", -32767, 32767, "-32767", "32767"},
-      {kDedMaxField, "500", -32767, 500, "-32767", "500"},
-      {kDedMinField, "600", -32767, 500, "-32767", "500"},  // above the maximum: ignored
-      {kDedMinField, "not a number", -32767, 500, "-32767", "500"},
-      {kDedMinField, "10.75", 10.75, 500, "10", "500"},
-      {kDedMaxField, "5", 10.75, 500, "10", "500"},  // below the minimum: ignored
-  };
   for (const Step& s : steps) {
-    hosted.control(s.field).type(s.typed);
-    EXPECT_EQ(state.dedMin, s.dedMin) << s.typed;
-    EXPECT_EQ(state.dedMax, s.dedMax) << s.typed;
-    EXPECT_EQ(text(kDedMinField), s.shownMin) << s.typed;
-    EXPECT_EQ(text(kDedMaxField), s.shownMax) << s.typed;
-  }
-  EXPECT_EQ(state.dedMapFn, &mapLinear);
-}
-
-TEST_F(ZScaleFields, FractalMinimumFollowsTheWater) {
-  state.sourceKind = SourceKind::Fractal;
-  state.fractalMinimum = 0.0;
-  state.fractalMaximum = 255.0;
-  struct Step {
-    int water;
-    int field;
-    const char* typed;
-    double dedMin, dedMax;
-  };
-  const Step steps[] = {
-      {1, kDedMinField, "50", 0, 255},   // water: the floor stays at 0
-      {0, kDedMinField, "0", 0, 255},    // the current value: nothing happens
-      {0, kDedMinField, "20", 20, 255},  // dry: any other value is taken
-      {0, kDedMinField, "0", 1, 255},    // dry: 0 becomes 1
-      {0, kDedMaxField, "300", 1, 300}, {1, kDedMinField, "7", 0, 300},
-  };
-  loadRange(0.0, 255.0, kUnitsMeters);
-  for (const Step& s : steps) {
+    state.sourceKind = s.water < 0 ? SourceKind::Binary : SourceKind::Fractal;
     state.fractalWater = s.water;
     hosted.control(s.field).type(s.typed);
     EXPECT_EQ(state.dedMin, s.dedMin) << s.typed;
     EXPECT_EQ(state.dedMax, s.dedMax) << s.typed;
-    // The fractal range follows the DED range, so that it is saved with the settings.
-    EXPECT_EQ(state.fractalMinimum, s.dedMin) << s.typed;
-    EXPECT_EQ(state.fractalMaximum, s.dedMax) << s.typed;
+    EXPECT_EQ(text(kDedMinField), std::to_string(static_cast<int>(s.dedMin))) << s.typed;
+    EXPECT_EQ(text(kDedMaxField), std::to_string(static_cast<int>(s.dedMax))) << s.typed;
+    // A fractal's range follows the DED range, so that it is saved with the settings.
+    if (s.water >= 0) {
+      EXPECT_EQ(state.fractalMinimum, s.dedMin) << s.typed;
+      EXPECT_EQ(state.fractalMaximum, s.dedMax) << s.typed;
+    }
   }
 }
 
@@ -143,21 +121,7 @@ TEST_F(ZScaleFields, ScaleFieldIsEditableOnlyForOtherUnitsAndEnabledOnlyWithASou
   EXPECT_EQ(text(kRawDataLabel), "Raw Data (Other Units)");
 }
 
-TEST_F(ZScaleFields, OtherUnitsScaleEntryConvertsTheRange) {
-  loadRange(0.0, 10.0, kUnitsOther);
-  sxTextSetString(state.statusText, "old status");
-  hosted.control(kUnitsScaleField).type("2.5");
-  EXPECT_EQ(unitsScale(kUnitsOther), 2.5);
-  EXPECT_EQ(state.dataMaxMeters, 25.0);
-  EXPECT_EQ(state.dedMax, 25.0);
-  EXPECT_EQ(text(kMetersMaxField), "25");
-  EXPECT_EQ(text(kDedMaxField), "25");
-  EXPECT_EQ(text(kUnitsScaleField), "2.5");
-  EXPECT_EQ(hosted.status(), "");
-  EXPECT_TRUE(hosted.responder().messages().empty());
-}
-
-TEST_F(ZScaleFields, AScaleThatIsNoNumberIsRefusedWithAMessage) {
+TEST_F(ZScaleFields, AnOtherUnitsScaleConvertsTheRangeOrIsRefusedWithAMessage) {
   loadRange(0.0, 10.0, kUnitsOther);
   sxTextSetString(state.statusText, "old status");
   // Besides text that reads as no number, a scale of no metres or fewer is no unit either.
@@ -173,6 +137,15 @@ TEST_F(ZScaleFields, AScaleThatIsNoNumberIsRefusedWithAMessage) {
     EXPECT_EQ(state.dedMax, 10.0) << typed;
     EXPECT_EQ(hosted.status(), "old status");
   }
+  hosted.responder().reset();
+  hosted.control(kUnitsScaleField).type("2.5");
+  EXPECT_TRUE(hosted.responder().messages().empty());
+  EXPECT_EQ(unitsScale(kUnitsOther), 2.5);
+  EXPECT_EQ(state.dedMax, 25.0);
+  EXPECT_EQ(text(kMetersMaxField), "25");
+  EXPECT_EQ(text(kDedMaxField), "25");
+  EXPECT_EQ(text(kUnitsScaleField), "2.5");
+  EXPECT_EQ(hosted.status(), "");  // cleared
 }
 
 }  // namespace

@@ -5,13 +5,7 @@
 namespace relievo {
 namespace {
 
-class Delimiters : public testing::Test {
- protected:
-  void TearDown() override { delimitersReset(); }
-  ToolState state{};
-};
-
-TEST_F(Delimiters, TableInMenuOrder) {
+TEST(Delimiters, TableInMenuOrder) {
   const char* labels[] = {"<colon>", "<semi-colon>", "<vertical-bar>", "<comma>",
                           "<space>", "<tab>",        "Other"};
   const char characters[] = {':', ';', '|', ',', ' ', '\t', ' '};
@@ -23,23 +17,20 @@ TEST_F(Delimiters, TableInMenuOrder) {
   EXPECT_EQ(delimiterChar(0), ' ');
 }
 
-TEST_F(Delimiters, AKnownCharacterSelectsItsRow) {
-  setDelimiterCharacter(&state, ',');
-  EXPECT_EQ(state.delimiterType, 4);
-  EXPECT_EQ(delimiterChar(kDelimiterOther), ' ');
-  setDelimiterCharacter(&state, ' ');
-  EXPECT_EQ(state.delimiterType, kDelimiterSpace);
-}
-
-TEST_F(Delimiters, AnyOtherCharacterGoesToTheOtherRow) {
-  setDelimiterCharacter(&state, '#');
-  EXPECT_EQ(state.delimiterType, kDelimiterOther);
-  EXPECT_EQ(delimiterChar(kDelimiterOther), '#');
-  setDelimiterCharacter(&state, '#');  // now found in the Other row itself
-  EXPECT_EQ(state.delimiterType, kDelimiterOther);
-  setDelimiterCharacter(&state, ';');
-  EXPECT_EQ(state.delimiterType, 2);
-  EXPECT_EQ(delimiterChar(kDelimiterOther), '#');
+TEST(Delimiters, ACharacterSelectsTheFirstRowHoldingItElseGoesToOther) {
+  // {character typed, row selected, the "Other" row's character afterwards}
+  const char steps[][3] = {{',', 4, ' '},
+                           {' ', kDelimiterSpace, ' '},
+                           {'#', kDelimiterOther, '#'},
+                           {'#', kDelimiterOther, '#'},  // now found in the Other row itself
+                           {';', 2, '#'}};
+  ToolState state{};
+  for (const auto& [typed, type, other] : steps) {
+    setDelimiterCharacter(&state, typed);
+    EXPECT_EQ(state.delimiterType, type) << typed;
+    EXPECT_EQ(delimiterChar(kDelimiterOther), other) << typed;
+  }
+  delimitersReset();
 }
 
 }  // namespace

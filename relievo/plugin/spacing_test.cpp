@@ -2,55 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace relievo {
 namespace {
 
-TEST(SpacingRule, ThreeArcSecondsForADegreeOf1201Posts) {
-  ToolState state{};
-  state.latEnd = 1.0f;
-  state.longEnd = 1.0f;
-  state.latPosts = 1201.0f;
-  state.longPosts = 1201.0f;
-  spacingRule(&state);
-  EXPECT_EQ(state.latSpacing, 30.0f);
-  EXPECT_EQ(state.longSpacing, 30.0f);
+TEST(SpacingRule, SpacingsFollowTheCornersWhenEitherDirectionPasses) {
+  struct Case {
+    const char* name;
+    float latStart, latEnd, longStart, longEnd, latPosts, longPosts;
+    float latSpacing, longSpacing;  // before: 7 and 9
+  };
+  const Case cases[] = {
+      {"a degree of 1201 posts", 0, 1, 0, 1, 1201, 1201, 30, 30},
+      // The north-east latitude below the south-west one: the difference counts whole.
+      {"one direction passes", 2, 1, 0, 2, 11, 21, 3600, 3600},
+      {"neither passes", 5, 5, 3, 2, 100, 100, 7, 9},
+  };
+  for (const Case& c : cases) {
+    ToolState state{};
+    std::tie(state.latStart, state.latEnd, state.longStart, state.longEnd, state.latPosts,
+             state.longPosts, state.latSpacing, state.longSpacing) =
+        std::make_tuple(c.latStart, c.latEnd, c.longStart, c.longEnd, c.latPosts, c.longPosts, 7.0f,
+                        9.0f);
+    spacingRule(&state);
+    EXPECT_EQ(state.latSpacing, c.latSpacing) << c.name;
+    EXPECT_EQ(state.longSpacing, c.longSpacing) << c.name;
+  }
 }
 
-TEST(SpacingRule, EitherDirectionSufficesAndDifferencesAreAbsolute) {
-  ToolState state{};
-  state.latStart = 2.0f;  // north-east latitude below the south-west one
-  state.latEnd = 1.0f;
-  state.longEnd = 2.0f;
-  state.latPosts = 11.0f;
-  state.longPosts = 21.0f;
-  spacingRule(&state);
-  EXPECT_EQ(state.latSpacing, 3600.0f);
-  EXPECT_EQ(state.longSpacing, 3600.0f);
-}
-
-TEST(SpacingRule, CornersThatFailTheTestKeepTheSpacings) {
-  ToolState state{};
-  state.latStart = state.latEnd = 5.0f;
-  state.longStart = 3.0f;
-  state.longEnd = 2.0f;
-  state.latPosts = state.longPosts = 100.0f;
-  state.latSpacing = 7.0f;
-  state.longSpacing = 9.0f;
-  spacingRule(&state);
-  EXPECT_EQ(state.latSpacing, 7.0f);
-  EXPECT_EQ(state.longSpacing, 9.0f);
-}
-
-TEST(SpacingRule, ASinglePostTakesTheWholeSpanInsteadOfDividingByZero) {
+TEST(SpacingRule, EndForInvertsSpacingForAndASinglePostTakesTheWholeSpan) {
+  EXPECT_NEAR(endFor(10.0f, spacingFor(10.0f, 11.2f, 1201.0f), 1201.0f), 11.2f, 1e-5);
+  EXPECT_EQ(endFor(0.0f, 36.0f, 1201.0f), 1.2f);
+  // No division by zero for one post (or none).
   EXPECT_EQ(spacingFor(0.0f, 1.0f, 1.0f), 36000.0f);
   EXPECT_EQ(spacingFor(0.0f, 1.0f, 0.0f), 36000.0f);
   EXPECT_EQ(endFor(0.0f, 36000.0f, 1.0f), 1.0f);
-}
-
-TEST(SpacingRule, EndForInvertsSpacingFor) {
-  const float spacing = spacingFor(10.0f, 11.2f, 1201.0f);
-  EXPECT_NEAR(endFor(10.0f, spacing, 1201.0f), 11.2f, 1e-5);
-  EXPECT_EQ(endFor(0.0f, 36.0f, 1201.0f), 1.2f);
 }
 
 }  // namespace

@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <cstdint>
-#include <numbers>
 #include <ostream>
-#include <string>
+#include <tuple>
 #include <vector>
 
 #include "ded/mapping.h"
@@ -26,48 +25,28 @@ void PrintTo(Rgb8 c, std::ostream* out) {
 
 namespace {
 
-// Counts the passes and row reads of a source, to show what reads the raster and how often.
-struct ReadCounter {
-  static inline int opens = 0;
-  static inline int reads = 0;
-  static inline RasterOpenFn open = nullptr;
-  static inline RasterReadRowFn read = nullptr;
-
-  static void install(RasterRec* raster) {
-    opens = 0;
-    reads = 0;
-    open = raster->openFn;
-    read = raster->readRowFn;
-    raster->openFn = [](RasterRec* r, void** stream) {
-      ++opens;
-      return open(r, stream);
-    };
-    raster->readRowFn = [](RasterRec* r, void* stream, int row, double* out, int rows, int count) {
-      ++reads;
-      return read(r, stream, row, out, rows, count);
-    };
-  }
-};
+constexpr Rgb8 kBottom{0, 60, 0};
+constexpr Rgb8 kTop{0, 255, 0};
 
 class PreviewImage : public ::testing::Test {
  protected:
-  // A source of width x height values as loaded: range, DED range equal to it in metres.
-  void load(int width, int height, const std::vector<float>& values) {
+  // A source of width x height values as loaded (its range scanned) and built, shown on the
+  // DED range 10 ... 100, where no sample is at zero elevation.
+  void build(int width, int height, const std::vector<float>& values) {
+    discardRaster(&state);
     testing::attach(state, testing::memoryRaster(width, height, values));
-    state.dataMin = *std::min_element(values.begin(), values.end());
-    state.dataMax = *std::max_element(values.begin(), values.end());
-    state.dedMin = state.dataMin;
-    state.dedMax = state.dataMax;
-  }
-  void build() {
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    state.dataMin = *low;
+    state.dataMax = *high;
+    state.dedMin = 10;
+    state.dedMax = 100;
     previewBuildSamples(&state);
     previewBuildImage(&state);
   }
-  int pw() const { return state.previewImage.width; }
-  int ph() const { return state.previewImage.height; }
   // Pixel (i, j) of the picture, row i counted from the bottom.
   Rgb8 pixel(int i, int j) const {
-    const unsigned char* p = state.previewImage.pixels + (std::int64_t{i} * pw() + j) * 3;
+    const unsigned char* p =
+        state.previewImage.pixels + (std::int64_t{i} * state.previewImage.width + j) * 3;
     return {p[0], p[1], p[2]};
   }
   Rgb8 color(int sample) const {
@@ -82,28 +61,22 @@ class PreviewImage : public ::testing::Test {
 };
 
 TEST_F(PreviewImage, SizeKeepsTheAspectEnlargingByWholeFactorsOrShrinking) {
-  struct Case {
-    int w, h, pw, ph;
-  };
   // The view is 210 x 260: 200 pixels are available along the smaller side.
-  const Case cases[] = {
-      {100, 50, 200, 100}, {1000, 1000, 200, 200}, {3, 1, 198, 66},   {200, 200, 200, 200},
-      {201, 100, 200, 99}, {1000, 10, 200, 2},     {5000, 1, 200, 1}, {0, 10, 0, 0},
-  };
-  for (const Case& c : cases) {
-    const PreviewSize size = previewSize(&state, c.w, c.h);
-    EXPECT_EQ(size.width, c.pw) << c.w << "x" << c.h;
-    EXPECT_EQ(size.height, c.ph) << c.w << "x" << c.h;
+  const int cases[][4] = {{100, 50, 200, 100},  {1000, 1000, 200, 200}, {3, 1, 198, 66},
+                          {200, 200, 200, 200}, {201, 100, 200, 99},    {1000, 10, 200, 2},
+                          {5000, 1, 200, 1},    {0, 10, 0, 0}};
+  for (const auto& [w, h, pw, ph] : cases) {
+    const PreviewSize size = previewSize(&state, w, h);
+    EXPECT_EQ(size.width, pw) << w << "x" << h;
+    EXPECT_EQ(size.height, ph) << w << "x" << h;
   }
 }
 
 TEST_F(PreviewImage, SamplesPlaceEachValueInTheDataRange) {
-  load(4, 1, {0, 127, 254, 63.5f});
-  build();
-  ASSERT_EQ(state.previewSamples.width, 200);
-  ASSERT_EQ(state.previewSamples.height, 50);
-  EXPECT_EQ(state.previewSamples.sourceWidth, 4);
-  EXPECT_EQ(state.previewSamples.sourceHeight, 1);
+  build(4, 1, {0, 127, 254, 63.5f});
+  const ImageBuf& samples = state.previewSamples;
+  ASSERT_EQ(std::tie(samples.width, samples.height), std::make_tuple(200, 50));
+  EXPECT_EQ(std::tie(samples.sourceWidth, samples.sourceHeight), std::make_tuple(4, 1));
   // trunc(1 + 254 x (v - min) / (max - min)), each value over 50 x 50 pixels.
   const unsigned char* s = state.previewSamples.pixels;
   EXPECT_EQ(s[0], 1);
@@ -116,38 +89,21 @@ TEST_F(PreviewImage, SamplesPlaceEachValueInTheDataRange) {
 TEST_F(PreviewImage, UndefinedValuesAreYellowOnlyWithUndefinedData) {
   state.nullValue = 9;
   for (int hasNull : {1, 0}) {
-    discardRaster(&state);
     state.hasNullData = hasNull;
-    load(2, 1, {9.7f, 100});
-    if (hasNull) state.dataMin = 100;  // as the scan finds it: 9.7 is undefined
-    state.dedMin = 10;
-    state.dedMax = 100;
-    build();
-    const Rgb8 left = pixel(0, 0);
-    if (hasNull) {
-      EXPECT_EQ(state.previewSamples.pixels[0], 0);
-      EXPECT_EQ(left, kUndefinedColor);
-    } else {
-      EXPECT_EQ(state.previewSamples.pixels[0], 1);
-      EXPECT_EQ(left, (Rgb8{0, 60, 0}));
-    }
+    build(3, 1, {9.7f, 100, 200});  // 9.7 truncates to the undefined value 9
+    EXPECT_EQ(state.previewSamples.pixels[0], hasNull ? 0 : 1);
+    EXPECT_EQ(pixel(0, 0), hasNull ? kUndefinedColor : kBottom);
   }
 }
 
 TEST_F(PreviewImage, ZeroElevationHasItsOwnColour) {
+  state.dataMax = 1;
   state.dedMin = -100;
   state.dedMax = 100;
-  state.dataMin = 0;
-  state.dataMax = 1;
   selectMapping(&state);
-  int blue = 0;
-  for (int b = 1; b <= 255; ++b) {
-    const double e = std::trunc(-100.0 + 200.0 * (b - 1) / 254.0);
-    EXPECT_EQ(color(b) == kZeroElevationColor, e == 0.0) << b;
-    blue += color(b) == kZeroElevationColor ? 1 : 0;
-  }
-  EXPECT_GE(blue, 1);
-
+  // Samples 127 ... 129 map to -0.8, 0 and 0.8 metres: they truncate to 0.
+  for (int b = 125; b <= 131; ++b)
+    EXPECT_EQ(color(b) == kZeroElevationColor, b >= 127 && b <= 129) << b;
   state.dedMin = 10;
   selectMapping(&state);
   for (int b = 0; b <= 255; ++b)
@@ -155,20 +111,19 @@ TEST_F(PreviewImage, ZeroElevationHasItsOwnColour) {
 }
 
 TEST_F(PreviewImage, RampEndsAndInvert) {
+  state.dataMax = 1;
   state.dedMin = 10;
   state.dedMax = 100;
-  state.dataMin = 0;
-  state.dataMax = 1;
   selectMapping(&state);
-  EXPECT_EQ(color(255), (Rgb8{0, 255, 0}));
-  EXPECT_EQ(color(1), (Rgb8{0, 60, 0}));  // trunc(60 + (1 / 255) x 195)
+  EXPECT_EQ(color(255), kTop);
+  EXPECT_EQ(color(1), kBottom);  // trunc(60 + (1 / 255) x 195)
   EXPECT_EQ(color(128), (Rgb8{0, 157, 0}));
   // Without undefined data a zero byte is a colour of the ramp like any other.
-  EXPECT_EQ(color(0), (Rgb8{0, 60, 0}));
+  EXPECT_EQ(color(0), kBottom);
   state.invert = 1;
   selectMapping(&state);
-  EXPECT_EQ(color(255), (Rgb8{0, 60, 0}));
-  EXPECT_EQ(color(1), (Rgb8{0, 255, 0}));
+  EXPECT_EQ(color(255), kBottom);
+  EXPECT_EQ(color(1), kTop);
 
   state.invert = 0;
   state.bottomColor = Rgb8{200, 10, 255};
@@ -178,129 +133,88 @@ TEST_F(PreviewImage, RampEndsAndInvert) {
   EXPECT_EQ(color(1), (Rgb8{199, 10, 254}));  // trunc(200 - 100 / 255) ...
 }
 
-TEST_F(PreviewImage, OriginAndOrderPlaceTheSourceRows) {
-  // 2 x 2 data fills the 200 x 200 picture by quarters: value v in quarter (row, column).
+// The rows (1 2 3) then (4 5 6), enlarged 66 times. "Cols" data delivers the terrain column
+// by column, so each source row becomes a picture column, south to north, and the picture of
+// a grid that is not square is transposed.
+TEST_F(PreviewImage, OrderAndOriginPlaceTheSourceRows) {
   struct Case {
     DataOrder order;
     DataOrigin origin;
-    float bottomLeft, bottomRight, topLeft, topRight;
+    int pw, ph;
+    int bottomLeft, bottomRight, topLeft, topRight;  // source values
   };
   const Case cases[] = {
-      {DataOrder::Rows, DataOrigin::LowerLeft, 1, 2, 3, 4},
-      {DataOrder::Rows, DataOrigin::UpperLeft, 3, 4, 1, 2},  // first row at the top
+      {DataOrder::Rows, DataOrigin::LowerLeft, 198, 132, 1, 3, 4, 6},
+      {DataOrder::Rows, DataOrigin::UpperLeft, 198, 132, 4, 6, 1, 3},  // first row at the top
+      {DataOrder::Cols, DataOrigin::LowerLeft, 132, 198, 1, 4, 3, 6},
+      {DataOrder::Cols, DataOrigin::UpperLeft, 132, 198, 3, 6, 1, 4},
   };
+  const int sample[] = {0, 1, 51, 102, 153, 204, 255};  // of the values 1 ... 6
   for (const Case& c : cases) {
-    discardRaster(&state);
+    SCOPED_TRACE(::testing::Message() << int(c.order) << " " << int(c.origin));
     state.dataOrder = c.order;
     state.dataOrigin = c.origin;
-    load(2, 2, {1, 2, 3, 4});
-    state.dedMin = 10;
-    state.dedMax = 100;
-    build();
-    const auto at = [&](float v) { return color(static_cast<int>(1 + 254 * (v - 1) / 3)); };
-    EXPECT_EQ(pixel(0, 0), at(c.bottomLeft));
-    EXPECT_EQ(pixel(0, 199), at(c.bottomRight));
-    EXPECT_EQ(pixel(199, 0), at(c.topLeft));
-    EXPECT_EQ(pixel(199, 199), at(c.topRight));
+    build(3, 2, {1, 2, 3, 4, 5, 6});
+    ASSERT_EQ(state.previewImage.width, c.pw);
+    ASSERT_EQ(state.previewImage.height, c.ph);
+    EXPECT_EQ(pixel(0, 0), color(sample[c.bottomLeft]));
+    EXPECT_EQ(pixel(0, c.pw - 1), color(sample[c.bottomRight]));
+    EXPECT_EQ(pixel(c.ph - 1, 0), color(sample[c.topLeft]));
+    EXPECT_EQ(pixel(c.ph - 1, c.pw - 1), color(sample[c.topRight]));
   }
 }
 
-TEST_F(PreviewImage, ColumnOrderFillsThePictureColumnByColumn) {
-  // A 1:1 picture (200 x 200 data): byte k lands in column k / 200.
-  struct Case {
-    DataOrigin origin;
-    int firstRow;  // the display row of the first byte
-  };
-  for (const Case& c : {Case{DataOrigin::LowerLeft, 0}, Case{DataOrigin::UpperLeft, 199}}) {
-    discardRaster(&state);
-    state.dataOrder = DataOrder::Cols;
-    state.dataOrigin = c.origin;
-    std::vector<float> values(200 * 200, 0.0f);
-    values[0] = 10;   // first value of the first delivered row
-    values[1] = 5;    // the next value: the next pixel up (or down) the same column
-    values[200] = 7;  // first value of the second row: the second column
-    load(200, 200, values);
-    state.dedMin = 1000;
-    state.dedMax = 2000;
-    build();
-    const int step = c.origin == DataOrigin::LowerLeft ? 1 : -1;
-    EXPECT_EQ(pixel(c.firstRow, 0), color(255));
-    EXPECT_EQ(pixel(c.firstRow + step, 0), color(static_cast<int>(1 + 254 * 0.5)));
-    EXPECT_EQ(pixel(c.firstRow, 1), color(static_cast<int>(1 + 254 * 0.7)));
-  }
-}
-
-TEST_F(PreviewImage, ConstantDataShowsTheMiddleOfTheRamp) {
-  load(2, 2, {42, 42, 42, 42});
-  state.dedMin = 10;
-  state.dedMax = 100;
-  build();
+TEST_F(PreviewImage, ConstantDataShowsTheMiddleOfTheRampAndShadingDarkensOnlyTheInside) {
+  build(2, 2, {42, 42, 42, 42});
   EXPECT_EQ(state.previewSamples.pixels[0], 128);
-  EXPECT_EQ(pixel(0, 0), color(128));
-  EXPECT_EQ(pixel(0, 0), (Rgb8{0, 157, 0}));
-}
+  EXPECT_EQ(pixel(100, 100), (Rgb8{0, 157, 0}));
 
-TEST_F(PreviewImage, ShadingKeepsTheBorderAndDarkensFlatAreas) {
-  // Constant data: every sample the same, so every inner pixel is flat.
-  load(2, 2, {42, 42, 42, 42});
-  state.dedMin = 10;
-  state.dedMax = 100;
+  // Every inner pixel is flat: its shade is Lz / 256 = sin(60 degrees) x 255.9 / 256.
   state.shaded = 1;
-  build();
-  const double lz = std::sin(60.0 * std::numbers::pi / 180.0) * 255.9;
-  const auto flat = static_cast<std::uint8_t>(157 * (lz / 256.0));
-  EXPECT_EQ(flat, 135);
+  previewBuildImage(&state);
   for (int k = 0; k < 200; ++k) {
     EXPECT_EQ(pixel(0, k).g, 157) << k;
     EXPECT_EQ(pixel(199, k).g, 157) << k;
     EXPECT_EQ(pixel(k, 0).g, 157) << k;
     EXPECT_EQ(pixel(k, 199).g, 157) << k;
   }
-  EXPECT_EQ(pixel(1, 1).g, flat);
-  EXPECT_EQ(pixel(100, 100).g, flat);
-  EXPECT_EQ(pixel(198, 198).g, flat);
+  for (int k : {1, 100, 198})
+    EXPECT_EQ(pixel(k, k).g, 135) << k;  // trunc(157 x 0.8657)
 }
 
 TEST_F(PreviewImage, ShadingOfASlopeFollowsTheLight) {
-  // Four value columns shown 50 pixels wide each; at pixel column 49 the shade bytes of the
-  // neighbours are those of value columns 0 (left) and 1 (right), and gy is 0.
+  // Four value columns shown 50 pixels wide each: at pixel column 49 the neighbours' shade
+  // bytes are those of value columns 0 and 1, and the rows are alike.
   struct Case {
     std::vector<float> row;
-    int left, right, own;  // sample bytes
+    int green;
   };
   const Case cases[] = {
-      {{0, 1, 2, 3}, 1, 85, 1},       // rising to the east: turned away from the light
-      {{3, 2, 1, 0}, 255, 170, 255},  // falling to the east: towards it
+      {{0, 1, 2, 3}, 0},    // rising to the east: turned away from the light
+      {{3, 2, 1, 0}, 117},  // falling to the east: 255 x 0.4599
   };
-  const double alpha = -45.0 * std::numbers::pi / 180.0;
-  const double beta = 60.0 * std::numbers::pi / 180.0;
-  const double lx = std::cos(beta) * std::cos(alpha) * 255.9;
-  const double lz = std::sin(beta) * 255.9;
-  const double k = 1530.0 / (5.0 / std::sqrt(4.0 / 200.0));
   for (const Case& c : cases) {
-    discardRaster(&state);
     std::vector<float> values;
     for (int r = 0; r < 4; ++r)
       values.insert(values.end(), c.row.begin(), c.row.end());
-    load(4, 4, values);
-    state.dedMin = 10;
-    state.dedMax = 100;
     state.shaded = 1;
-    build();
-    const int gx = 4 * (c.left - c.right);
-    const double p = gx * lx + k * lz;
-    const double s = (p < 0 ? 0.0 : p / std::sqrt(double(gx) * gx + k * k)) / 256.0;
-    EXPECT_EQ(pixel(100, 49).g, static_cast<std::uint8_t>(color(c.own).g * s)) << c.left;
+    build(4, 4, values);
+    EXPECT_EQ(pixel(100, 49).g, c.green) << c.row[0];
   }
 }
 
 TEST_F(PreviewImage, SamplesReadTheRasterOnceAndMoveTheProgressByHeight) {
-  load(100, 50, std::vector<float>(100 * 50, 1.0f));
-  ReadCounter::install(state.raster);
+  build(100, 50, std::vector<float>(100 * 50, 1.0f));
+  static int reads = 0;
+  static RasterReadRowFn read = nullptr;
+  read = state.raster->readRowFn;
+  state.raster->readRowFn = [](RasterRec* r, void* s, int row, double* out, int rows, int n) {
+    ++reads;
+    return read(r, s, row, out, rows, n);
+  };
   progressBegin(&state, "Reading File...", 100);
   previewBuildSamples(&state);
-  EXPECT_EQ(ReadCounter::opens, 1);
-  EXPECT_EQ(ReadCounter::reads, 50);
+  EXPECT_EQ(reads, 50);
   EXPECT_DOUBLE_EQ(state.progressAccum, 50.0);  // 100 output rows of 0.5
 
   // Colouring, orientation and shading changes never read the source again.
@@ -309,14 +223,19 @@ TEST_F(PreviewImage, SamplesReadTheRasterOnceAndMoveTheProgressByHeight) {
   previewBuildImage(&state);
   state.invert = 1;
   previewBuildImage(&state);
-  EXPECT_EQ(ReadCounter::opens, 1);
+  EXPECT_EQ(reads, 50);
 }
 
-TEST_F(PreviewImage, NothingToBuildWithoutSamplesOrMemory) {
+TEST_F(PreviewImage, NothingIsBuiltWithoutASourceSamplesOrMemory) {
+  // No source: no samples (they would be a picture of nothing, with its toggles offered).
+  state.width = 10;
+  state.height = 10;
+  previewBuildSamples(&state);
   previewBuildImage(&state);
+  EXPECT_EQ(state.previewSamples.pixels, nullptr);
   EXPECT_EQ(state.previewImage.pixels, nullptr);
 
-  load(10, 10, std::vector<float>(100, 3.0f));
+  testing::attach(state, testing::memoryRaster(10, 10, std::vector<float>(100, 3.0f)));
   {
     auto refuse = sxhost::AllocationFailure::above(1000);  // the 200 x 200 samples
     previewBuildSamples(&state);
@@ -345,39 +264,19 @@ TEST_F(PreviewImage, NothingToBuildWithoutSamplesOrMemory) {
   EXPECT_LT(pixel(100, 100).g, shadedOnce.g);
 }
 
-TEST_F(PreviewImage, NoSourceMakesNoSamples) {
-  state.width = 100;
-  state.height = 50;
-  previewBuildSamples(&state);
-  EXPECT_EQ(state.previewSamples.pixels, nullptr);
-  previewBuildImage(&state);
-  EXPECT_EQ(state.previewImage.pixels, nullptr);
-}
-
 TEST_F(PreviewImage, SetDimensionsDiscardsExactlyWhenItShould) {
-  struct Case {
-    int w, h;
-    bool discards;
-  };
-  // Loaded 10 x 8, samples made for 12 x 9 (a larger earlier source).
-  const Case cases[] = {
-      {10, 8, false},  // unchanged
-      {11, 8, true},   // differs from width
-      {10, 7, true},   // differs from height
-      {13, 8, true},   // beyond the samples' source width
-      {10, 10, true},  // beyond the samples' source height
-  };
-  for (const Case& c : cases) {
-    discardRaster(&state);
-    load(10, 8, std::vector<float>(80, 1.0f));
-    build();
+  // Loaded 10 x 8, samples made for 12 x 9 (a larger earlier source): {w, h, discards} for
+  // unchanged, a width or a height that differs, beyond the samples' width or height.
+  const int cases[][3] = {{10, 8, 0}, {11, 8, 1}, {10, 7, 1}, {13, 8, 1}, {10, 10, 1}};
+  for (const auto& [w, h, discards] : cases) {
+    build(10, 8, std::vector<float>(80, 1.0f));
     state.previewSamples.sourceWidth = 12;
     state.previewSamples.sourceHeight = 9;
-    setDimensions(&state, c.w, c.h);
-    EXPECT_EQ(state.width, c.w);
-    EXPECT_EQ(state.height, c.h);
-    EXPECT_EQ(state.raster == nullptr, c.discards) << c.w << "x" << c.h;
-    EXPECT_EQ(state.previewSamples.pixels == nullptr, c.discards) << c.w << "x" << c.h;
+    setDimensions(&state, w, h);
+    EXPECT_EQ(state.width, w);
+    EXPECT_EQ(state.height, h);
+    EXPECT_EQ(state.raster == nullptr, discards == 1) << w << "x" << h;
+    EXPECT_EQ(state.previewSamples.pixels == nullptr, discards == 1) << w << "x" << h;
   }
   // Without a raster new dimensions are only stored.
   discardRaster(&state);
@@ -387,10 +286,7 @@ TEST_F(PreviewImage, SetDimensionsDiscardsExactlyWhenItShould) {
 }
 
 TEST_F(PreviewImage, RedrawDrawsThePictureIntoThePreviewControl) {
-  load(2, 2, {1, 2, 3, 4});
-  state.dedMin = 10;
-  state.dedMax = 100;
-  build();
+  build(2, 2, {1, 2, 3, 4});
   redrawPreview(&state);
   EXPECT_FALSE(hosted.control(1036).lastPicture().empty());
 }

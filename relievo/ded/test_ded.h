@@ -1,0 +1,104 @@
+// Test helpers of the ded folder: the bytes of a file, and the bytes that a geographic DED
+// file must hold, computed from the format's rules rather than by the writer.
+#ifndef RELIEVO_DED_TEST_DED_H
+#define RELIEVO_DED_TEST_DED_H
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace relievo::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+using Records = std::vector<std::vector<std::int16_t>>;  // west to east, each south to north
+
+inline Bytes readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The big-endian single-precision number at `offset`.
+inline float floatAt(const Bytes& b, std::size_t offset) {
+  std::uint32_t bits = 0;
+  for (std::size_t i = 0; i < 4; ++i)
+    bits = (bits << 8) | b[offset + i];
+  return std::bit_cast<float>(bits);
+}
+
+// The feet values of a geographic extents record, with the format's single-precision steps.
+struct Feet {
+  float lon;
+  float lat;
+};
+inline Feet geographicFeet(float latSouthWest, float latNorthEast, float latSpacing,
+                           float lonSpacing) {
+  const double feetPerArcSecond = 101.26667f;
+  const auto lat = static_cast<float>(feetPerArcSecond * latSpacing / 10.0f);
+  const auto difference = static_cast<float>(std::fabs(double{latNorthEast} - latSouthWest));
+  const auto middle = static_cast<float>(latSouthWest + double{difference} / 2.0f);
+  const auto lonArc = static_cast<float>(feetPerArcSecond * lonSpacing / 10.0f);
+  return {static_cast<float>(std::cos(middle * double{0.017453292f}) * lonArc), lat};
+}
+
+// What a geographic DED file of these records must hold.
+struct ExpectedDed {
+  std::int16_t lowest;
+  std::int16_t highest;
+  float latSouthWest, lonSouthWest, latNorthEast, lonNorthEast;
+  float latSpacing, lonSpacing;
+  Records records;
+
+  // The creation time is the one field a test cannot know: it is taken from `actual`.
+  Bytes bytes(const Bytes& actual) const {
+    Bytes out;
+    const auto put = [&out](std::uint32_t value, int size) {
+      for (int shift = 8 * (size - 1); shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+    };
+    const auto text = [&out](std::string_view s) { out.insert(out.end(), s.begin(), s.end()); };
+    put(128, 4);
+    text("KTLX");
+    text("DMA1    ");
+    text("V1.0    ");
+    if (actual.size() >= 50) out.insert(out.end(), actual.begin() + 24, actual.begin() + 50);
+    out.insert(out.end(), 78, ' ');
+    put(1, 4);
+    put(static_cast<std::uint16_t>(lowest), 2);
+    put(static_cast<std::uint16_t>(highest), 2);
+    out.insert(out.end(), 24, ' ');
+    const Feet feet = geographicFeet(latSouthWest, latNorthEast, latSpacing, lonSpacing);
+    for (float v : {latSouthWest, latNorthEast, lonSouthWest, lonNorthEast, latSpacing, lonSpacing,
+                    static_cast<float>(records.empty() ? 0 : records[0].size()),
+                    static_cast<float>(records.size()), feet.lon, feet.lat}) {
+      put(std::bit_cast<std::uint32_t>(v), 4);
+    }
+    for (const auto& record : records) {
+      for (std::int16_t post : record)
+        put(static_cast<std::uint16_t>(post), 2);
+    }
+    return out;
+  }
+};
+
+// `actual` must be exactly the expected file; the creation time must end in a line feed
+// and a NUL.
+inline void expectDed(const Bytes& actual, const ExpectedDed& expected) {
+  const Bytes wanted = expected.bytes(actual);
+  ASSERT_EQ(actual.size(), wanted.size());
+  EXPECT_EQ(actual[48], '\n');
+  EXPECT_EQ(actual[49], '\0');
+  const auto differ = std::mismatch(actual.begin(), actual.end(), wanted.begin());
+  EXPECT_TRUE(differ.first == actual.end()) << "byte " << (differ.first - actual.begin());
+}
+
+}  // namespace relievo::testing
+
+#endif  // RELIEVO_DED_TEST_DED_H
