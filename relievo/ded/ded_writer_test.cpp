@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "ded/test_ded.h"
 #include "raster/test_files.h"

@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "ded/units.h"
@@ -33,7 +33,6 @@ TEST(Units, TableHoldsTheSinglePrecisionScalesAndTheOtherScaleApplies) {
                                           {7, 1853.2449f}, {0, 1.0f},       {9, 1.0f}};
   for (auto [id, scale] : scales)
     EXPECT_EQ(unitsScale(id), double{scale}) << id;
-  EXPECT_NE(unitsScale(5), 1000.0);
 
   ToolState state = loaded(0.0, 10.0, kUnitsOther);
   setOtherUnitsScale(&state, 3.0f);
@@ -70,25 +69,18 @@ TEST(DedRange, ARangeWhollyBeyondTheLimitsIsHeldFlatAndNoNumberIsClamped) {
   setDedRange(&state, 50000.0, 60000.0);
   EXPECT_EQ(state.dedMin, 32767.0);
   EXPECT_EQ(state.dedMax, 32767.0);
-  state.dedMin = std::numeric_limits<double>::quiet_NaN();
-  state.dedMax = std::numeric_limits<double>::quiet_NaN();
+  state.dedMin = state.dedMax = std::numeric_limits<double>::quiet_NaN();
   clampDedRange(&state);
-  EXPECT_EQ(state.dedMin, -32767.0);
-  EXPECT_EQ(state.dedMax, 32767.0);
+  EXPECT_EQ(std::tie(state.dedMin, state.dedMax), std::make_tuple(-32767.0, 32767.0));
 }
 
 TEST(DedRange, FractalSourceTakesTheFractalRange) {
   ToolState state{};
-  state.units = kUnitsMeters;
-  state.sourceKind = SourceKind::Fractal;
-  state.fractalMinimum = 1.0;
-  state.fractalMaximum = 255.0;
-  state.dataMin = 3.0;
-  state.dataMax = 250.0;
+  std::tie(state.units, state.sourceKind, state.fractalMinimum, state.fractalMaximum,
+           state.dataMax) = std::make_tuple(kUnitsMeters, SourceKind::Fractal, 1.0, 255.0, 250.0);
   updateConvertedRange(&state);
-  EXPECT_EQ(state.dedMin, 1.0);
-  EXPECT_EQ(state.dedMax, 255.0);
-  EXPECT_EQ(state.dataMaxMeters, 250.0);
+  EXPECT_EQ(std::tie(state.dedMin, state.dedMax, state.dataMaxMeters),
+            std::make_tuple(1.0, 255.0, 250.0));
 }
 
 TEST(ValueToPost, UndefinedDataTruncationAndThePostRange) {
@@ -131,13 +123,10 @@ TEST(DedRange, ThePreviewIsRebuiltWhenTheOldOrTheNewRangeHoldsZero) {
   previewBuildSamples(&state);
   previewBuildImage(&state);
   ASSERT_NE(state.previewImage.pixels, nullptr);
-  // The red of the lowest value's pixel: 15 in the zero colour, 0 on the ramp, and the mark
-  // 1 when the picture was not rebuilt.
-  const std::pair<double, int> steps[] = {
-      {0, kZeroElevationColor.r},  // the new range holds 0
-      {20, 0},                     // the old one did
-      {30, 1},                     // neither
-  };
+  // The red of the lowest value's pixel after a new minimum: 15 in the zero colour when the
+  // new range holds 0, 0 on the ramp when only the old one did, and the mark 1 when neither
+  // did and the picture was left as it was.
+  const std::pair<double, int> steps[] = {{0, kZeroElevationColor.r}, {20, 0}, {30, 1}};
   for (auto [minimum, red] : steps) {
     state.previewImage.pixels[0] = 1;
     setDedRange(&state, minimum, 100);

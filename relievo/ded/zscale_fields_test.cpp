@@ -47,7 +47,9 @@ TEST_F(ZScaleFields, FeetShowTheThreeRanges) {
   EXPECT_EQ(text(kDedMaxField), "304");
   EXPECT_EQ(text(kRawDataLabel), "Raw Data (Feet)");
   EXPECT_EQ(text(kUnitsScaleField), "0.3048");
-  EXPECT_NEAR(state.dedMax, 304.8, 1e-4);
+  // The scale is enabled while a source is loaded, and editable only for "Other Units".
+  EXPECT_TRUE(hosted.control(kUnitsScaleField).enabled());
+  EXPECT_FALSE(hosted.control(kUnitsScaleField).editable());
   EXPECT_EQ(state.dedMapFn, &mapLinear);  // the raw range differs from the DED range
   EXPECT_EQ(valueToPost(&state, 1000.0, unitsScale(2)), 304);
 }
@@ -58,11 +60,9 @@ TEST_F(ZScaleFields, UnknownUnitsShowMetresAndScaleOne) {
     sxRefreshDialog(state.dialog);
     EXPECT_EQ(text(kRawDataLabel), "Raw Data (Meters)") << units;
     EXPECT_EQ(text(kUnitsScaleField), "1") << units;
-    EXPECT_EQ(unitsScale(units), 1.0);
+    EXPECT_FALSE(hosted.control(kUnitsScaleField).enabled());  // no source
+    EXPECT_FALSE(hosted.control(kUnitsScaleField).editable());
   }
-  state.units = 7;
-  sxRefreshDialog(state.dialog);
-  EXPECT_EQ(text(kRawDataLabel), "Raw Data (Nautical Miles)");
 }
 
 // Entries typed one after the other; each field shows its value truncated toward zero.
@@ -106,23 +106,10 @@ TEST_F(ZScaleFields, DedRangeEntriesAreClampedAndAReversedRangeIsIgnored) {
   }
 }
 
-TEST_F(ZScaleFields, ScaleFieldIsEditableOnlyForOtherUnitsAndEnabledOnlyWithASource) {
-  sxRefreshDialog(state.dialog);
-  EXPECT_FALSE(hosted.control(kUnitsScaleField).enabled());
-  EXPECT_FALSE(hosted.control(kUnitsScaleField).editable());
-
-  loadRange(0.0, 10.0, kUnitsMeters);
-  EXPECT_TRUE(hosted.control(kUnitsScaleField).enabled());
-  EXPECT_FALSE(hosted.control(kUnitsScaleField).editable());
-
-  state.units = kUnitsOther;
-  sxRefreshDialog(state.dialog);
-  EXPECT_TRUE(hosted.control(kUnitsScaleField).editable());
-  EXPECT_EQ(text(kRawDataLabel), "Raw Data (Other Units)");
-}
-
 TEST_F(ZScaleFields, AnOtherUnitsScaleConvertsTheRangeOrIsRefusedWithAMessage) {
   loadRange(0.0, 10.0, kUnitsOther);
+  EXPECT_TRUE(hosted.control(kUnitsScaleField).editable());
+  EXPECT_EQ(text(kRawDataLabel), "Raw Data (Other Units)");
   sxTextSetString(state.statusText, "old status");
   // Besides text that reads as no number, a scale of no metres or fewer is no unit either.
   for (const char* typed : {"abc", "", "0", "-2", "inf"}) {

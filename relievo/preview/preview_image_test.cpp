@@ -265,13 +265,14 @@ TEST_F(PreviewImage, NothingIsBuiltWithoutASourceSamplesOrMemory) {
 }
 
 TEST_F(PreviewImage, SetDimensionsDiscardsExactlyWhenItShould) {
-  // Loaded 10 x 8, samples made for 12 x 9 (a larger earlier source): {w, h, discards} for
-  // unchanged, a width or a height that differs, beyond the samples' width or height.
-  const int cases[][3] = {{10, 8, 0}, {11, 8, 1}, {10, 7, 1}, {13, 8, 1}, {10, 10, 1}};
-  for (const auto& [w, h, discards] : cases) {
+  // Loaded 10 x 8, samples made for sw x sh: {sw, sh, w, h, discards} for the same size, a
+  // width or a height that differs, and the loaded size beyond the samples' width or height.
+  const int cases[][5] = {
+      {12, 9, 10, 8, 0}, {12, 9, 11, 8, 1}, {12, 9, 10, 7, 1}, {9, 8, 10, 8, 1}, {10, 7, 10, 8, 1}};
+  for (const auto& [sw, sh, w, h, discards] : cases) {
     build(10, 8, std::vector<float>(80, 1.0f));
-    state.previewSamples.sourceWidth = 12;
-    state.previewSamples.sourceHeight = 9;
+    state.previewSamples.sourceWidth = sw;
+    state.previewSamples.sourceHeight = sh;
     setDimensions(&state, w, h);
     EXPECT_EQ(state.width, w);
     EXPECT_EQ(state.height, h);
