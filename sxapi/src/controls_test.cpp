@@ -17,24 +17,22 @@ using sxhost::Change;
 using sxhost::testing::errorOf;
 using Strings = std::vector<std::string>;
 
-constexpr const char* kResource = R"({
-  "dialogs": [{"id": 50, "size": [100, 100], "controls": [
-    {"id": 1, "kind": "push", "label": "Go", "rect": [0, 0, 10, 10]},
-    {"id": 2, "kind": "text", "label": "start", "rect": [0, 0, 10, 10]},
-    {"id": 3, "kind": "text", "readOnly": true, "rect": [0, 0, 10, 10]},
-    {"id": 4, "kind": "check", "label": "On", "rect": [0, 0, 10, 10]},
-    {"id": 5, "kind": "radio", "group": "a", "rect": [0, 0, 10, 10]},
-    {"id": 6, "kind": "radio", "group": "a", "rect": [0, 0, 10, 10]},
-    {"id": 7, "kind": "radio", "group": "b", "rect": [0, 0, 10, 10]},
-    {"id": 8, "kind": "option", "rect": [0, 0, 10, 10]},
-    {"id": 9, "kind": "list", "items": ["x", "y", "z"], "rect": [0, 0, 10, 10]},
-    {"id": 10, "kind": "scale", "range": [0, 10], "rect": [0, 0, 10, 10]},
-    {"id": 11, "kind": "progress", "rect": [0, 0, 10, 10]},
-    {"id": 12, "kind": "gl", "view": [20, 10], "rect": [0, 0, 40, 30]},
-    {"id": 13, "kind": "label", "rect": [0, 0, 40, 16]},
-    {"id": 14, "kind": "group", "label": "Box", "rect": [0, 0, 10, 10]}]}],
-  "pixmaps": [{"id": 7, "palette": {"x": "#010203"}, "rows": ["x"]}]
-})";
+constexpr const char* kResource = R"({"dialogs": [{"id": 50, "size": [100, 100], "controls": [
+  {"id": 1, "kind": "push", "label": "Go", "rect": [0, 0, 10, 10]},
+  {"id": 2, "kind": "text", "label": "start", "rect": [0, 0, 10, 10]},
+  {"id": 3, "kind": "text", "readOnly": true, "rect": [0, 0, 10, 10]},
+  {"id": 4, "kind": "check", "label": "On", "rect": [0, 0, 10, 10]},
+  {"id": 5, "kind": "radio", "group": "a", "rect": [0, 0, 10, 10]},
+  {"id": 6, "kind": "radio", "group": "a", "rect": [0, 0, 10, 10]},
+  {"id": 7, "kind": "radio", "group": "b", "rect": [0, 0, 10, 10]},
+  {"id": 8, "kind": "option", "rect": [0, 0, 10, 10]},
+  {"id": 9, "kind": "list", "items": ["x", "y", "z"], "rect": [0, 0, 10, 10]},
+  {"id": 10, "kind": "scale", "range": [0, 10], "rect": [0, 0, 10, 10]},
+  {"id": 11, "kind": "progress", "rect": [0, 0, 10, 10]},
+  {"id": 12, "kind": "gl", "view": [20, 10], "rect": [0, 0, 40, 30]},
+  {"id": 13, "kind": "label", "rect": [0, 0, 40, 16]},
+  {"id": 14, "kind": "group", "label": "Box", "rect": [0, 0, 10, 10]}]}],
+  "pixmaps": [{"id": 7, "palette": {"x": "#010203"}, "rows": ["x"]}]})";
 
 class ControlsTest : public testing::Test {
  protected:

@@ -20,7 +20,6 @@ constexpr Pixel kClear{64, 128, 192};
 
 constexpr const char* kResource = R"({"dialogs": [{"id": 9, "size": [100, 100], "controls": [
   {"id": 1, "kind": "gl", "view": [40, 30], "rect": [0, 0, 10, 10]},
-  {"id": 2, "kind": "gl", "view": [210, 260], "rect": [0, 0, 10, 10]},
   {"id": 3, "kind": "push", "rect": [0, 0, 10, 10]}]}]})";
 
 struct Seen {
@@ -41,29 +40,6 @@ int drawQuad(SxGui, int, int, void* data, void* callData) {
   glVertex2i(view.viewWidth / 2, view.viewHeight / 2);
   glVertex2i(0, view.viewHeight / 2);
   glEnd();
-  return 0;
-}
-
-// A 200 x 100 picture centred as the preview does: raster position (5, 80) in 210 x 260.
-int drawPixels(SxGui, int, int, void*, void* callData) {
-  const auto view = *static_cast<SxGLDrawData*>(callData);
-  std::vector<unsigned char> image(200 * 100 * 3);
-  for (int y = 0; y < 100; ++y) {
-    for (int x = 0; x < 200; ++x) {
-      unsigned char* p = &image[(y * 200 + x) * 3];
-      p[0] = static_cast<unsigned char>(x);
-      p[1] = static_cast<unsigned char>(y);
-      p[2] = 7;
-    }
-  }
-  glClearColor(0, 0, 0, 0);
-  glClear(GL_COLOR_BUFFER_BIT);
-  GLint alignment = 0;
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glRasterPos2i((view.viewWidth - 200) / 2, (view.viewHeight - 100) / 2);
-  glDrawPixels(200, 100, GL_RGB, GL_UNSIGNED_BYTE, image.data());
-  glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
   return 0;
 }
 
@@ -141,17 +117,6 @@ TEST_F(GlViewTest, SetViewSizeChangesTheViewWithoutDrawing) {
   ASSERT_EQ(seen.draws.size(), 1u);
   EXPECT_EQ(std::tuple(seen.draws[0].viewWidth, seen.draws[0].viewHeight), std::tuple(12, 5));
   EXPECT_EQ(std::tuple(picture.width, picture.height), std::tuple(12, 5));
-}
-
-TEST_F(GlViewTest, PixelsAreDrawnAtTheRasterPositionRowZeroAtTheBottom) {
-  sxSetGuiCallback(sxFindGuiById(d, 2), SX_MASK_GL_DRAW, drawPixels, nullptr);
-  const sxhost::Rgb picture = control(2).render(210, 260);
-  EXPECT_EQ(picture.at(5, 80), (Pixel{0, 0, 7}));
-  EXPECT_EQ(picture.at(204, 179), (Pixel{199, 99, 7}));
-  EXPECT_EQ(picture.at(100, 150), (Pixel{95, 70, 7}));
-  EXPECT_EQ(picture.at(4, 80), (Pixel{0, 0, 0}));
-  EXPECT_EQ(picture.at(5, 79), (Pixel{0, 0, 0}));
-  EXPECT_EQ(picture.at(205, 180), (Pixel{0, 0, 0}));
 }
 
 TEST_F(GlViewTest, OnlyGlControlsDrawAndWithoutACallbackTheViewIsBlack) {
