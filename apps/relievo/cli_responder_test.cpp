@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "sxapilib.h"
+#include "test_support.h"
 
 namespace relievo::cli {
 namespace {
@@ -12,14 +13,6 @@ namespace {
 class CliResponderTest : public ::testing::Test {
  protected:
   void TearDown() override { std::fclose(out_); }
-  std::string printed() {
-    std::fflush(out_);
-    std::rewind(out_);
-    std::string s;
-    for (int c = std::fgetc(out_); c != EOF; c = std::fgetc(out_))
-      s += static_cast<char>(c);
-    return s;
-  }
   sxhost::FilePrompt savePrompt(const char* proposal) {
     sxhost::FilePrompt p;
     p.mode = SX_PROMPT_SAVE;
@@ -38,14 +31,14 @@ TEST_F(CliResponderTest, MessagesAndAnswers) {
   EXPECT_TRUE(yes.message({"Question", "Remove it?", SX_MESSAGE_YES_NO}));
   EXPECT_FALSE(yes.message({"Success", "Done", SX_MESSAGE_INFORMATION}));
   yes.warn("careful");
-  EXPECT_EQ(printed(),
+  EXPECT_EQ(testing::contents(out_),
             "Question: Remove it? [no]\nError: Bad\n\nthing\nQuestion: Remove it? [yes]\n"
             "Success: Done\nrelievo: warning: careful\n");
-  EXPECT_EQ(no.messages().size(), 2u);
+  ASSERT_EQ(no.messages().size(), 2u);
   EXPECT_EQ(no.messages()[1].kind, SX_MESSAGE_ERROR);
 }
 
-TEST_F(CliResponderTest, OpenPromptsTakeTheOfferedFileOnce) {
+TEST_F(CliResponderTest, OpenAndColourPromptsTakeWhatIsOfferedOnce) {
   CliResponder r(out_, progress_, false);
   sxhost::FilePrompt open;
   open.mode = SX_PROMPT_OPEN;
@@ -55,6 +48,12 @@ TEST_F(CliResponderTest, OpenPromptsTakeTheOfferedFileOnce) {
   EXPECT_EQ(r.promptFile(open), (std::vector<std::string>{"/data/a.asc"}));
   EXPECT_TRUE(r.fileTaken());
   EXPECT_FALSE(r.promptFile(open));
+
+  EXPECT_FALSE(r.promptColour({1, 2, 3}));
+  r.offerColour({9, 8, 7});
+  EXPECT_EQ(r.promptColour({1, 2, 3}), (sxhost::Colour{9, 8, 7}));
+  EXPECT_TRUE(r.colourTaken());
+  EXPECT_FALSE(r.promptColour({1, 2, 3}));
 }
 
 TEST_F(CliResponderTest, SavePromptsAreAnsweredOnceAfterExpectSave) {
@@ -78,15 +77,6 @@ TEST_F(CliResponderTest, SavePromptsAreAnsweredOnceAfterExpectSave) {
     // A second prompt, after the dialog refused the name, is cancelled.
     EXPECT_FALSE(r.promptFile(savePrompt(c.proposal)));
   }
-}
-
-TEST_F(CliResponderTest, ColourPromptsTakeTheOfferedColourOnce) {
-  CliResponder r(out_, progress_, false);
-  EXPECT_FALSE(r.promptColour({1, 2, 3}));
-  r.offerColour({9, 8, 7});
-  EXPECT_EQ(r.promptColour({1, 2, 3}), (sxhost::Colour{9, 8, 7}));
-  EXPECT_TRUE(r.colourTaken());
-  EXPECT_FALSE(r.promptColour({1, 2, 3}));
 }
 
 }  // namespace

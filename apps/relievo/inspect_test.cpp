@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <tuple>
 
-#include "ded_test_file.h"
+#include "test_support.h"
 
 namespace relievo::cli {
 namespace {
@@ -47,28 +48,22 @@ TEST(Inspect, TextOfADamagedFileEndsWithTheProblem) {
 }
 
 TEST(Inspect, JsonHoldsTheSame) {
-  const nlohmann::json j = nlohmann::json::parse(inspectJson(goodFile()));
-  EXPECT_EQ(j["file"], "a.ded");
-  EXPECT_EQ(j["bytes"], 212);
-  EXPECT_EQ(j["header"]["tag"], "KTLX");
-  EXPECT_EQ(j["header"]["projection"], "DMA1    ");
-  EXPECT_EQ(j["header"]["created"], "Thu Dec  4 14:59:22 2026");
-  EXPECT_EQ(j["range"]["lowest"], -5);
-  EXPECT_EQ(j["range"]["highest"], 1200);
-  EXPECT_EQ(j["extents"]["southWest"]["lat"], 45.0);
-  EXPECT_EQ(j["extents"]["northEast"]["lon"], 8.0);
-  EXPECT_EQ(j["extents"]["latSpacing"]["tenthsOfArcSecond"], 30.0);
-  EXPECT_EQ(j["extents"]["latSpacing"]["arcSeconds"], 3.0);
-  EXPECT_NEAR(j["extents"]["lonSpacing"]["degrees"].get<double>(), 60.0 / 36000.0, 1e-12);
-  EXPECT_NEAR(j["extents"]["lonSpacing"]["feet"].get<double>(), 4000.5, 1e-9);
-  EXPECT_EQ(j["extents"]["postsPerRecord"], 3.0);
-  EXPECT_EQ(j["extents"]["records"], 2.0);
-  EXPECT_EQ(j["lengthOk"], true);
-  EXPECT_FALSE(j.contains("problem"));
-  EXPECT_EQ(j["posts"]["count"], 6);
-  EXPECT_EQ(j["posts"]["dedNull"], 2);
-  EXPECT_EQ(j["posts"]["lowest"], -3);
-  EXPECT_EQ(j["posts"]["highest"], 1200);
+  using nlohmann::json;
+  const json j = json::parse(inspectJson(goodFile()));
+  EXPECT_EQ(std::tuple(j["file"], j["bytes"], j["lengthOk"], j.contains("problem")),
+            std::tuple("a.ded", 212, true, false));
+  EXPECT_EQ(j["header"], json::parse(R"({"length": 128, "tag": "KTLX", "projection": "DMA1    ",
+      "version": "V1.0    ", "created": "Thu Dec  4 14:59:22 2026"})"));
+  EXPECT_EQ(j["range"], json::parse(R"({"marker": 1, "lowest": -5, "highest": 1200})"));
+  EXPECT_EQ(j["posts"],
+            json::parse(R"({"count": 6, "dedNull": 2, "lowest": -3, "highest": 1200})"));
+  const json& e = j["extents"];
+  EXPECT_EQ(
+      std::tuple(e["southWest"]["lat"], e["northEast"]["lon"], e["postsPerRecord"], e["records"],
+                 e["latSpacing"]["tenthsOfArcSecond"], e["latSpacing"]["arcSeconds"]),
+      std::tuple(45.0, 8.0, 3.0, 2.0, 30.0, 3.0));
+  EXPECT_NEAR(e["lonSpacing"]["degrees"].get<double>(), 60.0 / 36000.0, 1e-12);
+  EXPECT_NEAR(e["lonSpacing"]["feet"].get<double>(), 4000.5, 1e-9);
 }
 
 TEST(Inspect, JsonOfHostileTextsAndCountsStaysValid) {

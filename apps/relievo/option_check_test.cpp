@@ -2,179 +2,106 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <iterator>
+#include <sstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace relievo::cli {
 namespace {
 
-std::string fitError(const ConvertOptions& o, const StoredSettings& stored = {}) {
+// The first option of a command line (split at blanks) that does not fit, or "" when they all
+// fit.
+std::string fitError(const std::string& line, const StoredSettings& stored = {}) {
+  std::istringstream in("relievo " + line);
+  const std::vector<std::string> args{std::istream_iterator<std::string>(in), {}};
   try {
-    checkOptionsFit(o, stored);
+    checkOptionsFit(parseCommandLine(args).convert, stored);
   } catch (const UsageError& e) {
     return e.what();
   }
   return "";
 }
 
-ConvertOptions with(SourceKind kind, const std::function<void(ConvertOptions&)>& set) {
-  ConvertOptions o;
-  o.source = kind;
-  set(o);
-  return o;
-}
-
-TEST(OptionCheck, OptionsThatTheSourceKindHides) {
-  struct Case {
-    ConvertOptions options;
-    std::string message;
-  };
-  const Case cases[] = {
-      {with(SourceKind::Fractal, [](auto& o) { o.file.emplace("a"); }),
-       "--file does not apply to --source fractal"},
-      {with(SourceKind::Fractal, [](auto& o) { o.nodata = 0; }),
-       "--nodata does not apply to --source fractal"},
-      {with(SourceKind::Ascii, [](auto& o) { o.stride = 2; }),
-       "--stride does not apply to --source ascii"},
-      {with(SourceKind::Ascii, [](auto& o) { o.seed = 2; }),
-       "--seed does not apply to --source ascii"},
-      {with(SourceKind::Binary, [](auto& o) { o.delimiter = ','; }),
-       "--delimiter does not apply to --source binary"},
-      {with(SourceKind::Binary, [](auto& o) { o.scan = true; }),
-       "--scan does not apply to --source binary"},
-      {with(SourceKind::Image, [](auto& o) { o.width = 3; }),
-       "--width does not apply to --source image"},
-      {with(SourceKind::Image, [](auto& o) { o.water = false; }),
-       "--no-water does not apply to --source image"},
-      {with(SourceKind::Binary, [](auto& o) { o.component = Component::Red; }),
-       "--component does not apply to --source binary"},
-      {with(SourceKind::Binary, [](auto& o) { o.byteOrder = ByteOrder::Big; }),
+TEST(OptionCheck, OptionsThatTheSourceKindHidesAndOptionsThatFit) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"--source fractal --file a", "--file does not apply to --source fractal"},
+      {"--source fractal --nodata 0", "--nodata does not apply to --source fractal"},
+      {"--source ascii --stride 2", "--stride does not apply to --source ascii"},
+      {"--source ascii --seed 2", "--seed does not apply to --source ascii"},
+      {"--source binary --delimiter ,", "--delimiter does not apply to --source binary"},
+      {"--source binary --scan", "--scan does not apply to --source binary"},
+      {"--source image --width 3", "--width does not apply to --source image"},
+      {"--source image --no-water", "--no-water does not apply to --source image"},
+      {"--source binary --component red", "--component does not apply to --source binary"},
+      {"--source binary --byte-order big", "--byte-order does not apply to 1-byte elements"},
+      {"--source binary --type i8 --byte-order big",
        "--byte-order does not apply to 1-byte elements"},
-      {with(SourceKind::Binary,
-            [](auto& o) {
-              o.type = ElementType::I8;
-              o.byteOrder = ByteOrder::Big;
-            }),
-       "--byte-order does not apply to 1-byte elements"},
-      {with(SourceKind::Fractal,
-            [](auto& o) {
-              o.water = false;
-              o.waterLevel = 0.5;
-            }),
-       "--water-level needs water on (--water)"},
-      {with(SourceKind::Fractal, [](auto& o) { o.unitScale = 2.0; }),
-       "--unit-scale applies to --units other only"},
-      {with(SourceKind::Binary,
-            [](auto& o) {
-              o.replace = Replacement{true, 0};
-            }),
+      {"--source fractal --no-water --water-level 0.5", "--water-level needs water on (--water)"},
+      {"--source fractal --unit-scale 2", "--unit-scale applies to --units other only"},
+      {"--source binary --replace ded-null",
        "--replace needs --nodata (the value of undefined data)"},
+      {"", ""},
+      {"--source ascii --file a --scan --delimiter ; --nodata -9999 --replace -1 --order cols", ""},
+      {"--source binary --type f32 --byte-order little --stride 8", ""},
+      {"--source image --component green", ""},
+      {"--source fractal --seed 5 --size 64 --water-level 0.2 --units other --unit-scale 3", ""},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(fitError(c.options), c.message);
-}
-
-TEST(OptionCheck, OptionsThatFit) {
-  const ConvertOptions fitting[] = {
-      {},
-      with(SourceKind::Ascii,
-           [](auto& o) {
-             o.file.emplace("a");
-             o.scan = true;
-             o.delimiter = ';';
-             o.nodata = -9999;
-             o.replace = Replacement{false, -1};
-             o.order = DataOrder::Cols;
-           }),
-      with(SourceKind::Binary,
-           [](auto& o) {
-             o.type = ElementType::F32;
-             o.byteOrder = ByteOrder::Little;
-             o.stride = 8;
-           }),
-      with(SourceKind::Image, [](auto& o) { o.component = Component::Green; }),
-      with(SourceKind::Fractal,
-           [](auto& o) {
-             o.seed = 5;
-             o.size = 64;
-             o.waterLevel = 0.2;
-             o.units = Unit::Other;
-             o.unitScale = 3.0;
-           }),
-  };
-  for (const ConvertOptions& o : fitting)
-    EXPECT_EQ(fitError(o), "");
+  for (const auto& [line, message] : cases)
+    EXPECT_EQ(fitError(line), message) << line;
 }
 
 TEST(OptionCheck, WhatTheOptionsLeaveOpenComesFromTheStoredSettings) {
   StoredSettings binary16;
   binary16.sourceKind = SourceKind::Binary;
   binary16.byteType = 1;
-  ConvertOptions order;
-  order.byteOrder = ByteOrder::Big;
-  EXPECT_EQ(fitError(order, binary16), "");
-  EXPECT_EQ(fitError(order),
+  EXPECT_EQ(fitError("--byte-order big", binary16), "");
+  EXPECT_EQ(fitError("--byte-order big"),
             "--byte-order does not apply to the stored fractal source; choose the kind of source "
             "with --source ascii|binary|image|fractal");
 
   StoredSettings dry;
   dry.water = false;
-  ConvertOptions level;
-  level.waterLevel = 0.1;
-  EXPECT_EQ(fitError(level, dry), "--water-level needs water on (--water)");
-  level.water = true;
-  EXPECT_EQ(fitError(level, dry), "");
+  EXPECT_EQ(fitError("--water-level 0.1", dry), "--water-level needs water on (--water)");
+  EXPECT_EQ(fitError("--water-level 0.1 --water", dry), "");
 
   StoredSettings other;
   other.units = Unit::Other;
-  ConvertOptions scale;
-  scale.unitScale = 0.5;
-  EXPECT_EQ(fitError(scale, other), "");
+  EXPECT_EQ(fitError("--unit-scale 0.5", other), "");
 
   StoredSettings withNulls;
   withNulls.sourceKind = SourceKind::Ascii;
   withNulls.hasNullData = true;
-  ConvertOptions replace;
-  replace.replace = Replacement{false, 7};
-  EXPECT_EQ(fitError(replace, withNulls), "");
+  EXPECT_EQ(fitError("--replace 7", withNulls), "");
 
   // A stored kind that is no menu position decides nothing.
   StoredSettings nonsense;
   nonsense.sourceKind = std::nullopt;
-  ConvertOptions file;
-  file.file = "x";
-  EXPECT_EQ(fitError(file, nonsense), "");
+  EXPECT_EQ(fitError("--file x", nonsense), "");
 }
 
 TEST(OptionCheck, StoredSettingsReadTheToolsPreferences) {
+  const auto fields = [](const StoredSettings& s) {
+    return std::tuple(s.sourceKind, s.byteType, s.water, s.units, s.hasNullData, s.fractalSize);
+  };
   sxhost::Preferences prefs;
-  StoredSettings s = storedSettings(prefs);
-  EXPECT_EQ(s.sourceKind, SourceKind::Fractal);
-  EXPECT_EQ(s.byteType, 0);
-  EXPECT_TRUE(s.water);
-  EXPECT_EQ(s.units, Unit::Meters);
-  EXPECT_FALSE(s.hasNullData);
-  EXPECT_EQ(s.fractalSize, 256);
-
+  EXPECT_EQ(fields(storedSettings(prefs)),
+            std::tuple(std::optional(SourceKind::Fractal), 0, true, Unit::Meters, false, 256));
   prefs.set(kToolName, "DataType", 1);
   prefs.set(kToolName, "ByteType", 4);
   prefs.set(kToolName, "Fractal Water", 0);
   prefs.set(kToolName, "Units", 8);
   prefs.set(kToolName, "HasNullData", 1);
   prefs.set(kToolName, "Fractal Size", 512);
-  s = storedSettings(prefs);
-  EXPECT_EQ(s.sourceKind, SourceKind::Ascii);
-  EXPECT_EQ(s.byteType, 4);
-  EXPECT_FALSE(s.water);
-  EXPECT_EQ(s.units, Unit::Other);
-  EXPECT_TRUE(s.hasNullData);
-  EXPECT_EQ(s.fractalSize, 512);
-
+  EXPECT_EQ(fields(storedSettings(prefs)),
+            std::tuple(std::optional(SourceKind::Ascii), 4, false, Unit::Other, true, 512));
+  // Stored values that are no menu position.
   prefs.set(kToolName, "DataType", 9);
   prefs.set(kToolName, "Units", 0);
-  s = storedSettings(prefs);
-  EXPECT_FALSE(s.sourceKind);
-  EXPECT_EQ(s.units, Unit::Meters);
+  const StoredSettings s = storedSettings(prefs);
+  EXPECT_EQ(std::tuple(s.sourceKind, s.units),
+            std::tuple(std::optional<SourceKind>(), Unit::Meters));
 }
 
 }  // namespace

@@ -4,71 +4,59 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
+#include <string>
+#include <vector>
 
 #include "errors.h"
+#include "test_support.h"
 
 namespace relievo::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-class OutputPathsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("relievo_output_paths_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
+// What checkOutputPaths throws (UsageError or RunError), or "".
+template <class Error>
+std::string refusal(const std::vector<NamedPath>& paths) {
+  try {
+    checkOutputPaths(paths);
+  } catch (const Error& e) {
+    return e.what();
   }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string at(const std::string& name) const { return (dir_ / name).string(); }
-  fs::path dir_;
-};
-
-TEST_F(OutputPathsTest, WrittenFilesMustBeDistinct) {
-  struct Case {
-    std::vector<NamedPath> paths;
-    std::string message;
-  };
-  const std::string src = at("a.png");
-  const std::string alias = (dir_ / "x" / ".." / "a.png").string();
-  const Case cases[] = {
-      {{{"--preview", src, true}, {"--file", alias, false}},
-       "--preview and --file name the same file"},
-      {{{"--output", at("o.ded"), true}, {"--preview", at("o.ded"), true}},
-       "--output and --preview name the same file"},
-      {{{"--settings", at("s"), true}, {"--file", at("s"), false}},
-       "--settings and --file name the same file"},
-      {{{"--png", at("f.ded"), true}, {"FILE.ded", at("f.ded"), false}},
-       "--png and FILE.ded name the same file"},
-  };
-  for (const Case& c : cases) {
-    try {
-      checkOutputPaths(c.paths);
-      ADD_FAILURE() << c.message;
-    } catch (const UsageError& e) {
-      EXPECT_EQ(std::string(e.what()), c.message);
-    }
-  }
-  // The dialog itself refuses a DED file named like its source.
-  EXPECT_NO_THROW(checkOutputPaths({{"--output", src, true}, {"--file", src, false}}));
-  EXPECT_NO_THROW(checkOutputPaths({{"--output", at("a.ded"), true},
-                                    {"--preview", std::nullopt, true},
-                                    {"--file", src, false}}));
+  return "";
 }
 
-TEST_F(OutputPathsTest, AFifoIsNoPlaceToWrite) {
-  const std::string fifo = at("pipe");
+TEST(OutputPaths, WrittenFilesMustBeDistinct) {
+  const testing::ScratchDir dir;
+  const std::string src = dir / "a.png";
+  const std::string alias = dir / "x/../a.png";
+  const std::pair<std::vector<NamedPath>, std::string> cases[] = {
+      {{{"--preview", src, true}, {"--file", alias, false}},
+       "--preview and --file name the same file"},
+      {{{"--output", dir / "o.ded", true}, {"--preview", dir / "o.ded", true}},
+       "--output and --preview name the same file"},
+      {{{"--settings", dir / "s", true}, {"--file", dir / "s", false}},
+       "--settings and --file name the same file"},
+      {{{"--png", dir / "f.ded", true}, {"FILE.ded", dir / "f.ded", false}},
+       "--png and FILE.ded name the same file"},
+      // The dialog itself refuses a DED file named like its source.
+      {{{"--output", src, true}, {"--file", src, false}}, ""},
+      {{{"--output", dir / "a.ded", true},
+        {"--preview", std::nullopt, true},
+        {"--file", src, false}},
+       ""},
+  };
+  for (const auto& [paths, message] : cases)
+    EXPECT_EQ(refusal<UsageError>(paths), message);
+}
+
+TEST(OutputPaths, AFifoIsNoPlaceToWrite) {
+  const testing::ScratchDir dir;
+  const std::string fifo = dir / "pipe";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  try {
-    checkOutputPaths({{"--preview", fifo, true}});
-    FAIL();
-  } catch (const RunError& e) {
-    EXPECT_EQ(std::string(e.what()), "--preview: " + fifo + " is not a regular file");
-  }
+  EXPECT_EQ(refusal<RunError>({{"--preview", fifo, true}}),
+            "--preview: " + fifo + " is not a regular file");
   // Read from, it is checked elsewhere; a folder fails when it is opened.
-  EXPECT_NO_THROW(checkOutputPaths({{"--file", fifo, false}}));
-  EXPECT_NO_THROW(checkOutputPaths({{"--output", dir_.string(), true}}));
+  EXPECT_EQ(refusal<RunError>({{"--file", fifo, false}}), "");
+  EXPECT_EQ(refusal<RunError>({{"--output", dir.root().string(), true}}), "");
 }
 
 }  // namespace

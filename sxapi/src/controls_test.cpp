@@ -1,44 +1,38 @@
 // Controls through the host calls and through the user actions of sxhost::Control.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "sxapilib.h"
-#include "sxhost/error.h"
 #include "sxhost/host.h"
+#include "test_support.h"
 
 namespace {
 
 using sxhost::Change;
+using sxhost::testing::errorOf;
+using Strings = std::vector<std::string>;
 
-constexpr const char* kResource = R"({
-  "dialogs": [{"id": 50, "size": [100, 100], "controls": [
-    {"id": 1, "kind": "push", "label": "Go", "rect": [0, 0, 10, 10]},
-    {"id": 2, "kind": "text", "label": "start", "rect": [0, 0, 10, 10]},
-    {"id": 3, "kind": "text", "readOnly": true, "rect": [0, 0, 10, 10]},
-    {"id": 4, "kind": "check", "label": "On", "rect": [0, 0, 10, 10]},
-    {"id": 5, "kind": "radio", "group": "a", "rect": [0, 0, 10, 10]},
-    {"id": 6, "kind": "radio", "group": "a", "rect": [0, 0, 10, 10]},
-    {"id": 7, "kind": "radio", "group": "b", "rect": [0, 0, 10, 10]},
-    {"id": 8, "kind": "option", "rect": [0, 0, 10, 10]},
-    {"id": 9, "kind": "list", "items": ["x", "y", "z"], "rect": [0, 0, 10, 10]},
-    {"id": 10, "kind": "scale", "range": [0, 10], "rect": [0, 0, 10, 10]},
-    {"id": 11, "kind": "progress", "rect": [0, 0, 10, 10]},
-    {"id": 12, "kind": "gl", "view": [20, 10], "rect": [0, 0, 40, 30]},
-    {"id": 13, "kind": "label", "rect": [0, 0, 40, 16]},
-    {"id": 14, "kind": "group", "label": "Box", "rect": [0, 0, 10, 10]}]}],
-  "pixmaps": [{"id": 7, "palette": {"x": "#010203"}, "rows": ["x"]}]
-})";
-
-struct Activation {
-  int id;
-  int reason;
-  std::string text;  // the control's text when the callback ran
-  int drag = -1;     // scales
-};
+constexpr const char* kResource = R"({"dialogs": [{"id": 50, "size": [100, 100], "controls": [
+  {"id": 1, "kind": "push", "label": "Go", "rect": [0, 0, 10, 10]},
+  {"id": 2, "kind": "text", "label": "start", "rect": [0, 0, 10, 10]},
+  {"id": 3, "kind": "text", "readOnly": true, "rect": [0, 0, 10, 10]},
+  {"id": 4, "kind": "check", "label": "On", "rect": [0, 0, 10, 10]},
+  {"id": 5, "kind": "radio", "group": "a", "rect": [0, 0, 10, 10]},
+  {"id": 6, "kind": "radio", "group": "a", "rect": [0, 0, 10, 10]},
+  {"id": 7, "kind": "radio", "group": "b", "rect": [0, 0, 10, 10]},
+  {"id": 8, "kind": "option", "rect": [0, 0, 10, 10]},
+  {"id": 9, "kind": "list", "items": ["x", "y", "z"], "rect": [0, 0, 10, 10]},
+  {"id": 10, "kind": "scale", "range": [0, 10], "rect": [0, 0, 10, 10]},
+  {"id": 11, "kind": "progress", "rect": [0, 0, 10, 10]},
+  {"id": 12, "kind": "gl", "view": [20, 10], "rect": [0, 0, 40, 30]},
+  {"id": 13, "kind": "label", "rect": [0, 0, 40, 16]},
+  {"id": 14, "kind": "group", "label": "Box", "rect": [0, 0, 10, 10]}]}],
+  "pixmaps": [{"id": 7, "palette": {"x": "#010203"}, "rows": ["x"]}]})";
 
 class ControlsTest : public testing::Test {
  protected:
@@ -51,65 +45,56 @@ class ControlsTest : public testing::Test {
     sxShowDialog(d);
     activations.clear();  // showing ran every refresh callback once
   }
+  // Each callback as "id:reason:the control's text then", with ":drag N" for scales.
   static int record(SxGui control, int id, int reason, void* data, void* callData) {
     auto* self = static_cast<ControlsTest*>(data);
-    Activation a{id, reason, self->host.controlOf(control)->text()};
+    std::string a = std::to_string(id) + ":" + std::to_string(reason) + ":" +
+                    self->host.controlOf(control)->text();
     if (id == 10 && callData != nullptr)
-      a.drag = static_cast<SxScaleCallData*>(callData)->dragState;
+      a += ":drag " + std::to_string(static_cast<SxScaleCallData*>(callData)->dragState);
     self->activations.push_back(a);
     return 0;
   }
   SxGui gui(int id) { return sxFindGuiById(d, id); }
   sxhost::Control& control(int id) { return host.dialog(50).control(id); }
-  std::string error(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const sxhost::Error& e) {
-      return e.what();
-    }
-    return "no error";
-  }
 
   sxhost::Host host;
   SxResource resource = nullptr;
   SxDialog d = nullptr;
-  std::vector<Activation> activations;
+  Strings activations;
 };
 
 TEST_F(ControlsTest, TypingReplacesTheTextThenActivates) {
   control(2).type("403");
-  ASSERT_EQ(activations.size(), 1u);
-  EXPECT_EQ(activations[0].id, 2);
-  EXPECT_EQ(activations[0].reason, SX_REASON_ACTIVATE);
-  EXPECT_EQ(activations[0].text, "403");
-  EXPECT_EQ(error([&] { control(3).type("x"); }),
+  EXPECT_EQ(activations, Strings{"2:1:403"});
+  EXPECT_EQ(errorOf([&] { control(3).type("x"); }),
             "control 3 of dialog 50 cannot be typed into: it is read-only");
   EXPECT_EQ(sxTextSetEditable(gui(3), 1), 0);
   control(3).type("x");
   EXPECT_EQ(control(3).text(), "x");
-  EXPECT_EQ(error([&] { control(1).type("x"); }),
+  EXPECT_EQ(errorOf([&] { control(1).type("x"); }),
             "control 1 of dialog 50 is a push: it cannot be typed into");
 }
 
 TEST_F(ControlsTest, UsersCannotActOnDisabledHiddenOrUnshownControls) {
   sxSetEnabled(gui(2), 0);
   EXPECT_FALSE(control(2).enabled());
-  EXPECT_EQ(error([&] { control(2).type("x"); }),
+  EXPECT_EQ(errorOf([&] { control(2).type("x"); }),
             "control 2 of dialog 50 cannot be typed into: it is disabled");
   sxSetEnabled(gui(2), 1);
   sxSetVisible(gui(1), 0);
   EXPECT_FALSE(control(1).visible());
-  EXPECT_EQ(error([&] { control(1).press(); }),
+  EXPECT_EQ(errorOf([&] { control(1).press(); }),
             "control 1 of dialog 50 cannot be pressed: it is hidden");
   sxSetVisible(gui(1), 1);
   sxSetEnabled(d, 0);
-  EXPECT_EQ(error([&] { control(1).press(); }),
+  EXPECT_EQ(errorOf([&] { control(1).press(); }),
             "control 1 of dialog 50 cannot be pressed: the dialog is disabled");
   sxSetEnabled(d, 1);
   sxHideDialog(d);
-  EXPECT_EQ(error([&] { control(1).press(); }),
+  EXPECT_EQ(errorOf([&] { control(1).press(); }),
             "control 1 of dialog 50 cannot be pressed: the dialog is hidden");
-  EXPECT_EQ(error([&] { control(10).slide(1.0); }),
+  EXPECT_EQ(errorOf([&] { control(10).slide(1.0); }),
             "control 10 of dialog 50 cannot be slid: the dialog is hidden");
   EXPECT_EQ(control(2).text(), "start");
   EXPECT_TRUE(activations.empty());
@@ -124,36 +109,32 @@ TEST_F(ControlsTest, TogglesAndRadioGroups) {
   control(4).toggle();
   control(4).setChecked(true);
   EXPECT_TRUE(control(4).checked());
-  ASSERT_EQ(activations.size(), 3u);
+  EXPECT_EQ(activations.size(), 3u);
 
   // The program sets each radio button itself; a user's click clears the rest of its group.
-  sxToggleButtonSetState(gui(5), 1);
-  sxToggleButtonSetState(gui(6), 1);
-  sxToggleButtonSetState(gui(7), 1);
+  for (int id : {5, 6, 7})
+    sxToggleButtonSetState(gui(id), 1);
   control(5).press();
-  EXPECT_TRUE(control(5).checked());
-  EXPECT_FALSE(control(6).checked());
-  EXPECT_TRUE(control(7).checked());
-  EXPECT_EQ(activations.back().id, 5);
-  EXPECT_EQ(error([&] { control(5).setChecked(false); }),
+  EXPECT_EQ(std::tuple(control(5).checked(), control(6).checked(), control(7).checked()),
+            std::tuple(true, false, true));
+  EXPECT_EQ(activations.back(), "5:1:");
+  EXPECT_EQ(errorOf([&] { control(5).setChecked(false); }),
             "control 5 of dialog 50 is a radio button: a user cannot uncheck it");
   EXPECT_EQ(sxToggleButtonGetState(gui(1)), 0);
   EXPECT_NE(sxToggleButtonSetState(gui(1), 1), 0);
   EXPECT_EQ(host.lastError(), "sxToggleButtonSetState: control 1 of dialog 50 is a push");
 }
 
-TEST_F(ControlsTest, OptionMenus) {
+TEST_F(ControlsTest, OptionMenusAndLists) {
   int pos = 77;
   EXPECT_NE(sxOptionMenuGetSelectedItemPos(gui(8), &pos), 0);
   EXPECT_EQ(pos, 77);
   EXPECT_NE(sxOptionMenuSelectItemAtPos(gui(8), 1), 0);
   EXPECT_EQ(host.lastError(),
             "sxOptionMenuSelectItemAtPos: control 8 of dialog 50 has no position 1");
-  for (const char* item : {"ASCII File", "Binary File", "Image File"}) {
+  for (const char* item : {"ASCII File", "Binary File", "Image File"})
     EXPECT_EQ(sxOptionMenuAddItem(gui(8), item), 0);
-  }
-  EXPECT_EQ(control(8).items(),
-            (std::vector<std::string>{"ASCII File", "Binary File", "Image File"}));
+  EXPECT_EQ(control(8).items(), (Strings{"ASCII File", "Binary File", "Image File"}));
   EXPECT_EQ(sxOptionMenuSelectItemAtPos(gui(8), 3), 0);
   EXPECT_EQ(sxOptionMenuGetSelectedItemPos(gui(8), &pos), 0);
   EXPECT_EQ(pos, 3);
@@ -161,18 +142,13 @@ TEST_F(ControlsTest, OptionMenus) {
   EXPECT_NE(sxOptionMenuSelectItemAtPos(gui(8), 4), 0);
   EXPECT_EQ(control(8).selectedPos(), 3);
   EXPECT_TRUE(activations.empty());
-
   control(8).select(2);
   EXPECT_EQ(control(8).selectedPos(), 2);
-  ASSERT_EQ(activations.size(), 1u);
-  EXPECT_EQ(activations[0].id, 8);
-  EXPECT_EQ(error([&] { control(8).select(4); }),
+  EXPECT_EQ(activations, Strings{"8:1:"});
+  EXPECT_EQ(errorOf([&] { control(8).select(4); }),
             "control 8 of dialog 50 has no position 4 (it has 3 items)");
   EXPECT_NE(sxListAppendItem(gui(8), "x"), 0);
-}
 
-TEST_F(ControlsTest, Lists) {
-  int pos = 0;
   EXPECT_NE(sxListGetSelectedItemPos(gui(9), &pos), 0);
   EXPECT_EQ(sxListAppendItem(gui(9), "w"), 0);
   EXPECT_EQ(sxListSelectItemAtPos(gui(9), 4), 0);
@@ -182,18 +158,17 @@ TEST_F(ControlsTest, Lists) {
   EXPECT_EQ(sxListGetSelectedItemPos(gui(9), &pos), 0);
   EXPECT_EQ(pos, 4);
   control(9).select(1);
-  EXPECT_EQ(activations.back().id, 9);
+  EXPECT_EQ(activations.back(), "9:1:");
   EXPECT_EQ(sxListDeleteAllItems(gui(9)), 0);
-  EXPECT_TRUE(control(9).items().empty());
-  EXPECT_EQ(control(9).selectedPos(), 0);
-  EXPECT_EQ(control(9).topPos(), 1);
+  EXPECT_EQ(std::tuple(control(9).items(), control(9).selectedPos(), control(9).topPos()),
+            std::tuple(Strings{}, 0, 1));
   EXPECT_EQ(sxListSetTopPos(gui(9), 1), 0);
   EXPECT_NE(sxListSelectItemAtPos(gui(9), 1), 0);
   EXPECT_EQ(sxGuiSetFixedFont(gui(9)), 0);
   EXPECT_TRUE(control(9).fixedFont());
 }
 
-TEST_F(ControlsTest, ScalesClampToTheirRange) {
+TEST_F(ControlsTest, ScalesAndProgressBarsClampToTheirRange) {
   double v = -1;
   EXPECT_EQ(sxScaleGetValue(gui(10), &v), 0);
   EXPECT_EQ(v, 0.0);
@@ -210,22 +185,16 @@ TEST_F(ControlsTest, ScalesClampToTheirRange) {
   EXPECT_NE(sxScaleSetValue(gui(10), std::nan("")), 0);
   EXPECT_EQ(sxScaleSetValue(gui(10), -3.0), 0);
   EXPECT_EQ(control(10).value(), 0.0001);
-
   control(10).slide(0.25, SX_SCALE_DRAGGING);
   control(10).slide(9.0);
-  ASSERT_EQ(activations.size(), 2u);
-  EXPECT_EQ(activations[0].drag, SX_SCALE_DRAGGING);
-  EXPECT_EQ(activations[1].drag, SX_SCALE_FINAL);
+  EXPECT_EQ(activations, (Strings{"10:1::drag 1", "10:1::drag 2"}));
   EXPECT_EQ(control(10).value(), 0.5);
-  EXPECT_EQ(error([&] { control(10).slide(0.1, 3); }),
+  EXPECT_EQ(errorOf([&] { control(10).slide(0.1, 3); }),
             "control 10 of dialog 50: drag state 3 is not 0, 1 or 2");
-}
 
-TEST_F(ControlsTest, ProgressBars) {
   double lo = -1, hi = -1;
   EXPECT_EQ(sxProgressGetMinMax(gui(11), &lo, &hi), 0);
-  EXPECT_EQ(lo, 0.0);
-  EXPECT_EQ(hi, 100.0);
+  EXPECT_EQ(std::tie(lo, hi), std::tuple(0.0, 100.0));
   EXPECT_EQ(sxProgressSetMinMax(gui(11), 0.0, 256.0), 0);
   EXPECT_EQ(sxProgressSetValue(gui(11), 128.0), 0);
   EXPECT_EQ(control(11).value(), 128.0);
@@ -236,7 +205,7 @@ TEST_F(ControlsTest, ProgressBars) {
   EXPECT_NE(sxProgressSetValue(gui(10), 1.0), 0);
 }
 
-TEST_F(ControlsTest, PixmapsCursorsAttributesAndViewSizes) {
+TEST_F(ControlsTest, PixmapsCursorsCaptionsAttributesAndViewSizes) {
   SxPixmap p = sxResourceGetPixmap(resource, 7);
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(control(1).pixmap(), nullptr);
@@ -258,6 +227,11 @@ TEST_F(ControlsTest, PixmapsCursorsAttributesAndViewSizes) {
   EXPECT_EQ(sxResourceGetCursor(resource, SX_CURSOR_WAIT), nullptr);
   EXPECT_NE(sxSetCursor(reinterpret_cast<SxCursor>(p)), 0);
 
+  EXPECT_EQ(sxSetCaption(gui(14), "Decimal Degrees"), 0);
+  EXPECT_EQ(control(14).text(), "Decimal Degrees");
+  EXPECT_NE(sxSetCaption(gui(14), nullptr), 0);
+  EXPECT_EQ(sxGuiSetHelpContext(gui(1), "12"), 0);
+
   EXPECT_EQ(sxControlSetAttribute(gui(12), SX_ATTRIBUTE_OPAQUE, 1), 0);
   EXPECT_TRUE(control(12).opaque());
   EXPECT_NE(sxControlSetAttribute(gui(12), 5, 1), 0);
@@ -266,19 +240,11 @@ TEST_F(ControlsTest, PixmapsCursorsAttributesAndViewSizes) {
 
   int w = 0, h = 0;
   EXPECT_EQ(sxGuiGetViewSize(gui(12), &w, &h), 0);
-  EXPECT_EQ(w, 20);
-  EXPECT_EQ(h, 10);
+  EXPECT_EQ(std::tie(w, h), std::tuple(20, 10));
+  // Other controls: their rectangle in pixels.
   EXPECT_EQ(sxGuiGetViewSize(gui(13), &w, &h), 0);
-  EXPECT_EQ(w, 60);
-  EXPECT_EQ(h, 26);
+  EXPECT_EQ(std::tie(w, h), std::tuple(60, 26));
   EXPECT_NE(sxGuiGetViewSize(gui(13), nullptr, &h), 0);
-}
-
-TEST_F(ControlsTest, CaptionsOfControls) {
-  EXPECT_EQ(sxSetCaption(gui(14), "Decimal Degrees"), 0);
-  EXPECT_EQ(control(14).text(), "Decimal Degrees");
-  EXPECT_NE(sxSetCaption(gui(14), nullptr), 0);
-  EXPECT_EQ(sxGuiSetHelpContext(gui(1), "12"), 0);
 }
 
 TEST_F(ControlsTest, TheListenerHearsEveryChangeOnce) {
@@ -304,59 +270,33 @@ TEST_F(ControlsTest, NullAndStaleHandlesFailWithoutEffect) {
   SxGui push = gui(1);
   // A handle of another type (here a resource) is as unknown as a stale one; handles that
   // went stale are tried in plugin_loader_test.cpp.
-  auto stale = reinterpret_cast<SxDialog>(resource);
-  auto staleControl = reinterpret_cast<SxGui>(resource);
   char buf[8];
   int i = 0;
   double x = 0, y = 0;
   float f = 0;
-  for (SxGui bad : {static_cast<SxGui>(nullptr), staleControl}) {
-    const std::vector<std::function<int()>> calls{
-        [&] { return sxShowDialog(bad); },
-        [&] { return sxHideDialog(bad); },
-        [&] { return sxRefreshDialog(bad); },
-        [&] { return sxSetCaption(bad, "x"); },
-        [&] { return sxGuiSetHelpContext(bad, "x"); },
-        [&] { return sxSetGuiCallback(bad, 1, record, this); },
-        [&] { return sxSetEnabled(bad, 1); },
-        [&] { return sxSetVisible(bad, 1); },
-        [&] { return sxRefreshControl(bad); },
-        [&] { return sxDrawControl(bad); },
-        [&] { return sxGuiSetFixedFont(bad); },
-        [&] { return sxControlSetAttribute(bad, 0, 1); },
-        [&] { return sxGuiGetViewSize(bad, &i, &i); },
-        [&] { return sxTextSetString(bad, "x"); },
-        [&] { return sxTextGetString(bad, buf, 8); },
-        [&] { return sxTextSetInteger(bad, 1, nullptr); },
-        [&] { return sxTextGetInteger(bad, &i); },
-        [&] { return sxTextSetFloat(bad, 1, nullptr); },
-        [&] { return sxTextGetFloat(bad, &f); },
-        [&] { return sxTextSetDouble(bad, 1, nullptr); },
-        [&] { return sxTextGetDouble(bad, &x); },
-        [&] { return sxTextSetDMS(bad, 1, "STANDARD_LAT"); },
-        [&] { return sxTextGetDMS(bad, &x, "STANDARD_LAT"); },
-        [&] { return sxTextSetEditable(bad, 1); },
-        [&] { return sxToggleButtonSetState(bad, 1); },
-        [&] { return sxOptionMenuAddItem(bad, "x"); },
-        [&] { return sxOptionMenuSelectItemAtPos(bad, 1); },
-        [&] { return sxOptionMenuGetSelectedItemPos(bad, &i); },
-        [&] { return sxListAppendItem(bad, "x"); },
-        [&] { return sxListDeleteAllItems(bad); },
-        [&] { return sxListSelectItemAtPos(bad, 1); },
-        [&] { return sxListSetTopPos(bad, 1); },
-        [&] { return sxListGetSelectedItemPos(bad, &i); },
-        [&] { return sxScaleSetMinMax(bad, 0, 1); },
-        [&] { return sxScaleSetSpinIncrement(bad, 1); },
-        [&] { return sxScaleSetValue(bad, 1); },
-        [&] { return sxScaleGetValue(bad, &x); },
-        [&] { return sxProgressSetMinMax(bad, 0, 1); },
-        [&] { return sxProgressGetMinMax(bad, &x, &y); },
-        [&] { return sxProgressSetValue(bad, 1); },
-        [&] { return sxSetPixmap(bad, sxResourceGetPixmap(resource, 7)); },
-        [&] { return sxGLSetMouseFunc(bad, 1, record, this); },
-    };
-    for (std::size_t n = 0; n < calls.size(); ++n)
-      EXPECT_NE(calls[n](), 0) << "call " << n;
+  for (SxGui bad : {static_cast<SxGui>(nullptr), reinterpret_cast<SxGui>(resource)}) {
+    const auto results = [](auto... r) { return std::vector<int>{r...}; };
+    // Every call fails; gmock names the position in this list of any that does not.
+    EXPECT_THAT(
+        results(sxShowDialog(bad), sxHideDialog(bad), sxRefreshDialog(bad), sxSetCaption(bad, "x"),
+                sxGuiSetHelpContext(bad, "x"), sxSetGuiCallback(bad, 1, record, this),
+                sxSetEnabled(bad, 1), sxSetVisible(bad, 1), sxRefreshControl(bad),
+                sxDrawControl(bad), sxGuiSetFixedFont(bad), sxControlSetAttribute(bad, 0, 1),
+                sxGuiGetViewSize(bad, &i, &i), sxTextSetString(bad, "x"),
+                sxTextGetString(bad, buf, 8), sxTextSetInteger(bad, 1, nullptr),
+                sxTextGetInteger(bad, &i), sxTextSetFloat(bad, 1, nullptr), sxTextGetFloat(bad, &f),
+                sxTextSetDouble(bad, 1, nullptr), sxTextGetDouble(bad, &x),
+                sxTextSetDMS(bad, 1, "STANDARD_LAT"), sxTextGetDMS(bad, &x, "STANDARD_LAT"),
+                sxTextSetEditable(bad, 1), sxToggleButtonSetState(bad, 1),
+                sxOptionMenuAddItem(bad, "x"), sxOptionMenuSelectItemAtPos(bad, 1),
+                sxOptionMenuGetSelectedItemPos(bad, &i), sxListAppendItem(bad, "x"),
+                sxListDeleteAllItems(bad), sxListSelectItemAtPos(bad, 1), sxListSetTopPos(bad, 1),
+                sxListGetSelectedItemPos(bad, &i), sxScaleSetMinMax(bad, 0, 1),
+                sxScaleSetSpinIncrement(bad, 1), sxScaleSetValue(bad, 1), sxScaleGetValue(bad, &x),
+                sxProgressSetMinMax(bad, 0, 1), sxProgressGetMinMax(bad, &x, &y),
+                sxProgressSetValue(bad, 1), sxSetPixmap(bad, sxResourceGetPixmap(resource, 7)),
+                sxGLSetMouseFunc(bad, 1, record, this)),
+        testing::Each(testing::Ne(0)));
     EXPECT_EQ(sxToggleButtonGetState(bad), 0);
     EXPECT_EQ(sxFindGuiById(bad, 1), nullptr);
   }
@@ -364,7 +304,6 @@ TEST_F(ControlsTest, NullAndStaleHandlesFailWithoutEffect) {
     EXPECT_EQ(sxResourceGetDialog(nullptr, bad, 50, 0, nullptr, nullptr), nullptr);
     EXPECT_EQ(sxResourceGetPixmap(bad, 7), nullptr);
   }
-  EXPECT_EQ(sxFindGuiById(stale, 1), nullptr);
   EXPECT_EQ(sxFindGuiById(d, 1), push);
   EXPECT_TRUE(activations.empty());
 }

