@@ -257,12 +257,14 @@ TEST_F(ControlsTest, TheListenerHearsEveryChangeOnce) {
   sxProgressSetValue(gui(11), 40.0);
   sxSetVisible(gui(4), 0);
   sxSetEnabled(gui(4), 0);
+  sxTextSetEditable(gui(2), 0);
+  sxTextSetEditable(gui(2), 1);
   control(2).type("9");
   control(8).items();
   sxOptionMenuAddItem(gui(8), "a");
-  const std::vector<std::pair<int, Change>> expected{{13, Change::Text},   {11, Change::Value},
-                                                     {4, Change::Visible}, {4, Change::Enabled},
-                                                     {2, Change::Text},    {8, Change::Items}};
+  const std::vector<std::pair<int, Change>> expected{
+      {13, Change::Text},    {11, Change::Value},   {4, Change::Visible}, {4, Change::Enabled},
+      {2, Change::Editable}, {2, Change::Editable}, {2, Change::Text},    {8, Change::Items}};
   EXPECT_EQ(heard, expected);
 }
 

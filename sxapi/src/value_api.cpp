@@ -102,7 +102,7 @@ extern "C" int sxTextGetDMS(SxGui control, double* degrees, const char* format) 
 extern "C" int sxTextSetEditable(SxGui control, int editable) {
   ControlRec* c = controlFor("sxTextSetEditable", control, {ControlKind::Text});
   if (c == nullptr) return -1;
-  change(*state(), *c, c->editable, editable != 0, Change::Enabled);
+  change(*state(), *c, c->editable, editable != 0, Change::Editable);
   return 0;
 }
 

@@ -63,7 +63,18 @@ struct StaticPlugin {
   std::string vendor, id, uuid, version;
 };
 
-enum class Change { Text, Value, Range, Checked, Selection, Items, Visible, Enabled, Picture };
+enum class Change {
+  Text,
+  Value,
+  Range,
+  Checked,
+  Selection,
+  Items,
+  Visible,
+  Enabled,
+  Editable,
+  Picture
+};
 
 // Hears every change of a control's state, after it happened.
 using ChangeListener = std::function<void(const Control& control, Change change)>;
