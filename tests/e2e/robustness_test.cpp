@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "e2e_support.h"
-#include "sgi_test_writer.h"
 #include "sxhost/memory.h"
 
 namespace relievo::e2e {
@@ -15,7 +14,7 @@ namespace {
 TEST(RelievoHostileSettingsTest, NoStoredValueBreaksTheDialog) {
   const TempDir dir;
   const std::string file = dir.file("data.bin");
-  writeFile(file, std::vector<std::uint8_t>(64, 3));
+  writeFile(file, std::string(64, '\3'));
   const std::pair<int, int> sizes[] = {{-5, 3}, {0, 0}, {65536, 65536}, {2147483647, 2147483647}};
   for (const std::string& name : {file, std::string(2000, 'x')}) {
     for (const int kind : {-1, 0, 1, 2, 3, 4, 5}) {
@@ -62,7 +61,7 @@ struct Outcome {
   bool dialog = false;
   bool created = false;
   std::vector<std::string> shown;  // the Z Scale and post count fields before Generate DED
-  std::vector<std::uint8_t> ded;   // without its creation time
+  std::string ded;                 // without its creation time
 };
 
 constexpr int kShownFields[] = {kRawMin, kRawMax, kMetersMin, kMetersMax,
@@ -90,11 +89,7 @@ Outcome run(const Flow& flow, std::uint64_t refused) {
       host.responder().queueFile({output});
       if (d->control(kGenerate).enabled()) d->control(kGenerate).press();
       outcome.created = d->control(kStatus).text() == "DED file created";
-      if (outcome.created) {
-        outcome.ded = readFile(output);
-        if (outcome.ded.size() >= 50)
-          std::fill(outcome.ded.begin() + 24, outcome.ded.begin() + 50, 0);
-      }
+      if (outcome.created) outcome.ded = withoutCreationTime(readFile(output));
       d->close();
       EXPECT_FALSE(host.waitCursorShown());
     }
@@ -140,7 +135,7 @@ void setPrefs(sxhost::Host& host,
 TEST(RelievoMemoryTest, BinaryConversionSurvivesEveryRefusal) {
   sweep({[](sxhost::Host& host, const TempDir& dir) {
            const std::string file = dir.file("grid.raw");
-           writeFile(file, std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6});
+           writeFile(file, bytesOf({1, 2, 3, 4, 5, 6}));
            setPrefs(host, {{"DataType", kBinary}, {"Width", 3}, {"Height", 2}, {"FileName", file}});
          },
          [](sxhost::Host& host, const TempDir&) {
@@ -170,7 +165,7 @@ TEST(RelievoMemoryTest, ImageConversionSurvivesEveryRefusal) {
            for (int i = 0; i < 18; ++i)
              rgb.planes.push_back(static_cast<unsigned char>(7 * i));
            const std::string file = dir.file("picture.rgb");
-           writeFile(file, sxhost::image::testing::sgiVerbatim(rgb));
+           writeSgi(file, rgb);
            sxhost::Dialog& d = host.dialog(100);
            host.responder().queueFile({file});
            d.control(kBrowse).press();

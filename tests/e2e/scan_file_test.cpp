@@ -77,9 +77,7 @@ TEST_F(ScanFileTest, PickingALineSetsTheOffsetAndGetReadsItsFirstNumber) {
   scan.control(kScanRows).type("-5");
   scan.control(kScanOk).press();
   EXPECT_FALSE(scan.visible());
-  EXPECT_EQ(c(kOffset).text(), std::to_string(kFourthLine));
-  EXPECT_EQ(c(kWidth).text(), "77");
-  EXPECT_EQ(c(kHeight).text(), "4");
+  expectTexts({{kOffset, std::to_string(kFourthLine)}, {kWidth, "77"}, {kHeight, "4"}});
 
   // Opened again, the line holding the data offset comes up selected.
   openScan();
@@ -94,9 +92,7 @@ TEST_F(ScanFileTest, CancelLeavesTheMainDialogsValues) {
   scan.control(kScanColumns).type("12");
   scan.control(kScanCancel).press();
   EXPECT_FALSE(scan.visible());
-  EXPECT_EQ(c(kOffset).text(), "0");
-  EXPECT_EQ(c(kWidth).text(), "7");
-  EXPECT_EQ(c(kHeight).text(), "8");
+  expectTexts({{kOffset, "0"}, {kWidth, "7"}, {kHeight, "8"}});
 
   // The next opening starts again from them (the counts detected afresh).
   openScan();
@@ -113,9 +109,7 @@ TEST_F(ScanFileTest, AnOffsetInsideTheFifthLineSelectsIt) {
   EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kFifthLine + 2));
   // OK without a pick keeps the offset and takes the detected counts.
   scan.control(kScanOk).press();
-  EXPECT_EQ(c(kOffset).text(), std::to_string(kFifthLine + 2));
-  EXPECT_EQ(c(kWidth).text(), "300");
-  EXPECT_EQ(c(kHeight).text(), "200");
+  expectTexts({{kOffset, std::to_string(kFifthLine + 2)}, {kWidth, "300"}, {kHeight, "200"}});
 }
 
 TEST_F(ScanFileTest, AFileThatCannotBeOpenedListsOneErrorLine) {
@@ -124,8 +118,7 @@ TEST_F(ScanFileTest, AFileThatCannotBeOpenedListsOneErrorLine) {
   sxhost::Dialog& scan = openScan();
   EXPECT_EQ(scan.control(kScanList).items(), std::vector<std::string>{"Error Opening File"});
   scan.control(kScanOk).press();
-  EXPECT_EQ(c(kWidth).text(), "7");
-  EXPECT_EQ(c(kHeight).text(), "8");
+  expectTexts({{kWidth, "7"}, {kHeight, "8"}});
 }
 
 TEST_F(ScanFileTest, TheButtonShowsForAsciiSourcesOnly) {

@@ -8,17 +8,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <bit>
 #include <chrono>
-#include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
 
-namespace relievo::clitest {
+namespace relievo::e2e {
 
 namespace {
 
@@ -28,18 +24,6 @@ constexpr auto kRunLimit = std::chrono::seconds(120);
 fs::path buildDir() {
   const char* dir = std::getenv("RELIEVO_BUILD_DIR");
   return dir != nullptr ? fs::path(dir) : fs::path(RELIEVO_DEFAULT_BUILD_DIR);
-}
-
-std::uint32_t bigEndian(const std::string& bytes, std::size_t at, int n) {
-  std::uint32_t v = 0;
-  for (int i = 0; i < n; ++i)
-    v = (v << 8) | static_cast<unsigned char>(bytes.at(at + i));
-  return v;
-}
-
-void putBigEndian(std::string& out, std::uint32_t v, int n) {
-  for (int i = n - 1; i >= 0; --i)
-    out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 }  // namespace
@@ -55,8 +39,8 @@ fs::path pluginDir() {
 RunResult runProgram(const fs::path& program, const std::vector<std::string>& args,
                      const fs::path& cwd, const std::map<std::string, std::string>& env) {
   // The output goes to files beside the working folder, never into it.
-  const fs::path outPath = fs::path(cwd).concat(".stdout");
-  const fs::path errPath = fs::path(cwd).concat(".stderr");
+  const std::string outPath = cwd.string() + ".stdout";
+  const std::string errPath = cwd.string() + ".stderr";
   std::vector<std::string> argvText{program.string()};
   argvText.insert(argvText.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -105,82 +89,31 @@ RunResult runProgram(const fs::path& program, const std::vector<std::string>& ar
   return result;
 }
 
-void CliTest::SetUp() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  dir_ =
-      fs::temp_directory_path() / ("relievo_cli_" + std::to_string(getpid()) + "_" + info->name());
-  fs::remove_all(dir_);
-  fs::create_directories(dir_);
+RunResult CliTest::run(const std::string& line, const std::map<std::string, std::string>& env) {
+  std::istringstream words(line);
+  std::vector<std::string> args;
+  for (std::string word; words >> word;)
+    args.push_back(word);
+  return runProgram(relievoPath(), args, dir.path(), env);
 }
 
-void CliTest::TearDown() {
-  fs::remove_all(dir_);
+std::string CliTest::abs(const std::string& name) const {
+  return (fs::canonical(dir.path()) / name).string();
 }
 
 std::vector<std::string> CliTest::files() const {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir_)) {
+  for (const auto& entry : fs::directory_iterator(dir.path()))
     names.push_back(entry.path().filename().string());
-  }
   std::sort(names.begin(), names.end());
   return names;
 }
 
-void writeFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-  if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::string asciiGrid(const std::vector<std::vector<double>>& rows, double nodata) {
-  std::ostringstream s;
-  s << "ncols         " << rows.at(0).size() << "\n"
-    << "nrows         " << rows.size() << "\n"
-    << "xllcorner     7.000000000000\n"
-    << "yllcorner     45.000000000000\n"
-    << "cellsize      0.000833333333\n"
-    << "NODATA_value  " << nodata << "\n";
-  for (const auto& row : rows) {
-    for (std::size_t i = 0; i < row.size(); ++i)
-      s << (i == 0 ? "" : " ") << row[i];
-    s << "\n";
-  }
-  return s.str();
-}
-
-std::string sgiImage(int width, int height, const std::vector<std::vector<std::uint8_t>>& planes) {
-  std::string out;
-  putBigEndian(out, 474, 2);  // magic
-  out += '\0';                // storage: verbatim
-  out += '\1';                // one byte per channel
-  putBigEndian(out, planes.size() == 1 ? 2 : 3, 2);
-  putBigEndian(out, static_cast<std::uint32_t>(width), 2);
-  putBigEndian(out, static_cast<std::uint32_t>(height), 2);
-  putBigEndian(out, static_cast<std::uint32_t>(planes.size()), 2);
-  putBigEndian(out, 0, 4);    // pixmin
-  putBigEndian(out, 255, 4);  // pixmax
-  out += std::string(4, '\0');
-  out += std::string(80, '\0');  // image name
-  putBigEndian(out, 0, 4);       // colour map: normal
-  out += std::string(404, '\0');
-  for (const auto& plane : planes) {
-    out.append(reinterpret_cast<const char*>(plane.data()), plane.size());
-  }
-  return out;
-}
-
-void writePng(const fs::path& path, int width, int height, int channels,
+void writePng(const std::string& path, int width, int height, int channels,
               const std::vector<std::uint8_t>& topRowFirst) {
   if (stbi_write_png(path.c_str(), width, height, channels, topRowFirst.data(), width * channels) ==
       0) {
-    throw std::runtime_error("cannot write " + path.string());
+    throw std::runtime_error("cannot write " + path);
   }
 }
 
@@ -189,50 +122,14 @@ std::array<std::uint8_t, 3> Picture::at(int x, int y) const {
   return {rgb.at(i), rgb.at(i + 1), rgb.at(i + 2)};
 }
 
-Picture readPng(const fs::path& path) {
+Picture readPng(const std::string& path) {
   Picture p;
   int channels = 0;
   unsigned char* data = stbi_load(path.c_str(), &p.width, &p.height, &channels, 3);
-  if (data == nullptr) throw std::runtime_error("cannot read the picture " + path.string());
+  if (data == nullptr) throw std::runtime_error("cannot read the picture " + path);
   p.rgb.assign(data, data + static_cast<std::size_t>(p.width) * p.height * 3);
   stbi_image_free(data);
   return p;
 }
 
-std::int16_t Ded::rangeLowest() const {
-  return static_cast<std::int16_t>(bigEndian(bytes, 132, 2));
-}
-
-std::int16_t Ded::rangeHighest() const {
-  return static_cast<std::int16_t>(bigEndian(bytes, 134, 2));
-}
-
-float Ded::extent(int i) const {
-  return std::bit_cast<float>(bigEndian(bytes, 160 + 4 * static_cast<std::size_t>(i), 4));
-}
-
-std::int16_t Ded::post(int record, int index) const {
-  const std::size_t at = 200 + 2 * (static_cast<std::size_t>(record) * postsPerRecord() + index);
-  return static_cast<std::int16_t>(bigEndian(bytes, at, 2));
-}
-
-std::vector<std::int16_t> Ded::posts() const {
-  std::vector<std::int16_t> out;
-  for (std::size_t at = 200; at + 1 < bytes.size(); at += 2) {
-    out.push_back(static_cast<std::int16_t>(bigEndian(bytes, at, 2)));
-  }
-  return out;
-}
-
-Ded readDed(const fs::path& path) {
-  Ded d{readFile(path)};
-  if (d.bytes.size() < 200) throw std::runtime_error(path.string() + " is no DED file");
-  return d;
-}
-
-std::int16_t linearPost(double v, double inMin, double inMax, double outMin, double outMax) {
-  const double t = (v - inMin) / (inMax - inMin);
-  return static_cast<std::int16_t>(static_cast<int>((outMax - outMin) * t + outMin));
-}
-
-}  // namespace relievo::clitest
+}  // namespace relievo::e2e
