@@ -140,22 +140,14 @@ TEST_F(RelievoTest, CloseSavesTheSettingsAndTheNextStartLoadsThem) {
   EXPECT_EQ(c(kReplaceKind).selectedPos(), 2);
 }
 
-TEST_F(RelievoTest, AStartWithoutMemoryForTheStateShowsNothing) {
+TEST_F(RelievoTest, AStartWithoutMemoryShowsNothingAndClosingReleasesTheSource) {
+  const std::int64_t before = sxhost::liveAllocations();
   {
+    // Without memory for the state record a start shows nothing and keeps nothing.
     const auto refuse = sxhost::AllocationFailure::nth(1);
     host.startTool(kTool);
   }
   EXPECT_EQ(host.findDialog(100), nullptr);
-  // The next start has its memory and works.
-  setPref("Width", 16);
-  setPref("Height", 16);
-  start();
-  EXPECT_TRUE(main().visible());
-  EXPECT_EQ(c(kStatus).text(), "Done");
-}
-
-TEST_F(RelievoTest, ClosingReleasesTheLoadedSourceAndTheCaches) {
-  const std::int64_t before = sxhost::liveAllocations();
   setPref("Width", 32);
   setPref("Height", 32);
   start();

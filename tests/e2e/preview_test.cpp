@@ -34,18 +34,14 @@ int valueAt(int x, int y) {
 constexpr int kLowest = 10;
 constexpr int kHighest = 10 + (kW - 1) + 2 * (kH - 1);
 
-double linear(double v, double inMin, double inMax, double outMin, double outMax) {
-  return (outMax - outMin) * ((v - inMin) / (inMax - inMin)) + outMin;
-}
-
 // The colour a source value gets with the DED range equal to the data range (no elevation
-// is 0 there), as the preview's ramp defines it.
+// is 0 there): its sample of 1 ... 255 picks the place on the ramp, from its other end when
+// inverted.
 Pixel colourOf(int value, Colour bottom = kBottomDefault, Colour top = kTopDefault,
                bool invert = false) {
-  const int sample = static_cast<int>(linear(value, kLowest, kHighest, 1.0, 255.0)) & 0xFF;
-  const double position =
-      invert ? linear(sample, 1.0, 255.0, 255.0, 1.0) : linear(sample, 1.0, 255.0, 1.0, 255.0);
-  const auto t = static_cast<float>(std::trunc(position) / 255.0);
+  const auto sample =
+      static_cast<int>(254.0 * ((value - kLowest) / double(kHighest - kLowest)) + 1);
+  const auto t = static_cast<float>((invert ? 256 - sample : sample) / 255.0);
   const auto channel = [t](int b, int tp) {
     return static_cast<std::uint8_t>(static_cast<int>(b + t * static_cast<float>(tp - b)));
   };
@@ -230,12 +226,25 @@ TEST_F(PreviewTest, RampClicksEditTheBottomAndTopColours) {
   EXPECT_TRUE(near(defaultRamp.at(0, 11), kBottomDefault));
   EXPECT_TRUE(near(defaultRamp.at(169, 11), kTopDefault));
 
+  // Only a press asks for a colour; a cancelled prompt or the same colour changes nothing.
+  c(kRamp).mouse(SX_MOUSE_MOVE, 10, 5);
+  c(kRamp).mouse(SX_MOUSE_RELEASE, 10, 5);
+  c(kPreview).mouse(SX_MOUSE_RELEASE, 10, 5);
+  EXPECT_TRUE(responder().colourPrompts().empty());
+  c(kRamp).click(10, 5);
+  responder().queueColour(kTopDefault);
+  c(kRamp).click(150, 5);
+  EXPECT_EQ(responder().colourPrompts().size(), 2u);
+  EXPECT_FALSE(c(kDefaultColors).enabled());
+  EXPECT_EQ(picture().pixels, original.pixels);
+  EXPECT_EQ(ramp().pixels, defaultRamp.pixels);
+
   // The middle pixel of the ramp still edits the bottom colour.
   const Colour red{200, 0, 0};
   responder().queueColour(red);
   c(kRamp).click(85, 11);
-  ASSERT_EQ(responder().colourPrompts().size(), 1u);
-  const sxhost::ColourPrompt asked = responder().colourPrompts()[0].prompt;
+  ASSERT_EQ(responder().colourPrompts().size(), 3u);
+  const sxhost::ColourPrompt asked = responder().colourPrompts()[2].prompt;
   EXPECT_EQ((std::vector<int>{asked.r, asked.g, asked.b}), (std::vector<int>{0, 60, 0}));
   EXPECT_TRUE(near(ramp().at(0, 11), red));
   EXPECT_EQ(picture().at(kLeft, kBottom), colourOf(kLowest, red));
@@ -245,8 +254,8 @@ TEST_F(PreviewTest, RampClicksEditTheBottomAndTopColours) {
   const Colour blue{0, 0, 255};
   responder().queueColour(blue);
   c(kRamp).click(86, 11);
-  ASSERT_EQ(responder().colourPrompts().size(), 2u);
-  EXPECT_EQ(responder().colourPrompts()[1].prompt.g, 255);
+  ASSERT_EQ(responder().colourPrompts().size(), 4u);
+  EXPECT_EQ(responder().colourPrompts()[3].prompt.g, 255);
   const sxhost::Rgb edited = ramp();
   EXPECT_TRUE(near(edited.at(0, 11), red));
   EXPECT_TRUE(near(edited.at(169, 11), blue));
@@ -268,26 +277,6 @@ TEST_F(PreviewTest, RampClicksEditTheBottomAndTopColours) {
        {std::pair{"BottomRed", 1}, {"BottomGreen", 2}, {"BottomBlue", 3}, {"TopGreen", 255}}) {
     EXPECT_EQ(pref(key), sxhost::PrefValue{value}) << key;
   }
-}
-
-TEST_F(PreviewTest, CancelledOrUnchangedRampColourChangesNothing) {
-  startLoaded();
-  const sxhost::Rgb before = picture();
-  const sxhost::Rgb rampBefore = ramp();
-
-  // Only a press asks for a colour.
-  c(kRamp).mouse(SX_MOUSE_MOVE, 10, 5);
-  c(kRamp).mouse(SX_MOUSE_RELEASE, 10, 5);
-  c(kPreview).mouse(SX_MOUSE_RELEASE, 10, 5);
-  EXPECT_TRUE(responder().colourPrompts().empty());
-
-  c(kRamp).click(10, 5);  // nothing queued: the prompt is cancelled
-  responder().queueColour(kTopDefault);
-  c(kRamp).click(150, 5);  // the same colour back
-  EXPECT_EQ(responder().colourPrompts().size(), 2u);
-  EXPECT_FALSE(c(kDefaultColors).enabled());
-  EXPECT_EQ(picture().pixels, before.pixels);
-  EXPECT_EQ(ramp().pixels, rampBefore.pixels);
 }
 
 TEST_F(PreviewTest, ClickOnThePreviewSetsTheBackgroundColour) {

@@ -37,7 +37,7 @@ class ScanFileTest : public RelievoTest {
   static constexpr int kFifthLine = kFourthLine + 6;
 };
 
-TEST_F(ScanFileTest, ListsTheFirstFortyLinesAndDetectsTheCounts) {
+TEST_F(ScanFileTest, ListsFortyLinesDetectsTheCountsAndTakesAPickedLine) {
   start();
   sxhost::Dialog& scan = openScan();
   EXPECT_EQ(scan.caption(), "Scan File");
@@ -56,11 +56,8 @@ TEST_F(ScanFileTest, ListsTheFirstFortyLinesAndDetectsTheCounts) {
   EXPECT_EQ(scan.control(kScanColumns).text(), "300");
   EXPECT_EQ(scan.control(kScanRows).text(), "200");
   EXPECT_EQ(scan.helpContext(), "130022");
-}
 
-TEST_F(ScanFileTest, PickingALineSetsTheOffsetAndGetReadsItsFirstNumber) {
-  start();
-  sxhost::Dialog& scan = openScan();
+  // Picking a line sets the offset; "Get" reads the line's first number.
   scan.control(kScanList).select(3);
   EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kThirdLine));
   scan.control(kScanList).select(4);
@@ -119,17 +116,6 @@ TEST_F(ScanFileTest, AFileThatCannotBeOpenedListsOneErrorLine) {
   EXPECT_EQ(scan.control(kScanList).items(), std::vector<std::string>{"Error Opening File"});
   scan.control(kScanOk).press();
   expectTexts({{kWidth, "7"}, {kHeight, "8"}});
-}
-
-TEST_F(ScanFileTest, TheButtonShowsForAsciiSourcesOnly) {
-  start();
-  EXPECT_TRUE(c(kScanFile).visible());
-  for (const int kind : {kBinary, kImage, kFractal}) {
-    c(kSourceKind).select(kind);
-    EXPECT_FALSE(c(kScanFile).visible()) << kind;
-  }
-  c(kSourceKind).select(kAscii);
-  EXPECT_TRUE(c(kScanFile).visible());
 }
 
 }  // namespace

@@ -156,23 +156,6 @@ TEST_F(CliFailures, TheSourceFileIsNeverTheOutput) {
   EXPECT_EQ(files(), (std::vector<std::string>{"grid.raw"}));
 }
 
-TEST_F(CliFailures, TerrainPreferenceFilesBesideTheOutputAreOfferedForRemoval) {
-  writeFile(path("t.ded.prefs"), "stale");
-  writeFile(path("t.prefs"), "stale");
-  RunResult r = run("--size 8 -o t.ded");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.err.find("Question: A Terrain Preference file was found for this DED file."),
-            std::string::npos)
-      << r.err;
-  EXPECT_NE(r.err.find("Do you want to remove\n" + abs("t.ded.prefs") + "? [no]\n"),
-            std::string::npos);
-  EXPECT_EQ(files(), (std::vector<std::string>{"t.ded", "t.ded.prefs", "t.prefs"}));
-  r = run("--size 8 -o t.ded --yes");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.err.find(abs("t.prefs") + "? [yes]\n"), std::string::npos) << r.err;
-  EXPECT_EQ(files(), (std::vector<std::string>{"t.ded"}));
-}
-
 TEST_F(CliFailures, WithoutThePlugInModule) {
   // A copy of the command in a folder of its own finds no module beside it...
   fs::create_directories(path("bin"));
