@@ -36,8 +36,7 @@ using CliInspect = CliTest;
 
 TEST_F(CliInspect, AGoodFile) {
   writeFile(path("a.ded"), dedFile({-3, 7, kNull, 1200, 0, 5}, 2, -3, 1200));
-  const RunResult r = run("inspect a.ded");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const RunResult r = ok("inspect a.ded");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out,
             "File:          a.ded (212 bytes)\n"
@@ -55,8 +54,7 @@ TEST_F(CliInspect, AGoodFile) {
             "Lowest post:   -3 m\n"
             "Highest post:  1200 m\n");
 
-  const RunResult json = run("inspect a.ded --json");
-  ASSERT_EQ(json.exitCode, 0);
+  const RunResult json = ok("inspect a.ded --json");
   const nlohmann::json j = nlohmann::json::parse(json.out);
   EXPECT_EQ(j["lengthOk"], true);
   EXPECT_EQ(j["posts"],
@@ -64,9 +62,8 @@ TEST_F(CliInspect, AGoodFile) {
 }
 
 TEST_F(CliInspect, AFileTheCommandWrote) {
-  ASSERT_EQ(run("--size 16 --sw -10,-20 --ne -9,-19 -o f.ded").exitCode, 0);
-  const RunResult r = run("inspect f.ded --json");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ok("--size 16 --sw -10,-20 --ne -9,-19 -o f.ded");
+  const RunResult r = ok("inspect f.ded --json");
   const nlohmann::json j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["bytes"], 200 + 2 * 16 * 16);
   EXPECT_EQ(j["extents"]["southWest"]["lat"], -10.0);
@@ -98,19 +95,6 @@ TEST_F(CliInspect, DamagedFiles) {
   r = run("inspect long.ded --json");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(nlohmann::json::parse(r.out)["lengthOk"], false);
-
-  std::string nan = dedFile({1, 2}, 1, 1, 2);
-  put(nan, 184, 0x7FC00000, 4);
-  writeFile(path("nan.ded"), nan);
-  r = run("inspect nan.ded");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err,
-            "relievo: nan.ded: its post counts (nan per record, 1 records) are not whole "
-            "numbers of posts\n");
-
-  r = run("inspect none.ded");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "relievo: none.ded: cannot be opened: No such file or directory\n");
 }
 
 TEST_F(CliInspect, ThePictureIsNorthUp) {
@@ -120,8 +104,7 @@ TEST_F(CliInspect, ThePictureIsNorthUp) {
     return column < 5 && south >= 25 ? kNull : 10 + 10 * south;
   });
   writeFile(path("n.ded"), dedFile(posts, 20, 10, 300));
-  const RunResult r = run("inspect n.ded --png n.png");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ok("inspect n.ded --png n.png");
   const Picture picture = readPng(path("n.png"));
   ASSERT_EQ(picture.width, 210);
   ASSERT_EQ(picture.height, 260);

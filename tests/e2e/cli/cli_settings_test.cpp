@@ -14,17 +14,14 @@ TEST_F(CliSettings, SavedSettingsBringABinaryConversionBack) {
   for (int i = 0; i < 30; ++i)
     values.push_back(i * 3);
   writeFile(path("g.raw"), std::string(16, 'H') + int16Bytes(values, false));
-  const RunResult first = run(
-      "--settings s.json --source binary --file g.raw --width 5 --height 6 --offset 16 --type u16 "
-      "--byte-order little --origin upper-left --nodata 9 --sw 10,20 --ne 10.5,21 -o first.ded");
-  ASSERT_EQ(first.exitCode, 0) << first.err;
+  ok("--settings s.json --source binary --file g.raw --width 5 --height 6 --offset 16 --type u16 "
+     "--byte-order little --origin upper-left --nodata 9 --sw 10,20 --ne 10.5,21 -o first.ded");
   const nlohmann::json saved = nlohmann::json::parse(readFile(path("s.json")));
   EXPECT_EQ(saved["tools"]["Relievo"]["Width"]["integer"], 5);
   EXPECT_EQ(saved["tools"]["Relievo"]["HeaderOffset"]["integer"], 16);
   EXPECT_EQ(saved["tools"]["Relievo"]["DataType"]["integer"], 2);
 
-  const RunResult again = run("--settings s.json -o again.ded");
-  ASSERT_EQ(again.exitCode, 0) << again.err;
+  const RunResult again = ok("--settings s.json -o again.ded");
   const DedFile a = DedFile::read(path("first.ded"));
   // Everything but the creation time is the same.
   EXPECT_EQ(withoutCreationTime(readFile(path("again.ded"))), withoutCreationTime(a.bytes));
@@ -35,29 +32,24 @@ TEST_F(CliSettings, SavedSettingsBringABinaryConversionBack) {
 }
 
 TEST_F(CliSettings, AFractalComesBackWithItsSeedAndSize) {
-  const RunResult first =
-      run("--settings s.json --seed 77 --size 32 --noise 0.4 --no-water -o a.ded");
-  ASSERT_EQ(first.exitCode, 0) << first.err;
-  const RunResult again = run("--settings s.json -o b.ded");
-  ASSERT_EQ(again.exitCode, 0) << again.err;
+  ok("--settings s.json --seed 77 --size 32 --noise 0.4 --no-water -o a.ded");
+  const RunResult again = ok("--settings s.json -o b.ded");
   EXPECT_NE(again.out.find("Fractal Generator, 32 x 32"), std::string::npos) << again.out;
   EXPECT_EQ(DedFile::read(path("a.ded")).posts(), DedFile::read(path("b.ded")).posts());
 }
 
 TEST_F(CliSettings, AFractalAfterAFileConversionDoesNotTakeTheFilesName) {
   writePng(path("h.png"), 2, 2, 1, {1, 2, 3, 4});
-  ASSERT_EQ(run("--settings s.json --source image --file h.png").exitCode, 0);
+  ok("--settings s.json --source image --file h.png");
   const std::string first = readFile(path("h.ded"));
-  const RunResult r = run("--settings s.json --source fractal --size 8");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ok("--settings s.json --source fractal --size 8");
   EXPECT_EQ(readFile(path("h.ded")), first);
   EXPECT_EQ(DedFile::read(path("terrain.ded")).extent(7), 8.0f);
 }
 
 TEST_F(CliSettings, ASettingsFileThatIsNotValidIsSetAside) {
   writeFile(path("s.json"), "{ not json");
-  const RunResult r = run("--settings s.json --size 8");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const RunResult r = ok("--settings s.json --size 8");
   EXPECT_EQ(r.err.rfind("relievo: warning: preferences file s.json is not valid (", 0), 0u)
       << r.err;
   EXPECT_NE(r.err.find("it was set aside as s.json.corrupt and the defaults are used\n"),

@@ -17,8 +17,7 @@ bool contains(const std::string& text, const std::string& part) {
 }
 
 TEST_F(CliSources, TheDefaultRunConvertsTheFractalTerrain) {
-  const RunResult r = run("--preview terrain.png");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const RunResult r = ok("--preview terrain.png");
   EXPECT_EQ(files(), (std::vector<std::string>{"terrain.ded", "terrain.png"}));
   EXPECT_EQ(r.err, "Success: DED file created\n\n" + abs("terrain.ded") + "\n");
   EXPECT_TRUE(contains(r.out, "Source:     Fractal Generator, 256 x 256\n")) << r.out;
@@ -45,8 +44,7 @@ TEST_F(CliSources, TheDefaultRunConvertsTheFractalTerrain) {
 
 TEST_F(CliSources, FractalSettingsReachTheGenerator) {
   const auto make = [&](const std::string& name, const std::string& options) {
-    const RunResult r = run(options + " --size 64 -o " + name);
-    EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err;
+    ok(options + " --size 64 -o " + name);
     return DedFile::read(path(name));
   };
   const DedFile a = make("a.ded", "--seed 5");
@@ -69,7 +67,7 @@ TEST_F(CliSources, FractalSettingsReachTheGenerator) {
             dedPosts(64, 64, [&](int column, int south) { return a.post(south, column); }));
 
   // Sizes are rounded down to a power of two.
-  ASSERT_EQ(run("--size 100 -o h.ded").exitCode, 0);
+  ok("--size 100 -o h.ded");
   EXPECT_EQ(DedFile::read(path("h.ded")).extent(7), 64.0f);
 }
 
@@ -80,9 +78,8 @@ TEST_F(CliSources, AsciiGridWithAHeaderThroughScanFile) {
             "12.5 13.7 14.2 15.9 16.1\n22 -9999 24.4 25.5 26.6\n"
             "32.3 33.3 34.4 35.5 36.6\n42.9 43.1 44 45.5 99.9\n");
   const RunResult r =
-      run("--source ascii --file dem.asc --scan --origin upper-left --nodata -9999 --sw 45,7 --ne "
-          "45.0025,7.004 -o dem.ded");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+      ok("--source ascii --file dem.asc --scan --origin upper-left --nodata -9999 --sw 45,7 --ne "
+         "45.0025,7.004 -o dem.ded");
   EXPECT_TRUE(contains(r.out, "Source:     ASCII File " + abs("dem.asc") + ", 5 x 4\n")) << r.out;
   const DedFile ded = DedFile::read(path("dem.ded"));
   // The DED range is the data range, so each value keeps its metres (truncated); the first
@@ -104,8 +101,7 @@ TEST_F(CliSources, AsciiWithADelimiterAndAChosenFirstLine) {
   // The first line begins with a number, so the data line is named; the header lines give
   // the counts.
   writeFile(path("g.csv"), "2010 survey of the valley\ncols 3\nrows 2\n10,20,30\n40,50,60\n");
-  const RunResult r = run("--source ascii --file g.csv --delimiter , --scan 4 -o g.ded");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ok("--source ascii --file g.csv --delimiter , --scan 4 -o g.ded");
   EXPECT_EQ(DedFile::read(path("g.ded")).posts(), (Posts{10, 40, 20, 50, 30, 60}));
 }
 
@@ -116,10 +112,9 @@ TEST_F(CliSources, BinaryGridAfterAHeaderMappedOntoARangeAboveItsData) {
   writeFile(path("grid.raw"),
             std::string("GRID HEADER") + std::string(53, '\0') + int16Bytes(values, true));
   // The new range lies wholly above the present one (0 ... 2300): the maximum goes first.
-  const RunResult r = run(
-      "--source binary --file grid.raw --width 6 --height 4 --offset 64 --type i16 --byte-order "
-      "big --ded-min 5000 --ded-max 6000 -o g.ded");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const RunResult r =
+      ok("--source binary --file grid.raw --width 6 --height 4 --offset 64 --type i16 --byte-order "
+         "big --ded-min 5000 --ded-max 6000 -o g.ded");
   EXPECT_TRUE(contains(r.out, "DED range:  5000 ... 6000 m\n")) << r.out;
   const DedFile ded = DedFile::read(path("g.ded"));
   EXPECT_EQ(ded.lowest(), 5000);
@@ -141,9 +136,8 @@ TEST_F(CliSources, BinaryFloatsWithAStrideInFeet) {
   }
   writeFile(path("f.bin"), bytes);
   const RunResult r =
-      run("--source binary --file f.bin --width 4 --height 3 --stride 4 --type f32 --byte-order "
-          "little --units feet -o f.ded");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+      ok("--source binary --file f.bin --width 4 --height 3 --stride 4 --type f32 --byte-order "
+         "little --units feet -o f.ded");
   EXPECT_TRUE(contains(r.out, "Raw data:   1000.25 ... 1412.75 Feet\n")) << r.out;
   const double scale = 0.3048f;
   const double low = values.front() * scale;
@@ -156,20 +150,20 @@ TEST_F(CliSources, BinaryFloatsWithAStrideInFeet) {
 TEST_F(CliSources, UndefinedDataUnitsAndInversion) {
   writeFile(path("u.raw"), bytesOf({0, 10, 20, 30, 0, 50}));
   const std::string layout = "--source binary --file u.raw --width 3 --height 2 --type u8 ";
-  ASSERT_EQ(run(layout + "--nodata 0 --replace -500 -o n.ded").exitCode, 0);
+  ok(layout + "--nodata 0 --replace -500 -o n.ded");
   const DedFile custom = DedFile::read(path("n.ded"));
   // A custom replacement widens the range record; the DED range is the defined data's.
   EXPECT_EQ(custom.lowest(), -500);
   EXPECT_EQ(custom.highest(), 50);
   EXPECT_EQ(custom.posts(), (Posts{-500, 30, 10, -500, 20, 50}));
 
-  ASSERT_EQ(run(layout + "--nodata 0 --invert -o i.ded").exitCode, 0);
+  ok(layout + "--nodata 0 --invert -o i.ded");
   const DedFile inverted = DedFile::read(path("i.ded"));
   EXPECT_EQ(inverted.lowest(), 10);
   EXPECT_EQ(inverted.highest(), 50);
   EXPECT_EQ(inverted.posts(), (Posts{kNull, 30, 50, kNull, 40, 10}));
 
-  ASSERT_EQ(run(layout + "--units other --unit-scale 2.5 -o o.ded").exitCode, 0);
+  ok(layout + "--units other --unit-scale 2.5 -o o.ded");
   const DedFile other = DedFile::read(path("o.ded"));
   EXPECT_EQ(other.highest(), 125);
   EXPECT_EQ(other.posts(), (Posts{0, 75, 25, 0, 50, 125}));
@@ -185,8 +179,7 @@ TEST_F(CliSources, SgiImageByItsRedComponent) {
     }
   }
   writeSgi(path("t.rgb"), picture);
-  const RunResult r = run("--source image --file t.rgb --component red -o t.ded");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const RunResult r = ok("--source image --file t.rgb --component red -o t.ded");
   EXPECT_TRUE(contains(r.out, "Source:     Image File " + abs("t.rgb") + ", 4 x 3\n")) << r.out;
   // Row y of the file is y posts from the south.
   EXPECT_EQ(DedFile::read(path("t.ded")).posts(),
@@ -201,8 +194,7 @@ TEST_F(CliSources, PngImageIntoTheProposedFile) {
   }
   writePng(path("img.png"), 5, 3, 1, grey);
   // Without --output the dialog's proposal is taken: the image's name with ".ded".
-  const RunResult r = run("--source image --file img.png");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ok("--source image --file img.png");
   EXPECT_EQ(files(), (std::vector<std::string>{"img.ded", "img.png"}));
   EXPECT_EQ(DedFile::read(path("img.ded")).posts(),
             dedPosts(5, 3, [&](int x, int south) { return grey[(2 - south) * 5 + x]; }));
@@ -216,8 +208,8 @@ TEST_F(CliSources, PreviewPictureOfTheGivenSizeAndColours) {
   const std::string common =
       "--source binary --file p.raw --width 8 --height 8 --type u8 --colors 255,0,0:255,0,0 "
       "--preview-size 300x200 ";
-  ASSERT_EQ(run(common + "--preview flat.png -o a.ded").exitCode, 0);
-  ASSERT_EQ(run(common + "--preview shaded.png --shaded -o b.ded").exitCode, 0);
+  ok(common + "--preview flat.png -o a.ded");
+  ok(common + "--preview shaded.png --shaded -o b.ded");
   const Picture flat = readPng(path("flat.png"));
   ASSERT_EQ(flat.width, 300);
   ASSERT_EQ(flat.height, 200);

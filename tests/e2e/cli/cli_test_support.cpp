@@ -97,6 +97,12 @@ RunResult CliTest::run(const std::string& line, const std::map<std::string, std:
   return runProgram(relievoPath(), args, dir.path(), env);
 }
 
+RunResult CliTest::ok(const std::string& line) {
+  RunResult r = run(line);
+  EXPECT_EQ(r.exitCode, 0) << line << "\n" << r.err;
+  return r;
+}
+
 std::string CliTest::abs(const std::string& name) const {
   return (fs::canonical(dir.path()) / name).string();
 }

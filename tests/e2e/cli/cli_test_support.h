@@ -39,6 +39,8 @@ class CliTest : public ::testing::Test {
  protected:
   // The command with the arguments of `line`, separated by blanks.
   RunResult run(const std::string& line, const std::map<std::string, std::string>& env = {});
+  // A run that must succeed.
+  RunResult ok(const std::string& line);
   std::string path(const std::string& name) const { return dir.file(name); }
   // The path as the command reports it.
   std::string abs(const std::string& name) const;
