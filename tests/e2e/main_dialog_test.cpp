@@ -410,8 +410,7 @@ TEST_F(MainDialogTest, UndefinedDataGroup) {
   const std::string output = dir.file("grid.ded");
   generate(output);
   const DedFile ded = DedFile::read(output);
-  EXPECT_EQ(ded.lowest(), -500);
-  EXPECT_EQ(ded.highest(), 9);
+  EXPECT_EQ(ded.range(), (std::pair{-500, 9}));
   EXPECT_EQ(ded.posts(), (std::vector<std::int16_t>{5, 7, -500, 2, 1, 8}));
 
   // Back to "DED NULL": the undefined post is -32768 and the range is not widened.
@@ -419,7 +418,7 @@ TEST_F(MainDialogTest, UndefinedDataGroup) {
   EXPECT_EQ(c(kReplaceValue).text(), "-32768");
   generate(output);
   const DedFile nulls = DedFile::read(output);
-  EXPECT_EQ(nulls.lowest(), 1);
+  EXPECT_EQ(nulls.range(), (std::pair{1, 9}));
   EXPECT_EQ(nulls.post(1, 0), -32768);
 
   // Off again: the scan counts the 9 again.

@@ -177,8 +177,7 @@ TEST_F(PreviewTest, ConstantDataShowsTheMiddleOfTheRampAndMapsToTheMinimum) {
   const std::string output = dir.file("flat.ded");
   generate(output);
   const DedFile ded = DedFile::read(output);
-  EXPECT_EQ(ded.lowest(), 7);
-  EXPECT_EQ(ded.highest(), 50);
+  EXPECT_EQ(ded.range(), (std::pair{7, 50}));
   EXPECT_EQ(ded.posts(), std::vector<std::int16_t>(kW * kH, 7));
 }
 

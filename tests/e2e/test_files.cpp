@@ -120,38 +120,35 @@ std::string withoutCreationTime(std::string bytes) {
   return bytes;
 }
 
-void expectDedHeader(const DedFile& ded) {
+void expectDed(const DedFile& ded, const DedRecords& records) {
+  EXPECT_EQ(ded.bytes.size(), 200u + 2 * records.postsPerRecord * records.records);
   EXPECT_EQ(ded.int32At(0), 128);
   EXPECT_EQ(ded.textAt(4, 20), "KTLXDMA1    V1.0    ");
   EXPECT_EQ(ded.textAt(48, 2), std::string("\n\0", 2));
   EXPECT_EQ(ded.textAt(50, 78), std::string(78, ' '));
   EXPECT_EQ(ded.int32At(128), 1);
   EXPECT_EQ(ded.textAt(136, 24), std::string(24, ' '));
-
   std::tm created{};
   const std::string stamp = ded.textAt(24, 24);
   const char* end = strptime(stamp.c_str(), "%a %b %e %H:%M:%S %Y", &created);
-  ASSERT_TRUE(end != nullptr && *end == '\0') << "creation time \"" << stamp << "\"";
+  EXPECT_TRUE(end != nullptr && *end == '\0') << "creation time \"" << stamp << "\"";
   created.tm_isdst = -1;
-  EXPECT_LT(std::fabs(std::difftime(std::time(nullptr), std::mktime(&created))), 300.0)
-      << "creation time \"" << stamp << "\"";
-}
+  EXPECT_LT(std::fabs(std::difftime(std::time(nullptr), std::mktime(&created))), 300.0) << stamp;
 
-void expectExtents(const DedFile& ded, std::array<float, 4> corners, float latSpacing,
-                   float lonSpacing, int postsPerRecord, int records) {
+  EXPECT_EQ(ded.range(), records.range);
+  const auto [latSw, latNe, lonSw, lonNe] = records.corners;
   std::vector<float> shown;
   for (int i = 0; i < 8; ++i)
     shown.push_back(ded.extent(i));
-  EXPECT_EQ(shown, (std::vector<float>{corners[0], corners[1], corners[2], corners[3], latSpacing,
-                                       lonSpacing, static_cast<float>(postsPerRecord),
-                                       static_cast<float>(records)}));
+  EXPECT_EQ(shown,
+            (std::vector<float>{latSw, latNe, lonSw, lonNe, records.latSpacing, records.lonSpacing,
+                                float(records.postsPerRecord), float(records.records)}));
   // 101.26667 feet per arc-second; the longitude's at the middle latitude.
   constexpr double kFeetPerSecond = 101.26667f;
-  const auto middle = static_cast<float>(
-      corners[0] + std::fabs(static_cast<double>(corners[1]) - corners[0]) / 2.0);
-  const auto lonFeet = static_cast<float>(kFeetPerSecond * lonSpacing / 10.0);
+  const auto middle = static_cast<float>(latSw + std::fabs(double(latNe) - latSw) / 2.0);
+  const auto lonFeet = static_cast<float>(kFeetPerSecond * records.lonSpacing / 10.0);
   EXPECT_FLOAT_EQ(ded.extent(8), static_cast<float>(std::cos(middle * 0.017453292) * lonFeet));
-  EXPECT_FLOAT_EQ(ded.extent(9), static_cast<float>(kFeetPerSecond * latSpacing / 10.0));
+  EXPECT_FLOAT_EQ(ded.extent(9), static_cast<float>(kFeetPerSecond * records.latSpacing / 10.0));
 }
 
 }  // namespace relievo::e2e

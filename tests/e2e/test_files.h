@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sgi_test_writer.h"
@@ -47,9 +48,8 @@ struct DedFile {
   std::int32_t int32At(std::size_t offset) const;
   std::int16_t int16At(std::size_t offset) const;
   std::string textAt(std::size_t offset, std::size_t length) const;
-  // The range record's elevations.
-  std::int16_t lowest() const { return int16At(132); }
-  std::int16_t highest() const { return int16At(134); }
+  // The range record's lowest and highest elevation.
+  std::pair<int, int> range() const { return {int16At(132), int16At(134)}; }
   // Extents value i in file order: SW lat, NE lat, SW lon, NE lon, lat and lon spacing,
   // posts per record, records, lon feet, lat feet.
   float extent(int i) const;
@@ -71,14 +71,17 @@ int linearPost(double v, double inMin, double inMax, double outMin, double outMa
 // of the same settings.
 std::string withoutCreationTime(std::string bytes);
 
-// Checks the parts of the 128-byte header that do not depend on the clock exactly, and that
-// its creation time is a ctime text of about now.
-void expectDedHeader(const DedFile& ded);
+// What a DED file's records hold besides the posts.
+struct DedRecords {
+  std::pair<int, int> range;
+  std::array<float, 4> corners;  // SW lat, NE lat, SW lon, NE lon
+  float latSpacing, lonSpacing;  // tenths of an arc-second
+  int postsPerRecord, records;
+};
 
-// Checks the extents record: corners {SW lat, NE lat, SW lon, NE lon}, spacings, post
-// counts, and the feet that the format derives from them.
-void expectExtents(const DedFile& ded, std::array<float, 4> corners, float latSpacing,
-                   float lonSpacing, int postsPerRecord, int records);
+// Checks the header (its creation time a ctime text of about now), the range and extents
+// records (with the feet that the format derives), and a length that fits the counts.
+void expectDed(const DedFile& ded, const DedRecords& records);
 
 }  // namespace relievo::e2e
 

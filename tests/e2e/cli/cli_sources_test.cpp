@@ -24,18 +24,14 @@ TEST_F(CliSources, TheDefaultRunConvertsTheFractalTerrain) {
   EXPECT_TRUE(contains(r.out, "DED range:  0 ... 255 m\n"));
   EXPECT_TRUE(contains(r.out, "Output:     " + abs("terrain.ded") + " (131272 bytes)\n"));
 
+  // Water is on by default: the terrain spans the fractal range 0 ... 255 exactly. The
+  // default corners (0, 0) and (1, 1) make 255 intervals of 36000 / 255 tenths of a second.
   const DedFile ded = DedFile::read(path("terrain.ded"));
-  ASSERT_EQ(ded.bytes.size(), 200u + 2 * 256 * 256);
-  expectDedHeader(ded);
-  // Water is on by default: the terrain spans the fractal range 0 ... 255 exactly.
-  EXPECT_EQ(ded.lowest(), 0);
-  EXPECT_EQ(ded.highest(), 255);
+  const float spacing = 36000.0f / 255.0f;
+  expectDed(ded, {{0, 255}, {0, 1, 0, 1}, spacing, spacing, 256, 256});
   const Posts posts = ded.posts();
   EXPECT_EQ(*std::min_element(posts.begin(), posts.end()), 0);
   EXPECT_EQ(*std::max_element(posts.begin(), posts.end()), 255);
-  // Default corners (0, 0) and (1, 1): 255 intervals of 36000 / 255 tenths of a second.
-  const float spacing = 36000.0f / 255.0f;
-  expectExtents(ded, {0.0f, 1.0f, 0.0f, 1.0f}, spacing, spacing, 256, 256);
 
   const Picture picture = readPng(path("terrain.png"));
   EXPECT_EQ(picture.width, 210);
@@ -55,7 +51,7 @@ TEST_F(CliSources, FractalSettingsReachTheGenerator) {
   EXPECT_NE(make("d.ded", "--seed 5 --noise 0.8 --valleys 0.3").posts(), a.posts());
   // Without water the lowest elevation is 1, and no post lies below it.
   const DedFile dry = make("e.ded", "--seed 5 --no-water");
-  EXPECT_EQ(dry.lowest(), 1);
+  EXPECT_EQ(dry.range(), (std::pair{1, 255}));
   const Posts dryPosts = dry.posts();
   EXPECT_EQ(*std::min_element(dryPosts.begin(), dryPosts.end()), 1);
 
@@ -86,8 +82,7 @@ TEST_F(CliSources, AsciiGridWithAHeaderThroughScanFile) {
   // row of the file is the northern edge.
   EXPECT_EQ(ded.posts(), (Posts{42, 32, 22, 12, 43, 33, kNull, 13, 44, 34,
                                 24, 14, 45, 35, 25, 15, 99,    36, 26, 16}));
-  EXPECT_EQ(ded.lowest(), 12);
-  EXPECT_EQ(ded.highest(), 99);
+  EXPECT_EQ(ded.range(), (std::pair{12, 99}));
   EXPECT_EQ(ded.extent(0), 45.0f);
   EXPECT_EQ(ded.extent(1), 45.0025f);
   EXPECT_EQ(ded.extent(2), 7.0f);
@@ -117,8 +112,7 @@ TEST_F(CliSources, BinaryGridAfterAHeaderMappedOntoARangeAboveItsData) {
          "big --ded-min 5000 --ded-max 6000 -o g.ded");
   EXPECT_TRUE(contains(r.out, "DED range:  5000 ... 6000 m\n")) << r.out;
   const DedFile ded = DedFile::read(path("g.ded"));
-  EXPECT_EQ(ded.lowest(), 5000);
-  EXPECT_EQ(ded.highest(), 6000);
+  EXPECT_EQ(ded.range(), (std::pair{5000, 6000}));
   EXPECT_EQ(ded.posts(), dedPosts(6, 4, [&](int column, int south) {
               return linearPost(values[south * 6 + column], 0, 2300, 5000, 6000);
             }));
@@ -153,19 +147,17 @@ TEST_F(CliSources, UndefinedDataUnitsAndInversion) {
   ok(layout + "--nodata 0 --replace -500 -o n.ded");
   const DedFile custom = DedFile::read(path("n.ded"));
   // A custom replacement widens the range record; the DED range is the defined data's.
-  EXPECT_EQ(custom.lowest(), -500);
-  EXPECT_EQ(custom.highest(), 50);
+  EXPECT_EQ(custom.range(), (std::pair{-500, 50}));
   EXPECT_EQ(custom.posts(), (Posts{-500, 30, 10, -500, 20, 50}));
 
   ok(layout + "--nodata 0 --invert -o i.ded");
   const DedFile inverted = DedFile::read(path("i.ded"));
-  EXPECT_EQ(inverted.lowest(), 10);
-  EXPECT_EQ(inverted.highest(), 50);
+  EXPECT_EQ(inverted.range(), (std::pair{10, 50}));
   EXPECT_EQ(inverted.posts(), (Posts{kNull, 30, 50, kNull, 40, 10}));
 
   ok(layout + "--units other --unit-scale 2.5 -o o.ded");
   const DedFile other = DedFile::read(path("o.ded"));
-  EXPECT_EQ(other.highest(), 125);
+  EXPECT_EQ(other.range(), (std::pair{0, 125}));
   EXPECT_EQ(other.posts(), (Posts{0, 75, 25, 0, 50, 125}));
 }
 
