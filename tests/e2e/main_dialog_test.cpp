@@ -3,6 +3,7 @@
 // byte order, automatic loading, the size hints, the undefined-data group and the units.
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "e2e_support.h"
 #include "sxapilib.h"
@@ -13,27 +14,11 @@ namespace {
 using sxhost::Change;
 using sxhost::PrefValue;
 
-// Controls shown only for some source kinds.
-// clang-format off
-const std::vector<int> kKindControls = {
-    kOffsetLabel, kOffset, kStrideLabel, kStride, kDataSizeGroup, kInt8, kInt16, kInt32,
-    kFloat32, kFloat64, kByteOrderGroup, kLittleEndian, kBigEndian, kSigned,
-    kScanFile, kDelimiterLabel, kDelimiterShown, kDelimiterMenu, kEnterDelimiterLabel,
-    kOtherDelimiter,
-    kComponentGroup, kIntensity, kRed, kGreen, kBlue, kAlpha,
-    kSeedLabel, kSeedDown, kSeedUp, kNoiseLabel, kNoise, kValleysLabel, kValleys,
-    kPlateausLabel, kPlateaus, kWater, kLevelLabel, kWaterLevel,
-    kDataSizeHint, kDimensionHint, kSetDataSize, kSetDimension};
-// Controls that some kind disables.
-const std::vector<int> kMaybeDisabled = {
-    kFile, kBrowse, kFileSize, kWidth, kHeight, kOffset, kStride, kLittleEndian, kBigEndian,
-    kHasUndefined, kUndefinedValue, kReplaceKind, kReplaceValue, kWaterLevel};
-// clang-format on
-
+// The controls of the source panel that a kind shows, and those that it disables.
 struct KindCase {
   int kind;
-  std::vector<int> shown;     // of kKindControls; the others are hidden
-  std::vector<int> disabled;  // of kMaybeDisabled; the others are enabled
+  std::vector<int> shown;
+  std::vector<int> disabled;
 };
 
 bool contains(const std::vector<int>& ids, int id) {
@@ -71,14 +56,22 @@ TEST_F(MainDialogTest, EachKindShowsItsOwnControls) {
        {kFile, kBrowse, kFileSize, kLittleEndian, kBigEndian, kHasUndefined, kUndefinedValue,
         kReplaceKind, kReplaceValue}},
   };
+  // The controls that some kind shows or disables; the "Other" delimiter's are hidden until
+  // it is chosen, and the water level disabled without water.
+  std::set<int> kindControls = {kOtherDelimiter, kEnterDelimiterLabel};
+  std::set<int> maybeDisabled = {kWaterLevel};
+  for (const KindCase& k : cases) {
+    kindControls.insert(k.shown.begin(), k.shown.end());
+    maybeDisabled.insert(k.disabled.begin(), k.disabled.end());
+  }
   setPref("DataType", kBinary);
   start();
   for (const KindCase& k : cases) {
     c(kSourceKind).select(k.kind);
     ASSERT_EQ(c(kSourceKind).selectedPos(), k.kind);
-    for (const int id : kKindControls)
+    for (const int id : kindControls)
       EXPECT_EQ(c(id).visible(), contains(k.shown, id)) << "kind " << k.kind << ", control " << id;
-    for (const int id : kMaybeDisabled)
+    for (const int id : maybeDisabled)
       EXPECT_EQ(c(id).enabled(), !contains(k.disabled, id)) << "kind " << k.kind << ", " << id;
   }
 

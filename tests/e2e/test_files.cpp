@@ -80,10 +80,6 @@ std::int16_t DedFile::int16At(std::size_t offset) const {
                                    static_cast<unsigned char>(bytes.at(offset + 1)));
 }
 
-std::string DedFile::textAt(std::size_t offset, std::size_t length) const {
-  return bytes.substr(offset, length);
-}
-
 float DedFile::extent(int i) const {
   return std::bit_cast<float>(int32At(160 + 4 * static_cast<std::size_t>(i)));
 }
@@ -123,13 +119,13 @@ std::string withoutCreationTime(std::string bytes) {
 void expectDed(const DedFile& ded, const DedRecords& records) {
   EXPECT_EQ(ded.bytes.size(), 200u + 2 * records.postsPerRecord * records.records);
   EXPECT_EQ(ded.int32At(0), 128);
-  EXPECT_EQ(ded.textAt(4, 20), "KTLXDMA1    V1.0    ");
-  EXPECT_EQ(ded.textAt(48, 2), std::string("\n\0", 2));
-  EXPECT_EQ(ded.textAt(50, 78), std::string(78, ' '));
+  EXPECT_EQ(ded.bytes.substr(4, 20), "KTLXDMA1    V1.0    ");
+  EXPECT_EQ(ded.bytes.substr(48, 2), std::string("\n\0", 2));
+  EXPECT_EQ(ded.bytes.substr(50, 78), std::string(78, ' '));
   EXPECT_EQ(ded.int32At(128), 1);
-  EXPECT_EQ(ded.textAt(136, 24), std::string(24, ' '));
+  EXPECT_EQ(ded.bytes.substr(136, 24), std::string(24, ' '));
   std::tm created{};
-  const std::string stamp = ded.textAt(24, 24);
+  const std::string stamp = ded.bytes.substr(24, 24);
   const char* end = strptime(stamp.c_str(), "%a %b %e %H:%M:%S %Y", &created);
   EXPECT_TRUE(end != nullptr && *end == '\0') << "creation time \"" << stamp << "\"";
   created.tm_isdst = -1;

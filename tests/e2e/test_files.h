@@ -47,7 +47,6 @@ struct DedFile {
   static DedFile read(const std::string& path);
   std::int32_t int32At(std::size_t offset) const;
   std::int16_t int16At(std::size_t offset) const;
-  std::string textAt(std::size_t offset, std::size_t length) const;
   // The range record's lowest and highest elevation.
   std::pair<int, int> range() const { return {int16At(132), int16At(134)}; }
   // Extents value i in file order: SW lat, NE lat, SW lon, NE lon, lat and lon spacing,

@@ -1,29 +1,35 @@
 #include "cli_test_support.h"
 
-#include <fcntl.h>
-#include <signal.h>
 #include <stb_image.h>
 #include <stb_image_write.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 namespace relievo::e2e {
 
 namespace {
 
-// A run that takes longer than this has hung.
-constexpr auto kRunLimit = std::chrono::seconds(120);
-
 fs::path buildDir() {
   const char* dir = std::getenv("RELIEVO_BUILD_DIR");
   return dir != nullptr ? fs::path(dir) : fs::path(RELIEVO_DEFAULT_BUILD_DIR);
+}
+
+// The text as one word for a shell.
+std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (const char ch : text) {
+    if (ch == '\'') {
+      out.append("'\\''");
+    } else {
+      out.push_back(ch);
+    }
+  }
+  out.push_back('\'');
+  return out;
 }
 
 }  // namespace
@@ -38,54 +44,21 @@ fs::path pluginDir() {
 
 RunResult runProgram(const fs::path& program, const std::vector<std::string>& args,
                      const fs::path& cwd, const std::map<std::string, std::string>& env) {
-  // The output goes to files beside the working folder, never into it.
-  const std::string outPath = cwd.string() + ".stdout";
-  const std::string errPath = cwd.string() + ".stderr";
-  std::vector<std::string> argvText{program.string()};
-  argvText.insert(argvText.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : argvText)
-    argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  const pid_t pid = fork();
-  if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) {
-    const int in = open("/dev/null", O_RDONLY);
-    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
-        chdir(cwd.c_str()) != 0) {
-      _exit(127);
-    }
-    for (const auto& [key, value] : env) {
-      if (value.empty()) {
-        unsetenv(key.c_str());
-      } else {
-        setenv(key.c_str(), value.c_str(), 1);
-      }
-    }
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  RunResult result;
-  int status = 0;
-  const auto deadline = std::chrono::steady_clock::now() + kRunLimit;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      status = -1;
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  if (status != -1 && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-  if (status != -1 && WIFSIGNALED(status)) result.exitCode = 128 + WTERMSIG(status);
-  result.out = readFile(outPath);
-  result.err = readFile(errPath);
-  fs::remove(outPath);
-  fs::remove(errPath);
+  // The output goes to files beside the working folder, never into it; a run that has not
+  // ended after two minutes has hung and is killed.
+  const std::string out = cwd.string() + ".stdout";
+  const std::string err = cwd.string() + ".stderr";
+  std::string command = "cd " + quoted(cwd.string()) + " && env";
+  for (const auto& [key, value] : env)
+    command.append(value.empty() ? " -u " + key : " " + key + "=" + quoted(value));
+  command.append(" timeout -s KILL 120 ").append(quoted(program.string()));
+  for (const std::string& arg : args)
+    command.append(" ").append(quoted(arg));
+  command.append(" </dev/null >").append(quoted(out)).append(" 2>").append(quoted(err));
+  const int status = std::system(command.c_str());
+  RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+  fs::remove(out);
+  fs::remove(err);
   return result;
 }
 

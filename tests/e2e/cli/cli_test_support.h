@@ -19,7 +19,7 @@ namespace relievo::e2e {
 namespace fs = std::filesystem;
 
 struct RunResult {
-  int exitCode = -1;  // -1 when it did not end by itself in time
+  int exitCode = -1;  // 137 when it was killed after hanging for two minutes
   std::string out;    // standard output
   std::string err;    // standard error
 };
@@ -30,7 +30,7 @@ fs::path relievoPath();
 fs::path pluginDir();
 
 // Runs `program args...` in `cwd` with no standard input, the environment of the test plus
-// `env` (a value of "" removes the variable).
+// `env` (a value of "" removes the variable). A crash shows as 128 + the signal's number.
 RunResult runProgram(const fs::path& program, const std::vector<std::string>& args,
                      const fs::path& cwd, const std::map<std::string, std::string>& env = {});
 
