@@ -35,13 +35,10 @@ constexpr int kLowest = 10;
 constexpr int kHighest = 10 + (kW - 1) + 2 * (kH - 1);
 
 // The colour a source value gets with the DED range equal to the data range (no elevation
-// is 0 there): its sample of 1 ... 255 picks the place on the ramp, from its other end when
-// inverted.
-Pixel colourOf(int value, Colour bottom = kBottomDefault, Colour top = kTopDefault,
-               bool invert = false) {
-  const auto sample =
-      static_cast<int>(254.0 * ((value - kLowest) / double(kHighest - kLowest)) + 1);
-  const auto t = static_cast<float>((invert ? 256 - sample : sample) / 255.0);
+// is 0 there): its sample of 1 ... 255 picks the place on the ramp.
+Pixel colourOf(int value, Colour bottom = kBottomDefault, Colour top = kTopDefault) {
+  const double sample = std::trunc(254.0 * ((value - kLowest) / double(kHighest - kLowest)) + 1);
+  const auto t = static_cast<float>(sample / 255.0);
   const auto channel = [t](int b, int tp) {
     return static_cast<std::uint8_t>(static_cast<int>(b + t * static_cast<float>(tp - b)));
   };
@@ -99,14 +96,11 @@ TEST_F(PreviewTest, PictureIsCentredInTheViewAtTwiceTheSourceSize) {
   }
   EXPECT_EQ(shown.at(kLeft, kBottom), (Pixel{0, 60, 0}));
   EXPECT_EQ(shown.at(kRight, kTop), (Pixel{0, 255, 0}));
-  for (const auto& [x, y] : {std::pair{kLeft - 1, kBottom},
-                             {kLeft, kBottom - 1},
-                             {kRight + 1, kBottom},
-                             {kRight, kTop + 1},
-                             {kLeft - 1, kTop},
-                             {kRight + 1, kTop + 1}}) {
+  const std::pair<int, int> outside[] = {{kLeft - 1, kBottom},  {kLeft, kBottom - 1},
+                                         {kRight + 1, kBottom}, {kRight, kTop + 1},
+                                         {kLeft - 1, kTop},     {kRight + 1, kTop + 1}};
+  for (const auto& [x, y] : outside)
     EXPECT_EQ(shown.at(x, y), kBlack) << x << ", " << y;
-  }
 
   // Another view size keeps the picture centred.
   const sxhost::Rgb wide = c(kPreview).render(410, 260);
@@ -187,7 +181,6 @@ TEST_F(PreviewTest, InvertTwiceAndShadingTwiceGiveThePictureBack) {
   c(kInvert).press();
   EXPECT_TRUE(c(kInvert).checked());
   const sxhost::Rgb inverted = picture();
-  EXPECT_EQ(inverted.at(kLeft, kBottom), colourOf(kLowest, kBottomDefault, kTopDefault, true));
   EXPECT_EQ(inverted.at(kLeft, kBottom), (Pixel{0, 255, 0}));
   EXPECT_EQ(inverted.at(kRight, kTop), (Pixel{0, 60, 0}));
   c(kInvert).press();
