@@ -13,13 +13,6 @@ using sxhost::PromptPair;
 using sxhost::image::testing::SgiPicture;
 using Posts = std::vector<std::int16_t>;
 
-PromptPair number(const std::string& key, int value) {
-  return {key, "", value, true};
-}
-PromptPair text(const std::string& key, const std::string& value) {
-  return {key, value, 0, false};
-}
-
 TEST_F(RelievoTest, TypicalBinaryConversionStepByStep) {
   // 4 x 3 values, the first row the southern edge.
   const std::vector<int> values = {50, 100, 150, 200, 250, 300, 350, 400, 450, 500, 550, 175};
@@ -33,10 +26,10 @@ TEST_F(RelievoTest, TypicalBinaryConversionStepByStep) {
   const sxhost::FilePrompt& open = responder().filePrompts()[0].prompt;
   EXPECT_EQ(open.mode, SX_PROMPT_OPEN);
   EXPECT_EQ(open.pairs, (std::vector<PromptPair>{
-                            number("PromptFileFlags", 1),
-                            text("PromptFilePattern", "Raster Files|*.*||Text Files|*.txt"),
-                            text("PromptFileTitle", "Open Raster Files or Text Files"),
-                            text("PromptFileDirectory", ""),
+                            {"PromptFileFlags", "", 1, true},
+                            {"PromptFilePattern", "Raster Files|*.*||Text Files|*.txt"},
+                            {"PromptFileTitle", "Open Raster Files or Text Files"},
+                            {"PromptFileDirectory", ""},
                         }));
   expectTexts({{kFile, source}, {kFileSize, "24"}});
   EXPECT_EQ(c(kSourceKind).selectedPos(), kBinary);
@@ -73,10 +66,10 @@ TEST_F(RelievoTest, TypicalBinaryConversionStepByStep) {
   const sxhost::FilePrompt& save = responder().filePrompts()[1].prompt;
   EXPECT_EQ(save.mode, SX_PROMPT_SAVE);
   EXPECT_EQ(save.pairs, (std::vector<PromptPair>{
-                            number("PromptFileFlags", 4),
-                            text("PromptFilePattern", "DED Files|*.ded"),
-                            text("PromptFileTitle", "Select Output DED File"),
-                            text("PromptFileFullFilename", dir.file("grid.ded")),
+                            {"PromptFileFlags", "", 4, true},
+                            {"PromptFilePattern", "DED Files|*.ded"},
+                            {"PromptFileTitle", "Select Output DED File"},
+                            {"PromptFileFullFilename", dir.file("grid.ded")},
                         }));
   EXPECT_EQ(c(kStatus).text(), "DED file created");
   expectMessage(lastMessage(), "Success", "DED file created\n\n" + output, SX_MESSAGE_INFORMATION);

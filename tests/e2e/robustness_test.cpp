@@ -23,18 +23,14 @@ TEST(RelievoHostileSettingsTest, NoStoredValueBreaksTheDialog) {
                      std::to_string(height) + ", name of " + std::to_string(name.size()));
         sxhost::Host host;
         host.loadPlugin(pluginPath());
+        // clang-format off
         const std::pair<const char*, sxhost::PrefValue> stored[] = {
-            {"DataType", kind},        {"Width", width},
-            {"Height", height},        {"FileName", name},
-            {"ByteType", 9},           {"HeaderOffset", -100},
-            {"DataStride", -3},        {"Units", 0},
-            {"DelimiterType", 99},     {"Delimiter", 300},
-            {"ReplaceNullKind", 7},    {"DataOrder", 5},
-            {"DataOrigin", -2},        {"Fractal Noise", 1e300},
-            {"Fractal Valleys", -1.0}, {"Fractal Water Level", 2.0},
-            {"LatStart", 5.0f},        {"LatEnd", 5.0f},
-            {"BottomRed", 1000},
-        };
+            {"DataType", kind}, {"Width", width}, {"Height", height}, {"FileName", name},
+            {"ByteType", 9}, {"HeaderOffset", -100}, {"DataStride", -3}, {"Units", 0},
+            {"DelimiterType", 99}, {"Delimiter", 300}, {"ReplaceNullKind", 7}, {"DataOrder", 5},
+            {"DataOrigin", -2}, {"Fractal Noise", 1e300}, {"Fractal Valleys", -1.0},
+            {"Fractal Water Level", 2.0}, {"LatStart", 5.0f}, {"LatEnd", 5.0f}, {"BottomRed", 1000}};
+        // clang-format on
         for (const auto& [key, value] : stored)
           host.preferences().set(kTool, key, value);
         host.startTool(kTool);
