@@ -24,7 +24,7 @@ namespace relievo::e2e {
 enum Id : int {
   kClose = 1, kStatus = 5, kProgress = 1068, kGenerate = 1044, kSaveAscii = 1037,
   kSourceKind = 1087, kFile = 1014, kBrowse = 1015, kFileSize = 1043,
-  kWidth = 1033, kHeight = 1034, kRows = 1018, kCols = 1019, kLowerLeft = 1083, kUpperLeft = 1084,
+  kWidth = 1033, kHeight = 1034, kRows = 1018, kCols = 1019, kUpperLeft = 1084,
   kUnitsMenu = 1022, kUnitsScale = 1023, kRawDataLabel = 1071,
   kOffsetLabel = 1095, kOffset = 1035, kStrideLabel = 1070, kStride = 1047,
   kDataSizeGroup = 1058, kInt8 = 1026, kInt16 = 1029, kInt32 = 1028, kFloat32 = 1027,
@@ -40,7 +40,7 @@ enum Id : int {
   kRawMin = 1038, kRawMax = 1039, kMetersMin = 1042, kMetersMax = 1045, kDedMin = 1040,
   kDedMax = 1041,
   kDms = 1081, kDecimal = 1082, kSwLat = 1049, kSwLon = 1050, kNeLat = 1051, kNeLon = 1052,
-  kLatSpacing = 1053, kLonSpacing = 1054, kLatPosts = 1055, kLonPosts = 1056,
+  kLatSpacing = 1053, kLatPosts = 1055, kLonPosts = 1056,
   kPreview = 1036, kPreviewFrame = 1063, kPreviewData = 1007, kRamp = 1046, kColorsLabel = 1079,
   kShaded = 1077, kInvert = 1080, kDefaultColors = 1078,
   kDataSizeHint = 1065, kDimensionHint = 1064, kSetDataSize = 1066, kSetDimension = 1067,
