@@ -21,7 +21,8 @@ bool isUuid(const std::string& text) {
   return true;
 }
 
-TEST_F(RelievoTest, ExportsAndTheRegisteredTool) {
+TEST_F(RelievoTest, ExportsTheRegisteredToolAndAnExitWithoutStart) {
+  const std::int64_t before = sxhost::liveAllocations();
   EXPECT_EQ(plugin.vendor, "Quorvan, Inc.");
   EXPECT_EQ(plugin.id, "Relievo");
   EXPECT_EQ(plugin.version, "3.0.0");
@@ -37,6 +38,13 @@ TEST_F(RelievoTest, ExportsAndTheRegisteredTool) {
                                         {"HelpContext", "130022"}}));
   // Loading alone creates no dialog.
   EXPECT_EQ(host.findDialog(100), nullptr);
+
+  // Exit without any start releases everything and stores nothing.
+  host.unloadPlugin(plugin.handle);
+  EXPECT_TRUE(host.tools().empty());
+  EXPECT_TRUE(host.plugins().empty());
+  EXPECT_TRUE(host.preferences().tools().empty());
+  EXPECT_EQ(sxhost::liveAllocations(), before);
 }
 
 TEST_F(RelievoTest, FirstStartBuildsAndShowsTheMainDialog) {
@@ -58,30 +66,24 @@ TEST_F(RelievoTest, FirstStartBuildsAndShowsTheMainDialog) {
   EXPECT_EQ(c(kReplaceKind).selectedPos(), 1);
 
   EXPECT_FALSE(c(kSaveAscii).visible());
-  ASSERT_NE(c(kSeedDown).pixmap(), nullptr);
-  ASSERT_NE(c(kSeedUp).pixmap(), nullptr);
+  ASSERT_TRUE(c(kSeedDown).pixmap() != nullptr && c(kSeedUp).pixmap() != nullptr);
   EXPECT_EQ(c(kSeedDown).pixmap()->id, 109);
   EXPECT_EQ(c(kSeedUp).pixmap()->id, 110);
-  for (const int id : {kNoise, kWaterLevel}) {
-    EXPECT_EQ(c(id).range(), (std::pair{0.0, 1.0})) << id;
-    EXPECT_DOUBLE_EQ(c(id).spinIncrement(), 0.1) << id;
-  }
-  for (const int id : {kValleys, kPlateaus}) {
-    EXPECT_EQ(c(id).range(), (std::pair{0.0001, 0.5})) << id;
-    EXPECT_DOUBLE_EQ(c(id).spinIncrement(), 0.01) << id;
+  for (const auto& [id, low, high, step] : {std::tuple{kNoise, 0.0, 1.0, 0.1},
+                                            {kWaterLevel, 0.0, 1.0, 0.1},
+                                            {kValleys, 0.0001, 0.5, 0.01},
+                                            {kPlateaus, 0.0001, 0.5, 0.01}}) {
+    EXPECT_EQ(c(id).range(), (std::pair{low, high})) << id;
+    EXPECT_DOUBLE_EQ(c(id).spinIncrement(), step) << id;
   }
   EXPECT_TRUE(c(kPreview).opaque());
   EXPECT_TRUE(c(kRamp).opaque());
 
   // A first run: the fractal generator, no file, nothing stored until the dialog closes.
-  EXPECT_EQ(c(kFile).text(), "N/A");
-  EXPECT_FALSE(c(kFile).enabled());
-  EXPECT_FALSE(c(kBrowse).enabled());
-  EXPECT_EQ(c(kFileSize).text(), "N/A");
+  expectTexts({{kFile, "N/A"}, {kFileSize, "N/A"}, {kDecimal, "Decimal Degrees"}});
   EXPECT_TRUE(host.preferences().tools().empty());
-  EXPECT_EQ(c(kDms).checked(), true);
-  EXPECT_EQ(c(kDecimal).checked(), false);
-  EXPECT_EQ(c(kDecimal).text(), "Decimal Degrees");
+  EXPECT_TRUE(c(kDms).checked());
+  EXPECT_FALSE(c(kDecimal).checked());
 }
 
 TEST_F(RelievoTest, ASecondStartShowsTheSameDialogAndKeepsTheEdits) {
@@ -95,8 +97,7 @@ TEST_F(RelievoTest, ASecondStartShowsTheSameDialogAndKeepsTheEdits) {
   EXPECT_EQ(main().handle(), first);
   EXPECT_TRUE(main().visible());
   // The stored 32 was not loaded over the edit.
-  EXPECT_EQ(c(kWidth).text(), "64");
-  EXPECT_EQ(c(kHeight).text(), "64");
+  expectTexts({{kWidth, "64"}, {kHeight, "64"}});
 }
 
 TEST_F(RelievoTest, CloseSavesTheSettingsAndTheNextStartLoadsThem) {
@@ -106,14 +107,9 @@ TEST_F(RelievoTest, CloseSavesTheSettingsAndTheNextStartLoadsThem) {
   c(kHeight).type("20");
   c(kOffset).type("5");
   c(kStride).type("1");
-  c(kInt16).press();
-  c(kBigEndian).press();
-  c(kSigned).press();
-  c(kCols).press();
-  c(kUpperLeft).press();
-  c(kDecimal).press();
+  for (const int id : {kInt16, kBigEndian, kSigned, kCols, kUpperLeft, kDecimal, kHasUndefined})
+    c(id).press();
   c(kSwLat).type("0.25");
-  c(kHasUndefined).press();
   c(kUndefinedValue).type("-9999");
   c(kReplaceKind).select(2);
   c(kReplaceValue).type("-500");
@@ -139,142 +135,36 @@ TEST_F(RelievoTest, CloseSavesTheSettingsAndTheNextStartLoadsThem) {
   setPref("Width", 12);
   start();
   EXPECT_EQ(c(kSourceKind).selectedPos(), kBinary);
-  EXPECT_EQ(c(kWidth).text(), "12");
-  EXPECT_EQ(c(kHeight).text(), "20");
-  EXPECT_EQ(c(kOffset).text(), "5");
-  EXPECT_EQ(c(kStride).text(), "1");
-  EXPECT_TRUE(c(kInt16).checked());
-  EXPECT_TRUE(c(kBigEndian).checked());
-  EXPECT_TRUE(c(kSigned).checked());
-  EXPECT_TRUE(c(kCols).checked());
-  EXPECT_TRUE(c(kUpperLeft).checked());
-  EXPECT_TRUE(c(kDecimal).checked());
-  EXPECT_EQ(c(kSwLat).text(), "0.250000000");
-  EXPECT_TRUE(c(kHasUndefined).checked());
-  EXPECT_EQ(c(kUndefinedValue).text(), "-9999");
+  expectTexts({{kWidth, "12"}, {kHeight, "20"}, {kOffset, "5"}, {kStride, "1"}});
+  expectTexts({{kSwLat, "0.250000000"}, {kUndefinedValue, "-9999"}, {kReplaceValue, "-500"}});
+  for (const int id : {kInt16, kBigEndian, kSigned, kCols, kUpperLeft, kDecimal, kHasUndefined})
+    EXPECT_TRUE(c(id).checked()) << id;
   EXPECT_EQ(c(kReplaceKind).selectedPos(), 2);
-  EXPECT_EQ(c(kReplaceValue).text(), "-500");
 }
 
-TEST_F(RelievoTest, AStartWithoutMemoryForTheStateShowsNothing) {
+TEST_F(RelievoTest, AStartWithoutMemoryShowsNothingAndClosingReleasesTheSource) {
+  const std::int64_t before = sxhost::liveAllocations();
   {
+    // Without memory for the state record a start shows nothing and keeps nothing.
     const auto refuse = sxhost::AllocationFailure::nth(1);
     host.startTool(kTool);
   }
   EXPECT_EQ(host.findDialog(100), nullptr);
-  // The next start has its memory and works.
-  setPref("Width", 16);
-  setPref("Height", 16);
-  start();
-  EXPECT_TRUE(main().visible());
-  EXPECT_EQ(c(kStatus).text(), "Done");
-}
-
-TEST(RelievoFileTest, SettingsLiveOnInTheHostsPreferencesFile) {
-  const TempDir dir;
-  const std::string prefs = dir.file("prefs.json");
-  {
-    sxhost::Host host;
-    host.usePreferencesFile(prefs);
-    host.loadPlugin(pluginPath());
-    host.startTool(kTool);
-    sxhost::Dialog& d = host.dialog(100);
-    d.control(kWidth).type("32");
-    d.control(kNoise).slide(0.5);
-    d.control(kDecimal).press();
-    d.control(kNeLon).type("2.5");
-  }
-  {
-    sxhost::Host host;
-    host.usePreferencesFile(prefs);
-    host.loadPlugin(pluginPath());
-    host.startTool(kTool);
-    sxhost::Dialog& d = host.dialog(100);
-    EXPECT_EQ(d.control(kWidth).text(), "32");
-    EXPECT_EQ(d.control(kHeight).text(), "32");
-    EXPECT_DOUBLE_EQ(d.control(kNoise).value(), 0.5);
-    EXPECT_TRUE(d.control(kDecimal).checked());
-    EXPECT_EQ(d.control(kNeLon).text(), "2.500000000");
-    EXPECT_EQ(d.control(kStatus).text(), "Done");
-  }
-}
-
-TEST_F(RelievoTest, ClosingReleasesTheLoadedSourceAndTheCaches) {
-  const std::int64_t before = sxhost::liveAllocations();
   setPref("Width", 32);
   setPref("Height", 32);
   start();
-  ASSERT_EQ(c(kStatus).text(), "Done");
   ASSERT_TRUE(c(kPreview).visible());
   main().close();
-  // Only the state record itself outlives a close.
+  // Only the state record itself outlives a close, and no Scan File dialog was made.
   EXPECT_EQ(sxhost::liveAllocations() - before, 1);
+  EXPECT_EQ(host.findDialog(108), nullptr);
 
   start();
   EXPECT_EQ(c(kStatus).text(), "Done");
   EXPECT_TRUE(c(kPreview).visible());
 }
 
-TEST_F(RelievoTest, UnloadAndLoadAgainInOneProcess) {
-  const std::int64_t before = sxhost::liveAllocations();
-  setPref("Width", 32);
-  setPref("Height", 32);
-  start();
-  c(kUnitsMenu).select(8);
-  c(kUnitsScale).type("2.5");
-  ASSERT_EQ(c(kUnitsScale).text(), "2.5");
-  ASSERT_DOUBLE_EQ(std::stod(c(kMetersMax).text()), 2.5 * std::stod(c(kRawMax).text()));
-
-  host.unloadPlugin(plugin.handle);
-  EXPECT_EQ(host.findDialog(100), nullptr);
-  EXPECT_TRUE(host.tools().empty());
-  EXPECT_TRUE(host.plugins().empty());
-  EXPECT_EQ(sxhost::liveAllocations(), before);
-  // The unload closed the shown dialog, which saved the settings.
-  EXPECT_EQ(pref("Units"), sxhost::PrefValue{8});
-
-  plugin = host.loadPlugin(pluginPath());
-  start();
-  EXPECT_EQ(c(kStatus).text(), "Done");
-  EXPECT_EQ(c(kUnitsMenu).selectedPos(), 8);
-  // The "Other Units" scale lives only as long as the module.
-  EXPECT_EQ(c(kUnitsScale).text(), "1");
-  EXPECT_EQ(c(kMetersMax).text(), c(kRawMax).text());
-}
-
-TEST_F(RelievoTest, ExitWithoutAnyStartReleasesEverything) {
-  const std::int64_t before = sxhost::liveAllocations();
-  host.unloadPlugin(plugin.handle);
-  EXPECT_TRUE(host.tools().empty());
-  EXPECT_TRUE(host.plugins().empty());
-  EXPECT_EQ(host.findDialog(100), nullptr);
-  EXPECT_TRUE(host.preferences().tools().empty());
-  EXPECT_EQ(sxhost::liveAllocations(), before);
-  EXPECT_EQ(host.lastError(), "");
-}
-
-TEST_F(RelievoTest, ClosingWithScanFileOpenHidesIt) {
-  const std::string grid = dir.file("grid.txt");
-  writeFile(grid, "1 2\n3 4\n");
-  setPref("DataType", kAscii);
-  setPref("FileName", grid);
-  start();
-  c(kScanFile).press();
-  sxhost::Dialog& scan = host.dialog(108);
-  ASSERT_TRUE(scan.visible());
-
-  main().close();
-  EXPECT_FALSE(main().visible());
-  EXPECT_FALSE(scan.visible());
-
-  // Started again, the Scan File dialog stays hidden until asked for.
-  start();
-  EXPECT_FALSE(scan.visible());
-  c(kScanFile).press();
-  EXPECT_TRUE(scan.visible());
-}
-
-TEST_F(RelievoTest, UnloadingWithScanFileOpenReleasesEverything) {
+TEST_F(RelievoTest, CloseUnloadAndLoadAgainWithScanFileOpen) {
   const std::int64_t before = sxhost::liveAllocations();
   const std::string grid = dir.file("grid.txt");
   writeFile(grid, "1 2\n3 4\n");
@@ -285,10 +175,36 @@ TEST_F(RelievoTest, UnloadingWithScanFileOpenReleasesEverything) {
   start();
   ASSERT_EQ(c(kStatus).text(), "Done");
   c(kScanFile).press();
+  sxhost::Dialog& scan = host.dialog(108);
+  ASSERT_TRUE(scan.visible());
+
+  // Closing hides the Scan File dialog too; started again, it stays hidden until asked for.
+  main().close();
+  EXPECT_FALSE(main().visible());
+  EXPECT_FALSE(scan.visible());
+  start();
+  EXPECT_FALSE(scan.visible());
+  c(kScanFile).press();
+  EXPECT_TRUE(scan.visible());
+  c(kUnitsMenu).select(8);
+  c(kUnitsScale).type("2.5");
+  ASSERT_EQ(c(kMetersMax).text(), "10");
+
+  // Unloading releases everything; the close it makes saves the settings.
   host.unloadPlugin(plugin.handle);
   EXPECT_EQ(host.findDialog(108), nullptr);
   EXPECT_EQ(host.findDialog(100), nullptr);
+  EXPECT_TRUE(host.tools().empty());
+  EXPECT_TRUE(host.plugins().empty());
   EXPECT_EQ(sxhost::liveAllocations(), before);
+  EXPECT_EQ(pref("Units"), sxhost::PrefValue{8});
+
+  plugin = host.loadPlugin(pluginPath());
+  start();
+  EXPECT_EQ(c(kStatus).text(), "Done");
+  EXPECT_EQ(c(kUnitsMenu).selectedPos(), 8);
+  // The "Other Units" scale lives only as long as the module.
+  expectTexts({{kUnitsScale, "1"}, {kMetersMax, "4"}});
 }
 
 TEST(RelievoModuleTest, AModuleWithoutItsResourceFileShowsNoDialog) {
@@ -298,17 +214,10 @@ TEST(RelievoModuleTest, AModuleWithoutItsResourceFileShowsNoDialog) {
   sxhost::Host host;
   host.loadPlugin(module);
   ASSERT_EQ(host.tools().size(), 1u);
-  host.startTool(kTool);
-  EXPECT_EQ(host.findDialog(100), nullptr);
-  host.startTool(kTool);
-  EXPECT_EQ(host.findDialog(100), nullptr);
-}
-
-TEST_F(RelievoTest, ClosingWithoutScanFileCreatesNone) {
-  start();
-  main().close();
-  EXPECT_EQ(host.findDialog(108), nullptr);
-  EXPECT_EQ(host.lastError(), "");
+  for (int start = 0; start < 2; ++start) {
+    host.startTool(kTool);
+    EXPECT_EQ(host.findDialog(100), nullptr);
+  }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "e2e_support.h"
-#include "sgi_test_writer.h"
 #include "sxhost/memory.h"
 
 namespace relievo::e2e {
@@ -15,7 +14,7 @@ namespace {
 TEST(RelievoHostileSettingsTest, NoStoredValueBreaksTheDialog) {
   const TempDir dir;
   const std::string file = dir.file("data.bin");
-  writeFile(file, std::vector<std::uint8_t>(64, 3));
+  writeFile(file, std::string(64, '\3'));
   const std::pair<int, int> sizes[] = {{-5, 3}, {0, 0}, {65536, 65536}, {2147483647, 2147483647}};
   for (const std::string& name : {file, std::string(2000, 'x')}) {
     for (const int kind : {-1, 0, 1, 2, 3, 4, 5}) {
@@ -24,18 +23,14 @@ TEST(RelievoHostileSettingsTest, NoStoredValueBreaksTheDialog) {
                      std::to_string(height) + ", name of " + std::to_string(name.size()));
         sxhost::Host host;
         host.loadPlugin(pluginPath());
+        // clang-format off
         const std::pair<const char*, sxhost::PrefValue> stored[] = {
-            {"DataType", kind},        {"Width", width},
-            {"Height", height},        {"FileName", name},
-            {"ByteType", 9},           {"HeaderOffset", -100},
-            {"DataStride", -3},        {"Units", 0},
-            {"DelimiterType", 99},     {"Delimiter", 300},
-            {"ReplaceNullKind", 7},    {"DataOrder", 5},
-            {"DataOrigin", -2},        {"Fractal Noise", 1e300},
-            {"Fractal Valleys", -1.0}, {"Fractal Water Level", 2.0},
-            {"LatStart", 5.0f},        {"LatEnd", 5.0f},
-            {"BottomRed", 1000},
-        };
+            {"DataType", kind}, {"Width", width}, {"Height", height}, {"FileName", name},
+            {"ByteType", 9}, {"HeaderOffset", -100}, {"DataStride", -3}, {"Units", 0},
+            {"DelimiterType", 99}, {"Delimiter", 300}, {"ReplaceNullKind", 7}, {"DataOrder", 5},
+            {"DataOrigin", -2}, {"Fractal Noise", 1e300}, {"Fractal Valleys", -1.0},
+            {"Fractal Water Level", 2.0}, {"LatStart", 5.0f}, {"LatEnd", 5.0f}, {"BottomRed", 1000}};
+        // clang-format on
         for (const auto& [key, value] : stored)
           host.preferences().set(kTool, key, value);
         host.startTool(kTool);
@@ -50,11 +45,14 @@ TEST(RelievoHostileSettingsTest, NoStoredValueBreaksTheDialog) {
   }
 }
 
-// A conversion from the first start to the DED file: stored settings and files, then user
-// actions after the start.
+// A conversion from the first start to the DED file: a source file, stored settings, then
+// user actions after the start.
 struct Flow {
-  std::function<void(sxhost::Host&, const TempDir&)> prepare;
-  std::function<void(sxhost::Host&, const TempDir&)> act;
+  std::string fileName;
+  std::string bytes;
+  bool storeName;  // "FileName" names the file; else the actions choose it
+  std::vector<std::pair<const char*, sxhost::PrefValue>> prefs;
+  std::function<void(sxhost::Host&, const std::string& file)> act;
 };
 
 struct Outcome {
@@ -62,18 +60,19 @@ struct Outcome {
   bool dialog = false;
   bool created = false;
   std::vector<std::string> shown;  // the Z Scale and post count fields before Generate DED
-  std::vector<std::uint8_t> ded;   // without its creation time
+  std::string ded;                 // without its creation time
 };
-
-constexpr int kShownFields[] = {kRawMin, kRawMax, kMetersMin, kMetersMax,
-                                kDedMin, kDedMax, kLatPosts,  kLonPosts};
 
 Outcome run(const Flow& flow, std::uint64_t refused) {
   const TempDir dir;
+  const std::string file = dir.file(flow.fileName);
+  writeFile(file, flow.bytes);
   Outcome outcome;
   sxhost::Host host;
   host.loadPlugin(pluginPath());
-  flow.prepare(host, dir);
+  for (const auto& [key, value] : flow.prefs)
+    host.preferences().set(kTool, key, value);
+  if (flow.storeName) host.preferences().set(kTool, "FileName", file);
   const std::uint64_t before = sxhost::allocationRequests();
   {
     const sxhost::AllocationFailure refuse(
@@ -82,19 +81,16 @@ Outcome run(const Flow& flow, std::uint64_t refused) {
     sxhost::Dialog* d = host.findDialog(100);
     outcome.dialog = d != nullptr;
     if (d != nullptr) {
-      flow.act(host, dir);
-      const std::string output = dir.file("out.ded");
-      for (const int id : kShownFields)
+      flow.act(host, file);
+      for (const int id :
+           {kRawMin, kRawMax, kMetersMin, kMetersMax, kDedMin, kDedMax, kLatPosts, kLonPosts}) {
         outcome.shown.push_back(d->control(id).text());
+      }
       host.responder().reset();
-      host.responder().queueFile({output});
+      host.responder().queueFile({dir.file("out.ded")});
       if (d->control(kGenerate).enabled()) d->control(kGenerate).press();
       outcome.created = d->control(kStatus).text() == "DED file created";
-      if (outcome.created) {
-        outcome.ded = readFile(output);
-        if (outcome.ded.size() >= 50)
-          std::fill(outcome.ded.begin() + 24, outcome.ded.begin() + 50, 0);
-      }
+      if (outcome.created) outcome.ded = withoutCreationTime(readFile(dir.file("out.ded")));
       d->close();
       EXPECT_FALSE(host.waitCursorShown());
     }
@@ -126,74 +122,62 @@ void sweep(const Flow& flow) {
 }
 
 // Presses a control when a user could: shown and enabled.
-void pressIfShown(sxhost::Dialog& d, int id) {
-  sxhost::Control& control = d.control(id);
+void pressIfShown(sxhost::Host& host, int id) {
+  sxhost::Control& control = host.dialog(100).control(id);
   if (control.visible() && control.enabled()) control.press();
 }
 
-void setPrefs(sxhost::Host& host,
-              std::initializer_list<std::pair<const char*, sxhost::PrefValue>> prefs) {
-  for (const auto& [key, value] : prefs)
-    host.preferences().set(kTool, key, value);
-}
-
 TEST(RelievoMemoryTest, BinaryConversionSurvivesEveryRefusal) {
-  sweep({[](sxhost::Host& host, const TempDir& dir) {
-           const std::string file = dir.file("grid.raw");
-           writeFile(file, std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6});
-           setPrefs(host, {{"DataType", kBinary}, {"Width", 3}, {"Height", 2}, {"FileName", file}});
-         },
-         [](sxhost::Host& host, const TempDir&) {
-           sxhost::Dialog& d = host.dialog(100);
-           pressIfShown(d, kPreviewData);
-           d.control(kDedMax).type("100");
+  sweep({"grid.raw",
+         bytesOf({1, 2, 3, 4, 5, 6}),
+         true,
+         {{"DataType", kBinary}, {"Width", 3}, {"Height", 2}},
+         [](sxhost::Host& host, const std::string&) {
+           pressIfShown(host, kPreviewData);
+           host.dialog(100).control(kDedMax).type("100");
          }});
 }
 
 TEST(RelievoMemoryTest, FractalConversionSurvivesEveryRefusal) {
-  sweep({[](sxhost::Host& host, const TempDir&) {
-           setPrefs(host, {{"Width", 16}, {"Height", 16}});
-         },
-         [](sxhost::Host& host, const TempDir&) {
-           sxhost::Dialog& d = host.dialog(100);
-           d.control(kSeedUp).press();
-           d.control(kNoise).slide(0.5);
+  sweep({"unused",
+         "",
+         false,
+         {{"Width", 16}, {"Height", 16}},
+         [](sxhost::Host& host, const std::string&) {
+           host.dialog(100).control(kSeedUp).press();
+           host.dialog(100).control(kNoise).slide(0.5);
          }});
 }
 
 TEST(RelievoMemoryTest, ImageConversionSurvivesEveryRefusal) {
-  sweep({[](sxhost::Host& host, const TempDir&) {
-           setPrefs(host, {{"DataType", kBinary}});
-         },
-         [](sxhost::Host& host, const TempDir& dir) {
-           sxhost::image::testing::SgiPicture rgb{3, 2, 3, {}};
-           for (int i = 0; i < 18; ++i)
-             rgb.planes.push_back(static_cast<unsigned char>(7 * i));
-           const std::string file = dir.file("picture.rgb");
-           writeFile(file, sxhost::image::testing::sgiVerbatim(rgb));
-           sxhost::Dialog& d = host.dialog(100);
+  sxhost::image::testing::SgiPicture rgb{3, 2, 3, {}};
+  for (int i = 0; i < 18; ++i)
+    rgb.planes.push_back(static_cast<unsigned char>(7 * i));
+  const std::vector<unsigned char> bytes = sxhost::image::testing::sgiVerbatim(rgb);
+  sweep({"picture.rgb",
+         std::string(bytes.begin(), bytes.end()),
+         false,
+         {{"DataType", kBinary}},
+         [](sxhost::Host& host, const std::string& file) {
            host.responder().queueFile({file});
-           d.control(kBrowse).press();
-           pressIfShown(d, kGreen);
-           pressIfShown(d, kPreviewData);
+           host.dialog(100).control(kBrowse).press();
+           pressIfShown(host, kGreen);
+           pressIfShown(host, kPreviewData);
          }});
 }
 
 TEST(RelievoMemoryTest, AsciiConversionSurvivesEveryRefusal) {
-  sweep({[](sxhost::Host& host, const TempDir& dir) {
-           const std::string file = dir.file("grid.txt");
-           writeFile(file, "ncols 2\nnrows 2\n1 -9999\n3 4\n");
-           setPrefs(host, {{"DataType", kAscii}, {"FileName", file}});
-         },
-         [](sxhost::Host& host, const TempDir&) {
-           sxhost::Dialog& d = host.dialog(100);
-           d.control(kScanFile).press();
-           sxhost::Dialog& scan = host.dialog(108);
-           scan.control(kScanList).select(3);
-           scan.control(kScanOk).press();
-           pressIfShown(d, kPreviewData);
-           d.control(kHasUndefined).press();
-           d.control(kUndefinedValue).type("-9999");
+  sweep({"grid.txt",
+         "ncols 2\nnrows 2\n1 -9999\n3 4\n",
+         true,
+         {{"DataType", kAscii}},
+         [](sxhost::Host& host, const std::string&) {
+           host.dialog(100).control(kScanFile).press();
+           host.dialog(108).control(kScanList).select(3);
+           host.dialog(108).control(kScanOk).press();
+           pressIfShown(host, kPreviewData);
+           host.dialog(100).control(kHasUndefined).press();
+           host.dialog(100).control(kUndefinedValue).type("-9999");
          }});
 }
 

@@ -4,173 +4,143 @@
 
 #include "cli_test_support.h"
 
-namespace relievo::clitest {
+namespace relievo::e2e {
 namespace {
+
+struct Case {
+  std::string args;
+  std::string err;
+};
 
 class CliFailures : public CliTest {
  protected:
-  std::string abs(const std::string& name) const { return (fs::canonical(dir_) / name).string(); }
   // 24 bytes that no one would take for text.
   void writeBinary() {
-    writeFile(path("grid.raw"), std::string("\x05\0\x07\0\xFF\x01", 6) + std::string(18, '\0'));
+    writeFile(path("grid.raw"), bytesOf({5, 0, 7, 0, 0xFF, 1}) + std::string(18, '\0'));
+  }
+  // Each case exits with `code`, says `err` on standard error and nothing on standard output.
+  void expectFailures(const std::vector<Case>& cases, int code) {
+    for (const Case& c : cases) {
+      const RunResult r = run(c.args);
+      EXPECT_EQ(r.exitCode, code) << c.args;
+      EXPECT_EQ(r.err, c.err) << c.args;
+      EXPECT_EQ(r.out, "") << c.args;
+    }
   }
 };
 
 TEST_F(CliFailures, UsageErrorsExitWithTwoAndOneLine) {
   writeFile(path("a.asc"), "1 2\n3 4\n");
-  struct Case {
-    std::vector<std::string> args;
-    std::string err;
-  };
-  const Case cases[] = {
-      {{"--bogus"}, "relievo: The following argument was not expected: --bogus\n"},
-      {{"--width", "ten", "--source", "binary"}, "relievo: --width: 'ten' is not a whole number\n"},
-      {{"--noise", "2"}, "relievo: --noise: '2' is outside 0 ... 1\n"},
-      {{"--source", "dem"},
-       "relievo: --source: 'dem' is not one of ascii, binary, image, fractal\n"},
-      {{"--file", "a.asc"},
-       "relievo: --file does not apply to the stored fractal source; choose the kind of source "
-       "with --source ascii|binary|image|fractal\n"},
-      {{"--source", "ascii", "--file", "a.asc", "--stride", "2"},
-       "relievo: --stride does not apply to --source ascii\n"},
-      {{"--no-water", "--water-level", "0.5"}, "relievo: --water-level needs water on (--water)\n"},
-      {{"--unit-scale", "3"}, "relievo: --unit-scale applies to --units other only\n"},
-      {{"--preview-size", "10x10"}, "relievo: --preview-size: needs --preview FILE.png\n"},
-      {{"-y", "-n"}, "relievo: --yes excludes --no\n"},
-      {{"--settings", "."}, "relievo: --settings: . is a folder\n"},
-      {{"inspect"}, "relievo: file is required\n"},
-      {{"--source", "ascii", "--file", "a.asc", "--preview", "./a.asc"},
-       "relievo: --preview and --file name the same file\n"},
-      {{"inspect", "a.asc", "--png", "a.asc"}, "relievo: --png and FILE.ded name the same file\n"},
-  };
-  for (const Case& c : cases) {
-    const RunResult r = run(c.args);
-    EXPECT_EQ(r.exitCode, 2) << c.args[0];
-    EXPECT_EQ(r.err, c.err);
-    EXPECT_EQ(r.out, "");
-  }
+  expectFailures(
+      {
+          {"--bogus", "relievo: The following argument was not expected: --bogus\n"},
+          {"--width ten --source binary", "relievo: --width: 'ten' is not a whole number\n"},
+          {"--noise 2", "relievo: --noise: '2' is outside 0 ... 1\n"},
+          {"--source dem",
+           "relievo: --source: 'dem' is not one of ascii, binary, image, fractal\n"},
+          {"--file a.asc",
+           "relievo: --file does not apply to the stored fractal source; choose the kind of "
+           "source with --source ascii|binary|image|fractal\n"},
+          {"--source ascii --file a.asc --stride 2",
+           "relievo: --stride does not apply to --source ascii\n"},
+          {"--no-water --water-level 0.5", "relievo: --water-level needs water on (--water)\n"},
+          {"--unit-scale 3", "relievo: --unit-scale applies to --units other only\n"},
+          {"--preview-size 10x10", "relievo: --preview-size: needs --preview FILE.png\n"},
+          {"-y -n", "relievo: --yes excludes --no\n"},
+          {"--settings .", "relievo: --settings: . is a folder\n"},
+          // A usage error writes no settings.
+          {"--settings s.json --noise 7", "relievo: --noise: '7' is outside 0 ... 1\n"},
+          {"inspect", "relievo: file is required\n"},
+          {"--source ascii --file a.asc --preview ./a.asc",
+           "relievo: --preview and --file name the same file\n"},
+          {"inspect a.asc --png a.asc", "relievo: --png and FILE.ded name the same file\n"},
+      },
+      2);
   EXPECT_EQ(files(), (std::vector<std::string>{"a.asc"}));
-}
 
-TEST_F(CliFailures, HelpDocumentsTheOptions) {
-  const RunResult r = run({"--help"});
-  EXPECT_EQ(r.exitCode, 0);
-  for (const char* name : {"--source", "--scan", "--seed", "--replace", "--ded-max", "--sw",
-                           "--preview-size", "--colors", "--settings", "--quiet", "inspect"}) {
-    EXPECT_NE(r.out.find(name), std::string::npos) << name;
-  }
+  const RunResult help = run("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  for (const char* name : {"--source", "--scan", "--preview-size", "--settings", "inspect"})
+    EXPECT_NE(help.out.find(name), std::string::npos) << name;
 }
 
 TEST_F(CliFailures, SourceFilesThatCannotBeRead) {
   fs::create_directories(path("folder"));
-  struct Case {
-    std::vector<std::string> args;
-    std::string err;
-  };
-  const Case cases[] = {
-      {{"--source", "ascii", "--file", "none.asc"}, "relievo: none.asc: no such file\n"},
-      {{"--source", "binary", "--file", "folder"},
-       "relievo: folder is a folder, not a source file\n"},
-      {{"--source", "binary", "--file", "/dev/null"}, "relievo: /dev/null is not a regular file\n"},
-  };
-  for (const Case& c : cases) {
-    const RunResult r = run(c.args);
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, c.err);
-  }
   writeFile(path("empty.raw"), "");
-  const RunResult empty =
-      run({"--source", "binary", "--file", "empty.raw", "--width", "2", "--height", "2"});
-  EXPECT_EQ(empty.exitCode, 1);
-  EXPECT_EQ(empty.err, "relievo: nothing was loaded: " + abs("empty.raw") + " is empty\n");
-  EXPECT_EQ(files(), (std::vector<std::string>{"empty.raw", "folder"}));
+  ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
+  expectFailures(
+      {
+          {"--source ascii --file none.asc", "relievo: none.asc: no such file\n"},
+          {"--source binary --file folder", "relievo: folder is a folder, not a source file\n"},
+          {"--source binary --file /dev/null", "relievo: /dev/null is not a regular file\n"},
+          {"--source ascii --file pipe", "relievo: pipe is not a regular file\n"},
+          {"--source binary --file empty.raw --width 2 --height 2",
+           "relievo: nothing was loaded: " + abs("empty.raw") + " is empty\n"},
+          // No output that could block.
+          {"--size 8 -o pipe", "relievo: --output: pipe is not a regular file\n"},
+      },
+      1);
+  EXPECT_EQ(files(), (std::vector<std::string>{"empty.raw", "folder", "pipe"}));
 }
 
 TEST_F(CliFailures, TheDialogsMessagesAndStatus) {
   writeBinary();
   writeFile(path("short.txt"), "1 2 3\n4 5\n");
   writeFile(path("text.asc"), "1 2\n3 4\n");
-  struct Case {
-    std::vector<std::string> args;
-    std::string err;
-  };
-  const Case cases[] = {
-      {{"--source", "binary", "--file", "grid.raw", "--width", "60", "--height", "4", "--type",
-        "i16"},
-       "Invalid Settings for this File: This file is not large enough to contain 60 x 4 x "
-       "2-byte elements.\n\nThe largest dimensions for this data size is 3 x 3.\n\n"
-       "relievo: nothing was loaded\n"},
-      {{"--source", "image", "--file", "grid.raw"},
-       "Incorrect Format: This file is not a valid Image file.\n"
-       "relievo: nothing was loaded\n"},
-      {{"--source", "ascii", "--file", "grid.raw", "--width", "2", "--height", "2"},
-       "Incorrect Format: This file does not appear to be an ASCII text file.\n\nDo you want to "
-       "try to read it anyway? [no]\nrelievo: nothing was loaded\n"},
-      {{"--source", "ascii", "--file", "short.txt", "--width", "3", "--height", "2"},
-       "relievo: nothing was loaded: Unexpected end of file, 5 of 6 values read\n"},
-      {{"--source", "ascii", "--file", "text.asc", "--width", "2", "--height", "2", "--delimiter",
-        "5"},
-       "Error: ACSII data delimiter must be a non-numeric character\n"
-       "relievo: the dialog refused a setting: ACSII data delimiter must be a non-numeric "
-       "character\n"},
-      {{"--source", "ascii", "--file", "text.asc", "--scan", "3"},
-       "relievo: Scan File: --scan 3: the file lists only 2 lines\n"},
-      {{"--source", "ascii", "--file", "grid.raw", "--scan"},
-       "relievo: Scan File: no listed line begins with a number; pick the first data line with "
-       "--scan LINE\n"},
-      {{"--source", "ascii"}, "relievo: no source file: choose one with --file\n"},
-      {{"--source", "binary", "--file", "grid.raw"},
-       "relievo: nothing was loaded: Error reading file (the grid is 0 x 0: give --width and "
-       "--height)\n"},
-      {{"-o", "missing/x.ded"},
-       "Error: Error creating DED file\n\n" + abs("") +
-           "missing/x.ded\n"
-           "relievo: no DED file was created: Error creating DED file\n"},
-  };
-  for (const Case& c : cases) {
-    const RunResult r = run(c.args);
-    EXPECT_EQ(r.exitCode, 1) << c.args[0] << " " << c.args[1];
-    EXPECT_EQ(r.err, c.err);
-    EXPECT_EQ(r.out, "");
-  }
-  EXPECT_EQ(files(), (std::vector<std::string>{"grid.raw", "short.txt", "text.asc"}));
+  writePng(path("g.png"), 2, 2, 1, {1, 2, 3, 4});
+  expectFailures(
+      {
+          {"--source image --file grid.raw",
+           "Incorrect Format: This file is not a valid Image file.\n"
+           "relievo: nothing was loaded\n"},
+          {"--source ascii --file grid.raw --width 2 --height 2",
+           "Incorrect Format: This file does not appear to be an ASCII text file.\n\nDo you want "
+           "to try to read it anyway? [no]\nrelievo: nothing was loaded\n"},
+          {"--source ascii --file short.txt --width 3 --height 2",
+           "relievo: nothing was loaded: Unexpected end of file, 5 of 6 values read\n"},
+          {"--source ascii --file text.asc --width 2 --height 2 --delimiter 5",
+           "Error: ACSII data delimiter must be a non-numeric character\n"
+           "relievo: the dialog refused a setting: ACSII data delimiter must be a non-numeric "
+           "character\n"},
+          {"--source ascii --file text.asc --scan 3",
+           "relievo: Scan File: --scan 3: the file lists only 2 lines\n"},
+          {"--source ascii --file grid.raw --scan",
+           "relievo: Scan File: no listed line begins with a number; pick the first data line "
+           "with --scan LINE\n"},
+          {"--source ascii", "relievo: no source file: choose one with --file\n"},
+          {"--source binary --file grid.raw",
+           "relievo: nothing was loaded: Error reading file (the grid is 0 x 0: give --width and "
+           "--height)\n"},
+          {"--source image --file g.png --component red",
+           "relievo: --component red: the image offers intensity only\n"},
+          // The stored north-east corner is (1, 1): a south-west corner beyond it is refused.
+          {"--sw 50,50 --size 8",
+           "relievo: the dialog refused --sw: the north-east corner must lie north or east of the "
+           "south-west corner\n"},
+          {"-o missing/x.ded", "Error: Error creating DED file\n\n" + abs("missing/x.ded") +
+                                   "\nrelievo: no DED file was created: Error creating DED "
+                                   "file\n"},
+      },
+      1);
+  EXPECT_EQ(files(), (std::vector<std::string>{"g.png", "grid.raw", "short.txt", "text.asc"}));
 }
 
 TEST_F(CliFailures, ANotTextAnsweredYesIsReadAnyway) {
   writeFile(path("bytes.asc"), std::string("1 2 \xC8 3 4\n"));
-  const RunResult r = run({"--source", "ascii", "--file", "bytes.asc", "--width", "2", "--height",
-                           "2", "-y", "-o", "b.ded"});
+  const RunResult r = run("--source ascii --file bytes.asc --width 2 --height 2 -y -o b.ded");
   EXPECT_NE(r.err.find("Do you want to try to read it anyway? [yes]\n"), std::string::npos)
       << r.err;
   ASSERT_EQ(r.exitCode, 0);
-  EXPECT_EQ(readDed(path("b.ded")).posts(), (std::vector<std::int16_t>{1, 3, 2, 4}));
-}
-
-TEST_F(CliFailures, NoOutputThatCouldBlock) {
-  ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
-  const RunResult r = run({"--size", "8", "-o", "pipe"});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "relievo: --output: pipe is not a regular file\n");
-  const RunResult source = run({"--source", "ascii", "--file", "pipe"});
-  EXPECT_EQ(source.exitCode, 1);
-  EXPECT_EQ(source.err, "relievo: pipe is not a regular file\n");
-}
-
-TEST_F(CliFailures, AnImageComponentThatTheImageLacks) {
-  writePng(path("g.png"), 2, 2, 1, {1, 2, 3, 4});
-  const RunResult r = run({"--source", "image", "--file", "g.png", "--component", "red"});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "relievo: --component red: the image offers intensity only\n");
+  EXPECT_EQ(DedFile::read(path("b.ded")).posts(), (std::vector<std::int16_t>{1, 3, 2, 4}));
 }
 
 TEST_F(CliFailures, TheSourceFileIsNeverTheOutput) {
   writeBinary();
   const std::string before = readFile(path("grid.raw"));
   // The same file by another name is refused all the same; the second prompt is cancelled.
-  const std::string alias = "../" + dir_.filename().string() + "/grid.raw";
+  const std::string alias = "../" + dir.path().filename().string() + "/grid.raw";
   for (const std::string& output : {std::string("grid.raw"), std::string("./grid.raw"), alias}) {
-    const RunResult r = run({"--source", "binary", "--file", "grid.raw", "--width", "4", "--height",
-                             "6", "-o", output});
+    const RunResult r = run("--source binary --file grid.raw --width 4 --height 6 -o " + output);
     EXPECT_EQ(r.exitCode, 1) << output;
     EXPECT_EQ(r.err,
               "Invalid Output DED File Name: The name of the output DED file cannot be\nthe same "
@@ -182,50 +152,23 @@ TEST_F(CliFailures, TheSourceFileIsNeverTheOutput) {
   EXPECT_EQ(files(), (std::vector<std::string>{"grid.raw"}));
 }
 
-TEST_F(CliFailures, TheCornersThatTheDialogRefuses) {
-  // The stored north-east corner is (1, 1): a south-west corner north-east of it is refused.
-  const RunResult r = run({"--sw", "50,50", "--size", "8"});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err,
-            "relievo: the dialog refused --sw: the north-east corner must lie north or east of "
-            "the south-west corner\n");
-  EXPECT_TRUE(files().empty());
-}
-
-TEST_F(CliFailures, TerrainPreferenceFilesBesideTheOutputAreOfferedForRemoval) {
-  writeFile(path("t.ded.prefs"), "stale");
-  writeFile(path("t.prefs"), "stale");
-  RunResult r = run({"--size", "8", "-o", "t.ded"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.err.find("Question: A Terrain Preference file was found for this DED file."),
-            std::string::npos)
-      << r.err;
-  EXPECT_NE(r.err.find("Do you want to remove\n" + abs("t.ded.prefs") + "? [no]\n"),
-            std::string::npos);
-  EXPECT_EQ(files(), (std::vector<std::string>{"t.ded", "t.ded.prefs", "t.prefs"}));
-  r = run({"--size", "8", "-o", "t.ded", "--yes"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.err.find(abs("t.prefs") + "? [yes]\n"), std::string::npos) << r.err;
-  EXPECT_EQ(files(), (std::vector<std::string>{"t.ded"}));
-}
-
 TEST_F(CliFailures, WithoutThePlugInModule) {
   // A copy of the command in a folder of its own finds no module beside it...
   fs::create_directories(path("bin"));
   fs::copy_file(relievoPath(), path("bin/relievo"));
   const RunResult lost =
-      runProgram(path("bin/relievo"), {"--size", "8"}, dir_, {{"RELIEVO_PLUGIN_PATH", ""}});
+      runProgram(path("bin/relievo"), {"--size", "8"}, dir.path(), {{"RELIEVO_PLUGIN_PATH", ""}});
   EXPECT_EQ(lost.exitCode, 1);
   EXPECT_EQ(
       lost.err.rfind("relievo: cannot find relievo.so (set RELIEVO_PLUGIN_PATH); looked at:", 0),
       0u)
       << lost.err;
   // ...until RELIEVO_PLUGIN_PATH names the folder that holds it.
-  const RunResult found = runProgram(path("bin/relievo"), {"--size", "8"}, dir_,
+  const RunResult found = runProgram(path("bin/relievo"), {"--size", "8"}, dir.path(),
                                      {{"RELIEVO_PLUGIN_PATH", pluginDir().string()}});
   EXPECT_EQ(found.exitCode, 0) << found.err;
   EXPECT_TRUE(fs::exists(path("terrain.ded")));
 }
 
 }  // namespace
-}  // namespace relievo::clitest
+}  // namespace relievo::e2e

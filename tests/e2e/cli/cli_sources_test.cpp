@@ -2,63 +2,36 @@
 // checked against values computed here from the input.
 #include <algorithm>
 #include <bit>
-#include <cmath>
-#include <cstring>
 
 #include "cli_test_support.h"
 
-namespace relievo::clitest {
+namespace relievo::e2e {
 namespace {
 
 constexpr std::int16_t kNull = -32768;
+using Posts = std::vector<std::int16_t>;
+using CliSources = CliTest;
 
-class CliSources : public CliTest {
- protected:
-  std::string abs(const std::string& name) const { return (fs::canonical(dir_) / name).string(); }
-};
-
-std::string bigEndian16(const std::vector<int>& values) {
-  std::string out;
-  for (const int v : values) {
-    out += static_cast<char>((static_cast<unsigned>(v) >> 8) & 0xFF);
-    out += static_cast<char>(static_cast<unsigned>(v) & 0xFF);
-  }
-  return out;
-}
-
-std::string bytesOf(const std::vector<int>& values) {
-  std::string out;
-  for (const int v : values)
-    out += static_cast<char>(v);
-  return out;
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
 }
 
 TEST_F(CliSources, TheDefaultRunConvertsTheFractalTerrain) {
-  const RunResult r = run({"--preview", "terrain.png"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const RunResult r = ok("--preview terrain.png");
   EXPECT_EQ(files(), (std::vector<std::string>{"terrain.ded", "terrain.png"}));
   EXPECT_EQ(r.err, "Success: DED file created\n\n" + abs("terrain.ded") + "\n");
-  EXPECT_NE(r.out.find("Source:     Fractal Generator, 256 x 256\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("DED range:  0 ... 255 m\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Output:     " + abs("terrain.ded") + " (131272 bytes)\n"),
-            std::string::npos);
+  EXPECT_TRUE(contains(r.out, "Source:     Fractal Generator, 256 x 256\n")) << r.out;
+  EXPECT_TRUE(contains(r.out, "DED range:  0 ... 255 m\n"));
+  EXPECT_TRUE(contains(r.out, "Output:     " + abs("terrain.ded") + " (131272 bytes)\n"));
 
-  const Ded ded = readDed(path("terrain.ded"));
-  ASSERT_EQ(ded.bytes.size(), 200u + 2 * 256 * 256);
-  EXPECT_EQ(ded.postsPerRecord(), 256);
-  EXPECT_EQ(ded.records(), 256);
-  // Water is on by default: the terrain spans the fractal range 0 ... 255 exactly.
-  EXPECT_EQ(ded.rangeLowest(), 0);
-  EXPECT_EQ(ded.rangeHighest(), 255);
-  const auto posts = ded.posts();
-  const auto [low, high] = std::minmax_element(posts.begin(), posts.end());
-  EXPECT_EQ(*low, 0);
-  EXPECT_EQ(*high, 255);
-  // Default corners (0, 0) and (1, 1): 255 intervals of 36000 / 255 tenths of a second.
-  EXPECT_EQ(ded.extent(0), 0.0f);
-  EXPECT_EQ(ded.extent(1), 1.0f);
-  EXPECT_NEAR(ded.extent(4), 36000.0f / 255.0f, 1e-3);
-  EXPECT_NEAR(ded.extent(5), 36000.0f / 255.0f, 1e-3);
+  // Water is on by default: the terrain spans the fractal range 0 ... 255 exactly. The
+  // default corners (0, 0) and (1, 1) make 255 intervals of 36000 / 255 tenths of a second.
+  const DedFile ded = DedFile::read(path("terrain.ded"));
+  const float spacing = 36000.0f / 255.0f;
+  expectDed(ded, {{0, 255}, {0, 1, 0, 1}, spacing, spacing, 256, 256});
+  const Posts posts = ded.posts();
+  EXPECT_EQ(*std::min_element(posts.begin(), posts.end()), 0);
+  EXPECT_EQ(*std::max_element(posts.begin(), posts.end()), 255);
 
   const Picture picture = readPng(path("terrain.png"));
   EXPECT_EQ(picture.width, 210);
@@ -66,87 +39,65 @@ TEST_F(CliSources, TheDefaultRunConvertsTheFractalTerrain) {
 }
 
 TEST_F(CliSources, FractalSettingsReachTheGenerator) {
-  const auto make = [&](const std::string& name, std::vector<std::string> args) {
-    args.insert(args.end(), {"--size", "64", "-o", name});
-    const RunResult r = run(args);
-    EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err;
-    return readDed(path(name));
+  const auto make = [&](const std::string& name, const std::string& options) {
+    ok(options + " --size 64 -o " + name);
+    return DedFile::read(path(name));
   };
-  const Ded a = make("a.ded", {"--seed", "5"});
-  const Ded again = make("b.ded", {"--seed", "5"});
-  const Ded otherSeed = make("c.ded", {"--seed", "6"});
-  const Ded dry = make("d.ded", {"--seed", "5", "--no-water"});
-  const Ded noisy = make("e.ded", {"--seed", "5", "--noise", "0.8", "--valleys", "0.3"});
-  EXPECT_EQ(a.records(), 64);
-  EXPECT_EQ(a.postsPerRecord(), 64);
-  EXPECT_EQ(a.posts(), again.posts());
-  EXPECT_NE(a.posts(), otherSeed.posts());
-  EXPECT_NE(a.posts(), noisy.posts());
+  const DedFile a = make("a.ded", "--seed 5");
+  EXPECT_EQ(a.extent(6), 64.0f);
+  EXPECT_EQ(a.extent(7), 64.0f);
+  EXPECT_EQ(make("b.ded", "--seed 5").posts(), a.posts());
+  EXPECT_NE(make("c.ded", "--seed 6").posts(), a.posts());
+  EXPECT_NE(make("d.ded", "--seed 5 --noise 0.8 --valleys 0.3").posts(), a.posts());
   // Without water the lowest elevation is 1, and no post lies below it.
-  EXPECT_EQ(dry.rangeLowest(), 1);
-  const auto dryPosts = dry.posts();
+  const DedFile dry = make("e.ded", "--seed 5 --no-water");
+  EXPECT_EQ(dry.range(), (std::pair{1, 255}));
+  const Posts dryPosts = dry.posts();
   EXPECT_EQ(*std::min_element(dryPosts.begin(), dryPosts.end()), 1);
 
   // The origin and order turn the same terrain: upper-left flips it north to south, "cols"
   // takes each row of the map as a column.
-  const Ded flipped = make("g.ded", {"--seed", "5", "--origin", "upper-left"});
-  const Ded turned = make("h.ded", {"--seed", "5", "--order", "cols"});
-  for (int c = 0; c < 64; ++c) {
-    for (int r = 0; r < 64; ++r) {
-      ASSERT_EQ(flipped.post(c, r), a.post(c, 63 - r)) << c << "," << r;
-      ASSERT_EQ(turned.post(c, r), a.post(r, c)) << c << "," << r;
-    }
-  }
+  EXPECT_EQ(make("f.ded", "--seed 5 --origin upper-left").posts(),
+            dedPosts(64, 64, [&](int column, int south) { return a.post(column, 63 - south); }));
+  EXPECT_EQ(make("g.ded", "--seed 5 --order cols").posts(),
+            dedPosts(64, 64, [&](int column, int south) { return a.post(south, column); }));
 
   // Sizes are rounded down to a power of two.
-  ASSERT_EQ(run({"--size", "100", "-o", "f.ded"}).exitCode, 0);
-  EXPECT_EQ(readDed(path("f.ded")).records(), 64);
+  ok("--size 100 -o h.ded");
+  EXPECT_EQ(DedFile::read(path("h.ded")).extent(7), 64.0f);
 }
 
 TEST_F(CliSources, AsciiGridWithAHeaderThroughScanFile) {
-  const std::vector<std::vector<double>> rows = {{12.5, 13.7, 14.2, 15.9, 16.1},
-                                                 {22.0, -9999, 24.4, 25.5, 26.6},
-                                                 {32.3, 33.3, 34.4, 35.5, 36.6},
-                                                 {42.9, 43.1, 44.0, 45.5, 99.9}};
-  writeFile(path("dem.asc"), asciiGrid(rows, -9999));
+  writeFile(path("dem.asc"),
+            "ncols         5\nnrows         4\nxllcorner     7.000000000000\n"
+            "yllcorner     45.000000000000\ncellsize      0.000833333333\nNODATA_value  -9999\n"
+            "12.5 13.7 14.2 15.9 16.1\n22 -9999 24.4 25.5 26.6\n"
+            "32.3 33.3 34.4 35.5 36.6\n42.9 43.1 44 45.5 99.9\n");
   const RunResult r =
-      run({"--source", "ascii", "--file", "dem.asc", "--scan", "--origin", "upper-left", "--nodata",
-           "-9999", "--sw", "45,7", "--ne", "45.0025,7.004", "-o", "dem.ded"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.out.find("Source:     ASCII File " + abs("dem.asc") + ", 5 x 4\n"), std::string::npos)
-      << r.out;
-  const Ded ded = readDed(path("dem.ded"));
-  ASSERT_EQ(ded.records(), 5);
-  ASSERT_EQ(ded.postsPerRecord(), 4);
-  ASSERT_EQ(ded.bytes.size(), 200u + 2 * 20);
+      ok("--source ascii --file dem.asc --scan --origin upper-left --nodata -9999 --sw 45,7 --ne "
+         "45.0025,7.004 -o dem.ded");
+  EXPECT_TRUE(contains(r.out, "Source:     ASCII File " + abs("dem.asc") + ", 5 x 4\n")) << r.out;
+  const DedFile ded = DedFile::read(path("dem.ded"));
   // The DED range is the data range, so each value keeps its metres (truncated); the first
   // row of the file is the northern edge.
-  for (int column = 0; column < 5; ++column) {
-    for (int south = 0; south < 4; ++south) {
-      const double v = rows[3 - south][column];
-      const std::int16_t want = v == -9999 ? kNull : static_cast<std::int16_t>(v);
-      EXPECT_EQ(ded.post(column, south), want) << column << "," << south;
-    }
-  }
-  EXPECT_EQ(ded.rangeLowest(), 12);
-  EXPECT_EQ(ded.rangeHighest(), 99);
+  EXPECT_EQ(ded.posts(), (Posts{42, 32, 22, 12, 43, 33, kNull, 13, 44, 34,
+                                24, 14, 45, 35, 25, 15, 99,    36, 26, 16}));
+  EXPECT_EQ(ded.range(), (std::pair{12, 99}));
   EXPECT_EQ(ded.extent(0), 45.0f);
   EXPECT_EQ(ded.extent(1), 45.0025f);
   EXPECT_EQ(ded.extent(2), 7.0f);
   EXPECT_EQ(ded.extent(3), 7.004f);
   EXPECT_NEAR(ded.extent(4), (45.0025f - 45.0f) * 36000.0 / 3, 1e-3);
   EXPECT_NEAR(ded.extent(5), (7.004f - 7.0f) * 36000.0 / 4, 1e-3);
+  EXPECT_EQ(ded.extent(6), 4.0f);
 }
 
 TEST_F(CliSources, AsciiWithADelimiterAndAChosenFirstLine) {
   // The first line begins with a number, so the data line is named; the header lines give
   // the counts.
   writeFile(path("g.csv"), "2010 survey of the valley\ncols 3\nrows 2\n10,20,30\n40,50,60\n");
-  const RunResult r = run(
-      {"--source", "ascii", "--file", "g.csv", "--delimiter", ",", "--scan", "4", "-o", "g.ded"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  const Ded ded = readDed(path("g.ded"));
-  EXPECT_EQ(ded.posts(), (std::vector<std::int16_t>{10, 40, 20, 50, 30, 60}));
+  ok("--source ascii --file g.csv --delimiter , --scan 4 -o g.ded");
+  EXPECT_EQ(DedFile::read(path("g.ded")).posts(), (Posts{10, 40, 20, 50, 30, 60}));
 }
 
 TEST_F(CliSources, BinaryGridAfterAHeaderMappedOntoARangeAboveItsData) {
@@ -154,150 +105,91 @@ TEST_F(CliSources, BinaryGridAfterAHeaderMappedOntoARangeAboveItsData) {
   for (int i = 0; i < 24; ++i)
     values.push_back(i * 100);
   writeFile(path("grid.raw"),
-            std::string("GRID HEADER") + std::string(53, '\0') + bigEndian16(values));
+            std::string("GRID HEADER") + std::string(53, '\0') + int16Bytes(values, true));
   // The new range lies wholly above the present one (0 ... 2300): the maximum goes first.
   const RunResult r =
-      run({"--source",  "binary", "--file", "grid.raw", "--width",      "6",   "--height",  "4",
-           "--offset",  "64",     "--type", "i16",      "--byte-order", "big", "--ded-min", "5000",
-           "--ded-max", "6000",   "-o",     "g.ded"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.out.find("DED range:  5000 ... 6000 m\n"), std::string::npos) << r.out;
-  const Ded ded = readDed(path("g.ded"));
-  ASSERT_EQ(ded.records(), 6);
-  ASSERT_EQ(ded.postsPerRecord(), 4);
-  EXPECT_EQ(ded.rangeLowest(), 5000);
-  EXPECT_EQ(ded.rangeHighest(), 6000);
-  for (int column = 0; column < 6; ++column) {
-    for (int south = 0; south < 4; ++south) {
-      const int v = values[south * 6 + column];
-      EXPECT_EQ(ded.post(column, south), linearPost(v, 0, 2300, 5000, 6000));
-    }
-  }
+      ok("--source binary --file grid.raw --width 6 --height 4 --offset 64 --type i16 --byte-order "
+         "big --ded-min 5000 --ded-max 6000 -o g.ded");
+  EXPECT_TRUE(contains(r.out, "DED range:  5000 ... 6000 m\n")) << r.out;
+  const DedFile ded = DedFile::read(path("g.ded"));
+  EXPECT_EQ(ded.range(), (std::pair{5000, 6000}));
+  EXPECT_EQ(ded.posts(), dedPosts(6, 4, [&](int column, int south) {
+              return linearPost(values[south * 6 + column], 0, 2300, 5000, 6000);
+            }));
 }
 
 TEST_F(CliSources, BinaryFloatsWithAStrideInFeet) {
   std::string bytes;
   std::vector<float> values;
   for (int i = 0; i < 12; ++i) {
-    const float v = 1000.25f + 37.5f * static_cast<float>(i);
-    values.push_back(v);
-    const auto bits = std::bit_cast<std::uint32_t>(v);
+    values.push_back(1000.25f + 37.5f * static_cast<float>(i));
+    const auto bits = std::bit_cast<std::uint32_t>(values.back());
     for (int b = 0; b < 4; ++b)
       bytes += static_cast<char>((bits >> (8 * b)) & 0xFF);
     bytes += "JUNK";
   }
   writeFile(path("f.bin"), bytes);
   const RunResult r =
-      run({"--source", "binary", "--file", "f.bin", "--width", "4", "--height", "3", "--stride",
-           "4", "--type", "f32", "--byte-order", "little", "--units", "feet", "-o", "f.ded"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.out.find("Raw data:   1000.25 ... 1412.75 Feet\n"), std::string::npos) << r.out;
-  const Ded ded = readDed(path("f.ded"));
+      ok("--source binary --file f.bin --width 4 --height 3 --stride 4 --type f32 --byte-order "
+         "little --units feet -o f.ded");
+  EXPECT_TRUE(contains(r.out, "Raw data:   1000.25 ... 1412.75 Feet\n")) << r.out;
   const double scale = 0.3048f;
   const double low = values.front() * scale;
   const double high = values.back() * scale;
-  for (int column = 0; column < 4; ++column) {
-    for (int south = 0; south < 3; ++south) {
-      EXPECT_EQ(ded.post(column, south),
-                linearPost(values[south * 4 + column] * scale, low, high, low, high));
-    }
-  }
-}
-
-TEST_F(CliSources, ColumnOrderedGridsThatAreNotSquare) {
-  writeFile(path("c.raw"), bytesOf({1, 2, 3, 4, 5, 6}));
-  const auto convert = [&](const std::string& origin, const std::string& name) {
-    const RunResult r =
-        run({"--source", "binary", "--file", "c.raw", "--width", "3", "--height", "2", "--type",
-             "u8", "--order", "cols", "--origin", origin, "-o", name});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    return readDed(path(name));
-  };
-  // Each row of the file is one column of the terrain: 2 records of 3 posts.
-  const Ded lower = convert("lower-left", "l.ded");
-  EXPECT_EQ(lower.records(), 2);
-  EXPECT_EQ(lower.postsPerRecord(), 3);
-  EXPECT_EQ(lower.posts(), (std::vector<std::int16_t>{1, 2, 3, 4, 5, 6}));
-  EXPECT_EQ(convert("upper-left", "u.ded").posts(), (std::vector<std::int16_t>{3, 2, 1, 6, 5, 4}));
+  EXPECT_EQ(DedFile::read(path("f.ded")).posts(), dedPosts(4, 3, [&](int column, int south) {
+              return linearPost(values[south * 4 + column] * scale, low, high, low, high);
+            }));
 }
 
 TEST_F(CliSources, UndefinedDataUnitsAndInversion) {
   writeFile(path("u.raw"), bytesOf({0, 10, 20, 30, 0, 50}));
-  const std::vector<std::string> layout = {"--source", "binary",   "--file", "u.raw",  "--width",
-                                           "3",        "--height", "2",      "--type", "u8"};
-  auto args = [&](std::vector<std::string> more) {
-    more.insert(more.begin(), layout.begin(), layout.end());
-    return more;
-  };
-  ASSERT_EQ(run(args({"--nodata", "0", "--replace", "-500", "-o", "n.ded"})).exitCode, 0);
-  const Ded custom = readDed(path("n.ded"));
+  const std::string layout = "--source binary --file u.raw --width 3 --height 2 --type u8 ";
+  ok(layout + "--nodata 0 --replace -500 -o n.ded");
+  const DedFile custom = DedFile::read(path("n.ded"));
   // A custom replacement widens the range record; the DED range is the defined data's.
-  EXPECT_EQ(custom.rangeLowest(), -500);
-  EXPECT_EQ(custom.rangeHighest(), 50);
-  EXPECT_EQ(custom.posts(), (std::vector<std::int16_t>{-500, 30, 10, -500, 20, 50}));
+  EXPECT_EQ(custom.range(), (std::pair{-500, 50}));
+  EXPECT_EQ(custom.posts(), (Posts{-500, 30, 10, -500, 20, 50}));
 
-  ASSERT_EQ(run(args({"--nodata", "0", "--invert", "-o", "i.ded"})).exitCode, 0);
-  const Ded inverted = readDed(path("i.ded"));
-  EXPECT_EQ(inverted.rangeLowest(), 10);
-  EXPECT_EQ(inverted.rangeHighest(), 50);
-  EXPECT_EQ(inverted.posts(), (std::vector<std::int16_t>{kNull, 30, 50, kNull, 40, 10}));
+  ok(layout + "--nodata 0 --invert -o i.ded");
+  const DedFile inverted = DedFile::read(path("i.ded"));
+  EXPECT_EQ(inverted.range(), (std::pair{10, 50}));
+  EXPECT_EQ(inverted.posts(), (Posts{kNull, 30, 50, kNull, 40, 10}));
 
-  ASSERT_EQ(run(args({"--units", "other", "--unit-scale", "2.5", "-o", "o.ded"})).exitCode, 0);
-  const Ded other = readDed(path("o.ded"));
-  EXPECT_EQ(other.rangeHighest(), 125);
-  const std::vector<int> raw = {0, 10, 20, 30, 0, 50};
-  for (int column = 0; column < 3; ++column) {
-    for (int south = 0; south < 2; ++south) {
-      const double m = raw[south * 3 + column] * 2.5;
-      EXPECT_EQ(other.post(column, south), linearPost(m, 0, 125, 0, 125));
-    }
-  }
+  ok(layout + "--units other --unit-scale 2.5 -o o.ded");
+  const DedFile other = DedFile::read(path("o.ded"));
+  EXPECT_EQ(other.range(), (std::pair{0, 125}));
+  EXPECT_EQ(other.posts(), (Posts{0, 75, 25, 0, 50, 125}));
 }
 
 TEST_F(CliSources, SgiImageByItsRedComponent) {
-  const int w = 4, h = 3;
-  std::vector<std::uint8_t> red, green, blue;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      red.push_back(static_cast<std::uint8_t>(10 + 20 * y + 3 * x));
-      green.push_back(static_cast<std::uint8_t>(200 - x));
-      blue.push_back(7);
+  // Planes red, green, blue, each bottom row first.
+  sxhost::image::testing::SgiPicture picture{4, 3, 3, {}};
+  for (int plane = 0; plane < 3; ++plane) {
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < 4; ++x)
+        picture.planes.push_back(plane == 0 ? 10 + 20 * y + 3 * x : 200 - x - plane);
     }
   }
-  writeFile(path("t.rgb"), sgiImage(w, h, {red, green, blue}));
-  const RunResult r =
-      run({"--source", "image", "--file", "t.rgb", "--component", "red", "-o", "t.ded"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.out.find("Source:     Image File " + abs("t.rgb") + ", 4 x 3\n"), std::string::npos)
-      << r.out;
-  const Ded ded = readDed(path("t.ded"));
-  ASSERT_EQ(ded.records(), w);
-  ASSERT_EQ(ded.postsPerRecord(), h);
-  // SGI rows come bottom row first, so row y of the file is y posts from the south.
-  for (int x = 0; x < w; ++x) {
-    for (int y = 0; y < h; ++y)
-      EXPECT_EQ(ded.post(x, y), red[y * w + x]);
-  }
+  writeSgi(path("t.rgb"), picture);
+  const RunResult r = ok("--source image --file t.rgb --component red -o t.ded");
+  EXPECT_TRUE(contains(r.out, "Source:     Image File " + abs("t.rgb") + ", 4 x 3\n")) << r.out;
+  // Row y of the file is y posts from the south.
+  EXPECT_EQ(DedFile::read(path("t.ded")).posts(),
+            dedPosts(4, 3, [](int x, int y) { return 10 + 20 * y + 3 * x; }));
 }
 
 TEST_F(CliSources, PngImageIntoTheProposedFile) {
-  const int w = 5, h = 3;
   std::vector<std::uint8_t> grey;
-  for (int top = 0; top < h; ++top) {
-    for (int x = 0; x < w; ++x)
+  for (int top = 0; top < 3; ++top) {
+    for (int x = 0; x < 5; ++x)
       grey.push_back(static_cast<std::uint8_t>(1 + 40 * top + 7 * x));
   }
-  writePng(path("img.png"), w, h, 1, grey);
+  writePng(path("img.png"), 5, 3, 1, grey);
   // Without --output the dialog's proposal is taken: the image's name with ".ded".
-  const RunResult r = run({"--source", "image", "--file", "img.png"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ok("--source image --file img.png");
   EXPECT_EQ(files(), (std::vector<std::string>{"img.ded", "img.png"}));
-  const Ded ded = readDed(path("img.ded"));
-  for (int x = 0; x < w; ++x) {
-    for (int south = 0; south < h; ++south) {
-      EXPECT_EQ(ded.post(x, south), grey[(h - 1 - south) * w + x]) << x << "," << south;
-    }
-  }
+  EXPECT_EQ(DedFile::read(path("img.ded")).posts(),
+            dedPosts(5, 3, [&](int x, int south) { return grey[(2 - south) * 5 + x]; }));
 }
 
 TEST_F(CliSources, PreviewPictureOfTheGivenSizeAndColours) {
@@ -305,16 +197,11 @@ TEST_F(CliSources, PreviewPictureOfTheGivenSizeAndColours) {
   for (int i = 1; i <= 64; ++i)
     values.push_back(i);
   writeFile(path("p.raw"), bytesOf(values));
-  const std::vector<std::string> common = {
-      "--source",       "binary", "--file", "p.raw", "--width",  "8",
-      "--height",       "8",      "--type", "u8",    "--colors", "255,0,0:255,0,0",
-      "--preview-size", "300x200"};
-  auto args = [&](std::vector<std::string> more) {
-    more.insert(more.begin(), common.begin(), common.end());
-    return more;
-  };
-  ASSERT_EQ(run(args({"--preview", "flat.png", "-o", "a.ded"})).exitCode, 0);
-  ASSERT_EQ(run(args({"--preview", "shaded.png", "--shaded", "-o", "b.ded"})).exitCode, 0);
+  const std::string common =
+      "--source binary --file p.raw --width 8 --height 8 --type u8 --colors 255,0,0:255,0,0 "
+      "--preview-size 300x200 ";
+  ok(common + "--preview flat.png -o a.ded");
+  ok(common + "--preview shaded.png --shaded -o b.ded");
   const Picture flat = readPng(path("flat.png"));
   ASSERT_EQ(flat.width, 300);
   ASSERT_EQ(flat.height, 200);
@@ -328,4 +215,4 @@ TEST_F(CliSources, PreviewPictureOfTheGivenSizeAndColours) {
 }
 
 }  // namespace
-}  // namespace relievo::clitest
+}  // namespace relievo::e2e

@@ -1,0 +1,150 @@
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cmath>
+#include <ctime>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+namespace relievo::e2e {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  std::random_device random;
+  path_ = fs::temp_directory_path() /
+          ("relievo-e2e-" + std::to_string(getpid()) + "-" + std::to_string(random()));
+  fs::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string bytesOf(const std::vector<int>& values) {
+  std::string out;
+  for (const int v : values)
+    out += static_cast<char>(v);
+  return out;
+}
+
+std::string int16Bytes(const std::vector<int>& values, bool bigEndian) {
+  std::string out;
+  for (const int v : values) {
+    const auto high = static_cast<char>((static_cast<unsigned>(v) >> 8) & 0xFF);
+    const auto low = static_cast<char>(static_cast<unsigned>(v) & 0xFF);
+    out += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return out;
+}
+
+void writeSgi(const std::string& path, const sxhost::image::testing::SgiPicture& picture) {
+  const std::vector<unsigned char> bytes = sxhost::image::testing::sgiVerbatim(picture);
+  writeFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+DedFile DedFile::read(const std::string& path) {
+  DedFile ded{readFile(path)};
+  if (ded.bytes.size() < 200) throw std::runtime_error(path + " is no DED file");
+  return ded;
+}
+
+std::int32_t DedFile::int32At(std::size_t offset) const {
+  std::uint32_t v = 0;
+  for (std::size_t i = 0; i < 4; ++i)
+    v = (v << 8) | static_cast<unsigned char>(bytes.at(offset + i));
+  return static_cast<std::int32_t>(v);
+}
+
+std::int16_t DedFile::int16At(std::size_t offset) const {
+  return static_cast<std::int16_t>((static_cast<unsigned char>(bytes.at(offset)) << 8) |
+                                   static_cast<unsigned char>(bytes.at(offset + 1)));
+}
+
+float DedFile::extent(int i) const {
+  return std::bit_cast<float>(int32At(160 + 4 * static_cast<std::size_t>(i)));
+}
+
+std::int16_t DedFile::post(int record, int index) const {
+  const auto perRecord = static_cast<std::size_t>(extent(6));
+  return int16At(200 + 2 * (static_cast<std::size_t>(record) * perRecord + index));
+}
+
+std::vector<std::int16_t> DedFile::posts() const {
+  std::vector<std::int16_t> out;
+  for (std::size_t at = 200; at + 1 < bytes.size(); at += 2)
+    out.push_back(int16At(at));
+  return out;
+}
+
+std::vector<std::int16_t> dedPosts(int columns, int rows,
+                                   const std::function<int(int column, int south)>& post) {
+  std::vector<std::int16_t> out;
+  for (int column = 0; column < columns; ++column) {
+    for (int south = 0; south < rows; ++south)
+      out.push_back(static_cast<std::int16_t>(post(column, south)));
+  }
+  return out;
+}
+
+int linearPost(double v, double inMin, double inMax, double outMin, double outMax) {
+  const double t = (v - inMin) / (inMax - inMin);
+  return static_cast<int>(std::trunc((outMax - outMin) * t + outMin));
+}
+
+std::string withoutCreationTime(std::string bytes) {
+  if (bytes.size() >= 50) bytes.replace(24, 26, 26, '\0');
+  return bytes;
+}
+
+void expectDed(const DedFile& ded, const DedRecords& records) {
+  EXPECT_EQ(ded.bytes.size(), 200u + 2 * records.postsPerRecord * records.records);
+  EXPECT_EQ(ded.int32At(0), 128);
+  EXPECT_EQ(ded.bytes.substr(4, 20), "KTLXDMA1    V1.0    ");
+  EXPECT_EQ(ded.bytes.substr(48, 2), std::string("\n\0", 2));
+  EXPECT_EQ(ded.bytes.substr(50, 78), std::string(78, ' '));
+  EXPECT_EQ(ded.int32At(128), 1);
+  EXPECT_EQ(ded.bytes.substr(136, 24), std::string(24, ' '));
+  std::tm created{};
+  const std::string stamp = ded.bytes.substr(24, 24);
+  const char* end = strptime(stamp.c_str(), "%a %b %e %H:%M:%S %Y", &created);
+  EXPECT_TRUE(end != nullptr && *end == '\0') << "creation time \"" << stamp << "\"";
+  created.tm_isdst = -1;
+  EXPECT_LT(std::fabs(std::difftime(std::time(nullptr), std::mktime(&created))), 300.0) << stamp;
+
+  EXPECT_EQ(ded.range(), records.range);
+  const auto [latSw, latNe, lonSw, lonNe] = records.corners;
+  std::vector<float> shown;
+  for (int i = 0; i < 8; ++i)
+    shown.push_back(ded.extent(i));
+  EXPECT_EQ(shown,
+            (std::vector<float>{latSw, latNe, lonSw, lonNe, records.latSpacing, records.lonSpacing,
+                                float(records.postsPerRecord), float(records.records)}));
+  // 101.26667 feet per arc-second; the longitude's at the middle latitude.
+  constexpr double kFeetPerSecond = 101.26667f;
+  const auto middle = static_cast<float>(latSw + std::fabs(double(latNe) - latSw) / 2.0);
+  const auto lonFeet = static_cast<float>(kFeetPerSecond * records.lonSpacing / 10.0);
+  EXPECT_FLOAT_EQ(ded.extent(8), static_cast<float>(std::cos(middle * 0.017453292) * lonFeet));
+  EXPECT_FLOAT_EQ(ded.extent(9), static_cast<float>(kFeetPerSecond * records.latSpacing / 10.0));
+}
+
+}  // namespace relievo::e2e

@@ -1,0 +1,87 @@
+// Files the end-to-end tests of the plug-in and of the command make and read back: scratch
+// folders, whole files, and DED files read with nothing but their format (big-endian, a
+// 200-byte preamble, then one record of posts per terrain column from west to east, each
+// from south to north).
+#ifndef RELIEVO_TESTS_E2E_TEST_FILES_H
+#define RELIEVO_TESTS_E2E_TEST_FILES_H
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "sgi_test_writer.h"
+
+namespace relievo::e2e {
+
+// A scratch folder, removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Throws std::runtime_error when the file cannot be written.
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+// One byte per value, and 16-bit values in either byte order.
+std::string bytesOf(const std::vector<int>& values);
+std::string int16Bytes(const std::vector<int>& values, bool bigEndian);
+// A verbatim SGI file, as the host's decoder reads them.
+void writeSgi(const std::string& path, const sxhost::image::testing::SgiPicture& picture);
+
+struct DedFile {
+  std::string bytes;
+
+  // Throws std::runtime_error for a file shorter than the preamble.
+  static DedFile read(const std::string& path);
+  std::int32_t int32At(std::size_t offset) const;
+  std::int16_t int16At(std::size_t offset) const;
+  // The range record's lowest and highest elevation.
+  std::pair<int, int> range() const { return {int16At(132), int16At(134)}; }
+  // Extents value i in file order: SW lat, NE lat, SW lon, NE lon, lat and lon spacing,
+  // posts per record, records, lon feet, lat feet.
+  float extent(int i) const;
+  // Post `index` from the south of record `record`, records being as long as the extents say.
+  std::int16_t post(int record, int index) const;
+  // Every post, record after record.
+  std::vector<std::int16_t> posts() const;
+};
+
+// The posts of a terrain `columns` wide and `rows` high in DED order, post(column, row from
+// the south) giving each.
+std::vector<std::int16_t> dedPosts(int columns, int rows,
+                                   const std::function<int(int column, int south)>& post);
+
+// A linear mapping of [inMin, inMax] onto [outMin, outMax] truncated to a post.
+int linearPost(double v, double inMin, double inMax, double outMin, double outMax);
+
+// The file without its creation time, which is all that may differ between two conversions
+// of the same settings.
+std::string withoutCreationTime(std::string bytes);
+
+// What a DED file's records hold besides the posts.
+struct DedRecords {
+  std::pair<int, int> range;
+  std::array<float, 4> corners;  // SW lat, NE lat, SW lon, NE lon
+  float latSpacing, lonSpacing;  // tenths of an arc-second
+  int postsPerRecord, records;
+};
+
+// Checks the header (its creation time a ctime text of about now), the range and extents
+// records (with the feet that the format derives), and a length that fits the counts.
+void expectDed(const DedFile& ded, const DedRecords& records);
+
+}  // namespace relievo::e2e
+
+#endif  // RELIEVO_TESTS_E2E_TEST_FILES_H
