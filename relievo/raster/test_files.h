@@ -1,5 +1,5 @@
-// Test helpers of the raster folder: fixture files in a private temporary directory, and
-// the rows of a pass gathered into vectors.
+// Test helpers of the raster folder: fixture files in a private temporary directory, records
+// that free themselves, a small in-memory grid, and the rows of a pass gathered into vectors.
 #ifndef RELIEVO_RASTER_TEST_FILES_H
 #define RELIEVO_RASTER_TEST_FILES_H
 
@@ -7,12 +7,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "raster/raster.h"
+#include "sxapilib.h"
 
 namespace relievo::testing {
 
@@ -49,6 +51,24 @@ class TempDir {
  private:
   std::filesystem::path dir_;
 };
+
+struct RasterFree {
+  void operator()(RasterRec* raster) const { rasterFree(raster); }
+};
+using RasterPtr = std::unique_ptr<RasterRec, RasterFree>;
+
+// An in-memory record of width x height values whose value at row r, column c is 10 r + c.
+inline RasterPtr gridRaster(int width, int height) {
+  RasterPtr raster(rasterAllocate(""));
+  if (raster == nullptr) return raster;
+  raster->width = width;
+  raster->height = height;
+  raster->values = static_cast<float*>(sxMalloc(sizeof(float) * width * height));
+  for (int k = 0; k < width * height; ++k)
+    raster->values[k] = static_cast<float>(10 * (k / width) + k % width);
+  rasterUseMemoryVariant(raster.get());
+  return raster;
+}
 
 using Rows = std::vector<std::vector<double>>;
 
