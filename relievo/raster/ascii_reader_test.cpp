@@ -106,8 +106,7 @@ TEST(AsciiReader, TextEndingEarlyFailsWithTheCountRead) {
       {"1 2 3 4 5", 5},
       {"", 0},
       {"no numbers here", 0},
-      {"1 2 1234567890123456789012345678901234567890 4 5 6", 2},  // a 40-digit token
-      {"1 2 123456789012345678901234567890123456789 4 5 6", 2},   // 39 digits
+      {"1 2 123456789012345678901234567890123456789 4 5 6", 2},  // 39 digits
   };
   TempDir dir;
   for (const auto& c : cases) {

@@ -133,21 +133,6 @@ TEST_F(DataScan, AFloatSourceWithUndefinedAndNonFiniteValues) {
   EXPECT_EQ(state.hasNullsFound, 1);
 }
 
-TEST_F(DataScan, AnAsciiSourceBringsItsRangeFromTheReading) {
-  path = dir.write("grid.txt", "5 -2 7\n1 4 3\n");
-  RasterRec* raster = rasterOpenFile(path, 0, 0, 3, 2, 0, SourceKind::Ascii, ByteType::Int8,
-                                     Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0);
-  ASSERT_NE(raster, nullptr);
-  testing::attach(state, raster);
-  ReadCounter::install(raster);
-  state.hasNullsFound = 1;
-  scanDataRange(&state);
-  EXPECT_EQ(state.dataMin, -2.0);
-  EXPECT_EQ(state.dataMax, 7.0);
-  EXPECT_EQ(state.hasNullsFound, 1);
-  EXPECT_EQ(ReadCounter::reads, 0);
-}
-
 TEST_F(DataScan, RescanReadsAgainWithProgressAndRebuildsThePreview) {
   std::vector<std::string> statusTexts;
   hosted.host.setChangeListener([&](const sxhost::Control& control, sxhost::Change change) {

@@ -115,23 +115,6 @@ TEST_F(RowIteration, RefusedOpenOrRowMemoryCallsNothing) {
   EXPECT_TRUE(collected_.rows.empty());
 }
 
-TEST(SpanEnd, Table) {
-  const struct {
-    int n, m;
-    std::vector<int> ends;  // spanEnd(i, n, m) for i = 0 ... n - 1
-  } cases[] = {
-      {4, 8, {1, 3, 5, 6}}, {4, 2, {0, 0, 1, 0}}, {4, 3, {0, 1, 1, 1}},
-      {4, 5, {0, 2, 3, 3}}, {4, 4, {0, 1, 2, 2}}, {1, 5, {4}},
-      {3, 4, {0, 2, 2}},    {2, 3, {1, 1}},       {5, 1, {0, 0, 0, 0, 0}},
-  };
-  for (const auto& c : cases) {
-    std::vector<int> ends;
-    for (int i = 0; i < c.n; ++i)
-      ends.push_back(spanEnd(i, c.n, c.m));
-    EXPECT_EQ(ends, c.ends) << c.n << " -> " << c.m;
-  }
-}
-
 TEST(Resample, Table) {
   const struct {
     int width, height, outWidth, outHeight;

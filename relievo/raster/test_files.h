@@ -1,5 +1,6 @@
 // Test helpers of the raster folder: fixture files in a private temporary directory, records
-// that free themselves, a small in-memory grid, and the rows of a pass gathered into vectors.
+// that free themselves, a small in-memory grid, the rows of a pass gathered into vectors, and
+// generated number tokens.
 #ifndef RELIEVO_RASTER_TEST_FILES_H
 #define RELIEVO_RASTER_TEST_FILES_H
 
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -91,6 +93,29 @@ inline Rows readAllRows(RasterRec* raster, int* result = nullptr) {
   const int r = rasterForEachRowAll(raster, collectRow, &collected);
   if (result != nullptr) *result = r;
   return collected.rows;
+}
+
+// A token of the shapes the token reader gives, at most 38 characters, biased towards numbers
+// near the edges of the double range and towards the odd cases of scanf.
+inline std::string randomToken(std::mt19937& random) {
+  static const std::string starts = "0123456789-+.";
+  static const std::string body = "0123456789.eEdD";
+  std::string token(1, starts[random() % starts.size()]);
+  const int length = 1 + static_cast<int>(random() % 38);
+  const bool digitsMostly = random() % 2 == 0;
+  while (static_cast<int>(token.size()) < length) {
+    char c = body[random() % body.size()];
+    if (digitsMostly && random() % 4 != 0) c = static_cast<char>('0' + random() % 10);
+    token += c;
+    if (std::string_view("eEdD").find(c) != std::string_view::npos) {
+      if (random() % 2 == 0 && static_cast<int>(token.size()) < length) {
+        token += random() % 2 ? '-' : '+';
+      }
+      // Exponents of three digits reach overflow, underflow and subnormals.
+      if (random() % 3 == 0) token += std::to_string(290 + random() % 40);
+    }
+  }
+  return token.substr(0, 38);
 }
 
 }  // namespace relievo::testing

@@ -70,23 +70,12 @@ TEST(TokenReader, Table) {
 TEST(TokenReader, TokensAcrossBufferBoundariesReadTheSame) {
   std::mt19937 random(7);
   const std::string separators = " ,;\t\n|:abcxyz";
-  const std::string body = "0123456789.eEdD";
   Tokens expected;
   std::string text;
   for (int i = 0; i < 20000; ++i) {
-    std::string token(1, "0123456789-+."[random() % 13]);
-    const int length = 1 + static_cast<int>(random() % 38);
-    while (static_cast<int>(token.size()) < length) {
-      token += body[random() % body.size()];
-      if (std::string_view("eEdD").find(token.back()) != std::string_view::npos &&
-          random() % 2 == 0 && static_cast<int>(token.size()) < length) {
-        token += random() % 2 ? '-' : '+';
-      }
-    }
-    expected.push_back(token);
-    text += token;
-    const int gap = 1 + static_cast<int>(random() % 3);
-    for (int g = 0; g < gap; ++g)
+    expected.push_back(testing::randomToken(random));
+    text += expected.back();
+    for (auto gap = 1 + random() % 3; gap > 0; --gap)
       text += separators[random() % separators.size()];
   }
   for (std::size_t buffer : {std::size_t{1}, std::size_t{79}, std::size_t{80}, std::size_t{81},
