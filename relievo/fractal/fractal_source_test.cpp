@@ -51,6 +51,10 @@ TEST(FractalShape, ValleysPlateausAndWater) {
   EXPECT_EQ(fractalShape(1.01, 0.5, 0.0001, 0.0001, 0.0, 0), 1.0);       // more than B above
   // valleys = 0.5: everything more than 0.0001 below the mean sinks.
   EXPECT_EQ(fractalShape(0.49, 0.5, 0.5, 0.0001, 0.0, 0), 0.0);
+  // The bands are open: a sample exactly at their edge keeps its value.
+  const double low = 0.5 - (0.5 - 0.25 + 0.0001), high = 0.5 + (0.5 - 0.25 + 0.0001);
+  EXPECT_EQ(fractalShape(low, 0.5, 0.25, 0.25, 0.0, 0), low);
+  EXPECT_EQ(fractalShape(high, 0.5, 0.25, 0.25, 0.0, 0), high);
   // Water runs last: a valley floor under the level becomes water.
   EXPECT_EQ(fractalShape(0.49, 0.5, 0.5, 0.0001, 0.2, 1), 0.2);
 }
@@ -130,7 +134,6 @@ TEST_F(FractalSource, TheCacheGeneratesOnlyForANewKey) {
   for (const auto& s : steps) {
     EXPECT_EQ(buildGenerates(s.size, s.seed, s.noise, s.level, s.water), s.generates)
         << s.size << " " << s.seed << " " << s.noise;
-    EXPECT_EQ(fractalCachedMap(s.size, s.seed, s.noise)->size, s.size);
   }
 }
 
@@ -158,22 +161,24 @@ TEST_F(FractalSource, AFreedCacheOrAFailureRegeneratesOnlyWhatItMust) {
   EXPECT_TRUE(buildGenerates(16, 2, 0.0f));
 }
 
-// The record holds the built values and their range. Both passes call the progress once per
-// row, 2 n + 1 calls in all; a 0 from it ends each pass after that row, and the rows the
-// shaping pass did not reach stay 0.
+// The record holds the built values and their range, from the field generated with the
+// roughness 1 - noise. Both passes call the progress once per row, 2 n + 1 calls in all; a 0
+// from it ends a pass after that row, and the rows the shaping pass did not reach are 0 even
+// when the statistics pass went through them.
 TEST_F(FractalSource, RecordHoldsTheValuesAndTheirRangeAndProgressRunsPerRow) {
-  int calls = 0, count = 0;
-  auto counting = [](int, int, void* context) {
-    ++*static_cast<int*>(context);
-    return 1;
+  std::pair<int, int> calls{0, 1000};  // calls so far, the call from which on to stop
+  int count = 0;
+  auto progress = [](int, int, void* context) {
+    auto& [made, stopAt] = *static_cast<std::pair<int, int>*>(context);
+    return ++made >= stopAt ? 0 : 1;
   };
   FractalValues built{};
   ASSERT_TRUE(
-      fractalBuildValues(16, 5, 0.2f, 0.3f, 0.4f, 0.5f, 1, nullptr, nullptr, &count, &built));
-  RasterRec* raster = rasterOpenFractal(16, 5, 0.2f, 0.3f, 0.4f, 0.5f, 1, counting, &calls, &count);
+      fractalBuildValues(16, 5, 0.2f, 0.3f, 0.4f, 0.25f, 1, nullptr, nullptr, &count, &built));
+  RasterRec* raster =
+      rasterOpenFractal(16, 5, 0.2f, 0.3f, 0.4f, 0.25f, 1, progress, &calls, &count);
   ASSERT_TRUE(rasterIsValid(raster));
-  EXPECT_EQ(calls, 2 * 16 + 1);
-  EXPECT_EQ(count, 256);
+  EXPECT_EQ(calls.first, 2 * 16 + 1);
   EXPECT_EQ(std::make_tuple(raster->width, raster->height, raster->fileSize, raster->sourceKind),
             std::make_tuple(16, 16, 256, SourceKind::Fractal));
   EXPECT_STREQ(raster->path, "");
@@ -185,13 +190,21 @@ TEST_F(FractalSource, RecordHoldsTheValuesAndTheirRangeAndProgressRunsPerRow) {
   EXPECT_EQ(std::make_pair(lo, hi), std::make_pair(double{built.minimum}, double{built.maximum}));
   rasterFree(raster);
   sxFree(built.values);
+  FractalMap* direct = fractalMapCreate(16);
+  fractalMapGenerate(direct, 5, 0.75f, 0.0f);
+  EXPECT_TRUE(std::equal(direct->samples, direct->samples + 17 * 17,
+                         fractalCachedMap(16, 5, 0.25f)->samples));
+  fractalMapFree(direct);
 
-  auto stop = [](int, int, void*) { return 0; };
-  ASSERT_TRUE(
-      fractalBuildValues(8, 3, 0.0001f, 0.0001f, 0.0f, 0.2f, 0, stop, nullptr, &count, &built));
-  EXPECT_TRUE(std::any_of(built.values, built.values + 8, [](float v) { return v != 0.0f; }));
-  EXPECT_TRUE(std::all_of(built.values + 8, built.values + 64, [](float v) { return v == 0.0f; }));
-  sxFree(built.values);
+  for (int stopAt : {1, 8 + 2}) {  // in the statistics pass, in the shaping pass
+    calls = {0, stopAt};
+    ASSERT_TRUE(fractalBuildValues(8, 3, 0.0001f, 0.0001f, 0.0f, 0.2f, 0, progress, &calls, &count,
+                                   &built));
+    EXPECT_TRUE(std::any_of(built.values, built.values + 8, [](float v) { return v != 0.0f; }));
+    EXPECT_TRUE(std::all_of(built.values + 8, built.values + 64, [](float v) { return v == 0.0f; }))
+        << stopAt;
+    sxFree(built.values);
+  }
 }
 
 TEST_F(FractalSource, RefusedSizesAndMemoryGiveNoRecord) {
