@@ -133,6 +133,19 @@ TEST_F(DataScan, AFloatSourceWithUndefinedAndNonFiniteValues) {
   EXPECT_EQ(state.hasNullsFound, 1);
 }
 
+// Loading a text source twice does not scan it: its reading brought the range.
+TEST_F(DataScan, AnAsciiSourceBringsItsRangeFromTheReading) {
+  RasterRec* raster =
+      rasterOpenFile(dir.write("grid.txt", "5 -2 7\n1 4 3\n"), 0, 0, 3, 2, 0, SourceKind::Ascii,
+                     ByteType::Int8, Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0);
+  ASSERT_NE(raster, nullptr);
+  testing::attach(state, raster);
+  ReadCounter::install(raster);
+  scanDataRange(&state);
+  EXPECT_EQ(std::make_pair(state.dataMin, state.dataMax), std::make_pair(-2.0, 7.0));
+  EXPECT_EQ(ReadCounter::reads, 0);
+}
+
 TEST_F(DataScan, RescanReadsAgainWithProgressAndRebuildsThePreview) {
   std::vector<std::string> statusTexts;
   hosted.host.setChangeListener([&](const sxhost::Control& control, sxhost::Change change) {
