@@ -42,11 +42,6 @@ class DataScan : public ::testing::Test {
     testing::attach(state, raster);
     ReadCounter::install(raster);
   }
-  bool rangeStored() {
-    double low = 0;
-    double high = 0;
-    return rasterGetMinMax(state.raster, &low, &high) == 1;
-  }
 
   testing::TempDir dir;
   testing::HostedState hosted;
@@ -55,27 +50,18 @@ class DataScan : public ::testing::Test {
 };
 
 TEST(IsUndefinedValue, TruncatesTowardZeroBeforeComparing) {
-  struct Case {
-    int hasNullData;
-    int nullValue;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    int hasNullData, nullValue;
     double value;
     int undefined;
+  } cases[] = {
+      {1, 9, 9.0, 1},    {1, 9, 9.7, 1},         {1, 9, 8.99, 0},          {1, -9, -9.7, 1},
+      {1, -10, -9.7, 0}, {1, -9999, -9999.7, 1}, {1, -9999, -10000.0, 0},  {0, 9, 9.0, 0},
+      {1, 0, -0.5, 1},   {1, 0, nan, 0},         {1, INT32_MAX, 1e300, 0}, {1, INT32_MIN, -inf, 0},
   };
-  const Case cases[] = {
-      {1, 9, 9.0, 1},
-      {1, 9, 9.7, 1},  // 9.7 truncates to 9
-      {1, 9, 8.99, 0},
-      {1, -9, -9.7, 1},  // toward zero: -9, not -10
-      {1, -10, -9.7, 0},
-      {1, -9999, -9999.7, 1},
-      {1, -9999, -10000.0, 0},
-      {0, 9, 9.0, 0},  // no undefined data at all
-      {1, 0, -0.5, 1},
-      {1, 0, std::numeric_limits<double>::quiet_NaN(), 0},
-      {1, 2147483647, 1e300, 0},  // far outside any integer: no undefined behaviour
-      {1, -2147483647 - 1, -std::numeric_limits<double>::infinity(), 0},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     ToolState state{};
     state.hasNullData = c.hasNullData;
     state.nullValue = c.nullValue;
@@ -83,111 +69,81 @@ TEST(IsUndefinedValue, TruncatesTowardZeroBeforeComparing) {
   }
 }
 
-TEST_F(DataScan, ByteGridWithAndWithoutUndefinedData) {
-  struct Case {
+// A 3 x 2 grid of unsigned bytes, cut short after opening in some cases. The range comes
+// from the defined values of the rows read; when there are none, the fields keep what they
+// held and nothing is stored, so that every later scan reads again, while a stored range
+// serves the next scan without reading.
+TEST_F(DataScan, RangeOfTheDefinedValuesOfTheRowsRead) {
+  const std::string grid = "\x05\x09\x01\x07\x02\x08";
+  const struct {
+    const char* what;
+    std::string bytes;
+    int keep;  // bytes left in the file
     int hasNullData;
-    double minimum, maximum;
-    int nullsFound;
+    double min, max;  // 11 and 22 before the scan
+    int nullsFound;   // 7 before the scan
+    int rows;         // rows delivered, one progress step each
+  } cases[] = {
+      {"undefined 9", grid, 6, 1, 1, 8, 1, 2},
+      {"no undefined data", grid, 6, 0, 1, 9, 0, 2},
+      {"second row unreadable", grid, 4, 1, 1, 5, 1, 1},
+      {"all undefined", "\x09\x09\x09\x09\x09\x09", 6, 1, 11, 22, 7, 2},
+      {"first row unreadable", grid, 2, 0, 11, 22, 7, 0},
   };
-  const Case cases[] = {{1, 1, 8, 1}, {0, 1, 9, 0}};
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     discardRaster(&state);
     state.hasNullData = c.hasNullData;
     state.nullValue = 9;
+    state.dataMin = 11;
+    state.dataMax = 22;
     state.hasNullsFound = 7;
-    openBytes(3, 2, "\x05\x09\x01\x07\x02\x08");
+    openBytes(3, 2, c.bytes);
+    std::filesystem::resize_file(path, c.keep);
     progressBegin(&state, "Scanning", 4);
     scanDataRange(&state);
-    EXPECT_EQ(state.dataMin, c.minimum);
-    EXPECT_EQ(state.dataMax, c.maximum);
+    EXPECT_EQ(state.dataMin, c.min);
+    EXPECT_EQ(state.dataMax, c.max);
     EXPECT_EQ(state.hasNullsFound, c.nullsFound);
-    EXPECT_EQ(ReadCounter::reads, 2);
-    EXPECT_EQ(state.progressAccum, 2.0);  // one step per row
-    EXPECT_TRUE(rangeStored());
+    EXPECT_EQ(state.progressAccum, c.rows);
+    const bool stored = c.min != 11;
+    EXPECT_EQ(rasterGetMinMax(state.raster, nullptr, nullptr), stored ? 1 : 0);
+
+    const int reads = ReadCounter::reads;
+    state.dataMin = -1;
+    state.hasNullsFound = 5;
+    scanDataRange(&state);
+    EXPECT_EQ(ReadCounter::reads > reads, !stored);
+    EXPECT_EQ(state.dataMin, stored ? c.min : -1);
+    EXPECT_EQ(state.hasNullsFound, 5);
   }
 }
 
-TEST_F(DataScan, ASecondScanTakesTheStoredRange) {
-  openBytes(3, 2, "\x05\x09\x01\x07\x02\x08");
-  scanDataRange(&state);
-  state.dataMin = -1;
-  state.dataMax = -1;
-  state.hasNullsFound = 5;
-  scanDataRange(&state);
-  EXPECT_EQ(ReadCounter::reads, 2);  // only the first scan read
-  EXPECT_EQ(state.dataMin, 1);
-  EXPECT_EQ(state.dataMax, 9);
-  EXPECT_EQ(state.hasNullsFound, 5);  // left as it was
-}
-
-TEST_F(DataScan, AnAllUndefinedSourceKeepsTheOldRangeAndStoresNothing) {
-  state.hasNullData = 1;
-  state.nullValue = 9;
-  openBytes(2, 2, "\x09\x09\x09\x09");
-  state.dataMin = 11;
-  state.dataMax = 22;
-  state.hasNullsFound = 0;
-  scanDataRange(&state);
-  EXPECT_EQ(state.dataMin, 11);
-  EXPECT_EQ(state.dataMax, 22);
-  EXPECT_EQ(state.hasNullsFound, 0);
-  EXPECT_FALSE(rangeStored());
-  scanDataRange(&state);
-  EXPECT_EQ(ReadCounter::reads, 4);  // so every later scan reads again
-}
-
-TEST_F(DataScan, UndefinedByTruncationInAFloatSource) {
+// Undefined values are told by truncation toward zero (-9.7 is -9), and values that are not
+// numbers, the first one included, are no part of the range.
+TEST_F(DataScan, AFloatSourceWithUndefinedAndNonFiniteValues) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
   state.hasNullData = 1;
   state.nullValue = -9;
-  testing::attach(state, testing::memoryRaster({{-9.7f, 3, -10}, {9.7f, -8.5f, 4}}));
+  testing::attach(state, testing::memoryRaster({{nan, -9.7f, 3, -10}, {9.7f, -8.5f, inf, -inf}}));
   scanDataRange(&state);
   EXPECT_EQ(state.dataMin, -10.0);
   EXPECT_EQ(state.dataMax, static_cast<double>(9.7f));
   EXPECT_EQ(state.hasNullsFound, 1);
 }
 
-TEST_F(DataScan, ValuesThatAreNotNumbersAreNoPartOfTheRange) {
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  const float inf = std::numeric_limits<float>::infinity();
-  testing::attach(state, testing::memoryRaster({{nan, 3, inf}, {-inf, 2, 5}}));
-  scanDataRange(&state);
-  EXPECT_EQ(state.dataMin, 2.0);
-  EXPECT_EQ(state.dataMax, 5.0);
-}
-
+// Loading a text source twice does not scan it: its reading brought the range.
 TEST_F(DataScan, AnAsciiSourceBringsItsRangeFromTheReading) {
-  path = dir.write("grid.txt", "5 -2 7\n1 4 3\n");
-  RasterRec* raster = rasterOpenFile(path, 0, 0, 3, 2, 0, SourceKind::Ascii, ByteType::Int8,
-                                     Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0);
+  RasterRec* raster =
+      rasterOpenFile(dir.write("grid.txt", "5 -2 7\n1 4 3\n"), 0, 0, 3, 2, 0, SourceKind::Ascii,
+                     ByteType::Int8, Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0);
   ASSERT_NE(raster, nullptr);
   testing::attach(state, raster);
   ReadCounter::install(raster);
-  state.hasNullsFound = 1;
   scanDataRange(&state);
-  EXPECT_EQ(state.dataMin, -2.0);
-  EXPECT_EQ(state.dataMax, 7.0);
-  EXPECT_EQ(state.hasNullsFound, 1);
+  EXPECT_EQ(std::make_pair(state.dataMin, state.dataMax), std::make_pair(-2.0, 7.0));
   EXPECT_EQ(ReadCounter::reads, 0);
-}
-
-TEST_F(DataScan, AnUnreadableRowKeepsWhatTheRowsBeforeFound) {
-  openBytes(3, 2, "\x05\x09\x01\x07\x02\x08");
-  std::filesystem::resize_file(path, 4);
-  scanDataRange(&state);
-  EXPECT_EQ(state.dataMin, 1);
-  EXPECT_EQ(state.dataMax, 9);
-  EXPECT_TRUE(rangeStored());
-
-  // The first row unreadable: nothing found, nothing changes.
-  discardRaster(&state);
-  openBytes(3, 2, "\x05\x09\x01\x07\x02\x08");
-  std::filesystem::resize_file(path, 2);
-  state.dataMin = 11;
-  state.dataMax = 22;
-  scanDataRange(&state);
-  EXPECT_EQ(state.dataMin, 11);
-  EXPECT_EQ(state.dataMax, 22);
-  EXPECT_FALSE(rangeStored());
 }
 
 TEST_F(DataScan, RescanReadsAgainWithProgressAndRebuildsThePreview) {

@@ -1,5 +1,6 @@
-// Test helpers of the raster folder: fixture files in a private temporary directory, and
-// the rows of a pass gathered into vectors.
+// Test helpers of the raster folder: fixture files in a private temporary directory, records
+// that free themselves, a small in-memory grid, the rows of a pass gathered into vectors, and
+// generated number tokens.
 #ifndef RELIEVO_RASTER_TEST_FILES_H
 #define RELIEVO_RASTER_TEST_FILES_H
 
@@ -7,12 +8,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "raster/raster.h"
+#include "sxapilib.h"
 
 namespace relievo::testing {
 
@@ -50,6 +54,24 @@ class TempDir {
   std::filesystem::path dir_;
 };
 
+struct RasterFree {
+  void operator()(RasterRec* raster) const { rasterFree(raster); }
+};
+using RasterPtr = std::unique_ptr<RasterRec, RasterFree>;
+
+// An in-memory record of width x height values whose value at row r, column c is 10 r + c.
+inline RasterPtr gridRaster(int width, int height) {
+  RasterPtr raster(rasterAllocate(""));
+  if (raster == nullptr) return raster;
+  raster->width = width;
+  raster->height = height;
+  raster->values = static_cast<float*>(sxMalloc(sizeof(float) * width * height));
+  for (int k = 0; k < width * height; ++k)
+    raster->values[k] = static_cast<float>(10 * (k / width) + k % width);
+  rasterUseMemoryVariant(raster.get());
+  return raster;
+}
+
 using Rows = std::vector<std::vector<double>>;
 
 struct CollectedRows {
@@ -71,6 +93,29 @@ inline Rows readAllRows(RasterRec* raster, int* result = nullptr) {
   const int r = rasterForEachRowAll(raster, collectRow, &collected);
   if (result != nullptr) *result = r;
   return collected.rows;
+}
+
+// A token of the shapes the token reader gives, at most 38 characters, biased towards numbers
+// near the edges of the double range and towards the odd cases of scanf.
+inline std::string randomToken(std::mt19937& random) {
+  static const std::string starts = "0123456789-+.";
+  static const std::string body = "0123456789.eEdD";
+  std::string token(1, starts[random() % starts.size()]);
+  const int length = 1 + static_cast<int>(random() % 38);
+  const bool digitsMostly = random() % 2 == 0;
+  while (static_cast<int>(token.size()) < length) {
+    char c = body[random() % body.size()];
+    if (digitsMostly && random() % 4 != 0) c = static_cast<char>('0' + random() % 10);
+    token += c;
+    if (std::string_view("eEdD").find(c) != std::string_view::npos) {
+      if (random() % 2 == 0 && static_cast<int>(token.size()) < length) {
+        token += random() % 2 ? '-' : '+';
+      }
+      // Exponents of three digits reach overflow, underflow and subnormals.
+      if (random() % 3 == 0) token += std::to_string(290 + random() % 40);
+    }
+  }
+  return token.substr(0, 38);
 }
 
 }  // namespace relievo::testing
