@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
+#include "relievo_testing/files.h"
 #include "sxapilib.h"
-#include "test_support.h"
 
 namespace relievo::cli {
 namespace {
@@ -31,7 +31,7 @@ TEST_F(CliResponderTest, MessagesAndAnswers) {
   EXPECT_TRUE(yes.message({"Question", "Remove it?", SX_MESSAGE_YES_NO}));
   EXPECT_FALSE(yes.message({"Success", "Done", SX_MESSAGE_INFORMATION}));
   yes.warn("careful");
-  EXPECT_EQ(testing::contents(out_),
+  EXPECT_EQ(relievo::testing::streamContents(out_),
             "Question: Remove it? [no]\nError: Bad\n\nthing\nQuestion: Remove it? [yes]\n"
             "Success: Done\nrelievo: warning: careful\n");
   ASSERT_EQ(no.messages().size(), 2u);

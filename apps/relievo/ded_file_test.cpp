@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <limits>
 #include <tuple>
 #include <vector>
 
 #include "errors.h"
+#include "relievo_testing/error_of.h"
+#include "relievo_testing/scratch_dir.h"
 #include "test_support.h"
 
 namespace relievo::cli {
@@ -17,19 +18,11 @@ using testing::dedBytes;
 
 class DedFileTest : public ::testing::Test {
  protected:
-  std::string write(const std::string& bytes) {
-    std::ofstream(dir_ / "f.ded", std::ios::binary) << bytes;
-    return dir_ / "f.ded";
-  }
+  std::string write(const std::string& bytes) { return dir_.write("f.ded", bytes); }
   static std::string runError(const std::string& path) {
-    try {
-      readDedFile(path);
-    } catch (const RunError& e) {
-      return e.what();
-    }
-    return "no error";
+    return relievo::testing::errorOf<RunError>([&] { readDedFile(path); });
   }
-  testing::ScratchDir dir_;
+  relievo::testing::ScratchDir dir_;
 };
 
 // Every field of the preamble is checked through inspect's report of parsePreamble.
@@ -58,7 +51,7 @@ TEST_F(DedFileTest, ReadsThePreambleAndCountsThePosts) {
 TEST_F(DedFileTest, ShortMissingAndMiscountedFiles) {
   const std::string path = write(std::string(199, ' '));
   EXPECT_EQ(runError(path), path + ": 199 bytes, shorter than the 200-byte preamble of a DED file");
-  const std::string missing = dir_ / "none.ded";
+  const std::string missing = dir_.path("none.ded");
   EXPECT_EQ(runError(missing), missing + ": cannot be opened: No such file or directory");
   // A length that does not match leaves the posts unread.
   const DedFile f = readDedFile(write(dedBytes({1, 2, 3, 4, 5}, 3, 2)));

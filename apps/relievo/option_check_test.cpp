@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "relievo_testing/error_of.h"
+
 namespace relievo::cli {
 namespace {
 
@@ -16,12 +18,8 @@ namespace {
 std::string fitError(const std::string& line, const StoredSettings& stored = {}) {
   std::istringstream in("relievo " + line);
   const std::vector<std::string> args{std::istream_iterator<std::string>(in), {}};
-  try {
-    checkOptionsFit(parseCommandLine(args).convert, stored);
-  } catch (const UsageError& e) {
-    return e.what();
-  }
-  return "";
+  return relievo::testing::errorOf<UsageError>(
+      [&] { checkOptionsFit(parseCommandLine(args).convert, stored); }, "");
 }
 
 TEST(OptionCheck, OptionsThatTheSourceKindHidesAndOptionsThatFit) {

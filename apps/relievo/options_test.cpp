@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "relievo_testing/error_of.h"
+
 namespace relievo::cli {
 namespace {
 
@@ -29,12 +31,7 @@ std::vector<std::string> words(const std::string& line) {
 }
 
 std::string usageError(std::vector<std::string> args) {
-  try {
-    parse(std::move(args));
-  } catch (const UsageError& e) {
-    return e.what();
-  }
-  return "(no error)";
+  return relievo::testing::errorOf<UsageError>([&] { parse(std::move(args)); }, "(no error)");
 }
 
 TEST(Options, NoArgumentsIsTheDefaultConversion) {

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "errors.h"
-#include "test_support.h"
+#include "relievo_testing/error_of.h"
+#include "relievo_testing/scratch_dir.h"
 
 namespace relievo::cli {
 namespace {
@@ -16,30 +17,25 @@ namespace {
 // What checkOutputPaths throws (UsageError or RunError), or "".
 template <class Error>
 std::string refusal(const std::vector<NamedPath>& paths) {
-  try {
-    checkOutputPaths(paths);
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "";
+  return relievo::testing::errorOf<Error>([&] { checkOutputPaths(paths); }, "");
 }
 
 TEST(OutputPaths, WrittenFilesMustBeDistinct) {
-  const testing::ScratchDir dir;
-  const std::string src = dir / "a.png";
-  const std::string alias = dir / "x/../a.png";
+  const relievo::testing::ScratchDir dir;
+  const std::string src = dir.path("a.png");
+  const std::string alias = dir.path("x/../a.png");
   const std::pair<std::vector<NamedPath>, std::string> cases[] = {
       {{{"--preview", src, true}, {"--file", alias, false}},
        "--preview and --file name the same file"},
-      {{{"--output", dir / "o.ded", true}, {"--preview", dir / "o.ded", true}},
+      {{{"--output", dir.path("o.ded"), true}, {"--preview", dir.path("o.ded"), true}},
        "--output and --preview name the same file"},
-      {{{"--settings", dir / "s", true}, {"--file", dir / "s", false}},
+      {{{"--settings", dir.path("s"), true}, {"--file", dir.path("s"), false}},
        "--settings and --file name the same file"},
-      {{{"--png", dir / "f.ded", true}, {"FILE.ded", dir / "f.ded", false}},
+      {{{"--png", dir.path("f.ded"), true}, {"FILE.ded", dir.path("f.ded"), false}},
        "--png and FILE.ded name the same file"},
       // The dialog itself refuses a DED file named like its source.
       {{{"--output", src, true}, {"--file", src, false}}, ""},
-      {{{"--output", dir / "a.ded", true},
+      {{{"--output", dir.path("a.ded"), true},
         {"--preview", std::nullopt, true},
         {"--file", src, false}},
        ""},
@@ -49,8 +45,8 @@ TEST(OutputPaths, WrittenFilesMustBeDistinct) {
 }
 
 TEST(OutputPaths, AFifoIsNoPlaceToWrite) {
-  const testing::ScratchDir dir;
-  const std::string fifo = dir / "pipe";
+  const relievo::testing::ScratchDir dir;
+  const std::string fifo = dir.path("pipe");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(refusal<RunError>({{"--preview", fifo, true}}),
             "--preview: " + fifo + " is not a regular file");

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "test_support.h"
+#include "relievo_testing/files.h"
+#include "relievo_testing/scratch_dir.h"
 
 namespace relievo::cli {
 namespace {
@@ -22,7 +21,7 @@ TEST(PluginPath, CandidatesInOrder) {
 }
 
 TEST(PluginPath, TheFirstExistingFileWins) {
-  const testing::ScratchDir dir;
+  const relievo::testing::ScratchDir dir;
   const fs::path root = dir.root();
   fs::create_directories(root / "bin");
   // An environment folder means the module in it.
@@ -32,7 +31,7 @@ TEST(PluginPath, TheFirstExistingFileWins) {
   for (const fs::path& module :
        {root / "lib" / "relievo" / "relievo.so", root / "plugins" / "relievo.so"}) {
     fs::create_directories(module.parent_path());
-    std::ofstream(module) << "x";
+    relievo::testing::writeFile(module, "x");
     EXPECT_EQ(findPlugin(candidates), module);
   }
   // A folder of that name is no module.

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "test_support.h"
+#include "relievo_testing/files.h"
 
 namespace relievo::cli {
 namespace {
@@ -44,7 +44,8 @@ TEST(ProgressDisplay, RedrawsOnlyWhatChangedAndClearsItsLine) {
       d.clear();
     }
     // Not on a terminal, nothing is shown.
-    EXPECT_EQ(testing::contents(f), enabled ? "\r\033[KDone\r\033[KNext\r\033[K" : "");
+    EXPECT_EQ(relievo::testing::streamContents(f),
+              enabled ? "\r\033[KDone\r\033[KNext\r\033[K" : "");
     std::fclose(f);
   }
 }

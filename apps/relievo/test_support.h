@@ -1,51 +1,13 @@
-// Helpers shared by the command's unit tests: a scratch folder, what was written to a
-// temporary FILE, and DED files built byte by byte.
+// Helpers shared by the command's unit tests: DED files built byte by byte.
 #ifndef RELIEVO_APPS_TEST_SUPPORT_H
 #define RELIEVO_APPS_TEST_SUPPORT_H
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <bit>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace relievo::cli::testing {
-
-// A fresh folder named after the running test and process, removed with its contents.
-class ScratchDir {
- public:
-  ScratchDir() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::filesystem::temp_directory_path() /
-            ("relievo_" + std::string(test->test_suite_name()) + "_" + test->name() + "_" +
-             std::to_string(::getpid()));
-    std::filesystem::remove_all(root_);
-    std::filesystem::create_directories(root_);
-  }
-  ~ScratchDir() { std::filesystem::remove_all(root_); }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const std::filesystem::path& root() const { return root_; }
-  std::string operator/(const std::string& name) const { return (root_ / name).string(); }
-
- private:
-  std::filesystem::path root_;
-};
-
-// Everything written to `file` so far.
-inline std::string contents(std::FILE* file) {
-  std::fflush(file);
-  std::rewind(file);
-  std::string s;
-  for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file))
-    s += static_cast<char>(c);
-  return s;
-}
 
 inline void putBig(std::string& bytes, std::size_t at, std::uint32_t v, int n) {
   for (int i = 0; i < n; ++i) {

@@ -12,28 +12,21 @@
 #include <string>
 
 #include "ded/test_ded.h"
-#include "raster/test_files.h"
+#include "relievo_testing/files.h"
+#include "relievo_testing/scratch_dir.h"
 
 namespace relievo {
 namespace {
 
 using testing::Bytes;
 using testing::floatAt;
+using testing::readFile;
+using testing::streamContents;
 
 struct FileClose {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileClose>;
-
-// Everything the stream holds, read through the stream itself.
-Bytes contents(std::FILE* f) {
-  std::fflush(f);
-  std::fseek(f, 0, SEEK_END);
-  Bytes bytes(static_cast<std::size_t>(std::ftell(f)));
-  std::fseek(f, 0, SEEK_SET);
-  EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), f), bytes.size());
-  return bytes;
-}
 
 std::string text(const Bytes& b, std::size_t offset, std::size_t n) {
   return std::string(b.begin() + offset, b.begin() + offset + n);
@@ -67,7 +60,7 @@ TEST(DedWriter, AWholeFileIsByteExactWhicheverWriterFillsTheRecords) {
         EXPECT_EQ(std::ftell(f.get()), 200 + 4 * (c + 1));
       }
     }
-    const Bytes b = contents(f.get());
+    const Bytes b = streamContents<Bytes>(f.get());
     testing::expectDed(b, {-32768, 32767, 10, -120.5f, 11, -119.25f, 36000, 18000, records});
     EXPECT_EQ(text(b, 200, 4), std::string("\x80\x00\x00\x01", 4));
     // The caller's buffer was swapped in place: it holds the bytes written.
@@ -103,7 +96,7 @@ TEST(DedWriter, ExtentsFeetFollowTheMiddleLatitudeOrTheUtmMarker) {
       // marker back: the file counts as geographic.
       {"write-only utm", 59, 61, 30, 5, true, 151.9f, 303.8f},
   };
-  const testing::TempDir dir;
+  const testing::ScratchDir dir;
   const std::string path = dir.path("extents.ded");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -115,7 +108,7 @@ TEST(DedWriter, ExtentsFeetFollowTheMiddleLatitudeOrTheUtmMarker) {
     ASSERT_EQ(dedWriteExtents(f.get(), lat, 0, c.latNorthEast, 1, 30, lon, 121, 1201), 0);
     EXPECT_EQ(std::ferror(f.get()), 0);
     if (c.writeOnly) f.reset(std::fopen(path.c_str(), "rb"));
-    const Bytes b = contents(f.get());
+    const Bytes b = streamContents<Bytes>(f.get());
     ASSERT_EQ(b.size(), 200u);
     EXPECT_EQ(text(b, 8, 8), c.zone != 0 ? "UTMS 5  " : "DMA1    ");
     EXPECT_EQ(text(b, 184, 8), std::string("\x44\x96\x20\x00\x42\xF2\x00\x00", 8));  // 1201, 121
@@ -145,7 +138,7 @@ TEST(DedWriter, UtmMarkerStepsOnOneFile) {
     std::fseek(f.get(), 77, SEEK_SET);
     EXPECT_EQ(dedIsUtm(f.get()), s.utm);
     EXPECT_EQ(std::ftell(f.get()), 77);  // the position is restored
-    const Bytes b = contents(f.get());
+    const Bytes b = streamContents<Bytes>(f.get());
     ASSERT_EQ(b.size(), 128u);
     EXPECT_EQ(text(b, 4, 20), std::string("KTLX") + s.marker + "V1.0    ");
   }
@@ -154,7 +147,7 @@ TEST(DedWriter, UtmMarkerStepsOnOneFile) {
 }
 
 TEST(DedWriter, CreateFileTruncatesForReadAndWriteOrRefuses) {
-  const testing::TempDir dir;
+  const testing::ScratchDir dir;
   const std::string path = dir.path("created.ded");
   for (const char* mode : {"w", "W", "wb"}) {
     SCOPED_TRACE(mode);
@@ -165,7 +158,7 @@ TEST(DedWriter, CreateFileTruncatesForReadAndWriteOrRefuses) {
     EXPECT_EQ(dedSetUtmZone(f.get(), 0, 12), 0);
     EXPECT_EQ(dedIsUtm(f.get()), 1);  // read back: the stream reads as well
     f.reset();
-    const Bytes b = testing::readFile(path);
+    const Bytes b = readFile<Bytes>(path);
     ASSERT_EQ(b.size(), 128u);
     EXPECT_EQ(text(b, 4, 12), "KTLXUTMN12  ");
   }
@@ -191,17 +184,17 @@ TEST(DedWriter, ColumnWritersRefuseMissingArgumentsAndUnreachableRecords) {
   // A record before the data cannot be reached; the buffer stays native.
   EXPECT_EQ(dedWriteColumn(f.get(), -1, posts), -1);
   EXPECT_EQ(posts[0], 0x0101);
-  EXPECT_EQ(contents(f.get()).size(), 160u);
+  EXPECT_EQ(streamContents<Bytes>(f.get()).size(), 160u);
 
   // Records counted backwards reach offset 202, then 200, then fall before the data: the
   // first two posts stay written.
   EXPECT_EQ(dedWriteRowAcross(f.get(), 1, posts, -1), -1);
-  const Bytes b = contents(f.get());
+  const Bytes b = streamContents<Bytes>(f.get());
   ASSERT_EQ(b.size(), 204u);
   EXPECT_EQ(text(b, 200, 4), "\x02\x02\x01\x01");
 
   // A stream that accepts nothing counts no bytes written.
-  const testing::TempDir dir;
+  const testing::ScratchDir dir;
   const std::string path = dir.write("read_only.ded", "");
   File readOnly(std::fopen(path.c_str(), "rb"));
   EXPECT_EQ(dedWriteColumn(readOnly.get(), 0, std::span(posts).first(2)), 0);

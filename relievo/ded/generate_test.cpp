@@ -16,12 +16,14 @@
 #include "plugin/spacing.h"
 #include "plugin/test_host.h"
 #include "raster/data_scan.h"
-#include "raster/test_files.h"
+#include "relievo_testing/files.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxhost/memory.h"
 
 namespace relievo {
 namespace {
 
+using testing::Bytes;
 using testing::readFile;
 using testing::Records;
 
@@ -72,7 +74,7 @@ class GenerateDed : public ::testing::Test {
     EXPECT_EQ(prompt.pairs, expected);
   }
 
-  testing::TempDir dir;
+  testing::ScratchDir dir;
   testing::HostedState hosted;
   ToolState& state = hosted.state;
   std::string out = dir.path("out.ded");
@@ -133,7 +135,7 @@ TEST_F(GenerateDed, RecordsFollowTheOrderAndTheOrigin) {
     // One degree each way: the spacings follow the posts of a record and the records.
     const float latSpacing = 36000.0f / (c.records[0].size() - 1);
     const float lonSpacing = 36000.0f / (c.records.size() - 1);
-    testing::expectDed(readFile(out), {1, 6, 0, 0, 1, 1, latSpacing, lonSpacing, c.records});
+    testing::expectDed(readFile<Bytes>(out), {1, 6, 0, 0, 1, 1, latSpacing, lonSpacing, c.records});
   }
 }
 
@@ -149,7 +151,7 @@ TEST_F(GenerateDed, RowMajorGridTallerThanOneBlock) {
   state.dataOrigin = DataOrigin::UpperLeft;
   load(testing::memoryRaster(2, 130, values));
   ASSERT_EQ(generateTo(out), 1);
-  testing::expectDed(readFile(out), {0, 1129, 0, 0, 1, 1, 36000.0f / 129, 36000, records});
+  testing::expectDed(readFile<Bytes>(out), {0, 1129, 0, 0, 1, 1, 36000.0f / 129, 36000, records});
 }
 
 TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
@@ -175,7 +177,7 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
     load(testing::memoryRaster({{0, 9, 500}, {250, 9.7f, 1000}}));
     ASSERT_EQ(generateTo(out), 1);
     testing::expectDed(
-        readFile(out),
+        readFile<Bytes>(out),
         {c.lowest, c.highest, 0, 0, 1, 1, 36000, 18000, {{0, 250}, {c.post, c.post}, {500, 1000}}});
   }
 }
@@ -185,7 +187,8 @@ TEST_F(GenerateDed, RangeRecordTruncatesTheDedRange) {
   setDedRange(&state, 10.9, 99.9);
   ASSERT_EQ(generateTo(out), 1);
   // Linear over 0 ... 100 onto 10.9 ... 99.9, truncated: 10.9, 99.9, 55.4, 33.15.
-  testing::expectDed(readFile(out), {10, 99, 0, 0, 1, 1, 36000, 36000, {{10, 99}, {55, 33}}});
+  testing::expectDed(readFile<Bytes>(out),
+                     {10, 99, 0, 0, 1, 1, 36000, 36000, {{10, 99}, {55, 33}}});
 }
 
 TEST_F(GenerateDed, ScansTheRangeWhenItIsNotKnownYet) {
@@ -208,7 +211,7 @@ TEST_F(GenerateDed, CancelAnEmptyNameOrTheSourceWritesNothing) {
   EXPECT_EQ(generateTo(source), 0);  // refused, then cancelled
   EXPECT_EQ(hosted.status(), "Operation canceled");
   EXPECT_STREQ(state.dedFileName, source.c_str());
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path("")), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.root()), {}), 1);
 
   // Refused twice (the same file spelt otherwise the second time), then another name.
   hosted.responder().queueFile({source});
@@ -224,7 +227,7 @@ TEST_F(GenerateDed, CancelAnEmptyNameOrTheSourceWritesNothing) {
   }
   EXPECT_EQ(messages[3].message.title, "Success");
   EXPECT_EQ(hosted.responder().filePrompts().size(), 7u);
-  EXPECT_EQ(readFile(source), (testing::Bytes{1, 2, 3, 4}));  // the source is untouched
+  EXPECT_EQ(readFile<Bytes>(source), (Bytes{1, 2, 3, 4}));  // the source is untouched
 }
 
 // Each failure is reported; the proposal for the next prompt is kept.

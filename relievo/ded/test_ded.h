@@ -1,5 +1,5 @@
-// Test helpers of the ded folder: the bytes of a file, and the bytes that a geographic DED
-// file must hold, computed from the format's rules rather than by the writer.
+// Test helpers of the ded folder: the bytes that a geographic DED file must hold, computed
+// from the format's rules rather than by the writer.
 #ifndef RELIEVO_DED_TEST_DED_H
 #define RELIEVO_DED_TEST_DED_H
 
@@ -9,8 +9,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,11 +17,6 @@ namespace relievo::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 using Records = std::vector<std::vector<std::int16_t>>;  // west to east, each south to north
-
-inline Bytes readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The big-endian single-precision number at `offset`.
 inline float floatAt(const Bytes& b, std::size_t offset) {

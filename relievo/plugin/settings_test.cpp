@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "plugin/delimiters.h"
-#include "raster/test_files.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxhost/host.h"
 
 // The order in which the settings are written is only visible at the host's door: these
@@ -87,7 +87,7 @@ class Settings : public ::testing::Test {
 
   sxhost::Host host;
   ToolState state{};
-  testing::TempDir dir;
+  testing::ScratchDir dir;
 };
 
 TEST_F(Settings, AFirstRunStartsFromTheDefaults) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "raster/test_files.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxapilib.h"
 #include "sxhost/memory.h"
 
@@ -17,7 +18,7 @@ namespace {
 using testing::RasterPtr;
 using testing::readAllRows;
 using testing::Rows;
-using testing::TempDir;
+using testing::ScratchDir;
 
 struct Options {
   int headerOffset = 0;
@@ -65,7 +66,7 @@ TEST(AsciiReader, ValuesAsFloatsWhateverSeparatesThem) {
        {{double{0.1f}, std::numeric_limits<double>::infinity(), -16777216}}},
       {"12345678901234567890123456789012345678 7", 0, 2, 1, {{f38, 7}}},  // 38 digits
   };
-  TempDir dir;
+  ScratchDir dir;
   for (const auto& c : cases) {
     RasterPtr raster = openText(dir.write("grid.txt", c.text), c.width, c.height,
                                 {.headerOffset = c.headerOffset});
@@ -90,7 +91,7 @@ TEST(AsciiReader, RangesOfTheDoublesBeforeNarrowing) {
       {"0.1 0.1 0.1", {}, 0.1, 0.1},
       {"0.1 1e39 -16777217", {}, -16777217, 1e39},
   };
-  TempDir dir;
+  ScratchDir dir;
   for (const auto& c : cases) {
     RasterPtr raster = openText(dir.write("grid.txt", c.text), 3, 1, c.options);
     ASSERT_NE(raster, nullptr) << c.text;
@@ -108,7 +109,7 @@ TEST(AsciiReader, TextEndingEarlyFailsWithTheCountRead) {
       {"no numbers here", 0},
       {"1 2 123456789012345678901234567890123456789 4 5 6", 2},  // 39 digits
   };
-  TempDir dir;
+  ScratchDir dir;
   for (const auto& c : cases) {
     const auto live = sxhost::liveAllocations();
     int valuesRead = -1;
@@ -142,7 +143,7 @@ int recordProgress(int unused, int valuesRead, void* context) {
 }
 
 TEST(AsciiReader, ProgressAfterEveryRowAndStoppingAbandonsTheReading) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.write("grid.txt", "1 2 3 4 5 6 7 8 9 10 11 12");
   const struct {
     int stopAt;
@@ -176,7 +177,7 @@ std::string generatedGrid(int width, int height) {
 }
 
 TEST(AsciiReader, StreamVariantWhenValuesCannotBeHeldGivesIdenticalRows) {
-  TempDir dir;
+  ScratchDir dir;
   const int width = 700, height = 300;
   const std::string path = dir.write("grid.txt", generatedGrid(width, height));
   RasterPtr memory = openText(path, width, height, {.headerOffset = 10});

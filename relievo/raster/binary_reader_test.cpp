@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "raster/test_files.h"
+#include "relievo_testing/scratch_dir.h"
 
 namespace relievo {
 namespace {
@@ -19,7 +20,7 @@ namespace {
 using testing::RasterPtr;
 using testing::readAllRows;
 using testing::Rows;
-using testing::TempDir;
+using testing::ScratchDir;
 using Bytes = std::vector<unsigned char>;
 
 struct Layout {
@@ -125,7 +126,7 @@ TEST(BinaryRead, Table) {
       {"UnknownElementType", {1, 2, 3, 4}, {0, 0, 2, 2, static_cast<ByteType>(5)}, {}, 0},
       {"NoFile", {}, {0, 0, 1, 1}, {}, 0},  // removed since the record was made
   };
-  TempDir dir;
+  ScratchDir dir;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     RasterPtr raster = binaryRecord(
@@ -147,7 +148,7 @@ TEST(BinaryRead, LongRowsWithoutStrideAndAcrossBlocksAndLongSkips) {
       const auto value = static_cast<std::int16_t>(k * 7 - 30000);
       std::memcpy(&bytes[5 + static_cast<std::size_t>(k) * (2 + stride)], &value, 2);
     }
-    TempDir dir;
+    ScratchDir dir;
     RasterPtr raster = binaryRecord(dir.write("strided.bin", bytes),
                                     {5, stride, width, height, ByteType::Int16, 1, Endian::Little});
     int result = -1;
@@ -183,7 +184,7 @@ TEST(BinarySize, ResultAndAvailableCount) {
       {"HugeLayout", 100, 0, 0, 2147483647, 2147483647, 4, 0, 12},
       {"OddRemainderIsTruncated", 9, 0, 0, 2, 1, 1, 1, 4},
   };
-  TempDir dir;
+  ScratchDir dir;
   for (const auto& c : cases) {
     const std::string path = dir.write("grid.bin", std::string(c.fileBytes, 'x'));
     const auto check = [&](int* available) {
@@ -203,7 +204,7 @@ TEST(BinarySize, ResultAndAvailableCount) {
 }
 
 TEST(BinarySize, UsesTheRealSizeOfFilesBeyond4GiB) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string big = dir.write("big", "");
   std::error_code error;
   const std::uint64_t size = 5ull << 30;  // 5 GiB, sparse

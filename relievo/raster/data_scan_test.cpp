@@ -10,7 +10,7 @@
 
 #include "dialog/progress.h"
 #include "plugin/test_host.h"
-#include "raster/test_files.h"
+#include "relievo_testing/scratch_dir.h"
 
 namespace relievo {
 namespace {
@@ -43,7 +43,7 @@ class DataScan : public ::testing::Test {
     ReadCounter::install(raster);
   }
 
-  testing::TempDir dir;
+  testing::ScratchDir dir;
   testing::HostedState hosted;
   ToolState& state = hosted.state;
   std::string path;

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "raster/test_files.h"
 #include "raster/test_images.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxhost/host.h"
 
 namespace relievo {
@@ -18,7 +18,7 @@ using Bytes = std::vector<unsigned char>;
 
 TEST(Detect, TextBinaryAndNone) {
   sxhost::Host host;
-  testing::TempDir dir;
+  testing::ScratchDir dir;
   Bytes text(3000, 'a');
   text[2500] = 0xE9;  // beyond the bytes examined
   Bytes lastExamined = text;
@@ -45,7 +45,7 @@ TEST(Detect, TextBinaryAndNone) {
 
 TEST(Detect, ImagesAreToldByTheirContent) {
   sxhost::Host host;
-  testing::TempDir dir;
+  testing::ScratchDir dir;
   const Bytes png = testing::pngImage(2, 1, 3, {1, 2, 3, 4, 5, 6});
   const Bytes sgi = testing::sgiImage(2, 1, 1, {7, 9});
   EXPECT_EQ(rasterDetectFileKind(dir.write("grid.png", png)), FileKind::Image);

@@ -9,6 +9,7 @@
 
 #include "raster/test_files.h"
 #include "raster/test_images.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxhost/host.h"
 #include "sxhost/memory.h"
 
@@ -18,8 +19,8 @@ namespace {
 using testing::Bytes;
 using testing::pngImage;
 using testing::RasterPtr;
+using testing::ScratchDir;
 using testing::sgiImage;
-using testing::TempDir;
 using Values = std::vector<float>;
 
 const Bytes kRgbPlanes = {10, 20, 30, 40, 50, 60};  // R 10 20, G 30 40, B 50 60
@@ -48,7 +49,7 @@ class ImageReader : public ::testing::Test {
   }
 
   sxhost::Host host;
-  TempDir dir;
+  ScratchDir dir;
 };
 
 TEST_F(ImageReader, IntensityOfAColourImageIsItsLuminance) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "raster/test_files.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxapilib.h"
 #include "sxhost/memory.h"
 
@@ -16,7 +17,7 @@ namespace {
 using testing::RasterPtr;
 using testing::readAllRows;
 using testing::Rows;
-using testing::TempDir;
+using testing::ScratchDir;
 
 int keepGoing(const double*, int, int, void*) {
   return 1;
@@ -90,7 +91,7 @@ TEST(RasterRecord, ElementSizes) {
 }
 
 TEST(RasterFileSize, SizesOfFilesAndNonFilesSaturatingBeyond2GiB) {
-  TempDir dir;
+  ScratchDir dir;
   EXPECT_EQ(rasterFileSize(dir.write("ten", "0123456789")), 10);
   EXPECT_EQ(rasterFileSize(dir.write("empty", "")), 0);
   EXPECT_EQ(rasterFileSize(dir.path("missing")), 0);
@@ -120,7 +121,7 @@ TEST(RasterOpenFile, FailuresGiveNullWithTheValuesReadAndLeaveNothingBehind) {
       {"BinaryTooSmall", SourceKind::Binary, "abc", 0, 2, 2, 3},
   };
   for (const auto& c : cases) {
-    TempDir dir;
+    ScratchDir dir;
     std::string path = dir.path("source");
     if (c.contents != nullptr && std::string_view(c.contents) == "<dir>") {
       path = dir.path("");
@@ -137,7 +138,7 @@ TEST(RasterOpenFile, FailuresGiveNullWithTheValuesReadAndLeaveNothingBehind) {
 }
 
 TEST(RasterOpenFile, RefusesGridsBeyond32BitsAndLongPathsBeforeAllocating) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.write("grid", "1 2 3 4");
   for (SourceKind kind : {SourceKind::Ascii, SourceKind::Binary}) {
     const auto requests = sxhost::allocationRequests();
@@ -151,7 +152,7 @@ TEST(RasterOpenFile, RefusesGridsBeyond32BitsAndLongPathsBeforeAllocating) {
 }
 
 TEST(RasterOpenFile, TextSourceIsReadIntoMemoryWithItsRange) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.write("grid.txt", "header\n1 2 3\n4 5 6\n");
   int valuesRead = -1;
   RasterPtr raster(rasterOpenFile(path, 7, 9, 3, 2, 1, SourceKind::Ascii, ByteType::Int16,
@@ -175,7 +176,7 @@ TEST(RasterOpenFile, TextSourceIsReadIntoMemoryWithItsRange) {
 }
 
 TEST(RasterOpenFile, BinarySourceIsStreamedWithoutRangeFromTheStartOfEveryPass) {
-  TempDir dir;
+  ScratchDir dir;
   int valuesRead = -1;
   RasterPtr raster(openFile(dir.write("grid.bin", "\x01\x02\x03\x04\x05\x06"), SourceKind::Binary,
                             0, 2, 2, &valuesRead));
@@ -189,7 +190,7 @@ TEST(RasterOpenFile, BinarySourceIsStreamedWithoutRangeFromTheStartOfEveryPass) 
 }
 
 TEST(RasterOpenFile, RefusedRecordMemoryReleasesTheValues) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.write("grid.txt", "1 2 3 4");
   const auto live = sxhost::liveAllocations();
   {

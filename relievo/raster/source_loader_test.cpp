@@ -12,8 +12,8 @@
 #include "fractal/fractal_source.h"
 #include "plugin/plugin_entry.h"
 #include "raster/image_reader.h"
-#include "raster/test_files.h"
 #include "raster/test_images.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxhost/host.h"
 #include "sxhost/memory.h"
 
@@ -77,7 +77,7 @@ class Loading : public ::testing::Test {
   }
 
   sxhost::Host host;
-  testing::TempDir dir;
+  testing::ScratchDir dir;
   ToolState* state = nullptr;
   Texts statusTexts;  // every text the status line showed, in order
 };

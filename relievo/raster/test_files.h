@@ -1,16 +1,10 @@
-// Test helpers of the raster folder: fixture files in a private temporary directory, records
-// that free themselves, a small in-memory grid, the rows of a pass gathered into vectors, and
-// generated number tokens.
+// Test helpers of the raster folder: records that free themselves, a small in-memory grid, the
+// rows of a pass gathered into vectors, and generated number tokens.
 #ifndef RELIEVO_RASTER_TEST_FILES_H
 #define RELIEVO_RASTER_TEST_FILES_H
 
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,40 +13,6 @@
 #include "sxapilib.h"
 
 namespace relievo::testing {
-
-// A directory of its own under the system's temporary directory, removed with its files.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "relievo-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string path(std::string_view name) const { return (dir_ / name).string(); }
-
-  // Writes `contents` byte for byte to a file named `name`; returns its path.
-  std::string write(std::string_view name, std::string_view contents) const {
-    const std::string file = path(name);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-    if (!out) throw std::runtime_error("cannot write " + file);
-    return file;
-  }
-
-  std::string write(std::string_view name, const std::vector<unsigned char>& bytes) const {
-    return write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  }
-
- private:
-  std::filesystem::path dir_;
-};
 
 struct RasterFree {
   void operator()(RasterRec* raster) const { rasterFree(raster); }

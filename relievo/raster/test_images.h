@@ -1,5 +1,5 @@
 // Image files for the tests of sources: PNGs written by stb_image_write and SGI files written
-// from their planes, both as bytes for TempDir::write.
+// from their planes, both as bytes for ScratchDir::write.
 #ifndef RELIEVO_RASTER_TEST_IMAGES_H
 #define RELIEVO_RASTER_TEST_IMAGES_H
 

@@ -9,6 +9,7 @@
 
 #include "raster/file.h"
 #include "raster/test_files.h"
+#include "relievo_testing/scratch_dir.h"
 
 namespace relievo {
 namespace {
@@ -17,7 +18,7 @@ using Tokens = std::vector<std::string>;
 
 // Every token the reader gives for `text`, read through a buffer of `bufferBytes`.
 Tokens tokensOf(const std::string& text, std::size_t bufferBytes = 64 * 1024) {
-  testing::TempDir dir;
+  testing::ScratchDir dir;
   FilePtr file = fileOpenAt(dir.write("text", text).c_str(), 0);
   EXPECT_NE(file, nullptr);
   AsciiTokenReader reader(file.get(), bufferBytes);

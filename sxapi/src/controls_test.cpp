@@ -7,14 +7,15 @@
 #include <tuple>
 #include <vector>
 
+#include "relievo_testing/error_of.h"
 #include "sxapilib.h"
+#include "sxhost/error.h"
 #include "sxhost/host.h"
-#include "test_support.h"
 
 namespace {
 
+using relievo::testing::errorOf;
 using sxhost::Change;
-using sxhost::testing::errorOf;
 using Strings = std::vector<std::string>;
 
 constexpr const char* kResource = R"({"dialogs": [{"id": 50, "size": [100, 100], "controls": [
@@ -67,34 +68,34 @@ class ControlsTest : public testing::Test {
 TEST_F(ControlsTest, TypingReplacesTheTextThenActivates) {
   control(2).type("403");
   EXPECT_EQ(activations, Strings{"2:1:403"});
-  EXPECT_EQ(errorOf([&] { control(3).type("x"); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(3).type("x"); }),
             "control 3 of dialog 50 cannot be typed into: it is read-only");
   EXPECT_EQ(sxTextSetEditable(gui(3), 1), 0);
   control(3).type("x");
   EXPECT_EQ(control(3).text(), "x");
-  EXPECT_EQ(errorOf([&] { control(1).type("x"); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).type("x"); }),
             "control 1 of dialog 50 is a push: it cannot be typed into");
 }
 
 TEST_F(ControlsTest, UsersCannotActOnDisabledHiddenOrUnshownControls) {
   sxSetEnabled(gui(2), 0);
   EXPECT_FALSE(control(2).enabled());
-  EXPECT_EQ(errorOf([&] { control(2).type("x"); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(2).type("x"); }),
             "control 2 of dialog 50 cannot be typed into: it is disabled");
   sxSetEnabled(gui(2), 1);
   sxSetVisible(gui(1), 0);
   EXPECT_FALSE(control(1).visible());
-  EXPECT_EQ(errorOf([&] { control(1).press(); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).press(); }),
             "control 1 of dialog 50 cannot be pressed: it is hidden");
   sxSetVisible(gui(1), 1);
   sxSetEnabled(d, 0);
-  EXPECT_EQ(errorOf([&] { control(1).press(); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).press(); }),
             "control 1 of dialog 50 cannot be pressed: the dialog is disabled");
   sxSetEnabled(d, 1);
   sxHideDialog(d);
-  EXPECT_EQ(errorOf([&] { control(1).press(); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).press(); }),
             "control 1 of dialog 50 cannot be pressed: the dialog is hidden");
-  EXPECT_EQ(errorOf([&] { control(10).slide(1.0); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(10).slide(1.0); }),
             "control 10 of dialog 50 cannot be slid: the dialog is hidden");
   EXPECT_EQ(control(2).text(), "start");
   EXPECT_TRUE(activations.empty());
@@ -118,7 +119,7 @@ TEST_F(ControlsTest, TogglesAndRadioGroups) {
   EXPECT_EQ(std::tuple(control(5).checked(), control(6).checked(), control(7).checked()),
             std::tuple(true, false, true));
   EXPECT_EQ(activations.back(), "5:1:");
-  EXPECT_EQ(errorOf([&] { control(5).setChecked(false); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(5).setChecked(false); }),
             "control 5 of dialog 50 is a radio button: a user cannot uncheck it");
   EXPECT_EQ(sxToggleButtonGetState(gui(1)), 0);
   EXPECT_NE(sxToggleButtonSetState(gui(1), 1), 0);
@@ -145,7 +146,7 @@ TEST_F(ControlsTest, OptionMenusAndLists) {
   control(8).select(2);
   EXPECT_EQ(control(8).selectedPos(), 2);
   EXPECT_EQ(activations, Strings{"8:1:"});
-  EXPECT_EQ(errorOf([&] { control(8).select(4); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(8).select(4); }),
             "control 8 of dialog 50 has no position 4 (it has 3 items)");
   EXPECT_NE(sxListAppendItem(gui(8), "x"), 0);
 
@@ -189,7 +190,7 @@ TEST_F(ControlsTest, ScalesAndProgressBarsClampToTheirRange) {
   control(10).slide(9.0);
   EXPECT_EQ(activations, (Strings{"10:1::drag 1", "10:1::drag 2"}));
   EXPECT_EQ(control(10).value(), 0.5);
-  EXPECT_EQ(errorOf([&] { control(10).slide(0.1, 3); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(10).slide(0.1, 3); }),
             "control 10 of dialog 50: drag state 3 is not 0, 1 or 2");
 
   double lo = -1, hi = -1;

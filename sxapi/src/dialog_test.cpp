@@ -4,13 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "relievo_testing/error_of.h"
 #include "sxapilib.h"
+#include "sxhost/error.h"
 #include "sxhost/host.h"
-#include "test_support.h"
 
 namespace {
 
-using sxhost::testing::errorOf;
+using relievo::testing::errorOf;
 
 constexpr const char* kResource = R"({"dialogs": [{"id": 100, "caption": "Main", "size": [50, 50],
   "controls": [
@@ -97,8 +98,8 @@ TEST_F(DialogTest, CaptionHelpContextAndControlsById) {
   EXPECT_EQ(dialog.controls().size(), 5u);
   EXPECT_TRUE(dialog.hasControl(3));
   EXPECT_FALSE(dialog.hasControl(-1));
-  EXPECT_EQ(errorOf([&] { dialog.control(99); }), "dialog 100 has no control 99");
-  EXPECT_EQ(errorOf([&] { host.dialog(101); }), "no dialog of template 101 exists");
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { dialog.control(99); }), "dialog 100 has no control 99");
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { host.dialog(101); }), "no dialog of template 101 exists");
 }
 
 TEST_F(DialogTest, RefreshRunsEveryRefreshCallbackInControlOrder) {

@@ -6,14 +6,16 @@
 #include <tuple>
 #include <vector>
 
+#include "relievo_testing/error_of.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxapilib.h"
+#include "sxhost/error.h"
 #include "sxhost/host.h"
-#include "test_support.h"
 
 namespace {
 
+using relievo::testing::errorOf;
 using sxhost::Pixel;
-using sxhost::testing::errorOf;
 
 constexpr Pixel kGreen{0, 255, 0};
 constexpr Pixel kClear{64, 128, 192};
@@ -102,8 +104,9 @@ TEST_F(GlViewTest, SetViewSizeChangesTheViewWithoutDrawing) {
       {1, 8193, 10, "control 1 of dialog 9: view size 8193 x 10 is outside 1 ... 8192"},
   };
   for (const auto& c : refused)
-    EXPECT_EQ(errorOf([&] { control(c.id).setViewSize(c.width, c.height); }), c.message);
-  EXPECT_EQ(errorOf([&] { control(1).render(0, 10); }), refused[1].message);
+    EXPECT_EQ(errorOf<sxhost::Error>([&] { control(c.id).setViewSize(c.width, c.height); }),
+              c.message);
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).render(0, 10); }), refused[1].message);
   EXPECT_EQ(control(1).viewSize(), std::make_pair(40, 30));
   control(1).setViewSize(8192, 1);
   EXPECT_EQ(control(1).viewSize(), std::make_pair(8192, 1));
@@ -139,7 +142,7 @@ TEST_F(GlViewTest, ClicksReachTheMouseFunction) {
   EXPECT_EQ(std::tuple(event, press.action, press.x, press.y),
             std::tuple(SX_MOUSE_EVENT, SX_MOUSE_PRESS, 20, 3));
   EXPECT_EQ(seen.mice[1].second.action, SX_MOUSE_RELEASE);
-  EXPECT_EQ(errorOf([&] { control(1).click(40, 0); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).click(40, 0); }),
             "control 1 of dialog 9: (40, 0) is outside its view of 40 x 30");
   EXPECT_EQ(seen.mice.size(), 2u);
 }
@@ -147,8 +150,8 @@ TEST_F(GlViewTest, ClicksReachTheMouseFunction) {
 TEST_F(GlViewTest, PicturesWriteUprightPngFiles) {
   sxSetGuiCallback(sxFindGuiById(d, 1), SX_MASK_GL_DRAW, drawQuad, &seen);
   const sxhost::Rgb picture = control(1).render(6, 4);
-  const sxhost::testing::ScratchDir dir;
-  const std::string path = (dir / "view.png").string();
+  const relievo::testing::ScratchDir dir;
+  const std::string path = dir.path("view.png");
   picture.writePng(path);
   int w = 0, h = 0, n = 0;
   unsigned char* png = stbi_load(path.c_str(), &w, &h, &n, 3);

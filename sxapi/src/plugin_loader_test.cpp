@@ -4,18 +4,19 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <tuple>
 
+#include "relievo_testing/error_of.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxapilib.h"
+#include "sxhost/error.h"
 #include "sxhost/host.h"
-#include "test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using sxhost::testing::errorOf;
+using relievo::testing::errorOf;
 
 std::string pluginPath() {
   if (const char* build = std::getenv("RELIEVO_BUILD_DIR")) {
@@ -78,7 +79,7 @@ TEST_F(PluginTest, StartingBuildsTheDialogFromTheModuleResource) {
   EXPECT_EQ(&host.dialog(300), &d);
   EXPECT_EQ(d.caption(), "Host Test 2");
   EXPECT_EQ(d.control(10).text(), "4 8 32 32");
-  EXPECT_EQ(errorOf([&] { host.startTool("Nope"); }), "no tool named \"Nope\"");
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { host.startTool("Nope"); }), "no tool named \"Nope\"");
 }
 
 TEST_F(PluginTest, EveryControlKindThroughUserActions) {
@@ -133,7 +134,7 @@ TEST_F(PluginTest, ClosingDeliversTheCloseEventAndHides) {
   EXPECT_FALSE(d.visible());
   EXPECT_EQ(d.control(10).text(), "4 8 32 16");
   EXPECT_EQ(pref(host, "Closes"), 1);
-  EXPECT_EQ(errorOf([&] { d.control(1).press(); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { d.control(1).press(); }),
             "control 1 of dialog 300 cannot be pressed: the dialog is hidden");
   start();
   d.close();
@@ -159,7 +160,7 @@ TEST_F(PluginTest, UnloadAndLoadAgainStartsFresh) {
   EXPECT_NE(sxShowDialog(old), 0);
   EXPECT_NE(sxTextSetString(oldControl, "x"), 0);
   EXPECT_EQ(host.lastError(), "sxTextSetString: not a control");
-  EXPECT_EQ(errorOf([&] { host.unloadPlugin(first); }), "no such plug-in is loaded");
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { host.unloadPlugin(first); }), "no such plug-in is loaded");
 
   const sxhost::PluginInfo& again = host.loadPlugin(pluginPath());
   EXPECT_NE(again.handle, first);
@@ -171,27 +172,31 @@ TEST_F(PluginTest, UnloadAndLoadAgainStartsFresh) {
 
 TEST_F(PluginTest, LoadFailuresAreClear) {
   const std::string path = fs::absolute(pluginPath()).lexically_normal().string();
-  EXPECT_EQ(errorOf([&] { host.loadPlugin(pluginPath()); }), path + ": is loaded already");
-  const std::string missing = (fs::temp_directory_path() / "no_such_plugin.so").string();
-  EXPECT_EQ(errorOf([&] { host.loadPlugin(missing); }).rfind(missing + ": cannot be loaded: ", 0),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { host.loadPlugin(pluginPath()); }),
+            path + ": is loaded already");
+  const relievo::testing::ScratchDir dir;
+  const std::string missing = dir.path("no_such_plugin.so");
+  EXPECT_EQ(errorOf<sxhost::Error>([&] {
+              host.loadPlugin(missing);
+            }).rfind(missing + ": cannot be loaded: ", 0),
             0u);
   const fs::path host = fs::path(pluginPath()).parent_path().parent_path() / "lib" / "libsxapi.so";
-  EXPECT_EQ(errorOf([&] { this->host.loadPlugin(host.string()); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { this->host.loadPlugin(host.string()); }),
             host.lexically_normal().string() + ": is not a plug-in (it exports no sxpInit)");
   EXPECT_EQ(this->host.plugins().size(), 1u);
 }
 
 TEST(PluginLifetime, TheHostUnloadsPluginsAndSavesPreferencesAsItGoes) {
-  const sxhost::testing::ScratchDir dir;
-  const fs::path file = dir / "prefs.json";
+  const relievo::testing::ScratchDir dir;
+  const std::string file = dir.path("prefs.json");
   {
     sxhost::Host host;
-    host.usePreferencesFile(file.string());
+    host.usePreferencesFile(file);
     host.loadPlugin(pluginPath());
     host.startTool("Host Test");
   }
   sxhost::Host host;
-  host.usePreferencesFile(file.string());
+  host.usePreferencesFile(file);
   EXPECT_EQ(pref(host, "Closes"), 1);
   EXPECT_EQ(pref(host, "Exits"), 1);
 }
@@ -216,7 +221,7 @@ void exit(SxPlugin plugin) {
 TEST(StaticPlugins, AFailedInitUnloadsThePlugin) {
   sxhost::Host host;
   linked::exits = 0;
-  EXPECT_EQ(errorOf([&] {
+  EXPECT_EQ(errorOf<sxhost::Error>([&] {
               host.attachPlugin(linkedAt("/nowhere/linked.so", linked::initFails, linked::exit));
             }),
             "/nowhere/linked.so: sxpInit failed");
@@ -226,15 +231,14 @@ TEST(StaticPlugins, AFailedInitUnloadsThePlugin) {
 
 // The test plug-in module reads a good resource; a bad one is reported with its path.
 TEST(StaticPlugins, ABadResourceBesideTheModuleIsReported) {
-  const sxhost::testing::ScratchDir dir;
-  std::ofstream(dir / "linked.rsrc.json")
-      << R"({"dialogs": [{"id": 1, "size": [5, 5], "controls": [{"kind": "dial", "rect": [0, 0, 1, 1]}]}]})";
+  const relievo::testing::ScratchDir dir;
+  const std::string resource = dir.write(
+      "linked.rsrc.json",
+      R"({"dialogs": [{"id": 1, "size": [5, 5], "controls": [{"kind": "dial", "rect": [0, 0, 1, 1]}]}]})");
   sxhost::Host host;
-  host.attachPlugin(
-      linkedAt((dir / "linked.so").string(), linked::initLoadsResource, linked::exit));
+  host.attachPlugin(linkedAt(dir.path("linked.so"), linked::initLoadsResource, linked::exit));
   EXPECT_EQ(linked::resource, nullptr);
-  EXPECT_EQ(host.lastError(),
-            (dir / "linked.rsrc.json").string() + ", dialog 1, control 1: unknown kind \"dial\"");
+  EXPECT_EQ(host.lastError(), resource + ", dialog 1, control 1: unknown kind \"dial\"");
 }
 
 TEST(StaticPlugins, FrameCallsRefuseWhatIsNotAPlugin) {

@@ -6,29 +6,25 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <tuple>
 
+#include "relievo_testing/error_of.h"
+#include "relievo_testing/files.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxapilib.h"
+#include "sxhost/error.h"
 #include "sxhost/host.h"
-#include "test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using sxhost::testing::errorOf;
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using relievo::testing::errorOf;
+using relievo::testing::readFile;
+using relievo::testing::writeFile;
 
 class PrefsTest : public testing::Test {
  protected:
-  const sxhost::testing::ScratchDir scratch;
+  const relievo::testing::ScratchDir scratch;
   const fs::path& dir = scratch.root();
 };
 
@@ -136,7 +132,7 @@ TEST_F(PrefsTest, FileRoundTripKeepsTypes) {
     EXPECT_TRUE(fs::exists(file));
     sxPluginToolPrefSetInteger(tool, "Height", 128);
   }  // the host saves again as it goes
-  const std::string text = slurp(file);
+  const std::string text = readFile(file);
   EXPECT_NE(text.find("\"integer\": 128"), std::string::npos) << text;
   EXPECT_NE(text.find("\"-inf\""), std::string::npos) << text;
 
@@ -183,12 +179,12 @@ TEST_F(PrefsTest, CorruptFilesAreSetAsideAndDefaultsUsed) {
     const fs::path file = dir / "prefs.json";
     const fs::path aside = dir / "prefs.json.corrupt";
     fs::remove(aside);
-    std::ofstream(file) << c.content;
+    writeFile(file, c.content);
     sxhost::Host host;
     host.usePreferencesFile(file.string());
     EXPECT_TRUE(host.preferences().tools().empty()) << c.content;
     EXPECT_FALSE(fs::exists(file)) << c.content;
-    EXPECT_EQ(slurp(aside), c.content);
+    EXPECT_EQ(readFile(aside), c.content);
     ASSERT_EQ(host.log().size(), 1u) << c.content;
     EXPECT_EQ(host.log()[0], "preferences file " + file.string() + " is not valid (" + c.reason +
                                  "); it was set aside as " + aside.string() +
@@ -206,7 +202,7 @@ TEST_F(PrefsTest, AMissingFileIsNoErrorAndAnUnwritableOneIsReported) {
   EXPECT_TRUE(host.log().empty());
   const std::string unwritable = (dir / "no" / "such" / "dir.json").string();
   host.usePreferencesFile(unwritable);
-  EXPECT_EQ(errorOf([&] { host.savePreferences(); }),
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { host.savePreferences(); }),
             unwritable + ": cannot be written (no temporary file in its folder)");
   host.usePreferencesFile((dir / "new.json").string());
 }

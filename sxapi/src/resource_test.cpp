@@ -2,18 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <tuple>
 
+#include "relievo_testing/error_of.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sxapilib.h"
+#include "sxhost/error.h"
 #include "sxhost/host.h"
-#include "test_support.h"
 
 namespace {
 
+using relievo::testing::errorOf;
 using sxhost::ControlKind;
 using sxhost::parseResource;
-using sxhost::testing::errorOf;
 
 constexpr const char* kGood = R"({
   "dialogs": [
@@ -141,8 +142,8 @@ TEST(Resource, BadFilesFailWithAMessageNamingFileDialogAndControl) {
       {R"({"pixmaps": [{"id": 3, "palette": {}}]})", "x.rsrc.json, pixmap 3: missing \"rows\""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(errorOf([&] { parseResource(c.json, "x.rsrc.json"); }), c.message);
-  EXPECT_EQ(errorOf([] { sxhost::readResourceFile("/nonexistent/x.rsrc.json"); }),
+    EXPECT_EQ(errorOf<sxhost::Error>([&] { parseResource(c.json, "x.rsrc.json"); }), c.message);
+  EXPECT_EQ(errorOf<sxhost::Error>([] { sxhost::readResourceFile("/nonexistent/x.rsrc.json"); }),
             "/nonexistent/x.rsrc.json: cannot be read");
 }
 
@@ -155,10 +156,8 @@ TEST(Resource, HostLoadsFromStringAndFileAndMakesDialogs) {
   EXPECT_EQ(host.dialog(7).caption(), "Seven");
   EXPECT_EQ(host.dialog(7).helpContext(), "77");
 
-  const sxhost::testing::ScratchDir dir;
-  const auto path = dir / "good.rsrc.json";
-  std::ofstream(path) << kGood;
-  SxResource fromFile = host.loadResource(path.string());
+  const relievo::testing::ScratchDir dir;
+  SxResource fromFile = host.loadResource(dir.write("good.rsrc.json", kGood));
   ASSERT_NE(fromFile, nullptr);
   EXPECT_NE(sxResourceGetDialog(nullptr, fromFile, 7, 0, nullptr, nullptr), nullptr);
   // The newest dialog of a template answers for it.
@@ -177,7 +176,7 @@ TEST(Resource, HostLoadsFromStringAndFileAndMakesDialogs) {
 
 TEST(Resource, HostReportsBadResourceInItsLog) {
   sxhost::Host host;
-  const std::string error = errorOf([&] {
+  const std::string error = errorOf<sxhost::Error>([&] {
     host.loadResourceJson(DIALOG(R"({"id": 5, "kind": "knob", "rect": [0, 0, 1, 1]})"),
                           "bad.rsrc.json");
   });

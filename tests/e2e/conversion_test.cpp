@@ -16,7 +16,7 @@ using Posts = std::vector<std::int16_t>;
 TEST_F(RelievoTest, TypicalBinaryConversionStepByStep) {
   // 4 x 3 values, the first row the southern edge.
   const std::vector<int> values = {50, 100, 150, 200, 250, 300, 350, 400, 450, 500, 550, 175};
-  const std::string source = dir.file("grid.bin");
+  const std::string source = dir.path("grid.bin");
   writeFile(source, int16Bytes(values, false));
 
   start();
@@ -60,7 +60,7 @@ TEST_F(RelievoTest, TypicalBinaryConversionStepByStep) {
   expectTexts({{kDedMin, "0"}, {kDedMax, "1000"}, {kLatSpacing, "0.250000000"}});
   EXPECT_EQ(c(kNeLat).text(), "10.500000000");
 
-  const std::string output = dir.file("out.ded");
+  const std::string output = dir.path("out.ded");
   generate(output);
   ASSERT_EQ(responder().filePrompts().size(), 2u);
   const sxhost::FilePrompt& save = responder().filePrompts()[1].prompt;
@@ -69,7 +69,7 @@ TEST_F(RelievoTest, TypicalBinaryConversionStepByStep) {
                             {"PromptFileFlags", "", 4, true},
                             {"PromptFilePattern", "DED Files|*.ded"},
                             {"PromptFileTitle", "Select Output DED File"},
-                            {"PromptFileFullFilename", dir.file("grid.ded")},
+                            {"PromptFileFullFilename", dir.path("grid.ded")},
                         }));
   EXPECT_EQ(c(kStatus).text(), "DED file created");
   expectMessage(lastMessage(), "Success", "DED file created\n\n" + output, SX_MESSAGE_INFORMATION);
@@ -81,24 +81,24 @@ TEST_F(RelievoTest, TypicalBinaryConversionStepByStep) {
             }));
 
   // The next conversion proposes the file just written.
-  generate(dir.file("again.ded"));
+  generate(dir.path("again.ded"));
   ASSERT_EQ(responder().filePrompts().size(), 3u);
   EXPECT_EQ(*responder().filePrompts()[2].prompt.text("PromptFileFullFilename"), output);
 }
 
 TEST_F(RelievoTest, GenerateRefusesTheSourceAndAsksAboutStaleTerrainPreferences) {
-  const std::string source = dir.file("grid.bin");
+  const std::string source = dir.path("grid.bin");
   writeFile(source, int16Bytes({1, 2, 3, 4}, false));
   startBinary(source, 2, 2, 1);
   ASSERT_EQ(c(kStatus).text(), "Done");
 
   c(kGenerate).press();  // the save prompt cancelled
   EXPECT_EQ(c(kStatus).text(), "Operation canceled");
-  EXPECT_FALSE(std::filesystem::exists(dir.file("grid.ded")));
+  EXPECT_FALSE(std::filesystem::exists(dir.path("grid.ded")));
 
-  const std::string output = dir.file("out.ded");
+  const std::string output = dir.path("out.ded");
   const std::string appended = output + ".prefs";
-  const std::string replaced = dir.file("out.prefs");
+  const std::string replaced = dir.path("out.prefs");
   writeFile(appended, "stale");
   writeFile(replaced, "stale");
   responder().queueFile({source});  // refused; the prompt comes again
@@ -130,26 +130,26 @@ TEST_F(RelievoTest, GenerateRefusesTheSourceAndAsksAboutStaleTerrainPreferences)
 }
 
 TEST_F(RelievoTest, ColumnOrderOfANonSquareGrid) {
-  const std::string source = dir.file("cols.raw");
+  const std::string source = dir.path("cols.raw");
   writeFile(source, bytesOf({1, 2, 3, 4, 5, 6}));
   startBinary(source, 3, 2);
   ASSERT_EQ(c(kStatus).text(), "Done");
   c(kCols).press();
 
   // Each source row is one column of the terrain: 2 records of 3 posts.
-  generate(dir.file("lower.ded"));
-  const DedFile lower = DedFile::read(dir.file("lower.ded"));
+  generate(dir.path("lower.ded"));
+  const DedFile lower = DedFile::read(dir.path("lower.ded"));
   expectDed(lower, {{1, 6}, {0, 1, 0, 1}, 18000, 36000, 3, 2});
   EXPECT_EQ(lower.posts(), (Posts{1, 2, 3, 4, 5, 6}));
   c(kUpperLeft).press();
-  generate(dir.file("upper.ded"));
-  EXPECT_EQ(DedFile::read(dir.file("upper.ded")).posts(), (Posts{3, 2, 1, 6, 5, 4}));
+  generate(dir.path("upper.ded"));
+  EXPECT_EQ(DedFile::read(dir.path("upper.ded")).posts(), (Posts{3, 2, 1, 6, 5, 4}));
 }
 
 TEST_F(RelievoTest, LoadFailuresSayWhy) {
-  const std::string text = dir.file("five.txt");
+  const std::string text = dir.path("five.txt");
   writeFile(text, "1 2 3 4 5\n");
-  const std::string binary = dir.file("six.bin");
+  const std::string binary = dir.path("six.bin");
   writeFile(binary, bytesOf({0xFF, 0x80, 1, 2, 3, 4}));
   setPref("DataType", kImage);
   setPref("Width", 3);
@@ -190,7 +190,7 @@ TEST_F(RelievoTest, LoadFailuresSayWhy) {
 }
 
 TEST_F(RelievoTest, AsciiGridWithHeaderLinesThroughScanFile) {
-  const std::string source = dir.file("grid.txt");
+  const std::string source = dir.path("grid.txt");
   writeFile(source, "ncols 3\r\nnrows 2\r\n1.5 -2 30\r\n4e1,5 6.25\r\n");
   start();
   c(kSourceKind).select(kAscii);
@@ -213,7 +213,7 @@ TEST_F(RelievoTest, AsciiGridWithHeaderLinesThroughScanFile) {
   expectTexts({{kStatus, "Done"}, {kRawMin, "-2"}, {kRawMax, "40"}});
   c(kUpperLeft).press();
 
-  const std::string output = dir.file("grid.ded");
+  const std::string output = dir.path("grid.ded");
   generate(output);
   const DedFile ded = DedFile::read(output);
   expectDed(ded, {{-2, 40}, {0, 1, 0, 1}, 36000, 18000, 2, 3});
@@ -226,7 +226,7 @@ TEST_F(RelievoTest, ImageFileSwitchesTheKindTakesItsSizeAndOffersItsComponents) 
   // Planes red, green, blue, each bottom row first.
   const SgiPicture picture{
       3, 2, 3, {200, 201, 202, 203, 204, 205, 10, 60, 30, 40, 50, 20, 90, 91, 92, 93, 94, 95}};
-  const std::string source = dir.file("terrain.rgb");
+  const std::string source = dir.path("terrain.rgb");
   writeSgi(source, picture);
 
   start();
@@ -243,7 +243,7 @@ TEST_F(RelievoTest, ImageFileSwitchesTheKindTakesItsSizeAndOffersItsComponents) 
   c(kGreen).press();
   expectTexts({{kStatus, "Done"}, {kRawMin, "10"}, {kRawMax, "60"}});
 
-  const std::string output = dir.file("out.ded");
+  const std::string output = dir.path("out.ded");
   generate(output);
   const DedFile ded = DedFile::read(output);
   expectDed(ded, {{10, 60}, {0, 1, 0, 1}, 36000, 18000, 2, 3});
@@ -251,7 +251,7 @@ TEST_F(RelievoTest, ImageFileSwitchesTheKindTakesItsSizeAndOffersItsComponents) 
   EXPECT_EQ(ded.posts(), (Posts{10, 40, 60, 50, 30, 20}));
 
   // An RGB image whose name offers alpha as well cannot give it.
-  const std::string rgba = dir.file("picture.rgba");
+  const std::string rgba = dir.path("picture.rgba");
   writeSgi(rgba, SgiPicture{2, 1, 3, {10, 20, 30, 40, 50, 60}});
   chooseFile(rgba);
   ASSERT_EQ(c(kStatus).text(), "Done");
@@ -263,7 +263,7 @@ TEST_F(RelievoTest, ImageFileSwitchesTheKindTakesItsSizeAndOffersItsComponents) 
   expectTexts({{kStatus, "Done"}, {kRawMin, "50"}, {kRawMax, "60"}});
 
   // A file that offers only the intensity puts the choice back to it.
-  const std::string png = dir.file("picture.png");
+  const std::string png = dir.path("picture.png");
   sxhost::Rgb{1, 1, {7, 7, 7}}.writePng(png);
   chooseFile(png);
   EXPECT_TRUE(c(kIntensity).checked());
@@ -276,9 +276,9 @@ TEST_F(RelievoTest, ImagesLoadByThemselvesUpToTheirLimitOrOnceCached) {
   // 600 x 600 is beyond what loads by itself from a binary grid, not from an image.
   SgiPicture grey{600, 600, 1, std::vector<unsigned char>(600 * 600, 9)};
   grey.planes[0] = 3;
-  const std::string image = dir.file("big.bw");
+  const std::string image = dir.path("big.bw");
   writeSgi(image, grey);
-  const std::string large = dir.file("large.bw");
+  const std::string large = dir.path("large.bw");
   writeSgi(large, SgiPicture{1025, 1025, 1, std::vector<unsigned char>(1025 * 1025, 4)});
   setPref("DataType", kBinary);
   start();
@@ -309,7 +309,7 @@ TEST_F(RelievoTest, ImagesLoadByThemselvesUpToTheirLimitOrOnceCached) {
 TEST_F(RelievoTest, PngImageConvertsItsIntensity) {
   // Bottom row first, as pictures store them.
   const sxhost::Rgb picture{2, 2, {255, 255, 255, 255, 0, 0, 10, 200, 30, 0, 0, 0}};
-  const std::string source = dir.file("relief.png");
+  const std::string source = dir.path("relief.png");
   picture.writePng(source);
 
   start();
@@ -332,7 +332,7 @@ TEST_F(RelievoTest, PngImageConvertsItsIntensity) {
   ASSERT_EQ(*std::min_element(intensity.begin(), intensity.end()), 0.0f);
   ASSERT_EQ(*std::max_element(intensity.begin(), intensity.end()), 255.0f);
 
-  const std::string output = dir.file("relief.ded");
+  const std::string output = dir.path("relief.ded");
   generate(output);
   const DedFile ded = DedFile::read(output);
   EXPECT_EQ(ded.range(), (std::pair{0, 255}));
@@ -346,7 +346,7 @@ TEST_F(RelievoTest, FractalTerrainConvertsTheSameForTheSameSettings) {
   c(kWidth).type("256");
   // Water is on: the DED range is 0 ... 255.
   expectTexts({{kHeight, "256"}, {kStatus, "Done"}, {kDedMin, "0"}, {kDedMax, "255"}});
-  const std::string first = dir.file("first.ded");
+  const std::string first = dir.path("first.ded");
   generate(first);
   ASSERT_EQ(c(kStatus).text(), "DED file created");
 
@@ -360,8 +360,8 @@ TEST_F(RelievoTest, FractalTerrainConvertsTheSameForTheSameSettings) {
   main().close();
   start();
   ASSERT_EQ(c(kWidth).text(), "256");
-  generate(dir.file("second.ded"));
-  EXPECT_EQ(withoutCreationTime(readFile(dir.file("second.ded"))), withoutCreationTime(ded.bytes));
+  generate(dir.path("second.ded"));
+  EXPECT_EQ(withoutCreationTime(readFile(dir.path("second.ded"))), withoutCreationTime(ded.bytes));
 }
 
 }  // namespace

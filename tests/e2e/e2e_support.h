@@ -67,7 +67,7 @@ void expectMessage(const sxhost::Message& shown, const std::string& title, const
 // A fresh host with relievo.so loaded; the main dialog after start(). At the end of each test
 // the host's log must be empty (the plug-in made no host call that failed), the wait cursor
 // gone and the progress bar back at 0.
-class RelievoTest : public testing::Test {
+class RelievoTest : public ::testing::Test {
  protected:
   RelievoTest();
   void TearDown() override;
@@ -99,7 +99,7 @@ class RelievoTest : public testing::Test {
   void expectVisible(std::initializer_list<int> ids, bool visible);
   void expectEnabled(std::initializer_list<int> ids, bool enabled);
 
-  TempDir dir;
+  ScratchDir dir;
   sxhost::Host host;
   sxhost::PluginInfo plugin;
 };

@@ -269,7 +269,7 @@ TEST_F(MainDialogTest, BigEndianNeedsElementsOfMoreThanOneByte) {
 }
 
 TEST_F(MainDialogTest, LargeBinaryGridsWaitForPreviewData) {
-  const std::string big = dir.file("big.raw");
+  const std::string big = dir.path("big.raw");
   writeFile(big, std::string(600 * 600, '\7'));
   startBinary(big, 600, 600);
   expectVisible({kPreviewFrame, kPreviewData}, true);
@@ -293,11 +293,11 @@ TEST_F(MainDialogTest, LargeBinaryGridsWaitForPreviewData) {
 }
 
 TEST_F(MainDialogTest, ChoosingFilesKeepsOrSwitchesTheKind) {
-  const std::string text = dir.file("grid.txt");
+  const std::string text = dir.path("grid.txt");
   writeFile(text, "1 2 3 4\n");
-  const std::string other = dir.file("other.txt");
+  const std::string other = dir.path("other.txt");
   writeFile(other, "5 6 7 8\n");
-  const std::string image = dir.file("small.bw");
+  const std::string image = dir.path("small.bw");
   writeSgi(image, {2, 2, 1, {1, 2, 3, 4}});
   startBinary("", 2, 2);
 
@@ -327,11 +327,11 @@ TEST_F(MainDialogTest, ChoosingFilesKeepsOrSwitchesTheKind) {
   EXPECT_TRUE(c(kPreview).visible());
   // The prompt starts in the folder of the file chosen last.
   EXPECT_EQ(*responder().filePrompts().back().prompt.text("PromptFileDirectory"),
-            dir.path().string() + "/");
+            dir.root().string() + "/");
 }
 
 TEST_F(MainDialogTest, SizeHintsForABinaryFileTooSmallForItsLayout) {
-  const std::string file = dir.file("thousand.raw");
+  const std::string file = dir.path("thousand.raw");
   writeFile(file, std::string(1000, '\1'));
   startBinary(file, 10, 10, 1);
   // 10 x 10 2-byte elements fit, so the source loaded and the hints are hidden.
@@ -363,7 +363,7 @@ TEST_F(MainDialogTest, SizeHintsForABinaryFileTooSmallForItsLayout) {
             "The largest dimensions for this data\nsize (8-byte elements) is 11 x 11.");
 
   // A file of 150 bytes holds one byte per value: "byte. " in the singular.
-  const std::string small = dir.file("small.raw");
+  const std::string small = dir.path("small.raw");
   writeFile(small, std::string(150, '\1'));
   chooseFile(small);
   EXPECT_EQ(c(kDataSizeHint).text(),
@@ -372,7 +372,7 @@ TEST_F(MainDialogTest, SizeHintsForABinaryFileTooSmallForItsLayout) {
 
 TEST_F(MainDialogTest, UndefinedDataGroup) {
   // The 3 x 2 grid 5 9 1 / 7 2 8 of unsigned bytes.
-  const std::string file = dir.file("grid.raw");
+  const std::string file = dir.path("grid.raw");
   writeFile(file, bytesOf({5, 9, 1, 7, 2, 8}));
   startBinary(file, 3, 2);
   ASSERT_EQ(c(kStatus).text(), "Done");
@@ -399,7 +399,7 @@ TEST_F(MainDialogTest, UndefinedDataGroup) {
 
   // The metres and DED ranges stay 1 ... 9 from the load, so each value keeps its
   // elevation; the custom replacement widens the range record.
-  const std::string output = dir.file("grid.ded");
+  const std::string output = dir.path("grid.ded");
   generate(output);
   const DedFile ded = DedFile::read(output);
   EXPECT_EQ(ded.range(), (std::pair{-500, 9}));
@@ -419,7 +419,7 @@ TEST_F(MainDialogTest, UndefinedDataGroup) {
 }
 
 TEST_F(MainDialogTest, UnitsMenuConvertsTheRange) {
-  const std::string file = dir.file("grid.raw");
+  const std::string file = dir.path("grid.raw");
   writeFile(file, int16Bytes({0, 1000}, false));
   startBinary(file, 2, 1, 1);
   ASSERT_EQ(c(kStatus).text(), "Done");

@@ -166,7 +166,7 @@ TEST_F(RelievoTest, AStartWithoutMemoryShowsNothingAndClosingReleasesTheSource) 
 
 TEST_F(RelievoTest, CloseUnloadAndLoadAgainWithScanFileOpen) {
   const std::int64_t before = sxhost::liveAllocations();
-  const std::string grid = dir.file("grid.txt");
+  const std::string grid = dir.path("grid.txt");
   writeFile(grid, "1 2\n3 4\n");
   setPref("DataType", kAscii);
   setPref("FileName", grid);
@@ -208,8 +208,8 @@ TEST_F(RelievoTest, CloseUnloadAndLoadAgainWithScanFileOpen) {
 }
 
 TEST(RelievoModuleTest, AModuleWithoutItsResourceFileShowsNoDialog) {
-  const TempDir dir;
-  const std::string module = dir.file("relievo.so");
+  const ScratchDir dir;
+  const std::string module = dir.path("relievo.so");
   std::filesystem::copy_file(pluginPath(), module);
   sxhost::Host host;
   host.loadPlugin(module);

@@ -58,8 +58,8 @@ class PreviewTest : public RelievoTest {
       for (int x = 0; x < kW; ++x)
         values.push_back(valueAt(x, y));
     }
-    writeFile(dir.file("grid.raw"), bytesOf(values));
-    startBinary(dir.file("grid.raw"), kW, kH);
+    writeFile(dir.path("grid.raw"), bytesOf(values));
+    startBinary(dir.path("grid.raw"), kW, kH);
     ASSERT_EQ(c(kStatus).text(), "Done");
   }
   sxhost::Rgb picture() { return c(kPreview).render(kViewW, kViewH); }
@@ -147,7 +147,7 @@ TEST_F(PreviewTest, WithoutMemoryForThePreviewTheSourceStillLoadsAndConverts) {
   EXPECT_EQ(shown.at(kLeft, kBottom), kBlack);
   EXPECT_EQ(shown.at(105, 130), kBlack);
 
-  const std::string output = dir.file("grid.ded");
+  const std::string output = dir.path("grid.ded");
   generate(output);
   EXPECT_EQ(c(kStatus).text(), "DED file created");
   const DedFile ded = DedFile::read(output);
@@ -157,7 +157,7 @@ TEST_F(PreviewTest, WithoutMemoryForThePreviewTheSourceStillLoadsAndConverts) {
 }
 
 TEST_F(PreviewTest, ConstantDataShowsTheMiddleOfTheRampAndMapsToTheMinimum) {
-  const std::string source = dir.file("flat.raw");
+  const std::string source = dir.path("flat.raw");
   writeFile(source, std::string(kW * kH, '\7'));
   startBinary(source, kW, kH);
   expectTexts({{kStatus, "Done"}, {kRawMin, "7"}, {kRawMax, "7"}});
@@ -168,7 +168,7 @@ TEST_F(PreviewTest, ConstantDataShowsTheMiddleOfTheRampAndMapsToTheMinimum) {
   EXPECT_EQ(shown.at(kRight, kTop), middle);
 
   c(kDedMax).type("50");
-  const std::string output = dir.file("flat.ded");
+  const std::string output = dir.path("flat.ded");
   generate(output);
   const DedFile ded = DedFile::read(output);
   EXPECT_EQ(ded.range(), (std::pair{7, 50}));

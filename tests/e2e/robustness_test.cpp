@@ -12,8 +12,8 @@ namespace {
 // Stored settings are a file a user can edit: whatever they hold, the dialog shows, loads
 // nothing it cannot hold, and neither "Preview Data" nor closing fails.
 TEST(RelievoHostileSettingsTest, NoStoredValueBreaksTheDialog) {
-  const TempDir dir;
-  const std::string file = dir.file("data.bin");
+  const ScratchDir dir;
+  const std::string file = dir.path("data.bin");
   writeFile(file, std::string(64, '\3'));
   const std::pair<int, int> sizes[] = {{-5, 3}, {0, 0}, {65536, 65536}, {2147483647, 2147483647}};
   for (const std::string& name : {file, std::string(2000, 'x')}) {
@@ -64,8 +64,8 @@ struct Outcome {
 };
 
 Outcome run(const Flow& flow, std::uint64_t refused) {
-  const TempDir dir;
-  const std::string file = dir.file(flow.fileName);
+  const ScratchDir dir;
+  const std::string file = dir.path(flow.fileName);
   writeFile(file, flow.bytes);
   Outcome outcome;
   sxhost::Host host;
@@ -87,10 +87,10 @@ Outcome run(const Flow& flow, std::uint64_t refused) {
         outcome.shown.push_back(d->control(id).text());
       }
       host.responder().reset();
-      host.responder().queueFile({dir.file("out.ded")});
+      host.responder().queueFile({dir.path("out.ded")});
       if (d->control(kGenerate).enabled()) d->control(kGenerate).press();
       outcome.created = d->control(kStatus).text() == "DED file created";
-      if (outcome.created) outcome.ded = withoutCreationTime(readFile(dir.file("out.ded")));
+      if (outcome.created) outcome.ded = withoutCreationTime(readFile(dir.path("out.ded")));
       d->close();
       EXPECT_FALSE(host.waitCursorShown());
     }

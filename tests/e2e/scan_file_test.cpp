@@ -29,7 +29,7 @@ class ScanFileTest : public RelievoTest {
     return scan;
   }
 
-  const std::string source = dir.file("grid.asc");
+  const std::string source = dir.path("grid.asc");
   std::string longLine;
   // Where the lines of the file start.
   static constexpr int kThirdLine = 20;
@@ -110,7 +110,7 @@ TEST_F(ScanFileTest, AnOffsetInsideTheFifthLineSelectsIt) {
 }
 
 TEST_F(ScanFileTest, AFileThatCannotBeOpenedListsOneErrorLine) {
-  setPref("FileName", dir.file("missing.asc"));
+  setPref("FileName", dir.path("missing.asc"));
   start();
   sxhost::Dialog& scan = openScan();
   EXPECT_EQ(scan.control(kScanList).items(), std::vector<std::string>{"Error Opening File"});

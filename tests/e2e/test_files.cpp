@@ -1,44 +1,13 @@
 #include "test_files.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <bit>
 #include <cmath>
 #include <ctime>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <stdexcept>
 
 namespace relievo::e2e {
-
-namespace fs = std::filesystem;
-
-TempDir::TempDir() {
-  std::random_device random;
-  path_ = fs::temp_directory_path() /
-          ("relievo-e2e-" + std::to_string(getpid()) + "-" + std::to_string(random()));
-  fs::create_directories(path_);
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string bytesOf(const std::vector<int>& values) {
   std::string out;
@@ -58,8 +27,7 @@ std::string int16Bytes(const std::vector<int>& values, bool bigEndian) {
 }
 
 void writeSgi(const std::string& path, const sxhost::image::testing::SgiPicture& picture) {
-  const std::vector<unsigned char> bytes = sxhost::image::testing::sgiVerbatim(picture);
-  writeFile(path, std::string(bytes.begin(), bytes.end()));
+  writeFile(path, sxhost::image::testing::sgiVerbatim(picture));
 }
 
 DedFile DedFile::read(const std::string& path) {

@@ -1,5 +1,5 @@
-// Files the end-to-end tests of the plug-in and of the command make and read back: scratch
-// folders, whole files, and DED files read with nothing but their format (big-endian, a
+// Files the end-to-end tests of the plug-in and of the command make and read back: grids,
+// pictures, and DED files read with nothing but their format (big-endian, a
 // 200-byte preamble, then one record of posts per terrain column from west to east, each
 // from south to north).
 #ifndef RELIEVO_TESTS_E2E_TEST_FILES_H
@@ -13,27 +13,16 @@
 #include <utility>
 #include <vector>
 
+#include "relievo_testing/files.h"
+#include "relievo_testing/scratch_dir.h"
 #include "sgi_test_writer.h"
 
 namespace relievo::e2e {
 
-// A scratch folder, removed with everything in it when the object goes.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
+using relievo::testing::readFile;
+using relievo::testing::ScratchDir;
+using relievo::testing::writeFile;
 
- private:
-  std::filesystem::path path_;
-};
-
-// Throws std::runtime_error when the file cannot be written.
-void writeFile(const std::string& path, const std::string& bytes);
-std::string readFile(const std::string& path);
 // One byte per value, and 16-bit values in either byte order.
 std::string bytesOf(const std::vector<int>& values);
 std::string int16Bytes(const std::vector<int>& values, bool bigEndian);

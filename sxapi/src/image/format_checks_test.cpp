@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "relievo_testing/scratch_dir.h"
 #include "sgi_test_writer.h"
 #include "test_images.h"
 
@@ -18,7 +19,7 @@ class FormatChecks : public ::testing::Test {
     return std::move(*file);
   }
 
-  TempDir dir_;
+  relievo::testing::ScratchDir dir_;
 };
 
 TEST_F(FormatChecks, PngChunksMustAllEndInsideTheFile) {

@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "relievo_testing/scratch_dir.h"
 #include "sgi_test_writer.h"
 #include "sxapilib.h"
 #include "sxhost/memory.h"
@@ -104,7 +105,7 @@ Bytes portableMap(char type, int channels) {
 
 class ImageApi : public ::testing::Test {
  protected:
-  TempDir dir_;
+  relievo::testing::ScratchDir dir_;
 };
 
 TEST_F(ImageApi, EveryFormatDecodesIntoTheLayoutOfItsKindBottomRowFirst) {
@@ -218,7 +219,7 @@ TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
     bool headerReads = false;
   } cases[] = {
       {"text", dir_.write("grid.txt", Bytes(text.begin(), text.end()))},
-      {"empty", dir_.write("empty.png", {})},
+      {"empty", dir_.write("empty.png", Bytes{})},
       {"missing", dir_.path("missing.png")},
       {"directory", dir_.root().string()},
       {"binary", dir_.write("grid.bin", Bytes{0x00, 0x01, 0x02, 0x00, 0x10, 0x00, 0x10, 0x00})},

@@ -1,45 +1,14 @@
 #include "test_images.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
 namespace sxhost::image::testing {
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "sxapi-image-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create " << pattern;
-  root_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(root_, ignored);
-}
-
-std::string TempDir::path(const std::string& name) const {
-  return (root_ / name).string();
-}
-
-std::string TempDir::write(const std::string& name, const Bytes& bytes) const {
-  const std::string file = path(name);
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  EXPECT_TRUE(out.good()) << file;
-  return file;
-}
-
-Bytes readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 namespace {
 

@@ -1,34 +1,13 @@
-// Files and encoded images for the tests: a temporary folder, and stb_image_write's encoders
-// writing into memory. Pixels are given top row first, as stb writes them.
+// Encoded images for the tests: stb_image_write's encoders writing into memory, and JPEG
+// files damaged on purpose. Pixels are given top row first, as stb writes them.
 #ifndef SXAPI_IMAGE_TEST_IMAGES_H
 #define SXAPI_IMAGE_TEST_IMAGES_H
 
-#include <filesystem>
-#include <string>
 #include <vector>
 
 namespace sxhost::image::testing {
 
 using Bytes = std::vector<unsigned char>;
-
-// A fresh folder under the system's temporary folder, removed with its contents.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::filesystem::path& root() const { return root_; }
-  std::string path(const std::string& name) const;
-  // Writes the file (replacing it) and returns its path.
-  std::string write(const std::string& name, const Bytes& bytes) const;
-
- private:
-  std::filesystem::path root_;
-};
-
-Bytes readFile(const std::string& path);
 
 enum class TgaStorage { kRaw, kRunLength };
 

@@ -138,7 +138,7 @@ TEST_F(CliFailures, TheSourceFileIsNeverTheOutput) {
   writeBinary();
   const std::string before = readFile(path("grid.raw"));
   // The same file by another name is refused all the same; the second prompt is cancelled.
-  const std::string alias = "../" + dir.path().filename().string() + "/grid.raw";
+  const std::string alias = "../" + dir.root().filename().string() + "/grid.raw";
   for (const std::string& output : {std::string("grid.raw"), std::string("./grid.raw"), alias}) {
     const RunResult r = run("--source binary --file grid.raw --width 4 --height 6 -o " + output);
     EXPECT_EQ(r.exitCode, 1) << output;
@@ -157,14 +157,14 @@ TEST_F(CliFailures, WithoutThePlugInModule) {
   fs::create_directories(path("bin"));
   fs::copy_file(relievoPath(), path("bin/relievo"));
   const RunResult lost =
-      runProgram(path("bin/relievo"), {"--size", "8"}, dir.path(), {{"RELIEVO_PLUGIN_PATH", ""}});
+      runProgram(path("bin/relievo"), {"--size", "8"}, dir.root(), {{"RELIEVO_PLUGIN_PATH", ""}});
   EXPECT_EQ(lost.exitCode, 1);
   EXPECT_EQ(
       lost.err.rfind("relievo: cannot find relievo.so (set RELIEVO_PLUGIN_PATH); looked at:", 0),
       0u)
       << lost.err;
   // ...until RELIEVO_PLUGIN_PATH names the folder that holds it.
-  const RunResult found = runProgram(path("bin/relievo"), {"--size", "8"}, dir.path(),
+  const RunResult found = runProgram(path("bin/relievo"), {"--size", "8"}, dir.root(),
                                      {{"RELIEVO_PLUGIN_PATH", pluginDir().string()}});
   EXPECT_EQ(found.exitCode, 0) << found.err;
   EXPECT_TRUE(fs::exists(path("terrain.ded")));

@@ -67,7 +67,7 @@ RunResult CliTest::run(const std::string& line, const std::map<std::string, std:
   std::vector<std::string> args;
   for (std::string word; words >> word;)
     args.push_back(word);
-  return runProgram(relievoPath(), args, dir.path(), env);
+  return runProgram(relievoPath(), args, dir.root(), env);
 }
 
 RunResult CliTest::ok(const std::string& line) {
@@ -77,12 +77,12 @@ RunResult CliTest::ok(const std::string& line) {
 }
 
 std::string CliTest::abs(const std::string& name) const {
-  return (fs::canonical(dir.path()) / name).string();
+  return (fs::canonical(dir.root()) / name).string();
 }
 
 std::vector<std::string> CliTest::files() const {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir.path()))
+  for (const auto& entry : fs::directory_iterator(dir.root()))
     names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;

@@ -41,13 +41,13 @@ class CliTest : public ::testing::Test {
   RunResult run(const std::string& line, const std::map<std::string, std::string>& env = {});
   // A run that must succeed.
   RunResult ok(const std::string& line);
-  std::string path(const std::string& name) const { return dir.file(name); }
+  std::string path(const std::string& name) const { return dir.path(name); }
   // The path as the command reports it.
   std::string abs(const std::string& name) const;
   // The names in the working folder, sorted.
   std::vector<std::string> files() const;
 
-  TempDir dir;
+  ScratchDir dir;
 };
 
 // A PNG file of `channels` (1 grey, 3 RGB) 8-bit samples, rows from the top.
