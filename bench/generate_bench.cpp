@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_grid.h"
 #include "ded/generate.h"
 #include "ded/mapping.h"
 #include "plugin/spacing.h"
@@ -31,16 +32,7 @@ std::string outputPath(const char* name) {
 
 // A loaded source of kEdge x kEdge values in 0 ... 3000, its range known, as after a load.
 void loadGrid(relievo::ToolState& state, relievo::DataOrder order) {
-  relievo::RasterRec* raster = relievo::rasterAllocate("");
-  raster->width = kEdge;
-  raster->height = kEdge;
-  raster->values =
-      static_cast<float*>(sxMalloc(static_cast<std::size_t>(kEdge) * kEdge * sizeof(float)));
-  for (std::int64_t i = 0; i < std::int64_t{kEdge} * kEdge; ++i) {
-    raster->values[i] = static_cast<float>((i * 7919) % 3001);
-  }
-  relievo::rasterUseMemoryVariant(raster);
-  relievo::rasterSetMinMax(raster, 0.0, 3000.0);
+  relievo::RasterRec* raster = benchGrid(kEdge);
   relievo::testing::attach(state, raster);
   state.dataOrder = order;
   state.latEnd = 1.0f;

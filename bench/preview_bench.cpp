@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "bench_grid.h"
 #include "plugin/test_host.h"
 #include "preview/preview_image.h"
 
@@ -13,15 +14,7 @@ namespace {
 constexpr int kEdge = 4096;
 
 void loadGrid(relievo::ToolState& state) {
-  relievo::RasterRec* raster = relievo::rasterAllocate("");
-  raster->width = kEdge;
-  raster->height = kEdge;
-  raster->values =
-      static_cast<float*>(sxMalloc(static_cast<std::size_t>(kEdge) * kEdge * sizeof(float)));
-  for (std::int64_t i = 0; i < std::int64_t{kEdge} * kEdge; ++i) {
-    raster->values[i] = static_cast<float>((i * 7919) % 3001);
-  }
-  relievo::rasterUseMemoryVariant(raster);
+  relievo::RasterRec* raster = benchGrid(kEdge);
   relievo::testing::attach(state, raster);
   state.dataMin = 0.0;
   state.dataMax = 3000.0;
