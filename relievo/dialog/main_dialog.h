@@ -12,7 +12,7 @@
 
 #include <string_view>
 
-#include "plugin/tool_state.h"
+#include "dialog/tool_state.h"
 
 namespace relievo {
 
