@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -263,6 +264,24 @@ TEST_F(GenerateDed, FailuresAreReportedAndKeepTheProposal) {
   expectOutcome("Error parsing data in input file", "Error", "Error parsing data in input file.",
                 SX_MESSAGE_ERROR);
   EXPECT_EQ(std::filesystem::file_size(out), 0u);
+  EXPECT_STREQ(state.source.dedFileName, "/kept/proposal.ded");
+}
+
+// A writer that fails once its output is open: the message names the file and the reason
+// the system gave, and the proposal is kept.
+TEST_F(GenerateDed, AFailingWriterIsReportedWithTheSystemsReason) {
+  struct FullDisk final : PostWriter {
+    int open(const char*) override { return 0; }
+    int begin(const DedFrame&) override { return ENOSPC; }
+    int write(std::int32_t, std::span<std::int16_t>) override { return 0; }
+    int finish(bool) override { return 0; }
+  } writer;
+  load(testing::memoryRaster({{1, 2}, {3, 4}}));
+  std::strcpy(state.source.dedFileName, "/kept/proposal.ded");
+  hosted.responder().queueFile({out});
+  ASSERT_EQ(generateWith(&state, writer), 1);
+  expectOutcome("Error writing DED file", "Error",
+                "Error writing DED file\n\n" + out + ": No space left on device", SX_MESSAGE_ERROR);
   EXPECT_STREQ(state.source.dedFileName, "/kept/proposal.ded");
 }
 

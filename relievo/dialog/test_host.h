@@ -1,21 +1,16 @@
 // Test helpers for the dialog's code: a stand-in host with one shown dialog 100 that holds
 // only the controls a test names, and a ToolState wired to it the way the dialog's init event
-// wires the real one.
+// wires the real one (the in-memory sources are raster/test_files.h's).
 #ifndef RELIEVO_DIALOG_TEST_HOST_H
 #define RELIEVO_DIALOG_TEST_HOST_H
 
-#include <algorithm>
-#include <cstdint>
-#include <initializer_list>
-#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "ded/units.h"
 #include "dialog/main_dialog.h"
 #include "dialog/tool_state.h"
-#include "raster/raster.h"
+#include "raster/delimiters.h"
 #include "raster/test_files.h"
 #include "sxapilib.h"
 #include "sxhost/host.h"
@@ -45,7 +40,7 @@ class HostedState {
                              std::string(kBaseControls) + std::string(extraControls) + "]}]}";
     state.resource = host.loadResourceJson(json);
     state.ranges.units = kUnitsMeters;
-    state.source.delimiterType = 5;
+    state.source.delimiterType = kDelimiterSpace;
     state.ranges.replaceNullKind = ReplaceNullKind::DedNull;
     state.ranges.replaceNullValue = kDedNull;
     state.ui.displayDms = 1;
