@@ -72,6 +72,8 @@ struct PrefRange {
 };
 // No check at load.
 constexpr PrefRange kAnyValue{1.0, 0.0};
+// A character other than NUL, as an unsigned 8-bit code.
+constexpr PrefRange kCharacterCodes{1.0, 255.0};
 
 struct PrefRow {
   const char* key;
@@ -120,7 +122,8 @@ constexpr PrefRow kPrefs[] = {
      field<&S::source, &Src::delimiterType>,
      kDelimiterSpace,
      {1.0, kDelimiterCount}},
-    {"Delimiter", Int, field<&S::source, &Src::otherDelimiter>, ' ', {1.0, 255.0}},
+    {"Delimiter", Int, field<&S::source, &Src::otherDelimiter>, kDefaultOtherDelimiter,
+     kCharacterCodes},
     {"Units", Int, field<&S::ranges, &Rng::units>, kUnitsMeters, {1.0, kUnitsOther}},
     {"LatStart", Float, field<&S::extents, &Ext::latStart>, 0.0},
     {"LongStart", Float, field<&S::extents, &Ext::longStart>, 0.0},

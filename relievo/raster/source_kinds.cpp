@@ -64,20 +64,49 @@ RasterRec* openGenerated(const SourceRequest& request, int* valuesRead) {
 }
 
 constexpr std::array kRows{
-    SourceKindRow{SourceKind::Ascii, "ASCII File", true, kAutoLoadFile, false, kReadingFile, 2.0,
-                  checkText, openFile, kErrorReadingFile},
-    SourceKindRow{SourceKind::Binary, "Binary File", true, kAutoLoadFile, false, kReadingFile, 2.0,
-                  checkBinary, openFile, kErrorReadingFile},
-    SourceKindRow{SourceKind::Image, "Image File", true, kAutoLoadImage, true, "Reading Image...",
-                  1.0, checkImage, openImage, kErrorReadingFile},
-    SourceKindRow{SourceKind::Fractal, "Fractal Generator", false, kAutoLoadFractal, false,
-                  "Generating Fractal Map...", 2.0, nullptr, openGenerated,
-                  "Error creating fractal map"},
+    SourceKindRow{.kind = SourceKind::Ascii,
+                  .label = "ASCII File",
+                  .needsFile = true,
+                  .autoLoadLimit = kAutoLoadFile,
+                  .progressText = kReadingFile,
+                  .progressSteps = 2.0,
+                  .check = checkText,
+                  .open = openFile,
+                  .failureText = kErrorReadingFile},
+    SourceKindRow{.kind = SourceKind::Binary,
+                  .label = "Binary File",
+                  .needsFile = true,
+                  .autoLoadLimit = kAutoLoadFile,
+                  .progressText = kReadingFile,
+                  .progressSteps = 2.0,
+                  .check = checkBinary,
+                  .open = openFile,
+                  .failureText = kErrorReadingFile},
+    SourceKindRow{.kind = SourceKind::Image,
+                  .label = "Image File",
+                  .needsFile = true,
+                  .autoLoadLimit = kAutoLoadImage,
+                  .cachedLoadsByItself = true,
+                  .progressText = "Reading Image...",
+                  .progressSteps = 1.0,
+                  .check = checkImage,
+                  .open = openImage,
+                  .failureText = kErrorReadingFile},
+    SourceKindRow{.kind = SourceKind::Fractal,
+                  .label = "Fractal Generator",
+                  .autoLoadLimit = kAutoLoadFractal,
+                  .progressText = "Generating Fractal Map...",
+                  .progressSteps = 2.0,
+                  .open = openGenerated,
+                  .failureText = "Error creating fractal map"},
 };
 
-constexpr SourceKindRow kUnknownKind{SourceKind{}, nullptr,          true, kAutoLoadFile,
-                                     false,        kReadingFile,     2.0,  nullptr,
-                                     nullptr,      kErrorReadingFile};
+// What a kind that no row has gets: it loads nothing.
+constexpr SourceKindRow kUnknownKind{.needsFile = true,
+                                     .autoLoadLimit = kAutoLoadFile,
+                                     .progressText = kReadingFile,
+                                     .progressSteps = 2.0,
+                                     .failureText = kErrorReadingFile};
 
 }  // namespace
 

@@ -41,20 +41,20 @@ struct SourceCheck {
 };
 
 struct SourceKindRow {
-  SourceKind kind;
-  const char* label;           // the menu's entry; null for the row of an unknown kind
-  bool needsFile;              // nothing loads while no file is named
-  std::int64_t autoLoadLimit;  // loads by itself up to this many values (width x height)
-  bool cachedLoadsByItself;    // ... or whatever its size when its image is in the cache
-  const char* progressText;    // the status while it loads
-  double progressSteps;        // the progress maximum, per row of the source
+  SourceKind kind{};
+  const char* label = nullptr;         // the menu's entry; null for the row of an unknown kind
+  bool needsFile = false;              // nothing loads while no file is named
+  std::int64_t autoLoadLimit = 0;      // loads by itself up to this many values (width x height)
+  bool cachedLoadsByItself = false;    // ... or whatever its size when its image is in the cache
+  const char* progressText = nullptr;  // the status while it loads
+  double progressSteps = 1.0;          // the progress maximum, per row of the source
   // The check of the file (null: every file fits). `detected` is what rasterDetectFileKind
   // found; valuesRead (may be null) may receive the values available.
-  SourceCheck (*check)(const SourceLayout& source, FileKind detected, int* valuesRead);
+  SourceCheck (*check)(const SourceLayout& source, FileKind detected, int* valuesRead) = nullptr;
   // Opens the source, null when it cannot be had; valuesRead receives the values read
   // (null: no source can be opened).
-  RasterRec* (*open)(const SourceRequest& request, int* valuesRead);
-  const char* failureText;  // the status of a failed open that no count of values explains
+  RasterRec* (*open)(const SourceRequest& request, int* valuesRead) = nullptr;
+  const char* failureText = nullptr;  // the status of a failed open no count of values explains
 };
 
 inline constexpr std::int64_t kAutoLoadFractal = 4096 * 4096;
