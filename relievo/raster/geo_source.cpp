@@ -67,7 +67,7 @@ bool GeoSource::place(std::string& error) {
     readBand_ = warped_->GetRasterBand(readBand_->GetBand());
     GeoTransform t{};
     if (readBand_ == nullptr || warped_->GetGeoTransform(t.data()) != CE_None) {
-      error = path() + ": cannot be warped to WGS 84: the warped grid has no band or transform";
+      error = path() + ": cannot be warped to WGS 84: the warped grid lacks the band";
       return false;
     }
     placement_.corners = geoCellCentreCorners(t, grid->GetRasterXSize(), grid->GetRasterYSize());
