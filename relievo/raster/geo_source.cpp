@@ -27,6 +27,9 @@ GeoSource::~GeoSource() {
 }
 
 std::unique_ptr<GeoSource> GeoSource::open(std::string_view path, int band, std::string& error) {
+  // Steps that report their failures catch GDAL's messages themselves; this keeps any other
+  // message GDAL emits meanwhile off standard error.
+  const GdalErrorCapture stray;
   try {
     auto source = std::make_unique<GeoSource>(Key{});
     if (!source->openBand(path, band, error) || !source->place(error) ||
