@@ -19,8 +19,13 @@ using sxhost::ControlKind;
 constexpr int kMultilineHeight = 2 * kDialogFontSize + 6;
 
 Fl_Input& makeInput(const PixelRect& r) {
-  Fl_Input* input = r.h >= kMultilineHeight ? new Fl_Multiline_Input(r.x, r.y, r.w, r.h)
-                                            : new Fl_Input(r.x, r.y, r.w, r.h);
+  Fl_Input* input = nullptr;
+  if (r.h >= kMultilineHeight) {
+    input = new Fl_Multiline_Input(r.x, r.y, r.w, r.h);
+    input->wrap(1);
+  } else {
+    input = new Fl_Input(r.x, r.y, r.w, r.h);
+  }
   input->textsize(kDialogFontSize);
   // The text is taken when Enter is pressed or the field is left changed, as one typing.
   input->when(FL_WHEN_ENTER_KEY | FL_WHEN_RELEASE);

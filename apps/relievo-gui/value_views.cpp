@@ -39,6 +39,9 @@ class Scale : public Fl_Slider {
       return 1;
     }
     const double before = value();
+    // FLTK folds the moves still queued when the button comes up into the release, so the
+    // knob is first taken to where the button was released.
+    if (event == FL_RELEASE) Fl_Slider::handle(FL_DRAG);
     const int handled = Fl_Slider::handle(event);
     if (event == FL_PUSH) {
       moved_(value(), SX_SCALE_DRAG_START);

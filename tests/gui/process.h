@@ -1,0 +1,36 @@
+// Programs that the tests of the windowed host start: the host itself, xdotool, Xvfb and the
+// relievo command.
+#ifndef RELIEVO_TESTS_GUI_PROCESS_H
+#define RELIEVO_TESTS_GUI_PROCESS_H
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace relievo::gui_test {
+
+struct SpawnOptions {
+  std::map<std::string, std::string> env;  // added to (or replacing) the test's environment
+  std::filesystem::path cwd;               // empty: the test's working folder
+  bool quiet = false;                      // standard output and error to /dev/null
+  int passFd = -1;                         // a descriptor the program gets as descriptor 3
+};
+
+// Starts argv[0] (looked up in PATH) with standard input from /dev/null. Returns the process
+// id, or -1 with errno set when it cannot be started.
+pid_t spawn(const std::vector<std::string>& argv, const SpawnOptions& options = {});
+
+// The exit status of the process (128 + the signal when a signal ended it), or -1 when it has
+// not ended within timeout; it is then killed.
+int waitExit(pid_t pid, std::chrono::milliseconds timeout);
+
+// Runs a program to its end (two minutes at most); -1 when it cannot be started.
+int run(const std::vector<std::string>& argv, const SpawnOptions& options = {});
+
+}  // namespace relievo::gui_test
+
+#endif  // RELIEVO_TESTS_GUI_PROCESS_H
