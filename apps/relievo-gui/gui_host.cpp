@@ -113,7 +113,6 @@ void GuiHost::buildToolsMenu() {
     Fl_Menu_Item& item = toolsMenu_[i + 1];
     item.label(toolLabels_[i].c_str());
     item.callback(toolCallback, this);
-    item.argument(static_cast<long>(i));
   }
   menu_->menu(toolsMenu_.data());
 }
@@ -121,8 +120,11 @@ void GuiHost::buildToolsMenu() {
 void GuiHost::toolCallback(Fl_Widget* widget, void* data) {
   auto* self = static_cast<GuiHost*>(data);
   const Fl_Menu_Item* item = static_cast<Fl_Menu_Bar*>(widget)->mvalue();
-  if (item == nullptr) return;
-  self->startTool(self->toolNames_.at(static_cast<std::size_t>(item->argument())));
+  // The tools' items follow the "Tools" item, in the order of toolNames_.
+  const auto index = item - self->toolsMenu_.data() - 1;
+  if (index >= 0 && static_cast<std::size_t>(index) < self->toolNames_.size()) {
+    self->startTool(self->toolNames_[static_cast<std::size_t>(index)]);
+  }
 }
 
 void GuiHost::startTool(const std::string& name) {

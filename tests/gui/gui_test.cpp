@@ -128,7 +128,7 @@ TEST_F(Relievo, ChoosingARampColourRecoloursThePreview) {
 }
 
 TEST_F(Relievo, ThePreviewOnTheScreenIsTheHeadlessHostsPicture) {
-  launch(kFractal);
+  launch(kFractal, true);
   waitForHeadlessPreview(kFractal);
   EXPECT_EQ(closeMainWindow(), 0);
 }

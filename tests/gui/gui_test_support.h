@@ -16,36 +16,20 @@
 #include <utility>
 #include <vector>
 
+#include "gui_launch.h"
 #include "relievo_testing/scratch_dir.h"
-#include "sxhost/preferences.h"
 #include "sxhost/resource.h"
 #include "x_session.h"
 
 namespace relievo::gui_test {
 
-namespace fs = std::filesystem;
-
 // Controls of the main dialog that the tests use.
+// clang-format off
 enum Id : int {
-  kStatus = 5,
-  kPreviewData = 1007,
-  kBrowse = 1015,
-  kWidth = 1033,
-  kHeight = 1034,
-  kPreview = 1036,
-  kGenerate = 1044,
-  kRamp = 1046,
-  kNoise = 1098,
-  kSourceKind = 1087,
+  kPreviewData = 1007, kBrowse = 1015, kWidth = 1033, kHeight = 1034, kPreview = 1036,
+  kGenerate = 1044, kRamp = 1046, kSourceKind = 1087, kNoise = 1098,
 };
-
-inline constexpr char kTool[] = "Relievo";
-
-// The build tree: RELIEVO_BUILD_DIR, else the one the tests were built in.
-fs::path buildDir();
-
-// The stored settings of the tool, as pairs of key and value.
-using Settings = std::vector<std::pair<std::string, sxhost::PrefValue>>;
+// clang-format on
 
 // The largest difference of one channel between two pictures of the same size.
 int largestDifference(const sxhost::Rgb& a, const sxhost::Rgb& b);
@@ -56,8 +40,9 @@ class GuiTest : public ::testing::Test {
   void TearDown() override;
 
   // Starts `relievo-gui --tool Relievo` in the scratch folder with these stored settings and
-  // waits for its dialog.
-  void launch(const Settings& settings);
+  // waits for its dialog; with viaToolsMenu, starts `relievo-gui` and chooses the tool in the
+  // main window's Tools menu.
+  void launch(const Settings& settings, bool viaToolsMenu = false);
   // Closes the main window as a person would; returns the program's exit status.
   int closeMainWindow();
   // The settings file that the program left.
@@ -65,7 +50,6 @@ class GuiTest : public ::testing::Test {
 
   // Where a control of the main dialog is on the screen.
   Box control(int id) const;
-  Box center(const Box& box) const;
   // xdotool with these arguments; the test fails when it does.
   void xdotool(std::initializer_list<std::string> args);
   // A click at a point of the screen.
@@ -81,8 +65,7 @@ class GuiTest : public ::testing::Test {
   // Waits until box shows `expected` within one level per channel; returns the largest
   // difference of a channel between the two, as it was at the end.
   int waitForPicture(const Box& box, const sxhost::Rgb& expected);
-  // The screen in box once it holds still.
-  sxhost::Rgb steady(const Box& box);
+  sxhost::Rgb steady(const Box& box) { return gui_test::steady(session(), box); }
 
   static XSession& session();
 

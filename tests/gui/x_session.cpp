@@ -10,7 +10,6 @@
 #include <bit>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -22,12 +21,9 @@ namespace {
 
 constexpr int kStartTimeoutMs = 20000;
 
-// The 8-bit value of a channel of a true-colour pixel.
+// A channel of a pixel of the 24-bit true-colour screen.
 std::uint8_t channel(unsigned long pixel, unsigned long mask) {
-  if (mask == 0) return 0;
-  const unsigned long value = (pixel & mask) >> std::countr_zero(mask);
-  const unsigned long top = mask >> std::countr_zero(mask);
-  return static_cast<std::uint8_t>(value * 255 / top);
+  return static_cast<std::uint8_t>((pixel & mask) >> std::countr_zero(mask));
 }
 
 // Windows come and go while the tests look at them (menus, prompts): a request about one that
@@ -40,18 +36,6 @@ int ignoreErrors(Display*, XErrorEvent*) {
 
 XSession::XSession() {
   XSetErrorHandler(ignoreErrors);
-  startXvfb();
-  if (server_ < 0) {
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') return;
-    display_ = display;
-    problem_.clear();
-  }
-  x_ = XOpenDisplay(display_.c_str());
-  if (x_ == nullptr) problem_ = "the X server " + display_ + " cannot be opened";
-}
-
-void XSession::startXvfb() {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
     problem_ = std::string("no pipe for Xvfb: ") + std::strerror(errno);
@@ -63,14 +47,7 @@ void XSession::startXvfb() {
   options.passFd = fds[1];
   server_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
                   options);
-  const int spawnError = errno;
   ::close(fds[1]);
-  if (server_ < 0) {
-    problem_ = std::string("Xvfb cannot be started (") + std::strerror(spawnError) +
-               "); scripts/install-deps.sh installs it";
-    ::close(fds[0]);
-    return;
-  }
   std::string number;
   pollfd wait{fds[0], POLLIN, 0};
   char ch = 0;
@@ -78,13 +55,16 @@ void XSession::startXvfb() {
     number.push_back(ch);
   ::close(fds[0]);
   if (number.empty()) {
-    problem_ = "Xvfb did not start";
     kill(server_, SIGTERM);
-    waitExit(server_, std::chrono::seconds(5));
+    const bool missing = waitExit(server_, std::chrono::seconds(5)) == kNotStarted;
     server_ = -1;
+    problem_ = missing ? "Xvfb is not installed (scripts/install-deps.sh installs it)"
+                       : "Xvfb did not start";
     return;
   }
   display_ = ":" + number;
+  x_ = XOpenDisplay(display_.c_str());
+  if (x_ == nullptr) problem_ = "the X server " + display_ + " cannot be opened";
 }
 
 XSession::~XSession() {

@@ -1,8 +1,8 @@
 // XSession: the X server of the tests of the windowed host, and what they read from it.
 //
-// A private Xvfb (1280 x 1024, 24-bit colour, no window manager) when Xvfb is installed, so
-// that the tests see windows where the programs put them and the exact pixels they drew; the
-// server DISPLAY names otherwise. problem() says why there is none.
+// A private Xvfb (1280 x 1024, 24-bit colour, no window manager), whatever DISPLAY says, so
+// that the tests see windows where the programs put them and the exact pixels they drew.
+// problem() says why there is none.
 #ifndef RELIEVO_TESTS_GUI_X_SESSION_H
 #define RELIEVO_TESTS_GUI_X_SESSION_H
 
@@ -43,8 +43,6 @@ class XSession {
   void close(unsigned long window) const;
 
  private:
-  void startXvfb();
-
   pid_t server_ = -1;
   std::string display_, problem_;
   _XDisplay* x_ = nullptr;
