@@ -3,50 +3,35 @@
 #include <FL/fl_ask.H>
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
-#include <optional>
 #include <string>
+#include <vector>
 
+#include "command_line.h"
 #include "fl_support.h"
 #include "gui_host.h"
 
-namespace {
-
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-
-constexpr char kUsage[] =
-    "usage: relievo-gui [--tool NAME]\n"
-    "  --tool NAME   open the dialog of tool NAME (for example Relievo) at start\n";
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  std::optional<std::string> tool;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--tool") == 0) {
-      if (i + 1 == argc) {
-        std::fprintf(stderr, "relievo-gui: --tool needs a tool's name\n%s", kUsage);
-        return kExitUsage;
-      }
-      tool = argv[++i];
-    } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else {
-      std::fprintf(stderr, "relievo-gui: unknown argument \"%s\"\n%s", argv[i], kUsage);
-      return kExitUsage;
-    }
+  using namespace relievo::gui;
+  constexpr int kExitFailure = 1;
+  constexpr int kExitUsage = 2;
+  const CommandLine line = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "relievo-gui: %s\n%s", line.error.c_str(), kUsage);
+    return kExitUsage;
+  }
+  if (line.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
   }
   try {
-    relievo::gui::GuiHost host;
-    if (tool) host.startTool(*tool);
+    GuiHost host;
+    if (line.tool) host.startTool(*line.tool);
     return host.run();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "relievo-gui: %s\n", e.what());
-    fl_message_title(relievo::gui::kHostTitle);
-    fl_alert("%s", relievo::gui::literalLabel(e.what(), false).c_str());
+    fl_message_title(kHostTitle);
+    fl_alert("%s", literalLabel(e.what(), false).c_str());
     return kExitFailure;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,8 @@ pid_t spawn(const std::vector<std::string>& argv, const SpawnOptions& options) {
   args.push_back(nullptr);
   const pid_t pid = fork();
   if (pid != 0) return pid;
+  // A test that dies leaves no X server or program behind.
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
   for (const auto& [key, value] : options.env)
     setenv(key.c_str(), value.c_str(), 1);
   const int null = open("/dev/null", O_RDWR);
