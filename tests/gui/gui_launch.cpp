@@ -1,9 +1,9 @@
 #include "gui_launch.h"
 
 #include <cstdlib>
-#include <fstream>
 
 #include "process.h"
+#include "relievo_testing/files.h"
 
 namespace relievo::gui_test {
 
@@ -12,13 +12,6 @@ namespace {
 constexpr char kFltkOptions[] =
     "; FLTK preferences file format 1.0\n; vendor: fltk.org\n; application: fltk\n\n[.]\n\n\n"
     "[./options]\n\nFNFCUsesGTK:0\n";
-
-void write(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-  if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
-}
 
 }  // namespace
 
@@ -32,8 +25,10 @@ pid_t startGui(const XSession& session, const fs::path& home, const Settings& se
   sxhost::Preferences prefs;
   for (const auto& [key, value] : settings)
     prefs.set(kTool, key, value);
-  write(home / "config" / "relievo" / "settings.json", prefs.toJson());
-  write(home / ".fltk" / "fltk.org" / "fltk.prefs", kFltkOptions);
+  fs::create_directories(home / "config" / "relievo");
+  fs::create_directories(home / ".fltk" / "fltk.org");
+  relievo::testing::writeFile(home / "config" / "relievo" / "settings.json", prefs.toJson());
+  relievo::testing::writeFile(home / ".fltk" / "fltk.org" / "fltk.prefs", kFltkOptions);
   SpawnOptions options;
   options.env = {{"DISPLAY", session.display()},
                  {"HOME", home.string()},
