@@ -12,10 +12,12 @@
 
 namespace relievo::cli {
 
+inline constexpr char kPluginFileName[] = "relievo.so";
+
 // Installs a CliResponder answering yes or no into the host, shows the main dialog's
-// progress on `progress` and loads relievo.so (found as plugin_path.h says). Returns the
-// responder, which the host owns. Throws RunError when the plug-in cannot be found or
-// loaded.
+// progress on `progress` and loads relievo.so (found as sxhost::locatePlugin says,
+// RELIEVO_PLUGIN_PATH being the user's path). Returns the responder, which the host owns. Throws
+// RunError when the plug-in cannot be found or loaded.
 CliResponder& loadRelievo(sxhost::Host& host, ProgressDisplay& progress, std::FILE* err,
                           bool answerYes);
 
