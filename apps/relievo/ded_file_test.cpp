@@ -1,6 +1,7 @@
 #include "ded_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <limits>
 #include <tuple>
@@ -68,6 +69,8 @@ TEST_F(DedFileTest, FilesThatAreNoDedFiles) {
     EXPECT_EQ(runError(write(c.bytes)), c.error);
   EXPECT_EQ(runError(dir_.path("none.ded")), "cannot be opened: No such file or directory");
   EXPECT_EQ(runError(dir_.root().string()), "cannot be opened: Is a directory");
+  ASSERT_EQ(mkfifo(dir_.path("fifo").c_str(), 0600), 0);
+  EXPECT_EQ(runError(dir_.path("fifo")), "cannot be opened: it is not a regular file");
 }
 
 TEST(DedLength, ProblemsOfTheCounts) {

@@ -65,6 +65,12 @@ TEST_F(CliSettings, ASettingsFileThatIsNotValidStopsTheRun) {
                        "aside as s.json.corrupt\n"));
   EXPECT_EQ(files(), (std::vector<std::string>{"s.json.corrupt"}));
   EXPECT_EQ(readFile(path("s.json.corrupt")), "{ not json");
+  // Settings that cannot be saved do not undo the conversion.
+  const RunResult unsaved = ok("--settings missing/s.json --size 8");
+  EXPECT_NE(unsaved.err.find("relievo: warning: the settings were not saved: missing/s.json: "
+                             "cannot be written: No such file or directory\n"),
+            std::string::npos)
+      << unsaved.err;
 }
 
 }  // namespace

@@ -38,6 +38,20 @@ TEST_F(CliStreams, TheDedFileThroughStandardOutput) {
   EXPECT_EQ(files(), std::vector<std::string>{"p.ded"});
 }
 
+TEST_F(CliStreams, StandardOutputThatTakesNothing) {
+  const RunResult full =
+      runProgram("bash", {"-c", shellLine("-q --size 8 -o - >/dev/full")}, dir.root());
+  EXPECT_EQ(full.exitCode, 1);
+  EXPECT_NE(full.err.find("relievo: standard output: cannot be written: No space left on device\n"),
+            std::string::npos)
+      << full.err;
+  const RunResult noTemp = run("-q --size 8 -o -", {{"TMPDIR", path("none")}});
+  EXPECT_EQ(std::tie(noTemp.exitCode, noTemp.err),
+            std::tuple(1, "relievo: " + path("none") +
+                              ": no temporary folder can be made in it: No such file or "
+                              "directory\n"));
+}
+
 TEST_F(CliStreams, OnATerminal) {
   const auto onTerminal = [&](const std::string& arguments) {
     return runProgram("script", {"-qec", shellLine(arguments), "/dev/null"}, dir.root());
