@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only those that are missing.
+# Installs the Debian packages a task needs, only those that are missing.
+#   scripts/install-deps.sh          what the build and the test suite need
+#   scripts/install-deps.sh bench    what bench/vs_gdal.sh needs besides
 set -euo pipefail
 
 packages=(
@@ -7,6 +9,11 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libstb-dev libosmesa6-dev
 )
+case "${1:-}" in
+  "") ;;
+  bench) packages=(gdal-bin time python3) ;;
+  *) echo "install-deps.sh: unknown group '$1'" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
