@@ -11,7 +11,6 @@
 #include "output_paths.h"
 #include "summary.h"
 #include "sxapilib.h"
-#include "sxhost/error.h"
 
 namespace relievo::cli {
 
