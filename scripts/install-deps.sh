@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libstb-dev libosmesa6-dev
+  libgdal-dev
 )
 case "${1:-}" in
   "") ;;
