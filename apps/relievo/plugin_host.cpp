@@ -38,11 +38,4 @@ void startRelievo(sxhost::Host& host) {
   }
 }
 
-void printHostWarnings(const sxhost::Host& host, std::size_t since, std::FILE* err) {
-  const auto& log = host.log();
-  for (std::size_t i = since; i < log.size(); ++i) {
-    std::fprintf(err, "relievo: warning: %s\n", log[i].c_str());
-  }
-}
-
 }  // namespace relievo::cli

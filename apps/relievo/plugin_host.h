@@ -24,9 +24,6 @@ CliResponder& loadRelievo(sxhost::Host& host, ProgressDisplay& progress, std::FI
 // Starts the tool: its dialog shows with the stored settings. Throws RunError on failure.
 void startRelievo(sxhost::Host& host);
 
-// Prints the host's warnings from number `since` on, as "relievo: warning: ...".
-void printHostWarnings(const sxhost::Host& host, std::size_t since, std::FILE* err);
-
 }  // namespace relievo::cli
 
 #endif  // RELIEVO_APPS_PLUGIN_HOST_H
