@@ -4,8 +4,7 @@
 #include <filesystem>
 
 #include "errors.h"
-#include "sxhost/error.h"
-#include "sxhost/preferences.h"
+#include "file_output.h"
 
 namespace relievo::cli {
 
@@ -79,7 +78,6 @@ void writeDedVrt(const DedFile& ded, const std::string& vrtPath) {
   const auto refuse = [&](const std::string& why) {
     throw RunError(ded.path + ": no VRT written: " + why);
   };
-  if (!ded.problem.empty()) refuse(ded.problem);
   const DedExtents& e = ded.extents;
   if (!(e.postsPerRecord >= 1.0f && e.postsPerRecord <= kMaxCount && e.records >= 1.0f &&
         e.records <= kMaxCount)) {
@@ -91,11 +89,7 @@ void writeDedVrt(const DedFile& ded, const std::string& vrtPath) {
   const bool together = dedPath.parent_path() == fs::absolute(vrtPath).parent_path();
   const std::string text = together ? dedVrtText(ded, dedPath.filename().string(), true)
                                     : dedVrtText(ded, dedPath.string(), false);
-  try {
-    sxhost::writeFileAtomically(vrtPath, text);
-  } catch (const sxhost::Error& error) {
-    throw RunError(error.what());
-  }
+  writeWholeFile(vrtPath, text);
 }
 
 }  // namespace relievo::cli

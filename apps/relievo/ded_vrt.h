@@ -18,15 +18,15 @@
 
 namespace relievo::cli {
 
-// The VRT's text for `ded`, a file whose length matches its counts, reading the file named
+// The VRT's text for `ded` (a DED file as readDedFile takes it), reading the file named
 // `source`: relative to the VRT's own folder when `relative`, else as it stands.
 std::string dedVrtText(const DedFile& ded, std::string_view source, bool relative);
 
 // Writes the VRT of `ded` to `vrtPath` (temporary file beside it, then renamed), naming the
 // DED file by its name alone when both are in one folder, else by its absolute path. Throws
-// RunError "<ded path>: no VRT written: <why>" when the DED file's length does not match its
-// counts or a count is not 1 ... 16777216, and RunError naming `vrtPath` when it cannot be
-// written; an existing file at `vrtPath` then stays as it was.
+// RunError "<ded path>: no VRT written: <why>" when a count is not 1 ... 16777216, and
+// RunError naming `vrtPath` and the system's reason when it cannot be written; an existing
+// file at `vrtPath` then stays as it was.
 void writeDedVrt(const DedFile& ded, const std::string& vrtPath);
 
 }  // namespace relievo::cli

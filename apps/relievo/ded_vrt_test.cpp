@@ -50,22 +50,16 @@ TEST(DedVrt, GdalReadsTheDedFileNorthUpWithCellsCentredOnThePosts) {
 TEST(DedVrt, RefusesFilesThatCannotBeDescribedAndPathsThatCannotBeWritten) {
   const ScratchDir dir;
   const std::string vrt = dir.write("kept.vrt", "old");
-  const std::string shortFile = dir.write("short.ded", testing::dedBytes(kPosts, 3, 3));
   const std::string empty = dir.write("empty.ded", testing::dedBytes({}, 0, 5));
   const std::string good = dir.write("good.ded", testing::dedBytes(kPosts, 3, 2));
   const auto write = [](const std::string& ded, const std::string& to) {
     return errorOf<RunError>([&] { writeDedVrt(readDedFile(ded), to); });
   };
-  EXPECT_EQ(write(shortFile, vrt),
-            shortFile +
-                ": no VRT written: the file holds 212 bytes, but its counts (3 records "
-                "of 3 posts) call for 218");
   EXPECT_EQ(write(empty, vrt), empty +
                                    ": no VRT written: its post counts (0 per record, 5 "
                                    "records) are not 1 to 16777216");
   const std::string noFolder = dir.path("none/out.vrt");
-  EXPECT_EQ(write(good, noFolder),
-            noFolder + ": cannot be written (no temporary file in its folder)");
+  EXPECT_EQ(write(good, noFolder), noFolder + ": cannot be written: No such file or directory");
   EXPECT_EQ(relievo::testing::readFile(vrt), "old");
 }
 
