@@ -6,108 +6,94 @@
 
 #include "ded/units.h"
 #include "raster/host_memory.h"
+#include "raster/row_reader.h"
 
 namespace relievo {
 
 namespace {
 
-// Rows converted before they are transposed into the column-ordered post buffer, so that
-// each column receives a run of consecutive posts instead of one scattered write per value.
+// A block of a row-major source holds at least this many rows, so that each column receives
+// runs of this many consecutive posts instead of scattered single writes.
 constexpr int kTransposeRows = 64;
 // Posts handed to the writer in one call: whole records up to about this many bytes.
 constexpr std::int64_t kWriteBatchBytes = 1 << 20;
 
-struct ConversionContext {
+struct Conversion {
   const ElevationRanges& ranges;
   UndefinedData undefined;
-  DataOrder order;
-  DataOrigin origin;
+  bool upper;           // "Upper Left": the first source row is the northern edge
   std::int16_t* posts;  // width x height posts, column after column
   int columns;          // values per source row
   int rows;             // source rows
   double scale;         // metres per unit
-  std::int16_t* block;  // up to kTransposeRows converted rows, or null: scatter directly
-  int blockFirstRow;
-  int blockRows;
-  Progress progress;
 };
 
-// Post index of value i of row r of a row-major source.
-std::int64_t rowMajorIndex(const ConversionContext& c, int i, int r) {
-  const int fromSouth = c.origin == DataOrigin::UpperLeft ? c.rows - 1 - r : r;
-  return std::int64_t{i} * c.rows + fromSouth;
-}
-
-// Moves the block's rows into their columns: each column receives one run of consecutive
-// posts (northwards for Lower Left, southwards for Upper Left).
-void flushBlock(ConversionContext& c) {
-  const bool upper = c.origin == DataOrigin::UpperLeft;
-  const int start = upper ? c.rows - 1 - c.blockFirstRow : c.blockFirstRow;
-  const int step = upper ? -1 : 1;
+// Moves the posts of a block of rows into their columns: each column receives one run of
+// consecutive posts (northwards for Lower Left, southwards for Upper Left). Consecutive
+// columns read the same cache lines of the block, which stay close while they do.
+void transposeBlock(const Conversion& c, const std::int16_t* block, int firstRow, int count) {
+  const int start = c.upper ? c.rows - 1 - firstRow : firstRow;
+  const int step = c.upper ? -1 : 1;
   for (int i = 0; i < c.columns; ++i) {
     std::int16_t* to = c.posts + std::int64_t{i} * c.rows + start;
-    const std::int16_t* from = c.block + i;
-    for (int k = 0; k < c.blockRows; ++k)
+    const std::int16_t* from = block + i;
+    for (int k = 0; k < count; ++k)
       to[k * step] = from[std::int64_t{k} * c.columns];
   }
-  c.blockRows = 0;
 }
 
-void convertRowMajor(ConversionContext& c, const double* values, int count, int row) {
-  if (c.block == nullptr) {
-    for (int i = 0; i < count; ++i) {
-      c.posts[rowMajorIndex(c, i, row)] = valueToPost(c.ranges, c.undefined, values[i], c.scale);
-    }
-    return;
+// A block of a row-major source: its posts in the worker's room, then into their columns.
+void convertRowMajor(const Conversion& c, const RowBlock& block, std::int16_t* room) {
+  valuesToPosts(c.ranges, c.undefined, block.values, c.scale, room);
+  transposeBlock(c, room, block.firstRow, block.rows);
+}
+
+// A block of a column-major source: each of its rows is one run of posts, south to north
+// (Lower Left) or north to south (Upper Left), and the block's runs follow one another.
+void convertColumnMajor(const Conversion& c, const RowBlock& block) {
+  std::int16_t* runs = c.posts + std::int64_t{block.firstRow} * c.columns;
+  valuesToPosts(c.ranges, c.undefined, block.values, c.scale, runs);
+  if (!c.upper) return;
+  for (int k = 0; k < block.rows; ++k) {
+    std::int16_t* run = runs + std::int64_t{k} * c.columns;
+    std::reverse(run, run + c.columns);
   }
-  if (c.blockRows == 0) c.blockFirstRow = row;
-  valuesToPosts(c.ranges, c.undefined, std::span(values, static_cast<std::size_t>(count)), c.scale,
-                c.block + std::int64_t{c.blockRows} * c.columns);
-  ++c.blockRows;
-  if (c.blockRows == kTransposeRows || row == c.rows - 1) flushBlock(c);
 }
 
-// A column-major source row is one run of posts: south to north (Lower Left) or north to
-// south (Upper Left).
-void convertColumnMajor(ConversionContext& c, const double* values, int count, int row) {
-  std::int16_t* run = c.posts + std::int64_t{row} * count;
-  valuesToPosts(c.ranges, c.undefined, std::span(values, static_cast<std::size_t>(count)), c.scale,
-                run);
-  if (c.origin == DataOrigin::UpperLeft) std::reverse(run, run + count);
-}
-
-int convertRow(const double* values, int count, int row, void* data) {
-  auto& context = *static_cast<ConversionContext*>(data);
-  if (context.order == DataOrder::Cols) {
-    convertColumnMajor(context, values, count, row);
-  } else {
-    convertRowMajor(context, values, count, row);
-  }
-  context.progress.step(1.0);
-  return 1;
-}
-
-// Every value of the source into posts; false when a row could not be read.
+// Every value of the source into posts, block by block on every core, each block written
+// straight into the post buffer; false when a row could not be read.
 bool convertSource(const ExportSource& from, std::int16_t* posts, Progress progress) {
   const SourceLayout& source = from.source;
-  ConversionContext context{from.ranges,
-                            source.undefined,
-                            source.dataOrder,
-                            source.dataOrigin,
-                            posts,
-                            source.width,
-                            source.height,
-                            unitsScale(from.ranges),
-                            nullptr,
-                            0,
-                            0,
-                            progress};
-  HostBlock<std::int16_t> block;
-  if (source.dataOrder == DataOrder::Rows) {
-    block = hostBlock<std::int16_t>(static_cast<std::size_t>(kTransposeRows) * source.width);
-    context.block = block.get();
+  const bool rowMajor = source.dataOrder == DataOrder::Rows;
+  const Conversion c{from.ranges,
+                     source.undefined,
+                     source.dataOrigin == DataOrigin::UpperLeft,
+                     posts,
+                     source.width,
+                     source.height,
+                     unitsScale(from.ranges)};
+  const BlockPlan plan =
+      planBlocks(from.raster, source.width, source.height, rowMajor ? kTransposeRows : 1);
+  RowReader reader;
+  if (!reader.open(from.raster, source.width, source.height, plan.blockRows, plan.workers)) {
+    return false;
   }
-  return rasterForEachRow(from.raster, source.width, source.height, convertRow, &context) != 0;
+  HostBlock<std::int16_t> rooms;
+  const std::size_t room = static_cast<std::size_t>(plan.blockRows) * source.width;
+  if (rowMajor) {
+    rooms = hostBlock<std::int16_t>(room * static_cast<std::size_t>(reader.workers()));
+    if (rooms == nullptr) return false;
+  }
+  RowProgress rows(progress, 1.0);
+  const int delivered =
+      forEachRowBlock(reader, plan, source.height, rows, [&](const RowBlock& block, int worker) {
+        if (rowMajor) {
+          convertRowMajor(c, block, rooms.get() + room * static_cast<std::size_t>(worker));
+        } else {
+          convertColumnMajor(c, block);
+        }
+      });
+  return delivered == source.height;
 }
 
 // Hands the posts to the writer, several records a call; 0 or the writer's error.

@@ -114,7 +114,9 @@ TEST(ExportDed, FailuresEndTheOutputAndSayWhere) {
     auto refuse = sxhost::AllocationFailure::nth(1);
     EXPECT_EQ(convert(raster.get(), writer).result.status, ExportStatus::NoMemory);
   }
-  raster->readRowFn = [](RasterRec*, void*, int, double*, int, int) { return 0; };
+  raster->readRunFn = [](const RasterRec*, void*, std::int64_t, std::int64_t, void*, ValueRun*) {
+    return std::int64_t{0};
+  };
   EXPECT_EQ(convert(raster.get(), writer).result.status, ExportStatus::CannotRead);
   EXPECT_EQ(writer.calls, (std::vector<std::string>{"open out.ded", "abandon"}));
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <type_traits>
 
 #include "ded/units.h"
 
@@ -76,27 +78,78 @@ std::int16_t replacementPost(const ElevationRanges& ranges) {
   return static_cast<std::int16_t>(std::min(ranges.replaceNullValue, 32767));
 }
 
-// A mapped value as a post. Clamping before the conversion (which truncates toward zero)
-// gives the same post as truncating first, and keeps the loops below free of calls.
+// The one place where a mapped value becomes a whole post. Clamping before the conversion
+// (which truncates toward zero) gives the same post as truncating first, and keeps the loops
+// below free of calls.
 std::int16_t toPost(double mapped) {
   if (mapped != mapped) return static_cast<std::int16_t>(kDedNull);
   return static_cast<std::int16_t>(
       static_cast<std::int32_t>(std::clamp(mapped, kDedLowest, kDedHighest)));
 }
 
-template <typename Map>
+// Values read as doubles (widened as the readers widen them) through map.
+template <typename T, typename Map>
 void convertRun(const ElevationRanges& ranges, const UndefinedData& undefined,
-                std::span<const double> values, double scale, std::int16_t* posts, Map map) {
+                std::span<const T> values, double scale, std::int16_t* posts, Map map) {
   const std::size_t n = values.size();
   if (undefined.hasNullData == 1) {
     const std::int16_t replacement = replacementPost(ranges);
     for (std::size_t i = 0; i < n; ++i) {
-      posts[i] =
-          isUndefinedValue(undefined, values[i]) ? replacement : toPost(map(values[i] * scale));
+      const auto v = static_cast<double>(values[i]);
+      posts[i] = isUndefinedValue(undefined, v) ? replacement : toPost(map(v * scale));
     }
   } else {
     for (std::size_t i = 0; i < n; ++i)
-      posts[i] = toPost(map(values[i] * scale));
+      posts[i] = toPost(map(static_cast<double>(values[i]) * scale));
+  }
+}
+
+// Whole numbers of at most 32 bits under the identity mapping in metres: the post is the
+// value clamped to -32767 ... 32767, with no rounding to choose, and an undefined value is
+// one equal to the marker. Worked out in the values' own type, as doubles would give it.
+template <typename T>
+void convertWholeNumbers(const ElevationRanges& ranges, const UndefinedData& undefined,
+                         std::span<const T> values, std::int16_t* posts) {
+  using Limits = std::numeric_limits<T>;
+  const T low = static_cast<T>(std::max<std::int64_t>(Limits::lowest(), -32767));
+  const T high = static_cast<T>(std::min<std::int64_t>(Limits::max(), 32767));
+  const std::int64_t marker = undefined.nullValue;
+  const std::size_t n = values.size();
+  if (undefined.hasNullData == 1 && marker >= Limits::lowest() && marker <= Limits::max()) {
+    const auto null = static_cast<T>(marker);
+    const std::int16_t replacement = replacementPost(ranges);
+    for (std::size_t i = 0; i < n; ++i) {
+      const T v = values[i];
+      posts[i] = v == null ? replacement : static_cast<std::int16_t>(std::clamp(v, low, high));
+    }
+  } else {
+    for (std::size_t i = 0; i < n; ++i)
+      posts[i] = static_cast<std::int16_t>(std::clamp(values[i], low, high));
+  }
+}
+
+template <typename T>
+void convertValues(const ElevationRanges& ranges, const UndefinedData& undefined,
+                   std::span<const T> values, double scale, std::int16_t* posts) {
+  const double inMin = ranges.dataMinMeters;
+  const double inMax = ranges.dataMaxMeters;
+  const double outMin = ranges.dedMin;
+  const double outMax = ranges.dedMax;
+  const MapFn fn = ranges.dedMapFn;
+  if constexpr (std::is_integral_v<T> && sizeof(T) <= 4) {
+    if (fn == &mapIdentity && scale == 1.0) {
+      return convertWholeNumbers(ranges, undefined, values, posts);
+    }
+  }
+  const auto run = [&](auto map) { convertRun(ranges, undefined, values, scale, posts, map); };
+  if (fn == &mapIdentity) {
+    run([](double m) { return m; });
+  } else if (fn == &mapLinear) {
+    run([=](double m) { return mapLinear(m, inMin, inMax, outMin, outMax); });
+  } else if (fn == &mapInverted) {
+    run([=](double m) { return mapInverted(m, inMin, inMax, outMin, outMax); });
+  } else {
+    run([=](double m) { return fn(m, inMin, inMax, outMin, outMax); });
   }
 }
 
@@ -111,21 +164,12 @@ std::int16_t valueToPost(const ElevationRanges& ranges, const UndefinedData& und
 
 void valuesToPosts(const ElevationRanges& ranges, const UndefinedData& undefined,
                    std::span<const double> values, double scale, std::int16_t* posts) {
-  const double inMin = ranges.dataMinMeters;
-  const double inMax = ranges.dataMaxMeters;
-  const double outMin = ranges.dedMin;
-  const double outMax = ranges.dedMax;
-  const MapFn fn = ranges.dedMapFn;
-  const auto run = [&](auto map) { convertRun(ranges, undefined, values, scale, posts, map); };
-  if (fn == &mapIdentity) {
-    run([](double m) { return m; });
-  } else if (fn == &mapLinear) {
-    run([=](double m) { return mapLinear(m, inMin, inMax, outMin, outMax); });
-  } else if (fn == &mapInverted) {
-    run([=](double m) { return mapInverted(m, inMin, inMax, outMin, outMax); });
-  } else {
-    run([=](double m) { return fn(m, inMin, inMax, outMin, outMax); });
-  }
+  convertValues(ranges, undefined, values, scale, posts);
+}
+
+void valuesToPosts(const ElevationRanges& ranges, const UndefinedData& undefined,
+                   const ValueRun& values, double scale, std::int16_t* posts) {
+  visitValues(values, [&](auto run) { convertValues(ranges, undefined, run, scale, posts); });
 }
 
 }  // namespace relievo

@@ -13,6 +13,7 @@
 
 #include "fractal/fractal_source.h"
 #include "raster/data_scan.h"
+#include "raster/value_run.h"
 
 namespace relievo {
 
@@ -92,6 +93,10 @@ std::int16_t valueToPost(const ElevationRanges& ranges, const UndefinedData& und
 // the choice of mapping and of the undefined test made once for the run, not per value.
 void valuesToPosts(const ElevationRanges& ranges, const UndefinedData& undefined,
                    std::span<const double> values, double scale, std::int16_t* posts);
+// The same for values of any element type, each taken as the double it widens to; whole
+// numbers mapped by identity in metres never become doubles at all.
+void valuesToPosts(const ElevationRanges& ranges, const UndefinedData& undefined,
+                   const ValueRun& values, double scale, std::int16_t* posts);
 
 }  // namespace relievo
 

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "raster/data_scan.h"
+#include "raster/resample.h"
 #include "sxapilib.h"
 
 namespace relievo {
@@ -20,9 +21,7 @@ constexpr int kSampleMiddle = 128;
 struct SampleContext {
   UndefinedData undefined;
   DataRange range;
-  unsigned char* next;
-  Progress progress;
-  double advance;  // progress per output row: height / ph, so the pass moves by height
+  unsigned char* pixels;  // the samples, output row after output row
 };
 
 // Truncates toward zero and keeps the low 8 bits; values far outside any range (a reversed
@@ -39,12 +38,15 @@ unsigned char sampleOf(const SampleContext& context, double v) {
   return lowByte(mapLinear(v, range.dataMin, range.dataMax, kSampleLowest, kSampleHighest));
 }
 
-int sampleRow(const double* values, int count, int, void* data) {
-  auto* context = static_cast<SampleContext*>(data);
-  for (int i = 0; i < count; ++i)
-    *context->next++ = sampleOf(*context, values[i]);
-  context->progress.step(context->advance);
-  return 1;
+// The samples of output rows first ... last, which show the same source row.
+void sampleRows(const double* values, int count, int first, int last, void* data) {
+  const auto* context = static_cast<const SampleContext*>(data);
+  const auto width = static_cast<std::size_t>(count);
+  unsigned char* row = context->pixels + width * static_cast<std::size_t>(first);
+  for (std::size_t i = 0; i < width; ++i)
+    row[i] = sampleOf(*context, values[i]);
+  for (int o = first + 1; o <= last; ++o)
+    std::copy_n(row, width, context->pixels + width * static_cast<std::size_t>(o));
 }
 
 // Pixel (i, j) of the picture that the k-th sample byte of a grid of sw x sh samples lands
@@ -100,9 +102,9 @@ void previewBuildSamples(PreviewBuffers& preview, RasterRec* raster, const Sourc
   samples.sourceWidth = source.width;
   samples.sourceHeight = source.height;
   if (size.width == 0 || size.height == 0) return;
-  SampleContext context{source.undefined, range, samples.pixels, progress,
-                        static_cast<double>(source.height) / size.height};
-  rasterForEachRowResampled(raster, size.width, size.height, sampleRow, &context);
+  SampleContext context{source.undefined, range, samples.pixels};
+  rasterResample(raster, size.width, size.height, sampleRows, &context, progress,
+                 static_cast<double>(source.height) / size.height);
 }
 
 void previewBuildImage(PreviewBuffers& preview, const SourceLayout& source,

@@ -98,6 +98,8 @@ void rasterUseAsciiStreamVariant(RasterRec* raster) {
   raster->openFn = asciiOpen;
   raster->readRowFn = asciiReadRow;
   raster->closeFn = asciiClose;
+  raster->readRunFn = nullptr;  // tokens are found only in order
+  raster->runRoomFn = nullptr;
 }
 
 }  // namespace relievo

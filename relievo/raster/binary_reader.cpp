@@ -10,8 +10,13 @@
 #include <type_traits>
 #include <utility>
 
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "raster/file.h"
 #include "raster/host_memory.h"
+#include "raster/value_run.h"
 
 namespace relievo {
 
@@ -72,47 +77,40 @@ bool gatherStrided(BinaryStream& s, unsigned char* raw, int count, std::size_t s
   return true;
 }
 
+// Widens `count` values to doubles. `values` may lie inside `out` as long as it ends where
+// `out` ends: each chunk is copied aside before its doubles are stored, and the doubles of a
+// chunk never reach the next chunk's values. The copy leaves the compiler two arrays that
+// cannot overlap, and so a loop it turns into vector code.
 template <typename T>
-T loadElement(const unsigned char* bytes, bool swap) {
-  std::array<unsigned char, sizeof(T)> b;
-  std::memcpy(b.data(), bytes, sizeof(T));
-  if (swap) std::reverse(b.begin(), b.end());
-  return std::bit_cast<T>(b);
-}
-
-// Converts `count` raw elements to doubles. `raw` may lie inside `out` as long as it ends
-// where `out` ends: element i is loaded before out[i] is stored, and out[i] never reaches
-// element i + 1.
-template <typename T>
-void convertRow(const unsigned char* raw, double* out, int count, bool swap) {
-  for (int i = 0; i < count; ++i) {
-    const T value = loadElement<T>(raw + i * sizeof(T), swap);
-    if constexpr (std::is_same_v<T, double>) {
-      out[i] = std::isfinite(value) ? value : 0.0;
-    } else {
-      out[i] = static_cast<double>(value);
-    }
+void widen(const unsigned char* values, double* out, std::size_t count) {
+  constexpr std::size_t kChunk = 512;
+  T chunk[kChunk];
+  for (std::size_t start = 0; start < count; start += kChunk) {
+    const std::size_t n = std::min(kChunk, count - start);
+    std::memcpy(chunk, values + start * sizeof(T), n * sizeof(T));
+    for (std::size_t i = 0; i < n; ++i)
+      out[start + i] = static_cast<double>(chunk[i]);
   }
 }
 
-void convertRow(const RasterRec& raster, const unsigned char* raw, double* out, int count) {
-  const bool swap = static_cast<int>(raster.endianType) != kMachineOrder;
-  const bool isSigned = raster.isSigned != 0;
-  switch (raster.byteType) {
-    case ByteType::Int8:
-      return isSigned ? convertRow<std::int8_t>(raw, out, count, swap)
-                      : convertRow<std::uint8_t>(raw, out, count, swap);
-    case ByteType::Int16:
-      return isSigned ? convertRow<std::int16_t>(raw, out, count, swap)
-                      : convertRow<std::uint16_t>(raw, out, count, swap);
-    case ByteType::Int32:
-      return isSigned ? convertRow<std::int32_t>(raw, out, count, swap)
-                      : convertRow<std::uint32_t>(raw, out, count, swap);
-    case ByteType::Float32:
-      return convertRow<float>(raw, out, count, swap);
-    case ByteType::Float64:
-      return convertRow<double>(raw, out, count, swap);
+// Elements in the machine's order and, for doubles, the reader's rule: one that is not finite
+// reads as 0.0.
+void settle(const RasterRec& raster, unsigned char* raw, std::size_t count) {
+  const int size = rasterElementSize(raster.byteType);
+  if (static_cast<int>(raster.endianType) != kMachineOrder) swapElements(raw, count, size);
+  if (raster.byteType != ByteType::Float64) return;
+  for (std::size_t i = 0; i < count; ++i) {
+    double value;
+    std::memcpy(&value, raw + i * sizeof(double), sizeof(double));
+    if (!std::isfinite(value)) value = 0.0;
+    std::memcpy(raw + i * sizeof(double), &value, sizeof(double));
   }
+}
+
+void convertRow(const RasterRec& raster, unsigned char* raw, double* out, std::size_t count) {
+  settle(raster, raw, count);
+  const ValueRun run{binaryValueType(raster.byteType, raster.isSigned != 0), raw, count};
+  visitValues(run, [&]<typename T>(std::span<const T>) { widen<T>(raw, out, count); });
 }
 
 int binaryOpen(RasterRec* raster, void** stream) {
@@ -144,8 +142,89 @@ int binaryReadRow(RasterRec* raster, void* stream, int, double* out, int, int co
   } else if (std::fread(raw, bytes, n, s->file.get()) != n) {
     return 0;  // fread counts whole elements: a final fragment fails the row as well
   }
-  convertRow(*raster, raw, out, count);
+  convertRow(*raster, raw, out, n);
   return 1;
+}
+
+// Random access reads with pread, which leaves the stream's position alone and may run on
+// several threads at once. Strided elements are picked out of windows of this many bytes.
+constexpr std::size_t kWindowBytes = 256 * 1024;
+
+// Reads up to `bytes` bytes at `offset`; the bytes read, fewer at the end of the file or on an
+// error.
+std::size_t readAt(int fd, unsigned char* into, std::size_t bytes, std::int64_t offset) {
+  std::size_t done = 0;
+  while (done < bytes) {
+    const ssize_t got =
+        ::pread(fd, into + done, bytes - done, static_cast<off_t>(offset + std::int64_t(done)));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return done;
+}
+
+// Elements of Size bytes, `pitch` bytes apart from `start`, read window by window into `out`;
+// the elements read whole before the file ends.
+template <std::size_t Size>
+std::int64_t gatherAt(int fd, unsigned char* out, unsigned char* window, std::int64_t count,
+                      std::int64_t pitch, std::int64_t start) {
+  const std::int64_t perWindow =
+      std::max<std::int64_t>(1, (static_cast<std::int64_t>(kWindowBytes) - Size) / pitch + 1);
+  for (std::int64_t e = 0; e < count; e += perWindow) {
+    const std::int64_t k = std::min(perWindow, count - e);
+    const auto bytes = static_cast<std::size_t>((k - 1) * pitch + std::int64_t{Size});
+    const std::size_t got = readAt(fd, window, bytes, start + e * pitch);
+    const std::int64_t whole =
+        got < Size ? 0
+                   : std::min<std::int64_t>(k, static_cast<std::int64_t>(got - Size) / pitch + 1);
+    for (std::int64_t j = 0; j < whole; ++j)
+      std::memcpy(out + (e + j) * std::int64_t{Size}, window + j * pitch, Size);
+    if (whole < k) return e + whole;
+  }
+  return count;
+}
+
+std::size_t binaryRunRoom(const RasterRec* raster, std::int64_t count) {
+  const auto values = static_cast<std::size_t>(count * rasterElementSize(raster->byteType));
+  return raster->dataStride > 0 ? values + kWindowBytes : values;
+}
+
+std::int64_t binaryReadRun(const RasterRec* raster, void* stream, std::int64_t first,
+                           std::int64_t count, void* room, ValueRun* run) {
+  const auto* s = static_cast<const BinaryStream*>(stream);
+  const int size = rasterElementSize(raster->byteType);
+  if (s == nullptr || size == 0 || first < 0 || count <= 0) return 0;
+  const int fd = fileno(s->file.get());
+  auto* out = static_cast<unsigned char*>(room);
+  const std::int64_t pitch = std::int64_t{size} + std::max(raster->dataStride, 0);
+  const std::int64_t start = raster->headerOffset + first * pitch;
+  std::int64_t got = 0;
+  if (pitch == size) {
+    got =
+        static_cast<std::int64_t>(readAt(fd, out, static_cast<std::size_t>(count * size), start)) /
+        size;
+  } else {
+    unsigned char* window = out + count * size;
+    switch (size) {
+      case 1:
+        got = gatherAt<1>(fd, out, window, count, pitch, start);
+        break;
+      case 2:
+        got = gatherAt<2>(fd, out, window, count, pitch, start);
+        break;
+      case 4:
+        got = gatherAt<4>(fd, out, window, count, pitch, start);
+        break;
+      default:
+        got = gatherAt<8>(fd, out, window, count, pitch, start);
+        break;
+    }
+  }
+  settle(*raster, out, static_cast<std::size_t>(got));
+  *run = ValueRun{binaryValueType(raster->byteType, raster->isSigned != 0), out,
+                  static_cast<std::size_t>(got)};
+  return got;
 }
 
 int binaryClose(RasterRec*, void* stream) {
@@ -184,6 +263,8 @@ void rasterUseBinaryStreamVariant(RasterRec* raster) {
   raster->openFn = binaryOpen;
   raster->readRowFn = binaryReadRow;
   raster->closeFn = binaryClose;
+  raster->readRunFn = binaryReadRun;
+  raster->runRoomFn = binaryRunRoom;
 }
 
 }  // namespace relievo

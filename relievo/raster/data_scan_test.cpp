@@ -14,30 +14,30 @@
 namespace relievo {
 namespace {
 
-// Counts the row reads of a source, to tell a scan that iterates from one that does not.
-struct ReadCounter {
-  static inline int reads = 0;
-  static inline RasterReadRowFn read = nullptr;
+// Counts the passes over a source, to tell a scan that reads it from one that does not.
+struct PassCounter {
+  static inline int passes = 0;
+  static inline RasterOpenFn open = nullptr;
 
   static void install(RasterRec* raster) {
-    reads = 0;
-    read = raster->readRowFn;
-    raster->readRowFn = [](RasterRec* r, void* stream, int row, double* out, int rows, int count) {
-      ++reads;
-      return read(r, stream, row, out, rows, count);
+    passes = 0;
+    open = raster->openFn;
+    raster->openFn = [](RasterRec* r, void** stream) {
+      ++passes;
+      return open(r, stream);
     };
   }
 };
 
 class DataScan : public ::testing::Test {
  protected:
-  // Takes raster as the loaded source, with its reads counted.
+  // Takes raster as the loaded source, with its passes counted.
   void attach(RasterRec* raster) {
     ASSERT_NE(raster, nullptr);
     loaded.reset(raster);
     source.width = raster->width;
     source.height = raster->height;
-    ReadCounter::install(raster);
+    PassCounter::install(raster);
   }
   // A binary grid of unsigned bytes.
   void openBytes(int width, int height, const std::string& bytes) {
@@ -113,11 +113,11 @@ TEST_F(DataScan, RangeOfTheDefinedValuesOfTheRowsRead) {
     const bool stored = c.min != 11;
     EXPECT_EQ(rasterGetMinMax(loaded.get(), nullptr, nullptr), stored ? 1 : 0);
 
-    const int reads = ReadCounter::reads;
+    const int passes = PassCounter::passes;
     range.dataMin = -1;
     range.hasNullsFound = 5;
     scan();
-    EXPECT_EQ(ReadCounter::reads > reads, !stored);
+    EXPECT_EQ(PassCounter::passes > passes, !stored);
     EXPECT_EQ(range.dataMin, stored ? c.min : -1);
     EXPECT_EQ(range.hasNullsFound, 5);
   }
@@ -142,7 +142,7 @@ TEST_F(DataScan, AnAsciiSourceBringsItsRangeFromTheReading) {
                         ByteType::Int8, Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0));
   scan();
   EXPECT_EQ(std::make_pair(range.dataMin, range.dataMax), std::make_pair(-2.0, 7.0));
-  EXPECT_EQ(ReadCounter::reads, 0);
+  EXPECT_EQ(PassCounter::passes, 0);
 }
 
 }  // namespace

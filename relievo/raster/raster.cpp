@@ -9,6 +9,7 @@
 #include "raster/ascii_reader.h"
 #include "raster/binary_reader.h"
 #include "raster/file.h"
+#include "raster/value_run.h"
 #include "sxapilib.h"
 
 namespace relievo {
@@ -41,6 +42,19 @@ int memoryClose(RasterRec*, void*) {
   return 1;
 }
 
+std::int64_t memoryReadRun(const RasterRec* raster, void*, std::int64_t first, std::int64_t count,
+                           void*, ValueRun* run) {
+  const std::int64_t total = std::int64_t{raster->width} * raster->height;
+  if (first < 0 || count < 0 || first > total) return 0;
+  const std::int64_t n = std::min(count, total - first);
+  *run = ValueRun{ValueType::Float32, raster->values + first, static_cast<std::size_t>(n)};
+  return n;
+}
+
+std::size_t noRoom(const RasterRec*, std::int64_t) {
+  return 0;
+}
+
 }  // namespace
 
 bool rasterIsValid(const RasterRec* raster) {
@@ -63,6 +77,8 @@ void rasterUseMemoryVariant(RasterRec* raster) {
   raster->openFn = memoryOpen;
   raster->readRowFn = memoryReadRow;
   raster->closeFn = memoryClose;
+  raster->readRunFn = memoryReadRun;
+  raster->runRoomFn = noRoom;
 }
 
 RasterRec* rasterOpenFile(std::string_view path, int headerOffset, int dataStride, int width,

@@ -1,12 +1,14 @@
-// RasterRec: one opened elevation source, read row by row as doubles.
+// RasterRec: one opened elevation source, read row by row.
 //
 // A record is a grid of `height` rows of `width` values. Where the values come from is
-// hidden behind three function pointers kept in the record (open a pass, read the next
-// row, close the pass). Three variants fill them:
+// hidden behind function pointers kept in the record: open a pass, read the next row as
+// doubles, close the pass, and, for variants that have it, random access to runs of values in
+// their own type (readRunFn). Three variants fill them:
 //   in-memory      `values` holds all width x height floats (text grids, images, fractals);
 //   binary stream  raw binary grids, read from the file again on every pass;
 //   ASCII stream   text grids re-parsed on every pass, only when memory for `values` failed.
-// Callers never read rows directly: they iterate with rasterForEachRow* and a RowCallback.
+// Callers never read rows directly: the core's passes read blocks of rows through
+// row_reader.h, and rasterForEachRow delivers rows to a RowCallback one by one.
 // No orientation is applied here: rows arrive in source order, first row first.
 //
 // Records come from sxMalloc and go back with rasterFree. Every operation first applies the
@@ -67,6 +69,17 @@ using RasterReadRowFn = int (*)(RasterRec* raster, void* stream, int row, double
                                 int count);
 using RasterCloseFn = int (*)(RasterRec* raster, void* stream);
 
+struct ValueRun;
+// Random access of a variant, for the core's passes (row_reader.h), which call it from several
+// threads at once within one pass (between openFn and closeFn, with the pass's stream). Stores
+// in *run where values first ... first + count - 1 of the source are, in file order, as values
+// of their own type in the machine's byte order (value_run.h), reading them into `room`
+// (runRoomFn(count) bytes) when they are not in memory; returns how many it stored, fewer than
+// count when the source ends first, 0 when none can be had.
+using RasterReadRunFn = std::int64_t (*)(const RasterRec* raster, void* stream, std::int64_t first,
+                                         std::int64_t count, void* room, ValueRun* run);
+using RasterRunRoomFn = std::size_t (*)(const RasterRec* raster, std::int64_t count);
+
 struct RasterRec {
   RasterRec* self;            // the record's own address while valid
   std::uint32_t magic;        // kRasterMagic while valid, 0 once freed
@@ -89,6 +102,8 @@ struct RasterRec {
   RasterOpenFn openFn;
   RasterCloseFn closeFn;
   RasterReadRowFn readRowFn;
+  RasterReadRunFn readRunFn;  // null: the variant reads rows in order only
+  RasterRunRoomFn runRoomFn;
 };
 
 // True when raster is not null, self points to it and magic is kRasterMagic.
@@ -121,15 +136,6 @@ RasterRec* rasterOpenFile(std::string_view path, int headerOffset, int dataStrid
 int rasterForEachRow(RasterRec* raster, int count, int rows, RowCallback callback, void* context);
 // rasterForEachRow over the whole record.
 int rasterForEachRowAll(RasterRec* raster, RowCallback callback, void* context);
-// Delivers exactly the rows 0 ... outHeight - 1 of the source resampled to outWidth x
-// outHeight by nearest-sample mapping, in ascending order. 1 for a valid record whatever
-// the callbacks returned; 0 for an invalid one, a negative output size, or when the output
-// row cannot be allocated. A source without values (width 0) delivers nothing.
-int rasterForEachRowResampled(RasterRec* raster, int outWidth, int outHeight, RowCallback callback,
-                              void* context);
-// The last of the m output samples that source sample i of n covers; m - 1 when n <= 0.
-int spanEnd(int i, int n, int m);
-
 // The range cache: rasterGetMinMax returns 1 with the stored range when it is known.
 int rasterGetMinMax(const RasterRec* raster, double* minValue, double* maxValue);
 int rasterSetMinMax(RasterRec* raster, double minValue, double maxValue);

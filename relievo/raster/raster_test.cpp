@@ -1,4 +1,5 @@
 #include "raster/raster.h"
+#include "raster/resample.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +66,7 @@ TEST(RasterRecord, InvalidRecordsAreRefusedByEveryOperation) {
   double low = 5, high = 6;
   EXPECT_EQ(rasterForEachRow(raster, 2, 2, keepGoing, nullptr), 0);
   EXPECT_EQ(rasterForEachRowAll(raster, keepGoing, nullptr), 0);
-  EXPECT_EQ(rasterForEachRowResampled(raster, 4, 4, keepGoing, nullptr), 0);
+  EXPECT_EQ(rasterResample(raster, 4, 4, testing::collectResampled, nullptr, {}, 1.0), 0);
   EXPECT_EQ(rasterSetMinMax(raster, 1, 2), 0);
   EXPECT_EQ(raster->minMaxKnown, 0);
   raster->minMaxKnown = 1;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "raster/raster.h"
+#include "raster/resample.h"
 #include "raster/test_files.h"
 #include "sxhost/memory.h"
 
@@ -54,6 +55,10 @@ class RowIteration : public ::testing::Test {
   int forEach(int count, int rows) {
     return rasterForEachRow(raster_.get(), count, rows, collectRow, &collected_);
   }
+  int resample(int outWidth, int outHeight) {
+    return rasterResample(raster_.get(), outWidth, outHeight, testing::collectResampled,
+                          &collected_, {}, 1.0);
+  }
 
   RasterPtr raster_;
   CollectedRows collected_;
@@ -94,7 +99,7 @@ TEST_F(RowIteration, ACallbackStoppingAtRowThreeOrAFailedReadEndsThePass) {
 
   collected_ = {};
   counts.failAt = 3;  // resampling delivers what it had and still succeeds
-  EXPECT_EQ(rasterForEachRowResampled(raster_.get(), 5, 6, collectRow, &collected_), 1);
+  EXPECT_EQ(resample(5, 6), 1);
   EXPECT_EQ(collected_.indices, (std::vector<int>{0, 1, 2}));
 }
 
@@ -109,7 +114,7 @@ TEST_F(RowIteration, RefusedOpenOrRowMemoryCallsNothing) {
   }
   {
     auto refuse = sxhost::AllocationFailure::nth(1);
-    EXPECT_EQ(rasterForEachRowResampled(raster_.get(), 3, 3, collectRow, &collected_), 0);
+    EXPECT_EQ(resample(3, 3), 0);
   }
   EXPECT_EQ(counts.opens, 1);
   EXPECT_TRUE(collected_.rows.empty());
@@ -134,8 +139,12 @@ TEST(Resample, Table) {
   for (const auto& c : cases) {
     RasterPtr grid = testing::gridRaster(c.width, c.height);
     CollectedRows collected;
-    EXPECT_EQ(
-        rasterForEachRowResampled(grid.get(), c.outWidth, c.outHeight, collectRow, &collected), 1);
+    double steps = 0.0;
+    const Progress progress{[](double a, void* s) { *static_cast<double*>(s) += a; }, &steps};
+    EXPECT_EQ(rasterResample(grid.get(), c.outWidth, c.outHeight, testing::collectResampled,
+                             &collected, progress, 0.5),
+              1);
+    EXPECT_EQ(steps, 0.5 * c.outHeight);
     Rows expected;
     std::vector<int> ascending;
     for (int r : c.sourceRows) {
@@ -151,15 +160,12 @@ TEST(Resample, Table) {
   }
 }
 
-TEST(Resample, CallerStoppingEndsTheIterationButStillSucceeds) {
+TEST(Resample, NoFunctionOrANegativeSize) {
   RasterPtr grid = testing::gridRaster(4, 4);
+  EXPECT_EQ(rasterResample(grid.get(), 8, 8, nullptr, nullptr, {}, 1.0), 1);
   CollectedRows collected;
-  collected.stopAfter = 2;
-  EXPECT_EQ(rasterForEachRowResampled(grid.get(), 8, 8, collectRow, &collected), 1);
-  EXPECT_EQ(collected.indices, (std::vector<int>{0, 1, 2}));
-  EXPECT_EQ(rasterForEachRowResampled(grid.get(), 8, 8, nullptr, nullptr), 1);
-  EXPECT_EQ(rasterForEachRowResampled(grid.get(), -1, 4, collectRow, &collected), 0);
-  EXPECT_EQ(collected.indices.size(), 3u);
+  EXPECT_EQ(rasterResample(grid.get(), -1, 4, testing::collectResampled, &collected, {}, 1.0), 0);
+  EXPECT_TRUE(collected.rows.empty());
 }
 
 }  // namespace

@@ -74,6 +74,16 @@ inline int collectRow(const double* values, int count, int row, void* context) {
   return row == collected.stopAfter ? 0 : 1;
 }
 
+// A ResampleFn that gathers the output rows: rows[o] for output row o, indices in the order of
+// the calls. For sources small enough to be resampled on one thread.
+inline void collectResampled(const double* values, int count, int first, int last, void* context) {
+  auto& collected = *static_cast<CollectedRows*>(context);
+  for (int o = first; o <= last; ++o) {
+    collected.rows.emplace_back(values, values + count);
+    collected.indices.push_back(o);
+  }
+}
+
 // Every row of a whole pass; `result` (if given) receives the iteration's result.
 inline Rows readAllRows(RasterRec* raster, int* result = nullptr) {
   CollectedRows collected;
