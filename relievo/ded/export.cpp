@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "ded/transpose.h"
 #include "ded/units.h"
 #include "raster/host_memory.h"
 #include "raster/row_reader.h"
@@ -28,24 +29,13 @@ struct Conversion {
   double scale;         // metres per unit
 };
 
-// Moves the posts of a block of rows into their columns: each column receives one run of
-// consecutive posts (northwards for Lower Left, southwards for Upper Left). Consecutive
-// columns read the same cache lines of the block, which stay close while they do.
-void transposeBlock(const Conversion& c, const std::int16_t* block, int firstRow, int count) {
-  const int start = c.upper ? c.rows - 1 - firstRow : firstRow;
-  const int step = c.upper ? -1 : 1;
-  for (int i = 0; i < c.columns; ++i) {
-    std::int16_t* to = c.posts + std::int64_t{i} * c.rows + start;
-    const std::int16_t* from = block + i;
-    for (int k = 0; k < count; ++k)
-      to[k * step] = from[std::int64_t{k} * c.columns];
-  }
-}
-
 // A block of a row-major source: its posts in the worker's room, then into their columns.
 void convertRowMajor(const Conversion& c, const RowBlock& block, std::int16_t* room) {
   valuesToPosts(c.ranges, c.undefined, block.values, c.scale, room);
-  transposeBlock(c, room, block.firstRow, block.rows);
+  // Each column receives one run of consecutive posts: northwards for Lower Left, southwards
+  // for Upper Left.
+  const int start = c.upper ? c.rows - 1 - block.firstRow : block.firstRow;
+  transposeBlock(room, block.rows, c.columns, {c.posts + start, c.rows, c.upper});
 }
 
 // A block of a column-major source: each of its rows is one run of posts, south to north
@@ -161,6 +151,7 @@ ExportResult exportDed(const ExportSource& from, PostWriter& writer, const char*
   // The posts are taken before the output is opened, so that a refusal leaves no file.
   const HostBlock<std::int16_t> posts = hostBlock<std::int16_t>(count);
   if (posts == nullptr) return {ExportStatus::NoMemory, 0};
+  adviseHugePages(posts.get(), count * sizeof(std::int16_t));
   if (const int error = writer.open(path)) return {ExportStatus::CannotCreate, error};
 
   scanDataRange(from.raster, source, from.ranges.data, progress);

@@ -7,7 +7,7 @@
 
 #include "raster/file.h"
 #include "raster/host_memory.h"
-#include "raster/number_parser.h"
+#include "raster/text_pass.h"
 #include "raster/token_reader.h"
 #include "sxapilib.h"
 
@@ -38,10 +38,10 @@ int asciiOpen(RasterRec* raster, void** stream) {
 int asciiReadRow(RasterRec*, void* stream, int, double* out, int, int count) {
   auto* s = static_cast<AsciiStream*>(stream);
   if (s == nullptr) return 0;
-  std::string_view token;
+  double value = 0.0;
   for (int i = 0; i < count; ++i) {
-    if (!s->reader.next(token)) return 0;
-    out[i] = static_cast<float>(asciiParseNumber(token));
+    if (s->reader.nextValue(value) != TokenStatus::Value) return 0;
+    out[i] = static_cast<float>(value);
   }
   return 1;
 }
@@ -63,28 +63,13 @@ AsciiTextResult asciiReadText(const char* path, int headerOffset, int width, int
   }
   const int total = width * height;
   auto* values = static_cast<float*>(sxMalloc(sizeof(float) * static_cast<std::size_t>(total)));
-  const bool skipNull = hasNullData == 1;
-  int read = 0;
   if (FilePtr file = fileOpenAt(path, headerOffset)) {
-    AsciiTokenReader reader(file.get());
-    std::string_view token;
-    int untilRowEnd = width;
-    while (read < total && reader.next(token)) {
-      const double value = asciiParseNumber(token);
-      if (!(skipNull && value == nullValue)) {
-        if (value < result.minValue) result.minValue = value;
-        if (value > result.maxValue) result.maxValue = value;
-      }
-      if (values != nullptr) values[read] = static_cast<float>(value);
-      ++read;
-      if (--untilRowEnd == 0) {
-        untilRowEnd = width;
-        if (progress != nullptr && progress(0, read, context) == 0) break;
-      }
-    }
+    const auto size = static_cast<std::int64_t>(fileSizeBytes(path));
+    const TextPass pass{fileno(file.get()), headerOffset, size,     total,  width, values,
+                        hasNullData == 1,   nullValue,    progress, context};
+    readTextInRounds(pass, result);
   }
-  result.valuesRead = read;
-  result.ok = read == total;
+  result.ok = result.valuesRead == total;
   if (result.ok) {
     result.values = values;
   } else {

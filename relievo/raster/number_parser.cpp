@@ -17,45 +17,44 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
 constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 53;
 constexpr int kMaxDigits = 19;  // fits a 64-bit integer
 
-// Plain decimals, the common case: an optional sign, digits, an optional '.' and digits,
-// nothing else. When the digits form an integer that a double holds exactly and there are
-// at most 22 of them after the point, the value is one division of two exact doubles,
-// which IEEE arithmetic rounds correctly, so it equals what the C library gives. False
-// for every other token.
-bool parsePlainDecimal(std::string_view token, double& value) {
+}  // namespace
+
+std::size_t plainDecimalPrefix(std::string_view text, double* value) {
   std::size_t i = 0;
-  const bool negative = !token.empty() && token[0] == '-';
-  if (negative || (!token.empty() && token[0] == '+')) ++i;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative || (!text.empty() && text[0] == '+')) ++i;
   std::uint64_t mantissa = 0;
   int digits = 0;
   int fractionDigits = 0;
   bool point = false;
-  for (; i < token.size(); ++i) {
-    const char c = token[i];
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
     if (c >= '0' && c <= '9') {
-      if (++digits > kMaxDigits) return false;
+      if (++digits > kMaxDigits) return 0;
       mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
       if (point) ++fractionDigits;
     } else if (c == '.' && !point) {
       point = true;
     } else {
-      return false;
+      break;
     }
   }
   if (digits == 0 || mantissa > kExactMantissa ||
       fractionDigits >= static_cast<int>(std::size(kPowersOfTen))) {
-    return false;
+    return 0;
   }
+  // Both numbers are exact doubles, so IEEE division rounds the quotient correctly and the
+  // value equals what the C library gives.
   const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
-  value = negative ? -magnitude : magnitude;
-  return true;
+  *value = negative ? -magnitude : magnitude;
+  return i;
 }
-
-}  // namespace
 
 double asciiParseNumber(std::string_view token) {
   double plain = 0.0;
-  if (token.size() <= kNumberLength && parsePlainDecimal(token, plain)) return plain;
+  if (token.size() <= kNumberLength && plainDecimalPrefix(token, &plain) == token.size()) {
+    return plain;
+  }
   char work[kNumberLength + 1];
   const std::size_t length = std::min(token.size(), kNumberLength);
   std::copy_n(token.data(), length, work);

@@ -16,6 +16,13 @@ inline constexpr std::size_t kNumberLength = 40;
 // holds no number at all ("-", ".", "+") is 0.0.
 double asciiParseNumber(std::string_view token);
 
+// The common case, worked out quickly: the length of the plain decimal that `text` begins
+// with (an optional sign, then digits with at most one '.' among them), with its value in
+// *value, or 0 when the text begins with none that is simple: no digit, more than 19 digits,
+// or more than 22 after the point, or digits beyond 2^53. Any value given equals the one
+// asciiParseNumber gives for those characters alone.
+std::size_t plainDecimalPrefix(std::string_view text, double* value);
+
 }  // namespace relievo
 
 #endif  // RELIEVO_RASTER_NUMBER_PARSER_H

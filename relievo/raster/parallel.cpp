@@ -51,22 +51,30 @@ int partsFor(std::int64_t amount, int workers, std::int64_t smallest) {
 
 void runTasks(int tasks, int workers, TaskFn run, BetweenFn between, void* context) {
   std::atomic<int> next{0};
-  const auto work = [&](int worker, bool caller) {
+  std::atomic<int> completed{0};
+  const auto work = [&](int worker) {
     for (int task = next.fetch_add(1); task < tasks; task = next.fetch_add(1)) {
       run(context, task, worker);
-      if (caller && between != nullptr) between(context);
+      completed.fetch_add(1);
+      completed.notify_one();
+      if (worker == 0 && between != nullptr) between(context);
     }
   };
   const int count = std::clamp(std::min(workers, tasks), 1, kMaxWorkers);
   std::array<std::thread, kMaxWorkers> threads;
   for (int worker = 1; worker < count; ++worker) {
     try {
-      threads[static_cast<std::size_t>(worker)] = std::thread(work, worker, false);
+      threads[static_cast<std::size_t>(worker)] = std::thread(work, worker);
     } catch (const std::system_error&) {
       break;  // the threads started so far share the tasks
     }
   }
-  work(0, true);
+  work(0);
+  // While the last tasks run elsewhere, the calling thread goes on reporting.
+  for (int done = completed.load(); done < tasks; done = completed.load()) {
+    if (between != nullptr) between(context);
+    completed.wait(done);
+  }
   for (std::thread& thread : threads) {
     if (thread.joinable()) thread.join();
   }

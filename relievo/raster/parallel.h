@@ -4,8 +4,8 @@
 // generation) cuts its work into tasks that do not depend on one another and hands them to
 // parallelFor. Threads live for one call only: parallelFor starts them and joins every one
 // before it returns, so the host, whose plug-ins have no threads, never meets one. The calling
-// thread runs tasks as well, and it alone may call the host: `between` runs on it after each of
-// its own tasks and once more when every task is done, which is where a pass reports progress.
+// thread runs tasks as well, and it alone may call the host: `between` runs on it between
+// tasks, which is where a pass reports progress.
 //
 // Tasks must not throw, allocate from the host (sxMalloc) nor call any host function: what a
 // task needs is allocated beforehand by the caller, one piece per worker, `worker` being
@@ -40,9 +40,10 @@ using TaskFn = void (*)(void* context, int task, int worker);
 using BetweenFn = void (*)(void* context);
 
 // Runs run(context, task, worker) for every task in 0 ... tasks - 1 on up to `workers`
-// threads (no more than there are tasks), the calling thread among them, and between(context)
-// (when not null) on the calling thread after each of its tasks and at the end. Returns when
-// every task has run. Should the system refuse a thread, the threads it has do the work.
+// threads (no more than there are tasks), the calling thread among them as worker 0, and
+// between(context) (when not null) on the calling thread after each of its tasks, whenever
+// another task ends while it waits for the last ones, and at the end. Returns when every task
+// has run. Should the system refuse a thread, the threads it has do the work.
 void runTasks(int tasks, int workers, TaskFn run, BetweenFn between, void* context);
 
 // runTasks with callables: task(taskIndex, worker) and between().
