@@ -1,5 +1,7 @@
 #include "fractal/fractal_map.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -7,6 +9,8 @@
 #include <type_traits>
 
 #include "fractal/fractal_random.h"
+#include "raster/host_memory.h"
+#include "raster/parallel.h"
 #include "sxapilib.h"
 
 namespace relievo {
@@ -54,12 +58,37 @@ struct Extremes {
     if (v > maximum) maximum = v;
     if (v < minimum) minimum = v;
   }
+  // Adds the extremes of the samples generated after these, as adding each of them would.
+  void merge(const Extremes& later) {
+    add(later.maximum);
+    add(later.minimum);
+  }
 };
 
-// The displacement of one generated sample at amplitude a: one draw.
-float displacement(float amplitude) {
-  return static_cast<float>(fractalRandom(kDisplacementLo, kDisplacementHi) * amplitude);
+// The displacement of a generated sample at amplitude a: one draw.
+float displacement(std::int32_t draw, float amplitude) {
+  return static_cast<float>(fractalRandomAt(draw, kDisplacementLo, kDisplacementHi) * amplitude);
 }
+
+// The displacements of every draw at one amplitude, worked out once for a step with many more
+// samples than there are draws, so that a sample looks its displacement up. Filled on the
+// calling thread before the step's workers start, read by them.
+class DisplacementTable {
+ public:
+  static constexpr std::size_t kDraws = kFractalRandomMax + 1;
+
+  void fill(float amplitude) {
+    if (amplitude == amplitude_) return;
+    for (std::size_t k = 0; k < kDraws; ++k)
+      values_[k] = displacement(static_cast<std::int32_t>(k), amplitude);
+    amplitude_ = amplitude;
+  }
+  float of(std::int32_t draw) const { return values_[static_cast<std::size_t>(draw)]; }
+
+ private:
+  float amplitude_ = -1.0f;
+  std::array<float, kDraws> values_{};
+};
 
 double diamondAverage(const Grid& g, std::size_t y, std::size_t x, std::size_t h) {
   return (g.d(y - h, x - h) + g.d(y - h, x + h) + g.d(y + h, x - h) + g.d(y + h, x + h)) * kQuarter;
@@ -74,34 +103,125 @@ double squareAverage(const Grid& g, std::size_t y, std::size_t x, std::size_t h)
   return kQuarter * (g.d(y - h, x) + g.d(y + h, x) + g.d(y, x - h) + g.d(y, x + h));
 }
 
-void diamondStep(const Grid& g, std::size_t h, float amplitude, Extremes& extremes) {
-  const std::size_t n = g.n();
-  for (std::size_t y = h; y < n; y += 2 * h) {
-    for (std::size_t x = h; x < n; x += 2 * h) {
-      float& sample = g.at(y, x);
-      if (sample != kFractalUnset) continue;
-      const float d = displacement(amplitude);
-      sample = static_cast<float>(diamondAverage(g, y, x, h) + d);
-      extremes.add(sample);
+// One step of a level: the diamond step visits the centres of the squares of side 2h, the
+// square step the midpoints of their edges, row by row and left to right. Every sample a step
+// visits depends only on samples of earlier steps, so a step's rows can be generated at once
+// by several workers, each drawing from the place in the sequence its first sample takes.
+struct Step {
+  const Grid& g;
+  std::size_t h;
+  bool diamond;
+  float amplitude;
+  bool fresh;                      // every visited sample is unset: no need to look
+  const DisplacementTable* table;  // the displacements at amplitude, or null
+
+  float displace(FractalRng& generator) const {
+    const std::int32_t draw = generator.draw() & kFractalRandomMax;
+    return table != nullptr ? table->of(draw) : displacement(draw, amplitude);
+  }
+
+  std::size_t rows() const { return diamond ? g.n() / (2 * h) : g.n() / h; }
+  std::size_t perRow() const { return g.n() / (2 * h); }
+  std::size_t y(std::size_t row) const { return diamond ? h + 2 * h * row : h * row; }
+  std::size_t firstX(std::size_t row) const { return diamond || (y(row) / h) % 2 == 0 ? h : 0; }
+
+  // The draws rows [first, last) take.
+  std::uint64_t draws(std::size_t first, std::size_t last) const {
+    if (fresh) return std::uint64_t{perRow()} * (last - first);
+    std::uint64_t count = 0;
+    for (std::size_t row = first; row < last; ++row) {
+      for (std::size_t x = firstX(row); x < g.n(); x += 2 * h)
+        count += g.at(y(row), x) == kFractalUnset ? 1 : 0;
+    }
+    return count;
+  }
+
+  void generate(std::size_t first, std::size_t last, FractalRng& generator,
+                Extremes& extremes) const {
+    const std::size_t n = g.n();
+    for (std::size_t row = first; row < last; ++row) {
+      const std::size_t yy = y(row);
+      for (std::size_t x = firstX(row); x < n; x += 2 * h) {
+        float& sample = g.at(yy, x);
+        if (fresh || sample == kFractalUnset) {
+          const float d = displace(generator);
+          const double average = diamond ? diamondAverage(g, yy, x, h) : squareAverage(g, yy, x, h);
+          sample = static_cast<float>(average + d);
+          extremes.add(sample);
+        }
+        if (diamond) continue;
+        if (yy == 0) g.at(n, x) = sample;
+        if (x == 0) g.at(yy, n) = sample;
+      }
     }
   }
+};
+
+// Parts of a step no smaller than this many samples: below it a step stays on one thread.
+constexpr std::int64_t kSamplesPerPart = 16 * 1024;
+constexpr int kMostParts = 4 * kMaxWorkers;
+
+// Generates one step and returns the draws it took, the generator standing at `drawn` draws
+// from the seed before it.
+std::uint64_t generateStep(const Step& step, std::uint32_t seed, std::uint64_t drawn,
+                           Extremes& extremes) {
+  const std::size_t rows = step.rows();
+  const int parts = std::min(kMostParts, partsFor(static_cast<std::int64_t>(rows * step.perRow()),
+                                                  workerThreads(), kSamplesPerPart));
+  const auto firstRow = [&](int part) { return rows * static_cast<std::size_t>(part) / parts; };
+  std::array<std::uint64_t, kMostParts + 1> before{};  // draws before each part
+  std::array<Extremes, kMostParts> found{};
+  parallelFor(parts, workersFor(parts), [&](int part, int) {
+    before[static_cast<std::size_t>(part) + 1] = step.draws(firstRow(part), firstRow(part + 1));
+  });
+  for (int part = 0; part < parts; ++part)
+    before[part + 1] += before[part];
+  parallelFor(parts, workersFor(parts), [&](int part, int) {
+    FractalRng generator(seed);
+    generator.discard(drawn + before[static_cast<std::size_t>(part)]);
+    step.generate(firstRow(part), firstRow(part + 1), generator, found[part]);
+  });
+  for (int part = 0; part < parts; ++part)
+    extremes.merge(found[part]);
+  return before[static_cast<std::size_t>(parts)];
 }
 
-void squareStep(const Grid& g, std::size_t h, float amplitude, Extremes& extremes) {
+// Fills the map from its corners, as fractalMapGenerate describes; `fresh` when every sample of
+// the block may be taken as unset whatever it holds.
+void generateField(FractalMap* map, std::uint32_t seed, float roughness, float corner, bool fresh) {
+  const Grid g(*map);
   const std::size_t n = g.n();
-  for (std::size_t y = 0; y < n; y += h) {
-    const bool evenRow = (y / h) % 2 == 0;
-    for (std::size_t x = evenRow ? h : 0; x < n; x += 2 * h) {
-      float& sample = g.at(y, x);
-      if (sample == kFractalUnset) {
-        const float d = displacement(amplitude);
-        sample = static_cast<float>(squareAverage(g, y, x, h) + d);
-        extremes.add(sample);
-      }
-      if (y == 0) g.at(n, x) = sample;
-      if (x == 0) g.at(y, n) = sample;
-    }
+  Extremes extremes;
+  const auto ratio = static_cast<float>(std::pow(2.0, -roughness));
+  auto amplitude = static_cast<float>(1.0 * ratio);
+  g.at(0, 0) = corner;
+  g.at(0, n) = corner;
+  g.at(n, 0) = corner;
+  g.at(n, n) = corner;
+
+  // Only the module's thread generates, so one table serves every generation.
+  static DisplacementTable table;
+  std::uint64_t drawn = 0;
+  for (std::size_t h = n / 2; h != 0; h /= 2) {
+    const bool many = (n / (2 * h)) * (n / (2 * h)) >= 2 * DisplacementTable::kDraws;
+    if (many) table.fill(amplitude);
+    const DisplacementTable* displacements = many ? &table : nullptr;
+    drawn += generateStep({g, h, true, amplitude, fresh, displacements}, seed, drawn, extremes);
+    drawn += generateStep({g, h, false, amplitude, fresh, displacements}, seed, drawn, extremes);
+    amplitude = static_cast<float>(double{amplitude} * ratio);
   }
+  FractalRng after(seed);
+  after.discard(drawn);
+  fractalSeedRandom(after.state());
+
+  map->minimum = extremes.minimum;
+  map->maximum = extremes.maximum;
+  map->range = static_cast<float>(double{extremes.maximum} - double{extremes.minimum});
+  map->generated = 1;
+}
+
+bool generates(const FractalMap* map) {
+  return fractalMapValid(map) && map->size != 1 && std::has_single_bit(map->size);
 }
 
 }  // namespace
@@ -110,7 +230,7 @@ bool fractalMapValid(const FractalMap* map) {
   return map != nullptr && map->self == map && map->tag == kFractalMap2dTag;
 }
 
-FractalMap* fractalMapCreate(std::uint32_t n) {
+FractalMap* fractalMapAllocate(std::uint32_t n) {
   const std::size_t edge = std::size_t{n} + 1;
   constexpr std::size_t kMaxSamples = std::numeric_limits<std::size_t>::max() / sizeof(float);
   if (edge > kMaxSamples / edge) return nullptr;
@@ -122,10 +242,16 @@ FractalMap* fractalMapCreate(std::uint32_t n) {
     sxFree(map);
     return nullptr;
   }
+  adviseHugePages(map->samples, edge * edge * sizeof(float));
   map->tag = kFractalMap2dTag;
   map->self = map;
   map->size = n;
-  Grid(*map).fillBlock(kFractalUnset);
+  return map;
+}
+
+FractalMap* fractalMapCreate(std::uint32_t n) {
+  FractalMap* map = fractalMapAllocate(n);
+  fractalMapClear(map);
   return map;
 }
 
@@ -144,29 +270,15 @@ void fractalMapFree(FractalMap* map) {
 }
 
 void fractalMapGenerate(FractalMap* map, std::uint32_t seed, float roughness, float corner) {
-  if (!fractalMapValid(map) || map->size == 1 || !std::has_single_bit(map->size)) return;
-  const Grid g(*map);
-  const std::size_t n = g.n();
-  Extremes extremes;
+  if (!generates(map)) return;
   fractalSeedRandom(seed);
+  generateField(map, seed, roughness, corner, false);
+}
 
-  const auto ratio = static_cast<float>(std::pow(2.0, -roughness));
-  auto amplitude = static_cast<float>(1.0 * ratio);
-  g.at(0, 0) = corner;
-  g.at(0, n) = corner;
-  g.at(n, 0) = corner;
-  g.at(n, n) = corner;
-
-  for (std::size_t h = n / 2; h != 0; h /= 2) {
-    diamondStep(g, h, amplitude, extremes);
-    squareStep(g, h, amplitude, extremes);
-    amplitude = static_cast<float>(double{amplitude} * ratio);
-  }
-
-  map->minimum = extremes.minimum;
-  map->maximum = extremes.maximum;
-  map->range = static_cast<float>(double{extremes.maximum} - double{extremes.minimum});
-  map->generated = 1;
+void fractalMapRegenerate(FractalMap* map, std::uint32_t seed, float roughness, float corner) {
+  if (!generates(map)) return;
+  fractalSeedRandom(seed);
+  generateField(map, seed, roughness, corner, true);
 }
 
 double fractalMapNormalized(const FractalMap* map, std::uint32_t row, std::uint32_t column) {

@@ -39,6 +39,10 @@ bool fractalMapValid(const FractalMap* map);
 // a record is never returned without samples.
 FractalMap* fractalMapCreate(std::uint32_t n);
 
+// A new record of edge length n whose samples hold nothing yet (zeros), for
+// fractalMapRegenerate, which sets every one of them; null as fractalMapCreate.
+FractalMap* fractalMapAllocate(std::uint32_t n);
+
 // Sets the n x n block back to unset. Row n, column n and the statistics keep their values.
 void fractalMapClear(FractalMap* map);
 
@@ -49,9 +53,16 @@ void fractalMapFree(FractalMap* map);
 // generates every unset sample of the n x n block, each with one draw, its displacement
 // amplitude shrinking by 2^-roughness per level; then copies row 0 into row n and column 0
 // into column n and sets the statistics from the generated samples. A cleared map consumes
-// exactly n^2 - 1 draws. Does nothing (no seeding, no draws) unless n is a power of two and at
-// least 2. Allocates nothing.
+// exactly n^2 - 1 draws, and the module's generator is left where they end. Does nothing (no
+// seeding, no draws) unless n is a power of two and at least 2. Allocates nothing. The rows of
+// each step are shared among threads, each drawing from its own place in the sequence: the
+// samples are those of the draws taken one after the other.
 void fractalMapGenerate(FractalMap* map, std::uint32_t seed, float roughness, float corner);
+
+// The samples, statistics and draws of fractalMapClear followed by fractalMapGenerate,
+// without the pass that unsets the block first: every sample of the block is generated
+// whatever it held.
+void fractalMapRegenerate(FractalMap* map, std::uint32_t seed, float roughness, float corner);
 
 // (S(row, column) - minimum) / range in double precision; 0.0 when the range is empty; -1.0
 // for an invalid record or one never generated. The caller keeps row and column within 0 ... n.

@@ -15,9 +15,7 @@ std::uint32_t fractalRandomState() {
 }
 
 double fractalRandom(float lo, float hi) {
-  const std::int32_t k = generator.draw() & kFractalRandomMax;
-  const auto t = static_cast<float>(static_cast<double>(k) / kFractalRandomMax);
-  return double{lo} + (double{hi} - double{lo}) * t;
+  return fractalRandom(generator, lo, hi);
 }
 
 }  // namespace relievo

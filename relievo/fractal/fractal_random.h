@@ -2,8 +2,9 @@
 // so that the same seed gives the same terrain on every platform and C library.
 //
 // FractalRng is the generator itself; the module keeps one instance, which fractalMapGenerate
-// seeds once per generation and fractalRandom draws from. Everything runs on the host's
-// user-interface thread, so the module instance needs no lock.
+// seeds once per generation and leaves where the generation's draws end. Only the host's
+// user-interface thread touches the module instance, so it needs no lock; the workers of a
+// generation draw from generators of their own, moved on to their part of the sequence.
 #ifndef RELIEVO_FRACTAL_FRACTAL_RANDOM_H
 #define RELIEVO_FRACTAL_FRACTAL_RANDOM_H
 
@@ -29,6 +30,18 @@ class FractalRng {
 
   constexpr std::uint32_t state() const { return state_; }
 
+  // Moves on by `count` draws at once, in steps of doubling length: the state after k draws
+  // is a_k x state + c_k (mod 2^32), and (a_2k, c_2k) = (a_k^2, c_k (a_k + 1)).
+  constexpr void discard(std::uint64_t count) {
+    std::uint32_t multiplier = kMultiplier;
+    std::uint32_t increment = kIncrement;
+    for (; count != 0; count >>= 1) {
+      if ((count & 1) != 0) state_ = state_ * multiplier + increment;
+      increment *= multiplier + 1;
+      multiplier *= multiplier;
+    }
+  }
+
  private:
   static constexpr std::uint32_t kMultiplier = 1103515245u;
   static constexpr std::uint32_t kIncrement = 12345u;
@@ -45,6 +58,18 @@ std::uint32_t fractalRandomState();
 // One draw k of the module's generator mapped onto [lo, hi], both ends included:
 // lo + (hi - lo) * t with t = k / 32767 rounded to a float.
 double fractalRandom(float lo, float hi);
+// The same from another generator: what a worker of a generation draws with, its generator
+// moved on to the draws its part of the field takes. Inline: a generation calls it for every
+// sample.
+inline double fractalRandomAt(std::int32_t k, float lo, float hi);
+inline double fractalRandom(FractalRng& generator, float lo, float hi) {
+  return fractalRandomAt(generator.draw() & kFractalRandomMax, lo, hi);
+}
+// Where draw k lands on [lo, hi].
+inline double fractalRandomAt(std::int32_t k, float lo, float hi) {
+  const auto t = static_cast<float>(static_cast<double>(k) / kFractalRandomMax);
+  return double{lo} + (double{hi} - double{lo}) * t;
+}
 
 }  // namespace relievo
 
