@@ -1,5 +1,7 @@
 #include "raster/image_reader.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -7,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "raster/parallel.h"
 #include "sxapilib.h"
 
 namespace relievo {
@@ -100,6 +103,10 @@ struct ImageValues {
   double minimum;
   double maximum;
 };
+constexpr int kMaxParts = 4 * kMaxWorkers;
+
+// Pixels a part of the loading takes at least.
+constexpr std::int64_t kPixelsPerPart = 64 * 1024;
 
 std::optional<ImageValues> loadValues(const ImageView& image, ImageComponent component) {
   const std::int64_t plane = std::int64_t{image.width} * image.height;
@@ -114,14 +121,28 @@ std::optional<ImageValues> loadValues(const ImageView& image, ImageComponent com
                             (image.kind == SX_IMAGE_RGB || image.kind == SX_IMAGE_RGBA);
   const std::int64_t green = interleaved ? 1 : plane;
   const std::int64_t blue = interleaved ? 2 : 2 * plane;
+  // Parts of the picture on every core; their ranges are met in order, as one pass meets them.
+  const int parts = std::min(kMaxParts, partsFor(plane, workerThreads(), kPixelsPerPart));
+  std::array<ImageValues, kMaxParts> found{};
+  parallelFor(parts, workersFor(parts), [&](int part, int) {
+    ImageValues& range = found[static_cast<std::size_t>(part)];
+    range = {values, 20000000.0, -20000000.0};
+    const std::int64_t first = plane * part / parts;
+    const std::int64_t last = plane * (part + 1) / parts;
+    const unsigned char* p = image.pixels + *offset + first * step;
+    for (std::int64_t i = first; i < last; ++i, p += step) {
+      const float v = useLuminance ? static_cast<float>(luminance(p[0], p[green], p[blue]))
+                                   : static_cast<float>(p[0]);
+      values[i] = v;
+      if (v < range.minimum) range.minimum = v;
+      if (v > range.maximum) range.maximum = v;
+    }
+  });
   ImageValues result{values, 20000000.0, -20000000.0};
-  const unsigned char* p = image.pixels + *offset;
-  for (std::int64_t i = 0; i < plane; ++i, p += step) {
-    const float v = useLuminance ? static_cast<float>(luminance(p[0], p[green], p[blue]))
-                                 : static_cast<float>(p[0]);
-    values[i] = v;
-    if (v < result.minimum) result.minimum = v;
-    if (v > result.maximum) result.maximum = v;
+  for (int part = 0; part < parts; ++part) {
+    const ImageValues& range = found[static_cast<std::size_t>(part)];
+    if (range.minimum < result.minimum) result.minimum = range.minimum;
+    if (range.maximum > result.maximum) result.maximum = range.maximum;
   }
   return result;
 }
