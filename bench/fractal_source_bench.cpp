@@ -1,12 +1,14 @@
 // The "Fractal Generator" source at the sizes it offers: a first load (cache, field,
 // generation, both passes), a load with a new seed (the cached field cleared and generated
 // again) and a load that only reshapes the cached field (a valleys, plateaus or water move).
+// Each runs on one thread and on all; bytes are those of the loaded values (floats).
 // The "allocations" counter is the host blocks asked for per load: besides the field of
 // (n + 1)^2 floats, a load allocates only its values and its record.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 
+#include "bench_grid.h"
 #include "fractal/fractal_source.h"
 #include "sxhost/memory.h"
 
@@ -25,12 +27,20 @@ RasterRec* load(std::uint32_t n, std::uint32_t seed) {
 
 void report(benchmark::State& state, std::uint32_t n, std::uint64_t allocations) {
   state.SetItemsProcessed(state.iterations() * std::int64_t{n} * n);
+  state.SetBytesProcessed(state.iterations() * std::int64_t{n} * n * std::int64_t{sizeof(float)});
   state.counters["allocations"] =
       benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
 }
 
+// The sizes the source offers, each on one thread and on all, timed on the wall's clock.
+void sizesAndThreads(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"n", "threads"})->ArgsProduct({{256, 1024, 4096}, benchThreadCounts()});
+  b->UseRealTime();
+}
+
 void BM_FractalSourceFirstLoad(benchmark::State& state) {
   const auto n = static_cast<std::uint32_t>(state.range(0));
+  const BenchThreads threads(state, 1);
   std::uint64_t allocations = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -47,12 +57,13 @@ void BM_FractalSourceFirstLoad(benchmark::State& state) {
   relievo::fractalFreeCache(&cache);
   report(state, n, allocations);
 }
-BENCHMARK(BM_FractalSourceFirstLoad)->Arg(256)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FractalSourceFirstLoad)->Apply(sizesAndThreads)->Unit(benchmark::kMillisecond);
 
 // Later loads of a cached field: with a new seed the field is generated again in place;
 // with the same seed (a slider other than noise moved) only the values are reshaped.
 void laterLoads(benchmark::State& state, std::uint32_t seedStep) {
   const auto n = static_cast<std::uint32_t>(state.range(0));
+  const BenchThreads threads(state, 1);
   std::uint32_t seed = 1;
   relievo::rasterFree(load(n, seed));
   std::uint64_t allocations = 0;
@@ -73,15 +84,11 @@ void laterLoads(benchmark::State& state, std::uint32_t seedStep) {
 void BM_FractalSourceNewSeed(benchmark::State& state) {
   laterLoads(state, 1);
 }
-BENCHMARK(BM_FractalSourceNewSeed)->Arg(256)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FractalSourceNewSeed)->Apply(sizesAndThreads)->Unit(benchmark::kMillisecond);
 
 void BM_FractalSourceReshapeOnly(benchmark::State& state) {
   laterLoads(state, 0);
 }
-BENCHMARK(BM_FractalSourceReshapeOnly)
-    ->Arg(256)
-    ->Arg(1024)
-    ->Arg(4096)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FractalSourceReshapeOnly)->Apply(sizesAndThreads)->Unit(benchmark::kMillisecond);
 
 }  // namespace

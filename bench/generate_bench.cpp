@@ -1,6 +1,7 @@
 // The whole Generate DED command on a 10801 x 10801 in-memory source (one degree at one
 // arc-second, 233 MB of posts): conversion through the mapping, transpose into columns and
-// the file writes, against one fwrite of the same number of bytes to the same directory.
+// the file writes, on one thread and all, against one fwrite of the same number of bytes to
+// the same directory.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -38,6 +39,7 @@ void loadGrid(relievo::ToolState& state, relievo::DataOrder order) {
 }
 
 void generate(benchmark::State& bench, relievo::DataOrder order, double dedMax) {
+  const BenchThreads threads(bench);
   relievo::testing::HostedState hosted;
   relievo::ToolState& state = hosted.state;
   loadGrid(state, order);
@@ -62,9 +64,15 @@ void BM_GenerateDedRowsLinear(benchmark::State& bench) {
 void BM_GenerateDedCols(benchmark::State& bench) {
   generate(bench, relievo::DataOrder::Cols, 1000.0);
 }
-BENCHMARK(BM_GenerateDedRowsIdentity)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_GenerateDedRowsLinear)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_GenerateDedCols)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GenerateDedRowsIdentity)
+    ->Apply(oneThreadAndAll)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_GenerateDedRowsLinear)
+    ->Apply(oneThreadAndAll)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_GenerateDedCols)->Apply(oneThreadAndAll)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The floor: the same bytes in one fwrite to a new file, closed.
 void BM_GenerateDedFwriteFloor(benchmark::State& bench) {
@@ -81,6 +89,6 @@ void BM_GenerateDedFwriteFloor(benchmark::State& bench) {
   bench.SetBytesProcessed(bench.iterations() * kPostBytes);
   std::filesystem::remove(path);
 }
-BENCHMARK(BM_GenerateDedFwriteFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GenerateDedFwriteFloor)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

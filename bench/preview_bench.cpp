@@ -1,6 +1,7 @@
 // Preview building for a 4096 x 4096 in-memory source in the dialog's 210 x 260 view: the
-// resampled samples (the one pass over the raster at each load) and the picture (every
-// display change), plain and shaded.
+// resampled samples (the one pass over the raster at each load, on one thread and all; bytes
+// are those of the whole source's floats, of which only the rows shown are read) and the picture
+// (every display change), plain and shaded.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -23,13 +24,16 @@ void loadGrid(relievo::ToolState& state) {
 }
 
 void BM_PreviewBuildSamples(benchmark::State& bench) {
+  const BenchThreads threads(bench);
   relievo::testing::HostedState hosted;
   loadGrid(hosted.state);
   for (auto _ : bench)
     relievo::buildSamples(&hosted.state);
   bench.SetItemsProcessed(bench.iterations() * std::int64_t{kEdge} * kEdge);
+  bench.SetBytesProcessed(bench.iterations() * std::int64_t{kEdge} * kEdge *
+                          std::int64_t{sizeof(float)});
 }
-BENCHMARK(BM_PreviewBuildSamples)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewBuildSamples)->Apply(oneThreadAndAll)->Unit(benchmark::kMillisecond);
 
 void buildImage(benchmark::State& bench, int shaded) {
   relievo::testing::HostedState hosted;

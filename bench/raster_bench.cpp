@@ -1,4 +1,5 @@
-// Raster readers: the text pass and the binary row reader, in bytes of file per second.
+// Raster readers: the text pass and the range scan of a binary grid (its rows read in blocks,
+// as every pass of the core reads them), in bytes of file per second, on one thread and all.
 // The files live in a temporary directory and are read from the page cache after the
 // first iteration.
 #include <benchmark/benchmark.h>
@@ -11,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "bench_grid.h"
 #include "raster/ascii_reader.h"
+#include "raster/data_scan.h"
 #include "raster/raster.h"
 #include "sxapilib.h"
 
@@ -52,6 +55,7 @@ constexpr int kTextWidth = 2000;
 constexpr int kTextHeight = 1000;  // 2 million values, 16 MB
 
 void BM_AsciiTextPass(benchmark::State& state) {
+  const BenchThreads threads(state);
   const std::string path = files().get("grid.txt", [](std::ofstream& out) {
     std::string row;
     for (int c = 0; c < kTextWidth; ++c)
@@ -68,23 +72,16 @@ void BM_AsciiTextPass(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * std::int64_t{8} * kTextWidth * kTextHeight);
 }
-BENCHMARK(BM_AsciiTextPass)->Unit(benchmark::kMillisecond);
-
-int sumRow(const double* values, int count, int, void* context) {
-  double sum = 0;
-  for (int i = 0; i < count; ++i)
-    sum += values[i];
-  *static_cast<double*>(context) += sum;
-  return 1;
-}
+BENCHMARK(BM_AsciiTextPass)->Apply(oneThreadAndAll)->Unit(benchmark::kMillisecond);
 
 constexpr int kBinaryWidth = 4096;
 constexpr int kBinaryHeight = 4096;  // 16 million 16-bit values
 
-// Reads a grid of big-endian signed 16-bit values (swapped on this machine) with the given
-// stride after every value.
-void BM_BinaryRows(benchmark::State& state) {
+// Scans the range of a grid of big-endian signed 16-bit values (swapped on this machine) with
+// the given stride after every value.
+void BM_BinaryRangeScan(benchmark::State& state) {
   const int stride = static_cast<int>(state.range(0));
+  const BenchThreads threads(state, 1);
   const std::int64_t bytes = std::int64_t{2 + stride} * kBinaryWidth * kBinaryHeight;
   const std::string path =
       files().get("grid" + std::to_string(stride) + ".bin", [&](std::ofstream& out) {
@@ -101,16 +98,23 @@ void BM_BinaryRows(benchmark::State& state) {
     state.SkipWithError("cannot open the grid");
     return;
   }
+  relievo::SourceLayout source{};
+  source.width = kBinaryWidth;
+  source.height = kBinaryHeight;
   for (auto _ : state) {
-    double sum = 0;
-    if (relievo::rasterForEachRowAll(raster, sumRow, &sum) != 1) {
-      state.SkipWithError("pass failed");
-    }
-    benchmark::DoNotOptimize(sum);
+    relievo::rasterClearMinMax(raster);
+    relievo::DataRange range{};
+    relievo::scanDataRange(raster, source, range, relievo::Progress{});
+    if (raster->minMaxKnown != 1) state.SkipWithError("scan failed");
+    benchmark::DoNotOptimize(range);
   }
   relievo::rasterFree(raster);
   state.SetBytesProcessed(state.iterations() * bytes);
 }
-BENCHMARK(BM_BinaryRows)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BinaryRangeScan)
+    ->ArgNames({"stride", "threads"})
+    ->ArgsProduct({{0, 2}, benchThreadCounts()})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
