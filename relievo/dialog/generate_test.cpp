@@ -1,6 +1,7 @@
 #include "dialog/generate.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -230,45 +231,52 @@ TEST_F(GenerateDed, CancelAnEmptyNameOrTheSourceWritesNothing) {
   EXPECT_EQ(readFile<Bytes>(source), (Bytes{1, 2, 3, 4}));  // the source is untouched
 }
 
-// Each failure is reported; the proposal for the next prompt is kept.
-TEST_F(GenerateDed, FailuresAreReportedAndKeepTheProposal) {
+// Each failure is reported with the system's reason; nothing is left behind, an existing
+// output stays as it was, and the proposal for the next prompt is kept.
+TEST_F(GenerateDed, FailuresAreReportedAndLeaveNoFile) {
   std::strcpy(state.source.dedFileName, "/kept/proposal.ded");
-  // An output that cannot be opened: nothing is created, and the source stays loaded.
+  const std::string kept = dir.write("kept.ded", "old bytes");
+  ASSERT_EQ(mkfifo(dir.path("pipe").c_str(), 0600), 0);
+  // Outputs that cannot be created; the source stays loaded.
   load(testing::memoryRaster({{1, 2}, {3, 4}}));
-  const std::string bad = dir.path("missing/out.ded");
-  ASSERT_EQ(generateTo(bad), 1);
-  expectOutcome("Error creating DED file", "Error", "Error creating DED file\n\n" + bad,
-                SX_MESSAGE_ERROR);
-  EXPECT_FALSE(std::filesystem::exists(bad));
+  const std::pair<std::string, std::string> refusals[] = {
+      {dir.path("missing/out.ded"), "No such file or directory"},
+      {dir.root().string(), "Is a directory"},
+      {dir.path("pipe"), "Illegal seek"},
+  };
+  for (const auto& [path, reason] : refusals) {
+    ASSERT_EQ(generateTo(path), 1);
+    expectOutcome("Error creating DED file: " + reason, "Error",
+                  "Error creating DED file: " + reason + "\n\n" + path, SX_MESSAGE_ERROR);
+  }
   EXPECT_NE(state.raster, nullptr);
 
-  // Posts that cannot be had: nothing is created.
+  // Posts that cannot be had.
   load(testing::memoryRaster(100, 100, std::vector<float>(100 * 100, 5.0f)));
   {
     auto refuse = sxhost::AllocationFailure::above(19999);  // the 20000 bytes of posts
-    ASSERT_EQ(generateTo(out), 1);
+    ASSERT_EQ(generateTo(kept), 1);
   }
   expectOutcome("Not enough memory for the DED posts", "Error",
                 "Not enough memory for the DED posts\n\n100 x 100 posts", SX_MESSAGE_ERROR);
-  EXPECT_FALSE(std::filesystem::exists(out));
 
-  // A source row that cannot be read (the file shrank after the range was found): the file
-  // is created and left empty.
+  // A source row that cannot be read (the file shrank after the range was found).
   const std::string source = dir.write("grid.bin", std::string("\x01\x02\x03\x04\x05\x06", 6));
   RasterRec* raster = rasterOpenFile(source, 0, 0, 3, 2, 0, SourceKind::Binary, ByteType::Int8,
                                      Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0);
   ASSERT_NE(raster, nullptr);
   load(raster);
   std::filesystem::resize_file(source, 4);
-  ASSERT_EQ(generateTo(out), 1);
+  ASSERT_EQ(generateTo(kept), 1);
   expectOutcome("Error parsing data in input file", "Error", "Error parsing data in input file.",
                 SX_MESSAGE_ERROR);
-  EXPECT_EQ(std::filesystem::file_size(out), 0u);
+  EXPECT_EQ(testing::readFile<std::string>(kept), "old bytes");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.root()), {}), 3);
   EXPECT_STREQ(state.source.dedFileName, "/kept/proposal.ded");
 }
 
-// A writer that fails once its output is open: the message names the file and the reason
-// the system gave, and the proposal is kept.
+// A writer that fails once its output is open: the message gives the system's reason and
+// names the file, and the proposal is kept.
 TEST_F(GenerateDed, AFailingWriterIsReportedWithTheSystemsReason) {
   struct FullDisk final : PostWriter {
     int open(const char*) override { return 0; }
@@ -280,8 +288,8 @@ TEST_F(GenerateDed, AFailingWriterIsReportedWithTheSystemsReason) {
   std::strcpy(state.source.dedFileName, "/kept/proposal.ded");
   hosted.responder().queueFile({out});
   ASSERT_EQ(generateWith(&state, writer), 1);
-  expectOutcome("Error writing DED file", "Error",
-                "Error writing DED file\n\n" + out + ": No space left on device", SX_MESSAGE_ERROR);
+  expectOutcome("Error writing DED file: No space left on device", "Error",
+                "Error writing DED file: No space left on device\n\n" + out, SX_MESSAGE_ERROR);
   EXPECT_STREQ(state.source.dedFileName, "/kept/proposal.ded");
 }
 
