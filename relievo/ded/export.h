@@ -46,8 +46,9 @@ struct ExportSource {
 ExportResult exportDed(const ExportSource& from, PostWriter& writer, const char* path,
                        Progress progress);
 
-// The frame of the output: the range record from the DED range (a custom replacement for
-// undefined data found widens it) and the extents record for the layout's arrangement.
+// The frame of the output: the range record from the DED range and the extents record for
+// the layout's arrangement. The conversion then widens the range record to hold a custom
+// replacement for undefined data whenever a post holds it.
 DedFrame exportFrame(const SourceLayout& source, const ElevationRanges& ranges,
                      const Extents& extents);
 

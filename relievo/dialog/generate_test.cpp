@@ -160,11 +160,13 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
     std::int32_t replacement;
     std::int16_t post;  // what undefined values become
     std::int16_t lowest, highest;
+    bool rangeKnown = false;  // from the reader, as for images: the scan sees no values
   };
   // A custom value widens the range record, DED NULL never does; a custom value beyond the
   // post range is held at the top, in the posts and in the record alike.
   using enum ReplaceNullKind;
   const Case cases[] = {{Custom, -500, -500, -500, 1000},
+                        {Custom, -500, -500, -500, 1000, true},
                         {DedNull, kDedNull, kDedNull, 0, 1000},
                         {Custom, 400, 400, 0, 1000},
                         {Custom, 40000, 32767, 0, 32767}};
@@ -173,8 +175,11 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
     state.source.undefined.nullValue = 9;
     state.ranges.replaceNullKind = c.kind;
     state.ranges.replaceNullValue = c.replacement;
+    state.ranges.data.hasNullsFound = 0;
     // 9.7 truncates to the undefined value 9.
-    load(testing::memoryRaster({{0, 9, 500}, {250, 9.7f, 1000}}));
+    RasterRec* raster = testing::memoryRaster({{0, 9, 500}, {250, 9.7f, 1000}});
+    if (c.rangeKnown) rasterSetMinMax(raster, 0, 1000);
+    load(raster);
     ASSERT_EQ(generateTo(out), 1);
     testing::expectDed(
         readFile<Bytes>(out),
