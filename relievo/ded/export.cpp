@@ -141,8 +141,16 @@ void holdReplacement(DedFrame& frame, const ElevationRanges& ranges, const Undef
 
 }  // namespace
 
+DedArrangement dedArrangement(const SourceLayout& source) {
+  // A column-major source delivers each terrain column as one row. For a square grid that
+  // is the same arrangement as row-major.
+  if (source.dataOrder == DataOrder::Cols) return {source.height, source.width};
+  return {source.width, source.height};
+}
+
 DedFrame exportFrame(const SourceLayout& source, const ElevationRanges& ranges,
                      const Extents& extents) {
+  const DedArrangement file = dedArrangement(source);
   DedFrame frame{static_cast<std::int16_t>(static_cast<int>(ranges.dedMin)),
                  static_cast<std::int16_t>(static_cast<int>(ranges.dedMax)),
                  extents.latStart,
@@ -151,17 +159,13 @@ DedFrame exportFrame(const SourceLayout& source, const ElevationRanges& ranges,
                  extents.longEnd,
                  extents.latSpacing,
                  extents.longSpacing,
-                 static_cast<std::int32_t>(extents.longPosts),
-                 static_cast<std::int32_t>(extents.latPosts),
-                 source.width,
-                 source.height};
-  // A column-major source delivers each terrain column as one row: `height` records of
-  // `width` posts. For a square grid that is the same arrangement as row-major.
-  if (source.dataOrder == DataOrder::Cols && source.width != source.height) {
-    frame.records = source.height;
-    frame.postsPerRecord = source.width;
-    frame.latPosts = frame.postsPerRecord;
-    frame.lonPosts = frame.records;
+                 file.records,
+                 file.postsPerRecord,
+                 file.records,
+                 file.postsPerRecord};
+  // Spacings stated for other post counts follow the corners over the file's counts.
+  if (extents.latPosts != static_cast<float>(file.postsPerRecord) ||
+      extents.longPosts != static_cast<float>(file.records)) {
     frame.latSpacing =
         spacingFor(extents.latStart, extents.latEnd, static_cast<float>(frame.latPosts));
     frame.lonSpacing =
