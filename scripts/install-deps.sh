@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
+#   scripts/install-deps.sh [PRESET]    the preset "fuzz" also needs clang and libFuzzer
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libstb-dev libosmesa6-dev
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang-14 libfuzzer-14-dev libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
