@@ -76,6 +76,12 @@ hex 47 49 46 38 39 61 01 00 01 00 80 00 00 ff ff ff 00 00 00 2c 00 00 00 00 01 0
   02 02 44 01 00 3b >"$i/one_pixel.gif"
 { printf 'P5\n3 2\n255\n'; hex 00 10 20 30 40 50; } >"$i/grey.pgm"
 { printf 'P6\n# comment\n2 1\n255\n'; hex ff 00 00 00 ff 00; } >"$i/rgb.ppm"
+# 16384 x 16384 claimed in a few bytes: stb once worked through all of it before the host
+# noticed the missing data (minutes for the BMP, gigabytes for the GIF).
+hex 47 49 46 38 39 61 00 40 00 40 80 00 00 ff ff ff 00 00 00 2c 00 00 00 00 00 40 00 40 00 \
+  02 02 44 01 00 3b >"$i/huge_claim.gif"
+{ printf 'BM'; hex 00 00 00 00 00 00 00 00 36 00 00 00 28 00 00 00 00 40 00 00 00 40 00 00 \
+  01 00 18 00; zeros 28; } >"$i/huge_claim.bmp"
 
 # Preferences files.
 p=$out/fuzz_preferences
