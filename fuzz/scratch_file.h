@@ -22,23 +22,31 @@ class ScratchFile {
     const char* dir = std::getenv("TMPDIR");
     path_ = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/relievo-fuzz-XXXXXX";
     path_ += suffix;
-    const int fd = mkstemps(path_.data(), static_cast<int>(suffix.size()));
-    if (fd < 0) fail("cannot be created");
-    ::close(fd);
+    fd_ = mkstemps(path_.data(), static_cast<int>(suffix.size()));
+    if (fd_ < 0) fail("cannot be created");
   }
-  ~ScratchFile() { std::remove(path_.c_str()); }
+  ~ScratchFile() {
+    ::close(fd_);
+    std::remove(path_.c_str());
+  }
   ScratchFile(const ScratchFile&) = delete;
   ScratchFile& operator=(const ScratchFile&) = delete;
 
   const std::string& path() const { return path_; }
 
   // Replaces the file's content; a failed write ends the process, since the input would not
-  // be what the code under test reads.
+  // be what the code under test reads. The file is overwritten and then cut to length rather
+  // than emptied first: file systems flush a file that was emptied and written again when it
+  // is closed, which would make each run wait for the disk.
   void write(std::span<const std::uint8_t> bytes) const {
-    std::FILE* f = std::fopen(path_.c_str(), "wb");
-    if (f == nullptr) fail("cannot be opened");
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (std::fclose(f) != 0 || !written) fail("cannot be written");
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n =
+          ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+      if (n <= 0) fail("cannot be written");
+      done += static_cast<std::size_t>(n);
+    }
+    if (::ftruncate(fd_, static_cast<off_t>(bytes.size())) != 0) fail("cannot be cut to length");
   }
 
  private:
@@ -48,6 +56,7 @@ class ScratchFile {
   }
 
   std::string path_;
+  int fd_ = -1;
 };
 
 }  // namespace relievo::fuzz
