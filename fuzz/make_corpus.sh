@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the seed corpora of the harnesses into corpus/<harness>/: a handful of small inputs
 # each, well-formed ones and a few that are wrong in one way. Run it again after a change of
-# what a harness reads; the files are kept in the repository.
+# what a harness reads; the files are kept in the repository, beside the inputs named found_*
+# that fuzzing runs found faults with (this script leaves those alone).
 set -euo pipefail
 cd "$(dirname "$0")"
 out=corpus
@@ -14,7 +15,6 @@ zeros() { head -c "$1" /dev/zero; }
 # Pads standard input with zeros to $1 bytes.
 padTo() { { cat; zeros "$1"; } | head -c "$1"; }
 
-rm -rf "$out"
 mkdir -p "$out"/{fuzz_text_pass,fuzz_binary_reader,fuzz_sgi_decoder,fuzz_image_reader}
 mkdir -p "$out"/{fuzz_preferences,fuzz_resource,fuzz_ded_file,fuzz_scan_lines}
 

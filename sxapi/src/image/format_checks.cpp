@@ -72,6 +72,15 @@ bool pngChunksComplete(const ImageFile& file) {
   return false;
 }
 
+bool stbSeesJpeg(const ImageFile& file) {
+  std::FILE* in = file.stream();
+  if (std::fseek(in, 0, SEEK_SET) != 0 || std::getc(in) != kMarkerPrefix) return false;
+  int code = std::getc(in);
+  while (code == kMarkerPrefix)
+    code = std::getc(in);
+  return code == kStartOfImage;
+}
+
 bool jpegHuffmanTablesFit(const ImageFile& file, JpegPart part) {
   std::FILE* in = file.stream();
   if (std::fseek(in, 0, SEEK_SET) != 0) return false;

@@ -11,6 +11,10 @@ namespace sxhost::image {
 // stops at IEND's type and never notices a file cut in the tail of the last chunks.
 bool pngChunksComplete(const ImageFile& file);
 
+// True when stb takes the file for a JPEG: 0xFF, any number of 0xFF fill bytes, then the
+// start-of-image code 0xD8. Such a file goes to stb's JPEG decoder whatever else it holds.
+bool stbSeesJpeg(const ImageFile& file);
+
 // Which part of a JPEG stb is about to read: the segments up to the frame header (for the
 // size and channels), or the whole file (for decoding, with the tables that progressive files
 // define between scans).

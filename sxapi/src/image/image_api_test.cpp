@@ -213,6 +213,9 @@ TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
   Bytes tableBeforeFrame = jpeg;
   const Bytes table = oversizedHuffmanSegment();
   tableBeforeFrame.insert(tableBeforeFrame.begin() + 2, table.begin(), table.end());
+  // stb skips 0xFF fill bytes before the start-of-image marker.
+  Bytes fillBytesFirst = withOversizedHuffmanTable(jpeg);
+  fillBytesFirst.insert(fillBytesFirst.begin(), {0xFF, 0xFF});
 
   const struct {
     std::string what, path;
@@ -232,6 +235,7 @@ TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
       {"JPEG table after the frame", dir_.write("after.jpg", withOversizedHuffmanTable(jpeg)),
        true},
       {"JPEG table before the frame", dir_.write("before.jpg", tableBeforeFrame)},
+      {"JPEG after fill bytes, named .tga", dir_.write("fill.tga", fillBytesFirst), true},
   };
   ASSERT_EQ(Read(dir_.write("good.jpg", jpeg)).result, 0);
   for (const auto& c : cases) {

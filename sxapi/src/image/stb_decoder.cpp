@@ -133,7 +133,7 @@ std::optional<Start> readStart(const ImageFile& file) {
 bool passesFormatChecks(const ImageFile& file, JpegPart part) {
   const auto start = readStart(file);
   if (!start) return false;
-  if (start->startsWith(kJpeg)) return jpegHuffmanTablesFit(file, part);
+  if (stbSeesJpeg(file)) return jpegHuffmanTablesFit(file, part);
   if (part == JpegPart::kWholeFile && start->startsWith(kPng)) return pngChunksComplete(file);
   return true;
 }
