@@ -7,7 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 preset=${1:-default}
 
-scripts/install-deps.sh "$preset"
+scripts/install-deps.sh
+if [ "$preset" = fuzz ]; then
+  scripts/install-deps.sh fuzz
+fi
 cmake --preset "$preset"
 cmake --build --preset "$preset"
 ctest --preset "$preset"

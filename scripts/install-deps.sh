@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only those that are missing.
-#   scripts/install-deps.sh [PRESET]    the preset "fuzz" also needs clang and libFuzzer
+# Installs the Debian packages a task needs, only those that are missing.
+#   scripts/install-deps.sh          what the build and the test suite need
+#   scripts/install-deps.sh bench    what bench/vs_gdal.sh needs besides
+#   scripts/install-deps.sh fuzz     what the preset "fuzz" needs besides (clang, libFuzzer)
 set -euo pipefail
 
 packages=(
@@ -8,9 +10,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libstb-dev libosmesa6-dev
 )
-if [ "${1:-}" = fuzz ]; then
-  packages+=(clang-14 libfuzzer-14-dev libclang-rt-14-dev)
-fi
+case "${1:-}" in
+  "") ;;
+  bench) packages=(gdal-bin time python3) ;;
+  fuzz) packages=(clang-14 libfuzzer-14-dev libclang-rt-14-dev) ;;
+  *) echo "install-deps.sh: unknown group '$1'" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
