@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 
 namespace sxhost::image {
 
@@ -25,6 +27,8 @@ enum JpegCode : int {
   kFirstFrame = 0xC0,  // baseline, extended and progressive frame headers: C0, C1, C2
   kLastFrame = 0xC2,
 };
+constexpr int kPnmSignatureSize = 2;
+constexpr int kPnmHeaderNumbers = 3;
 constexpr int kHuffmanLengths = 16;
 constexpr int kMaxHuffmanCodes = 256;
 
@@ -70,6 +74,28 @@ bool pngChunksComplete(const ImageFile& file) {
     at += kPngChunkFrame + length;
   }
   return false;
+}
+
+bool pnmHeaderNumbersFit(const ImageFile& file) {
+  std::FILE* in = file.stream();
+  if (std::fseek(in, kPnmSignatureSize, SEEK_SET) != 0) return false;
+  const auto blank = [](int c) { return c != '\0' && std::strchr(" \t\n\v\f\r", c) != nullptr; };
+  int c = std::getc(in);
+  for (int number = 0; number < kPnmHeaderNumbers; ++number) {
+    for (;;) {
+      while (c != EOF && blank(c))
+        c = std::getc(in);
+      if (c != '#') break;
+      while (c != EOF && c != '\n' && c != '\r')
+        c = std::getc(in);
+    }
+    std::int64_t value = 0;
+    for (; c >= '0' && c <= '9'; c = std::getc(in)) {
+      value = value * 10 + (c - '0');
+      if (value > std::numeric_limits<int>::max()) return false;
+    }
+  }
+  return true;
 }
 
 bool stbSeesJpeg(const ImageFile& file) {

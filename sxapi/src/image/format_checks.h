@@ -15,6 +15,10 @@ bool pngChunksComplete(const ImageFile& file);
 // start-of-image code 0xD8. Such a file goes to stb's JPEG decoder whatever else it holds.
 bool stbSeesJpeg(const ImageFile& file);
 
+// True unless a number of a PNM header (width, height, largest value) passes INT_MAX: stb
+// reads them into an int without a bound. Blanks and comments are skipped as stb skips them.
+bool pnmHeaderNumbersFit(const ImageFile& file);
+
 // Which part of a JPEG stb is about to read: the segments up to the frame header (for the
 // size and channels), or the whole file (for decoding, with the tables that progressive files
 // define between scans).

@@ -134,6 +134,7 @@ bool passesFormatChecks(const ImageFile& file, JpegPart part) {
   const auto start = readStart(file);
   if (!start) return false;
   if (stbSeesJpeg(file)) return jpegHuffmanTablesFit(file, part);
+  if (start->startsWith(kGreyMap) || start->startsWith(kPixMap)) return pnmHeaderNumbersFit(file);
   if (part == JpegPart::kWholeFile && start->startsWith(kPng)) return pngChunksComplete(file);
   return true;
 }
