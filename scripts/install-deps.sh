@@ -9,6 +9,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libstb-dev libosmesa6-dev
+  libgdal-dev
+  libfltk1.3-dev libx11-dev xvfb xdotool
 )
 case "${1:-}" in
   "") ;;

@@ -13,8 +13,12 @@ void CliResponder::expectSave(std::string output, std::string fallback, bool tak
 }
 
 void CliResponder::warn(const std::string& text) {
+  reportFailure("warning: " + text);
+}
+
+void CliResponder::reportFailure(const std::string& text) {
   progress_.clear();
-  std::fprintf(out_, "relievo: warning: %s\n", text.c_str());
+  std::fprintf(out_, "relievo: %s\n", text.c_str());
   std::fflush(out_);
 }
 
@@ -22,7 +26,12 @@ bool CliResponder::message(const sxhost::Message& message) {
   messages_.push_back(message);
   progress_.clear();
   const bool question = message.kind == SX_MESSAGE_YES_NO;
-  std::fprintf(out_, "%s: %s%s\n", message.title.c_str(), message.text.c_str(),
+  std::string text = message.text;
+  for (auto at = text.find(hiddenPath_); !hiddenPath_.empty() && at != std::string::npos;
+       at = text.find(hiddenPath_, at + shownPath_.size())) {
+    text.replace(at, hiddenPath_.size(), shownPath_);
+  }
+  std::fprintf(out_, "%s: %s%s\n", message.title.c_str(), text.c_str(),
                question ? (answerYes_ ? " [yes]" : " [no]") : "");
   std::fflush(out_);
   return question && answerYes_;

@@ -8,6 +8,9 @@
 //                 dialog's proposed name, or the fallback name); any further one is
 //                 cancelled, so a refused name never loops
 //   colour prompt answered with the colour offered by offerColour, once; else cancelled
+//
+// A path given to showPathAs is printed as the name given with it wherever a message holds it
+// (the temporary file behind "-o -" is "standard output" to the user).
 #ifndef RELIEVO_APPS_CLI_RESPONDER_H
 #define RELIEVO_APPS_CLI_RESPONDER_H
 
@@ -36,8 +39,15 @@ class CliResponder : public sxhost::Responder {
   // The name the last save prompt was answered with ("" when none was answered).
   const std::string& savedAs() const { return savedAs_; }
 
-  // Prints "relievo: warning: text" on the same stream as the messages.
+  void showPathAs(std::string path, std::string shown) {
+    hiddenPath_ = std::move(path);
+    shownPath_ = std::move(shown);
+  }
+
+  // Prints "relievo: warning: text", or "relievo: text" for why the run failed, on the same
+  // stream as the messages.
   void warn(const std::string& text);
+  void reportFailure(const std::string& text);
 
   // Every message shown so far.
   const std::vector<sxhost::Message>& messages() const { return messages_; }
@@ -55,6 +65,7 @@ class CliResponder : public sxhost::Responder {
   bool saveExpected_ = false;
   bool takeProposal_ = true;
   std::string saveOutput_, saveFallback_, savedAs_;
+  std::string hiddenPath_, shownPath_;
   std::vector<sxhost::Message> messages_;
 };
 

@@ -1,9 +1,14 @@
 #include "ded_file.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <vector>
 
 #include "errors.h"
@@ -16,6 +21,7 @@ namespace {
 // it the length stays well inside 64 bits.
 constexpr float kMaxCount = 2147483648.0f;
 constexpr std::size_t kChunkPosts = 32768;
+constexpr std::int32_t kDedHeaderLength = 128;
 
 std::uint32_t bigEndian32(std::string_view bytes, std::size_t at) {
   std::uint32_t v = 0;
@@ -31,6 +37,50 @@ std::int16_t bigEndian16(const unsigned char* p) {
 
 float floatAt(std::string_view bytes, std::size_t at) {
   return std::bit_cast<float>(bigEndian32(bytes, at));
+}
+
+[[noreturn]] void cannotOpen(int error) {
+  throw RunError(std::string("cannot be opened: ") + std::strerror(error));
+}
+
+[[noreturn]] void cannotRead(int error) {
+  throw RunError(std::string("cannot be read: ") + std::strerror(error));
+}
+
+[[noreturn]] void notDed(const std::string& why) {
+  throw RunError("not a DED file: " + why);
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+void readExactly(std::FILE* in, void* to, std::size_t bytes) {
+  if (std::fread(to, 1, bytes, in) == bytes) return;
+  // A file cut short while it was read has no error of the system's.
+  if (std::ferror(in) == 0) throw RunError("cannot be read: it ended before its length");
+  cannotRead(errno);
+}
+
+DedPosts countPosts(std::FILE* in, std::uint64_t count) {
+  DedPosts posts;
+  std::vector<unsigned char> chunk(kChunkPosts * 2);
+  while (posts.count < count) {
+    const auto n =
+        static_cast<std::size_t>(std::min<std::uint64_t>(count - posts.count, kChunkPosts));
+    readExactly(in, chunk.data(), n * 2);
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::int16_t post = bigEndian16(&chunk[2 * i]);
+      if (post == kDedNullPost) {
+        ++posts.nulls;
+        continue;
+      }
+      if (!posts.lowest || post < *posts.lowest) posts.lowest = post;
+      if (!posts.highest || post > *posts.highest) posts.highest = post;
+    }
+    posts.count += n;
+  }
+  return posts;
 }
 
 std::string number(double v) {
@@ -85,47 +135,36 @@ std::string lengthProblem(std::uintmax_t size, float postsPerRecord, float recor
          std::to_string(expected);
 }
 
+std::string markerProblem(const DedHeader& header) {
+  if (header.length != kDedHeaderLength) return "its header does not begin with the length 128";
+  if (header.tag != "KTLX") return "its header does not hold the tag \"KTLX\"";
+  if (!header.projection.starts_with("DMA1")) {
+    return "its header does not hold the projection \"DMA1\"";
+  }
+  return "";
+}
+
 DedFile readDedFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw RunError(path + ": cannot be opened: " + std::strerror(errno));
-  in.seekg(0, std::ios::end);
-  const std::streamoff end = in.tellg();
-  in.seekg(0);
-  if (end < 0) throw RunError(path + ": cannot be read");
-  const auto size = static_cast<std::uintmax_t>(end);
+  // Looked at before it is opened: opening a fifo would wait for a writer.
+  struct stat status = {};
+  if (::stat(path.c_str(), &status) != 0) cannotOpen(errno);
+  if (S_ISDIR(status.st_mode)) cannotOpen(EISDIR);
+  if (!S_ISREG(status.st_mode)) throw RunError("cannot be opened: it is not a regular file");
+  const std::unique_ptr<std::FILE, FileCloser> in(std::fopen(path.c_str(), "rb"));
+  if (!in) cannotOpen(errno);
+  const auto size = static_cast<std::uintmax_t>(status.st_size);
   if (size < kDedPreambleSize) {
-    throw RunError(path + ": " + std::to_string(size) +
-                   " bytes, shorter than the 200-byte preamble of a DED file");
+    notDed(std::to_string(size) + " bytes, shorter than the 200-byte preamble of a DED file");
   }
   std::string preamble(kDedPreambleSize, '\0');
-  if (!in.read(preamble.data(), kDedPreambleSize)) throw RunError(path + ": cannot be read");
+  readExactly(in.get(), preamble.data(), kDedPreambleSize);
   DedFile f = parsePreamble(preamble);
   f.path = path;
   f.size = size;
-  f.problem = lengthProblem(size, f.extents.postsPerRecord, f.extents.records);
-  if (!f.problem.empty()) return f;
-
-  DedPosts posts;
-  std::uint64_t left = (size - kDedPreambleSize) / 2;
-  std::vector<unsigned char> chunk(kChunkPosts * 2);
-  while (left > 0) {
-    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, kChunkPosts));
-    if (!in.read(reinterpret_cast<char*>(chunk.data()), static_cast<std::streamsize>(n * 2))) {
-      throw RunError(path + ": cannot be read to its end");
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::int16_t post = bigEndian16(&chunk[2 * i]);
-      if (post == kDedNullPost) {
-        ++posts.nulls;
-        continue;
-      }
-      if (!posts.lowest || post < *posts.lowest) posts.lowest = post;
-      if (!posts.highest || post > *posts.highest) posts.highest = post;
-    }
-    posts.count += n;
-    left -= n;
-  }
-  f.posts = posts;
+  if (std::string problem = markerProblem(f.header); !problem.empty()) notDed(problem);
+  const std::string problem = lengthProblem(size, f.extents.postsPerRecord, f.extents.records);
+  if (!problem.empty()) notDed(problem);
+  f.posts = countPosts(in.get(), (size - kDedPreambleSize) / 2);
   return f;
 }
 

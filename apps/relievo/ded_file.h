@@ -1,6 +1,7 @@
 // Reading a DED file back for `relievo inspect`: the 200-byte preamble (header, range record,
-// extents record, all big-endian) and the posts behind it, with a check that the file's
-// length is what its post counts call for: 200 + 2 x records x posts per record bytes.
+// extents record, all big-endian) and the posts behind it. A DED file's header begins with
+// the length 128, the tag "KTLX" and the projection "DMA1", and its length is what its post
+// counts call for: 200 + 2 x records x posts per record bytes.
 #ifndef RELIEVO_APPS_DED_FILE_H
 #define RELIEVO_APPS_DED_FILE_H
 
@@ -46,17 +47,19 @@ struct DedFile {
   DedHeader header;
   DedRangeRecord range;
   DedExtents extents;
-  // What is wrong with the file's length; "" when it matches its counts. The posts are
-  // read only when it does.
-  std::string problem;
-  std::optional<DedPosts> posts;
+  DedPosts posts;
 };
 
-// Throws RunError when the file cannot be read or is shorter than the preamble.
+// Throws RunError with a reason that does not name the file: "cannot be read: <the system's
+// reason>", or "not a DED file: <why>" for a file without the header's markers or whose
+// length does not match its counts.
 DedFile readDedFile(const std::string& path);
 
-// The preamble's fields from its 200 bytes; `problem` and `posts` stay empty.
+// The preamble's fields from its 200 bytes; `posts` stays empty.
 DedFile parsePreamble(std::string_view preamble);
+
+// Why the preamble is not a DED file's, or "".
+std::string markerProblem(const DedHeader& header);
 
 // What is wrong with a file of `size` bytes under these counts, or "".
 std::string lengthProblem(std::uintmax_t size, float postsPerRecord, float records);

@@ -1,6 +1,7 @@
 #include "ded_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <limits>
 #include <tuple>
@@ -28,36 +29,48 @@ class DedFileTest : public ::testing::Test {
 // Every field of the preamble is checked through inspect's report of parsePreamble.
 TEST_F(DedFileTest, ReadsThePreambleAndCountsThePosts) {
   const DedFile f = readDedFile(write(dedBytes({-32768, 7, -3, 1200, -32768, 0}, 3, 2)));
-  EXPECT_EQ(std::tie(f.size, f.header.tag, f.extents.records, f.problem),
-            std::tuple(212u, "KTLX", 2.0f, ""));
-  ASSERT_TRUE(f.posts);
-  EXPECT_EQ(std::tie(f.posts->count, f.posts->nulls, f.posts->lowest, f.posts->highest),
+  EXPECT_EQ(std::tie(f.size, f.header.tag, f.extents.records), std::tuple(212u, "KTLX", 2.0f));
+  EXPECT_EQ(std::tie(f.posts.count, f.posts.nulls, f.posts.lowest, f.posts.highest),
             std::tuple(6u, 2u, -3, 1200));
   // Posts are read in chunks; the extremes may lie in any of them.
   std::vector<std::int16_t> many(100000, 10);
   many[70001] = -20000;
   many[99999] = 32767;
   const DedFile large = readDedFile(write(dedBytes(many, 1000, 100)));
-  ASSERT_TRUE(large.posts);
-  EXPECT_EQ(std::tie(large.posts->count, large.posts->lowest, large.posts->highest),
+  EXPECT_EQ(std::tie(large.posts.count, large.posts.lowest, large.posts.highest),
             std::tuple(100000u, -20000, 32767));
   // Only "DED NULL" posts: no lowest or highest.
   const DedFile nulls = readDedFile(write(dedBytes({-32768, -32768}, 2, 1)));
-  ASSERT_TRUE(nulls.posts);
-  EXPECT_EQ(std::tie(nulls.posts->nulls, nulls.posts->lowest, nulls.posts->highest),
+  EXPECT_EQ(std::tie(nulls.posts.nulls, nulls.posts.lowest, nulls.posts.highest),
             std::tuple(2u, std::nullopt, std::nullopt));
 }
 
-TEST_F(DedFileTest, ShortMissingAndMiscountedFiles) {
-  const std::string path = write(std::string(199, ' '));
-  EXPECT_EQ(runError(path), path + ": 199 bytes, shorter than the 200-byte preamble of a DED file");
-  const std::string missing = dir_.path("none.ded");
-  EXPECT_EQ(runError(missing), missing + ": cannot be opened: No such file or directory");
-  // A length that does not match leaves the posts unread.
-  const DedFile f = readDedFile(write(dedBytes({1, 2, 3, 4, 5}, 3, 2)));
-  EXPECT_EQ(f.problem,
-            "the file holds 210 bytes, but its counts (2 records of 3 posts) call for 212");
-  EXPECT_FALSE(f.posts);
+TEST_F(DedFileTest, FilesThatAreNoDedFiles) {
+  const std::string good = dedBytes({1, 2, 3, 4, 5, 6}, 3, 2);
+  const auto with = [&](std::size_t at, std::string_view bytes) {
+    return std::string(good).replace(at, bytes.size(), bytes);
+  };
+  struct Case {
+    std::string bytes;
+    std::string error;
+  };
+  const Case cases[] = {
+      {std::string(199, ' '),
+       "not a DED file: 199 bytes, shorter than the 200-byte preamble of a DED file"},
+      {with(0, std::string("\x89PNG", 4)),
+       "not a DED file: its header does not begin with the length 128"},
+      {with(4, "KTLY"), "not a DED file: its header does not hold the tag \"KTLX\""},
+      {with(8, "UTM "), "not a DED file: its header does not hold the projection \"DMA1\""},
+      {good.substr(0, 210),
+       "not a DED file: the file holds 210 bytes, but its counts (2 records of 3 posts) call for "
+       "212"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(runError(write(c.bytes)), c.error);
+  EXPECT_EQ(runError(dir_.path("none.ded")), "cannot be opened: No such file or directory");
+  EXPECT_EQ(runError(dir_.root().string()), "cannot be opened: Is a directory");
+  ASSERT_EQ(mkfifo(dir_.path("fifo").c_str(), 0600), 0);
+  EXPECT_EQ(runError(dir_.path("fifo")), "cannot be opened: it is not a regular file");
 }
 
 TEST(DedLength, ProblemsOfTheCounts) {

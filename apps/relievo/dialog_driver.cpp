@@ -1,14 +1,16 @@
 #include "dialog_driver.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 
 #include "dialog_ids.h"
 #include "errors.h"
+#include "file_output.h"
 #include "output_paths.h"
+#include "summary.h"
 #include "sxapilib.h"
-#include "sxhost/error.h"
 
 namespace relievo::cli {
 
@@ -124,14 +126,13 @@ sxhost::Control& DialogDriver::usable(int id, std::string_view option) {
   if (!c.visible() || !c.enabled()) {
     throw RunError(std::string(option) + " cannot be applied: the dialog " +
                    (c.visible() ? "disables" : "hides") + " its control for this " +
-                   std::string(sourceKindWord(shownSourceKind())) + " source");
+                   std::string(sourceKindRow(shownSourceKind()).word) + " source");
   }
   return c;
 }
 
 SourceKind DialogDriver::shownSourceKind() {
-  const int pos = control(kSourceMenu).selectedPos();
-  return pos >= 1 && pos <= 4 ? static_cast<SourceKind>(pos) : SourceKind::Fractal;
+  return sourceKindOfLabel(selectedItem(control(kSourceMenu))).value_or(SourceKind::Fractal);
 }
 
 void DialogDriver::prepare() {
@@ -162,7 +163,13 @@ void DialogDriver::reopenForPreviewSize() {
 }
 
 void DialogDriver::chooseSource() {
-  if (options_.source) control(kSourceMenu).select(static_cast<int>(*options_.source));
+  if (!options_.source) return;
+  sxhost::Control& menu = control(kSourceMenu);
+  const std::vector<std::string> items = menu.items();
+  const std::string_view label = sourceKindRow(*options_.source).label;
+  const auto at = std::find(items.begin(), items.end(), label);
+  if (at == items.end()) throw RunError("the dialog offers no " + std::string(label) + " source");
+  menu.select(static_cast<int>(at - items.begin()) + 1);
 }
 
 void DialogDriver::chooseFile() {
@@ -182,9 +189,8 @@ void DialogDriver::scanFile() {
     throw RunError("Scan File: " + why);
   };
   if (lines.size() == 1 && lines[0] == "Error Opening File") cancel(lines[0]);
-  int line = 0;
-  if (options_.scanLine) {
-    line = *options_.scanLine;
+  int line = options_.scan->line;
+  if (line != 0) {
     if (static_cast<std::size_t>(line) > lines.size()) {
       cancel("--scan " + std::to_string(line) + ": the file lists only " +
              std::to_string(lines.size()) + " line" + (lines.size() == 1 ? "" : "s"));
@@ -289,23 +295,28 @@ void DialogDriver::load() {
   if (control(kGenerate).enabled()) return;
   const std::string status = control(kStatusLine).text();
   if (!status.empty()) throw RunError("nothing was loaded: " + status + layoutHint());
-  const SourceKind kind = shownSourceKind();
+  const bool readsFile = sourceKindRow(shownSourceKind()).readsFile;
   const std::string file = control(kFileText).text();
-  if (kind != SourceKind::Fractal && file.empty()) {
-    throw RunError("no source file: choose one with --file");
-  }
-  if (kind != SourceKind::Fractal && control(kFileSize).text() == "0") {
+  if (readsFile && file.empty()) throw RunError("no source file: choose one with --file");
+  if (readsFile && control(kFileSize).text() == "0") {
     throw RunError("nothing was loaded: " + file + " is empty");
   }
   throw RunError("nothing was loaded");
 }
 
+// A side the dialog shows as 0 was not given: the user may give it, or, for a grid of text,
+// let Scan File find both unless it ran already.
 std::string DialogDriver::layoutHint() {
   const SourceKind kind = shownSourceKind();
   if (kind != SourceKind::Ascii && kind != SourceKind::Binary) return "";
-  if (control(kWidth).text() != "0" && control(kHeight).text() != "0") return "";
-  return " (the grid is " + control(kWidth).text() + " x " + control(kHeight).text() +
-         ": give --width and --height" + (kind == SourceKind::Ascii ? ", or --scan)" : ")");
+  const std::string width = control(kWidth).text();
+  const std::string height = control(kHeight).text();
+  std::string give = width == "0" ? "--width" : "";
+  if (height == "0") give += give.empty() ? "--height" : " and --height";
+  if (give.empty()) return "";
+  const bool scan = kind == SourceKind::Ascii && !options_.scan;
+  return " (the grid is " + width + " x " + height + ": give " + give +
+         (scan ? ", or --scan)" : ")");
 }
 
 void DialogDriver::setUnits() {
@@ -431,16 +442,11 @@ void DialogDriver::failOnErrorMessages(std::size_t since) {
 
 void DialogDriver::writePreview() {
   if (!options_.preview) return;
-  const sxhost::Rgb picture = control(kPreview).draw();
-  try {
-    picture.writePng(*options_.preview);
-  } catch (const sxhost::Error& e) {
-    throw RunError(e.what());
-  }
+  writePngFile(*options_.preview, control(kPreview).draw());
 }
 
-std::string DialogDriver::generate() {
-  const std::string output = options_.output ? absolutePath(*options_.output) : "";
+std::string DialogDriver::generate(const std::optional<std::string>& path) {
+  const std::string output = path ? absolutePath(*path) : "";
   // The dialog proposes the source file's name with ".ded"; the fractal generator has no
   // file, and a name left from an earlier file would only overwrite that file's DED.
   responder_.expectSave(output, absolutePath(kFallbackOutput),

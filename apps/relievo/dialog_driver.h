@@ -12,6 +12,7 @@
 #define RELIEVO_APPS_DIALOG_DRIVER_H
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "cli_responder.h"
@@ -31,9 +32,9 @@ class DialogDriver {
   void prepare();
   // Writes the preview control's whole view as drawn to --preview, when given.
   void writePreview();
-  // Presses "Generate DED", the file prompt answered with --output (else the dialog's
-  // proposal, else terrain.ded in the working directory); returns the path written.
-  std::string generate();
+  // Presses "Generate DED", the file prompt answered with `path` (else the dialog's proposal,
+  // else terrain.ded in the working directory); returns the path written.
+  std::string generate(const std::optional<std::string>& path);
   // Closes the dialog as a user would (its settings are saved); the display of angles is
   // put back first if the driver changed it.
   void close();

@@ -7,6 +7,7 @@
 
 #include "dialog_driver.h"
 #include "errors.h"
+#include "first_show.h"
 #include "option_check.h"
 #include "output_paths.h"
 #include "plugin_host.h"
@@ -80,6 +81,7 @@ void drawTerrain(const DedFile& file, const std::string& png, std::FILE* err) {
 
   ProgressDisplay progress(err, isatty(fileno(err)) == 1);
   sxhost::Host host;
+  prepareFirstShow(host.preferences(), o, fresh);
   CliResponder& responder = loadRelievo(host, progress, err, false);
   startRelievo(host);
   DialogDriver driver(host, responder, o, fresh);
@@ -127,12 +129,8 @@ std::string inspectText(const DedFile& f) {
   line("Lon spacing:   ", spacing(e.lonSpacing, e.lonFeet));
   line("Post counts:   ", format("%.9g", e.postsPerRecord) + " per record (latitude) x " +
                               format("%.9g", e.records) + " records (longitude)");
-  if (!f.problem.empty()) {
-    line("Length:        ", "WRONG: " + f.problem);
-    return s;
-  }
   line("Length:        ", std::to_string(f.size) + " bytes, as the counts call for");
-  const DedPosts& p = *f.posts;
+  const DedPosts& p = f.posts;
   line("Posts:         ", std::to_string(p.count));
   line("DED NULL:      ", std::to_string(p.nulls));
   line("Lowest post:   ", p.lowest ? std::to_string(*p.lowest) + " m" : "none");
@@ -160,27 +158,36 @@ std::string inspectJson(const DedFile& f) {
         {"lonSpacing", spacingJson(e.lonSpacing, e.lonFeet)},
         {"postsPerRecord", e.postsPerRecord},
         {"records", e.records}}},
-      {"lengthOk", f.problem.empty()},
+      {"posts",
+       {{"count", f.posts.count},
+        {"dedNull", f.posts.nulls},
+        {"lowest", f.posts.lowest ? nlohmann::json(*f.posts.lowest) : nlohmann::json()},
+        {"highest", f.posts.highest ? nlohmann::json(*f.posts.highest) : nlohmann::json()}}},
   };
-  if (!f.problem.empty()) j["problem"] = f.problem;
-  if (f.posts) {
-    const DedPosts& p = *f.posts;
-    j["posts"] = {{"count", p.count},
-                  {"dedNull", p.nulls},
-                  {"lowest", p.lowest ? nlohmann::json(*p.lowest) : nlohmann::json()},
-                  {"highest", p.highest ? nlohmann::json(*p.highest) : nlohmann::json()}};
-  }
   // Texts from the file may hold any bytes: those that are not UTF-8 are replaced.
+  return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
+
+std::string inspectErrorJson(const std::string& path, const std::string& error) {
+  const nlohmann::json j = {{"file", path}, {"error", error}};
   return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 int runInspect(const InspectOptions& options, std::FILE* out, std::FILE* err) {
   checkOutputPaths({{"--png", options.png, true}, {"FILE.ded", options.file, false}});
-  const DedFile file = readDedFile(options.file);
+  DedFile file;
+  try {
+    file = readDedFile(options.file);
+  } catch (const RunError& e) {
+    if (options.json) {
+      std::fputs(inspectErrorJson(options.file, e.what()).c_str(), out);
+      std::fflush(out);
+    }
+    throw RunError(options.file + ": " + e.what());
+  }
   const std::string report = options.json ? inspectJson(file) : inspectText(file);
   std::fputs(report.c_str(), out);
   std::fflush(out);
-  if (!file.problem.empty()) throw RunError(file.path + ": " + file.problem);
   if (options.png) drawTerrain(file, *options.png, err);
   return kExitSuccess;
 }

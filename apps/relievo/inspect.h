@@ -1,7 +1,9 @@
-// `relievo inspect FILE.ded [--json] [--png FILE]`: shows a DED file's records and checks
-// its length against its counts (exit 1 with the reason when it does not match); --png draws
-// the terrain north up through the plug-in itself, reading the file as the raw binary grid
-// it is (offset 200, 16-bit signed big-endian, one column per record, "DED NULL" undefined).
+// `relievo inspect FILE.ded [--json] [--png FILE]`: shows a DED file's records and its posts'
+// extremes. A file that cannot be read or is no DED file (ded_file.h) shows nothing of its
+// own: exit 1 with "FILE: <reason>", with --json also {"file": FILE, "error": "<reason>"}.
+// --png draws the terrain north up through the plug-in itself, reading the file as the raw
+// binary grid it is (offset 200, 16-bit signed big-endian, one column per record, "DED NULL"
+// undefined).
 #ifndef RELIEVO_APPS_INSPECT_H
 #define RELIEVO_APPS_INSPECT_H
 
@@ -15,9 +17,10 @@ namespace relievo::cli {
 
 int runInspect(const InspectOptions& options, std::FILE* out, std::FILE* err);
 
-// The report as text and as JSON.
+// The report as text and as JSON; the JSON of a file that could not be read.
 std::string inspectText(const DedFile& file);
 std::string inspectJson(const DedFile& file);
+std::string inspectErrorJson(const std::string& path, const std::string& error);
 
 }  // namespace relievo::cli
 

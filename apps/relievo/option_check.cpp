@@ -6,30 +6,35 @@ namespace relievo::cli {
 
 namespace {
 
-enum Fit : unsigned {
-  kAscii = 1u << 0,
-  kBinary = 1u << 1,
-  kImage = 1u << 2,
-  kFractal = 1u << 3,
-  kFiles = kAscii | kBinary | kImage,
-};
+// The kinds of source an option fits: a bit per kind, and one for every kind that reads a file.
+using Kinds = unsigned;
 
-unsigned bitOf(SourceKind kind) {
-  return 1u << (static_cast<int>(kind) - 1);
+constexpr Kinds bitOf(SourceKind kind) {
+  return 1u << static_cast<int>(kind);
+}
+
+constexpr Kinds kAnyFile = 1u;
+constexpr Kinds kAscii = bitOf(SourceKind::Ascii);
+constexpr Kinds kBinary = bitOf(SourceKind::Binary);
+constexpr Kinds kImage = bitOf(SourceKind::Image);
+constexpr Kinds kFractal = bitOf(SourceKind::Fractal);
+
+bool fitsKind(Kinds kinds, SourceKind kind) {
+  return (kinds & bitOf(kind)) != 0 || ((kinds & kAnyFile) != 0 && sourceKindRow(kind).readsFile);
 }
 
 struct OptionFit {
   const char* name;
   bool given;
-  unsigned kinds;
+  Kinds kinds;
 };
 
 // "--source ascii" when the options chose the kind, else the stored kind with a hint.
 std::string sourceName(SourceKind kind, bool chosen) {
-  const std::string word(sourceKindWord(kind));
+  const std::string word(sourceKindRow(kind).word);
   if (chosen) return "--source " + word;
   return "the stored " + word + " source; choose the kind of source with --source " +
-         "ascii|binary|image|fractal";
+         sourceKindWords();
 }
 
 }  // namespace
@@ -38,8 +43,7 @@ StoredSettings storedSettings(const sxhost::Preferences& prefs) {
   StoredSettings s;
   const auto integer = [&](const char* key) { return prefs.getInteger(kToolName, key); };
   if (const auto kind = integer("DataType")) {
-    s.sourceKind =
-        *kind >= 1 && *kind <= 4 ? std::optional(static_cast<SourceKind>(*kind)) : std::nullopt;
+    s.sourceKind = storedSourceKind(*kind);
   }
   s.byteType = integer("ByteType").value_or(0);
   s.water = integer("Fractal Water").value_or(1) != 0;
@@ -54,7 +58,7 @@ void checkOptionsFit(const ConvertOptions& o, const StoredSettings& stored) {
   const std::optional<SourceKind> kind = o.source ? o.source : stored.sourceKind;
   if (kind) {
     const OptionFit fits[] = {
-        {"--file", o.file.has_value(), kFiles},
+        {"--file", o.file.has_value(), kAnyFile},
         {"--width", o.width.has_value(), kAscii | kBinary},
         {"--height", o.height.has_value(), kAscii | kBinary},
         {"--offset", o.offset.has_value(), kAscii | kBinary},
@@ -62,10 +66,10 @@ void checkOptionsFit(const ConvertOptions& o, const StoredSettings& stored) {
         {"--type", o.type.has_value(), kBinary},
         {"--byte-order", o.byteOrder.has_value(), kBinary},
         {"--delimiter", o.delimiter.has_value(), kAscii},
-        {"--scan", o.scan, kAscii},
+        {"--scan", o.scan.has_value(), kAscii},
         {"--component", o.component.has_value(), kImage},
-        {"--nodata", o.nodata.has_value(), kFiles},
-        {"--replace", o.replace.has_value(), kFiles},
+        {"--nodata", o.nodata.has_value(), kAnyFile},
+        {"--replace", o.replace.has_value(), kAnyFile},
         {"--seed", o.seed.has_value(), kFractal},
         {"--noise", o.noise.has_value(), kFractal},
         {"--valleys", o.valleys.has_value(), kFractal},
@@ -75,7 +79,7 @@ void checkOptionsFit(const ConvertOptions& o, const StoredSettings& stored) {
         {"--size", o.size.has_value(), kFractal},
     };
     for (const OptionFit& f : fits) {
-      if (f.given && (f.kinds & bitOf(*kind)) == 0) {
+      if (f.given && !fitsKind(f.kinds, *kind)) {
         throw UsageError(std::string(f.name) + " does not apply to " +
                          sourceName(*kind, o.source.has_value()));
       }

@@ -8,6 +8,10 @@
 // parsed command, or throws UsageError with a one-line reason (exit status 2). Every value
 // is checked against what its option takes here; whether an option fits the source kind
 // is checked later, once the stored settings are known (see conversion.h).
+//
+// Each option of a conversion is one row of a table (options.cpp): its names, its group and
+// value name in the help, its help text, and the field it sets with how it reads its value.
+// CLI11 declares the option, checks its value and writes the typed field from that row.
 #ifndef RELIEVO_APPS_OPTIONS_H
 #define RELIEVO_APPS_OPTIONS_H
 
@@ -18,11 +22,9 @@
 #include <vector>
 
 #include "errors.h"
+#include "source_kinds.h"
 
 namespace relievo::cli {
-
-// Positions of the "Source:" menu.
-enum class SourceKind { Ascii = 1, Binary = 2, Image = 3, Fractal = 4 };
 
 enum class ElementType { U8, I8, U16, I16, U32, I32, F32, F64 };
 enum class ByteOrder { Little, Big };
@@ -52,6 +54,12 @@ struct ColourRamp {
   Colour top;
 };
 
+// "--scan [LINE]": the listed line LINE (1-based) is the first data line; 0 picks the first
+// listed line that begins with a number.
+struct ScanLine {
+  int line = 0;
+};
+
 // "--replace ded-null" or "--replace V".
 struct Replacement {
   bool dedNull = true;
@@ -68,8 +76,7 @@ struct ConvertOptions {
   std::optional<Origin> origin;
   std::optional<char> delimiter;
   std::optional<Component> component;
-  bool scan = false;
-  std::optional<int> scanLine;  // 1-based; without it the first line that begins a number
+  std::optional<ScanLine> scan;
 
   std::optional<std::uint32_t> seed;
   std::optional<double> noise, valleys, plateaus, waterLevel;
@@ -112,20 +119,6 @@ struct Command {
 
 // args[0] is the program name.
 Command parseCommandLine(const std::vector<std::string>& args);
-
-// Value parsers, each naming the option in its UsageError.
-long long parseInteger(std::string_view option, std::string_view text, long long min,
-                       long long max);
-double parseNumber(std::string_view option, std::string_view text, double min, double max);
-LatLon parseLatLon(std::string_view option, std::string_view text);
-ViewSize parseViewSize(std::string_view option, std::string_view text);
-ColourRamp parseColourRamp(std::string_view option, std::string_view text);
-char parseDelimiter(std::string_view option, std::string_view text);
-Replacement parseReplacement(std::string_view option, std::string_view text);
-
-// The label of a source kind in the "Source:" menu, and the option word of it.
-std::string_view sourceKindLabel(SourceKind kind);
-std::string_view sourceKindWord(SourceKind kind);
 
 }  // namespace relievo::cli
 

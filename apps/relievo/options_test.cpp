@@ -42,7 +42,7 @@ TEST(Options, NoArgumentsIsTheDefaultConversion) {
 
 TEST(Options, EveryOptionReachesItsField) {
   const ConvertOptions o = convert(words(
-      "--source binary --file g.raw --width 300 --height 200 --offset 64 --stride 4 --type i16 "
+      "--source binary --file g.raw --width 300 --height 200 --offset 064 --stride +4 --type i16 "
       "--byte-order big --order cols --origin upper-left --delimiter ; --component alpha --scan 7 "
       "--seed 4294967295 --noise 0.5 --valleys 0.0001 --plateaus 0.25 --no-water --water-level "
       "0.75 --size 300 --nodata -9999 --replace -500 --units feet --unit-scale 2.5 --ded-min 5000 "
@@ -53,8 +53,9 @@ TEST(Options, EveryOptionReachesItsField) {
   EXPECT_EQ(std::tie(o.type, o.byteOrder, o.order, o.origin, o.units, o.component),
             std::tuple(ElementType::I16, ByteOrder::Big, DataOrder::Cols, Origin::UpperLeft,
                        Unit::Feet, Component::Alpha));
-  EXPECT_EQ(std::tie(o.delimiter, o.scan, o.scanLine, o.seed, o.water, o.size),
-            std::tuple(';', true, 7, 4294967295u, false, 300));
+  ASSERT_TRUE(o.scan);
+  EXPECT_EQ(std::tie(o.delimiter, o.scan->line, o.seed, o.water, o.size),
+            std::tuple(';', 7, 4294967295u, false, 300));
   EXPECT_EQ(std::tie(o.noise, o.valleys, o.plateaus, o.waterLevel, o.unitScale),
             std::tuple(0.5, 0.0001, 0.25, 0.75, 2.5));
   EXPECT_EQ(std::tie(o.dedMin, o.dedMax, o.output, o.preview, o.settings),
@@ -69,7 +70,8 @@ TEST(Options, EveryOptionReachesItsField) {
 
   EXPECT_EQ(convert({"--water"}).water, true);
   const ConvertOptions a = convert({"--scan", "--delimiter", "tab", "--replace", "ded-null"});
-  EXPECT_EQ(std::tie(a.scan, a.scanLine, a.delimiter), std::tuple(true, std::nullopt, '\t'));
+  ASSERT_TRUE(a.scan);
+  EXPECT_EQ(std::tie(a.scan->line, a.delimiter), std::tuple(0, '\t'));
   EXPECT_EQ(a.replace->dedNull, true);
 }
 
@@ -95,7 +97,7 @@ TEST(Options, BadValuesAreUsageErrorsNamingTheOption) {
       {{"--noise", "nan"}, "--noise: 'nan' is outside 0 ... 1"},
       {{"--noise", "x"}, "--noise: 'x' is not a number"},
       {{"--valleys", "0"}, "--valleys: '0' is outside 0.0001 ... 0.5"},
-      {{"--size", "2"}, "--size: '2' is outside 4 ... 4096"},
+      {{"--size", "1"}, "--size: '1' is outside 2 ... 4096"},
       {{"--scan", "41"}, "--scan: '41' is outside 1 ... 40"},
       {{"--unit-scale", "0"}, "--unit-scale: the scale must be greater than 0"},
       {{"--unit-scale", "1e99"}, "--unit-scale: '1e99' is outside 0 ... 3.402823466e+38"},

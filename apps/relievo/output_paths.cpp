@@ -21,6 +21,10 @@ bool sourceAndOutput(const NamedPath& a, const NamedPath& b) {
 
 }  // namespace
 
+bool namesStandardOutput(std::string_view path) {
+  return path == "-" || path == "/dev/stdout";
+}
+
 std::string absolutePath(const std::string& path) {
   std::error_code ec;
   const fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace relievo::cli {
@@ -15,6 +16,9 @@ struct NamedPath {
   std::optional<std::string> path;
   bool written;
 };
+
+// "-" and "/dev/stdout": the output goes to standard output.
+bool namesStandardOutput(std::string_view path);
 
 // The path made absolute, with "." and ".." and symbolic links resolved as far as the path
 // exists; the path itself when that cannot be done.

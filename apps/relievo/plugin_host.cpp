@@ -1,11 +1,9 @@
 #include "plugin_host.h"
 
-#include <cstdlib>
-
 #include "errors.h"
 #include "option_check.h"
-#include "plugin_path.h"
 #include "sxhost/error.h"
+#include "sxhost/plugin_path.h"
 
 #ifndef RELIEVO_INSTALL_LIBDIR
 #define RELIEVO_INSTALL_LIBDIR "lib"
@@ -22,19 +20,10 @@ CliResponder& loadRelievo(sxhost::Host& host, ProgressDisplay& progress, std::FI
     progress.observe(control, change);
   });
 
-  const char* env = std::getenv("RELIEVO_PLUGIN_PATH");
-  const auto candidates =
-      pluginCandidates(env != nullptr ? env : "", programDirectory(), RELIEVO_INSTALL_LIBDIR);
-  const auto plugin = findPlugin(candidates);
-  if (!plugin) {
-    std::string looked;
-    for (const auto& c : candidates)
-      looked += "\n  " + c.lexically_normal().string();
-    throw RunError(std::string("cannot find ") + kPluginFileName +
-                   " (set RELIEVO_PLUGIN_PATH); looked at:" + looked);
-  }
   try {
-    host.loadPlugin(plugin->string());
+    host.loadPlugin(
+        sxhost::locatePlugin(kPluginFileName, "RELIEVO_PLUGIN_PATH", RELIEVO_INSTALL_LIBDIR)
+            .string());
   } catch (const sxhost::Error& e) {
     throw RunError(e.what());
   }
@@ -46,13 +35,6 @@ void startRelievo(sxhost::Host& host) {
     host.startTool(kToolName);
   } catch (const sxhost::Error& e) {
     throw RunError(e.what());
-  }
-}
-
-void printHostWarnings(const sxhost::Host& host, std::size_t since, std::FILE* err) {
-  const auto& log = host.log();
-  for (std::size_t i = since; i < log.size(); ++i) {
-    std::fprintf(err, "relievo: warning: %s\n", log[i].c_str());
   }
 }
 

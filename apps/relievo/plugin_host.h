@@ -12,18 +12,17 @@
 
 namespace relievo::cli {
 
+inline constexpr char kPluginFileName[] = "relievo.so";
+
 // Installs a CliResponder answering yes or no into the host, shows the main dialog's
-// progress on `progress` and loads relievo.so (found as plugin_path.h says). Returns the
-// responder, which the host owns. Throws RunError when the plug-in cannot be found or
-// loaded.
+// progress on `progress` and loads relievo.so (found as sxhost::locatePlugin says,
+// RELIEVO_PLUGIN_PATH being the user's path). Returns the responder, which the host owns. Throws
+// RunError when the plug-in cannot be found or loaded.
 CliResponder& loadRelievo(sxhost::Host& host, ProgressDisplay& progress, std::FILE* err,
                           bool answerYes);
 
 // Starts the tool: its dialog shows with the stored settings. Throws RunError on failure.
 void startRelievo(sxhost::Host& host);
-
-// Prints the host's warnings from number `since` on, as "relievo: warning: ...".
-void printHostWarnings(const sxhost::Host& host, std::size_t since, std::FILE* err);
 
 }  // namespace relievo::cli
 

@@ -10,13 +10,16 @@ namespace relievo::cli {
 
 using namespace main_ids;
 
+std::string selectedItem(const sxhost::Control& menu) {
+  const auto items = menu.items();
+  const int pos = menu.selectedPos();
+  return pos >= 1 && static_cast<std::size_t>(pos) <= items.size() ? items[pos - 1] : "";
+}
+
 Summary readSummary(sxhost::Dialog& dialog, const std::string& output) {
   const auto text = [&](int id) { return dialog.control(id).text(); };
   Summary s;
-  const sxhost::Control& menu = dialog.control(kSourceMenu);
-  const auto items = menu.items();
-  const int pos = menu.selectedPos();
-  s.sourceKind = pos >= 1 && static_cast<std::size_t>(pos) <= items.size() ? items[pos - 1] : "";
+  s.sourceKind = selectedItem(dialog.control(kSourceMenu));
   if (dialog.control(kChooseFile).enabled()) s.file = text(kFileText);
   s.width = text(kWidth);
   s.height = text(kHeight);

@@ -25,6 +25,9 @@ struct Summary {
   std::uintmax_t outputBytes = 0;
 };
 
+// The label of the item a menu shows selected, or "".
+std::string selectedItem(const sxhost::Control& menu);
+
 // Reads the main dialog; the angles must be shown in decimal degrees.
 Summary readSummary(sxhost::Dialog& dialog, const std::string& output);
 

@@ -245,6 +245,8 @@ TEST_F(ControlsTest, PixmapsCursorsCaptionsAttributesAndViewSizes) {
   // Other controls: their rectangle in pixels.
   EXPECT_EQ(sxGuiGetViewSize(gui(13), &w, &h), 0);
   EXPECT_EQ(std::tie(w, h), std::tuple(60, 26));
+  const sxhost::Rect r = control(13).rect();
+  EXPECT_EQ(std::tie(r.x, r.y, r.width, r.height), std::tuple(0, 0, 40, 16));
   EXPECT_NE(sxGuiGetViewSize(gui(13), nullptr, &h), 0);
 }
 
@@ -263,10 +265,25 @@ TEST_F(ControlsTest, TheListenerHearsEveryChangeOnce) {
   control(2).type("9");
   control(8).items();
   sxOptionMenuAddItem(gui(8), "a");
+  sxListSetTopPos(gui(9), 2);
+  sxListSetTopPos(gui(9), 2);
+  sxGuiSetFixedFont(gui(9));
+  sxGuiSetFixedFont(gui(9));
+  sxScaleSetSpinIncrement(gui(10), 0.5);
+  sxScaleSetSpinIncrement(gui(10), 0.5);
   const std::vector<std::pair<int, Change>> expected{
-      {13, Change::Text},    {11, Change::Value},   {4, Change::Visible}, {4, Change::Enabled},
-      {2, Change::Editable}, {2, Change::Editable}, {2, Change::Text},    {8, Change::Items}};
+      {13, Change::Text},     {11, Change::Value},        {4, Change::Visible},
+      {4, Change::Enabled},   {2, Change::Editable},      {2, Change::Editable},
+      {2, Change::Text},      {8, Change::Items},         {9, Change::TopPos},
+      {9, Change::FixedFont}, {10, Change::SpinIncrement}};
   EXPECT_EQ(heard, expected);
+
+  std::vector<bool> cursors;
+  host.setCursorListener([&](bool wait) { cursors.push_back(wait); });
+  SxCursor wait = sxResourceGetCursor(nullptr, SX_CURSOR_WAIT);
+  for (SxCursor c : {wait, wait, static_cast<SxCursor>(nullptr), static_cast<SxCursor>(nullptr)})
+    sxSetCursor(c);
+  EXPECT_EQ(cursors, (std::vector<bool>{true, false}));
 }
 
 TEST_F(ControlsTest, NullAndStaleHandlesFailWithoutEffect) {

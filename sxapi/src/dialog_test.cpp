@@ -86,6 +86,7 @@ TEST_F(DialogTest, CaptionHelpContextAndControlsById) {
   SxDialog d = make(0);
   sxhost::Dialog& dialog = host.dialog(100);
   EXPECT_EQ(dialog.caption(), "Main");
+  EXPECT_EQ(dialog.size(), std::make_pair(50, 50));
   EXPECT_EQ(sxSetCaption(d, "Renamed"), 0);
   EXPECT_EQ(dialog.caption(), "Renamed");
   EXPECT_EQ(sxGuiSetHelpContext(d, "130022"), 0);
@@ -167,6 +168,32 @@ TEST(DialogLifetime, DialogsGoWithTheHostAndTheirHandlesGoStale) {
   EXPECT_NE(sxTextSetString(control, "x"), 0);
   EXPECT_EQ(next.lastError(), "sxTextSetString: not a control");
   EXPECT_THROW(sxhost::Host another, sxhost::Error);
+}
+
+// A front end follows dialogs through the listener: each change heard once, in the order of
+// the events around it ("L:" marks what the listener heard).
+TEST(DialogListener, HearsEachChangeOnceBetweenTheEvents) {
+  Log log;
+  {
+    sxhost::Host host;
+    host.setDialogListener([&](sxhost::Dialog& d, sxhost::DialogChange change) {
+      log.push_back("L:" + std::to_string(static_cast<int>(change)) + ":" + d.caption());
+    });
+    SxDialog d =
+        sxResourceGetDialog(nullptr, host.loadResourceJson(kResource), 100, 60, recordEvent, &log);
+    sxShowDialog(d);
+    sxShowDialog(d);
+    sxSetCaption(d, "New");
+    sxSetCaption(d, "New");
+    sxSetEnabled(d, 0);
+    sxSetEnabled(d, 0);
+    EXPECT_FALSE(host.dialog(100).enabled());
+    sxHideDialog(d);
+    sxHideDialog(d);
+  }
+  // Created 0, Shown 1, Hidden 2, Caption 3, Enabled 4, Dropped 5.
+  EXPECT_EQ(log, (Log{"L:0:Main", "4", "L:1:Main", "8", "32", "32", "L:3:New", "L:4:New", "16",
+                      "L:2:New", "L:5:New"}));
 }
 
 TEST(DialogLifetime, DialogsOfNoPluginGoWithoutEvents) {

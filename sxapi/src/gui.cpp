@@ -166,6 +166,9 @@ bool Control::fixedFont() const {
 bool Control::opaque() const {
   return rec_.opaque;
 }
+Rect Control::rect() const {
+  return rec_.rect;
+}
 double Control::value() const {
   return rec_.value;
 }
@@ -241,11 +244,17 @@ std::vector<Control*> Dialog::controls() {
 bool Dialog::visible() const {
   return rec_.visible;
 }
+bool Dialog::enabled() const {
+  return rec_.enabled;
+}
 std::string Dialog::caption() const {
   return rec_.caption;
 }
 std::string Dialog::helpContext() const {
   return rec_.helpContext;
+}
+std::pair<int, int> Dialog::size() const {
+  return {rec_.width, rec_.height};
 }
 void Dialog::close() {
   host().hideDialog(rec_);

@@ -82,7 +82,10 @@ extern "C" int sxSetCaption(SxGui gui, const char* caption) {
   if (s == nullptr) return -1;
   if (caption == nullptr) return s->fail("sxSetCaption: no caption");
   if (DialogRec* d = s->dialog(gui)) {
-    d->caption = caption;
+    if (d->caption != caption) {
+      d->caption = caption;
+      s->notify(*d, DialogChange::Caption);
+    }
     return 0;
   }
   ControlRec* c = controlFor("sxSetCaption", gui);
@@ -138,7 +141,10 @@ extern "C" int sxSetEnabled(SxGui gui, int enabled) {
   HostState* s = state();
   if (s == nullptr) return -1;
   if (DialogRec* d = s->dialog(gui)) {
-    d->enabled = enabled != 0;
+    if (d->enabled != (enabled != 0)) {
+      d->enabled = enabled != 0;
+      s->notify(*d, DialogChange::Enabled);
+    }
     return 0;
   }
   ControlRec* c = controlFor("sxSetEnabled", gui);
@@ -180,7 +186,7 @@ extern "C" int sxDrawControl(SxGui control) {
 extern "C" int sxGuiSetFixedFont(SxGui control) {
   ControlRec* c = controlFor("sxGuiSetFixedFont", control);
   if (c == nullptr) return -1;
-  c->fixedFont = true;
+  change(*state(), *c, c->fixedFont, true, Change::FixedFont);
   return 0;
 }
 
@@ -264,6 +270,8 @@ extern "C" int sxSetCursor(SxCursor cursor) {
   if (s == nullptr) return -1;
   if (cursor != nullptr && idOf(cursor) != s->waitCursor)
     return s->fail("sxSetCursor: not a cursor");
+  const bool wasWaiting = s->cursor != 0;
   s->cursor = idOf(cursor);
+  if (s->cursorListener && wasWaiting != (cursor != nullptr)) s->cursorListener(cursor != nullptr);
   return 0;
 }

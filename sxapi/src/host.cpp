@@ -186,6 +186,14 @@ void Host::setChangeListener(ChangeListener listener) {
   state_->listener = std::move(listener);
 }
 
+void Host::setDialogListener(DialogListener listener) {
+  state_->dialogListener = std::move(listener);
+}
+
+void Host::setCursorListener(CursorListener listener) {
+  state_->cursorListener = std::move(listener);
+}
+
 const std::vector<std::string>& Host::log() const {
   return state_->log;
 }

@@ -52,6 +52,10 @@ void HostState::notify(const ControlRec& c, Change change) {
   if (listener) listener(*c.facade, change);
 }
 
+void HostState::notify(DialogRec& d, DialogChange change) {
+  if (dialogListener) dialogListener(*d.facade, change);
+}
+
 void HostState::deliver(DialogRec& d, int event) {
   if (d.fn != nullptr && (d.mask & event) != 0) {
     InPlugin call(*this);
@@ -87,6 +91,8 @@ SxDialog HostState::createDialog(const ResourceRec& resource, int templateId, in
   d->plugin = resource.plugin;
   d->caption = t->caption;
   d->helpContext = t->helpContext;
+  d->width = t->width;
+  d->height = t->height;
   d->mask = mask;
   d->fn = fn;
   d->data = data;
@@ -97,6 +103,7 @@ SxDialog HostState::createDialog(const ResourceRec& resource, int templateId, in
     c->id = ct.id;
     c->kind = ct.kind;
     c->group = ct.group;
+    c->rect = ct.rect;
     c->text = ct.label;
     c->enabled = ct.enabled;
     c->visible = ct.visible;
@@ -120,6 +127,7 @@ SxDialog HostState::createDialog(const ResourceRec& resource, int templateId, in
   d->facade = std::make_unique<Dialog>(*d);
   DialogRec& rec = *d;
   dialogs[rec.handle] = std::move(d);
+  notify(rec, DialogChange::Created);
   deliver(rec, SX_EVENT_INIT);
   return toHandle<SxDialog>(rec.handle);
 }
@@ -127,6 +135,7 @@ SxDialog HostState::createDialog(const ResourceRec& resource, int templateId, in
 void HostState::showDialog(DialogRec& d) {
   if (!d.visible) {
     d.visible = true;
+    notify(d, DialogChange::Shown);
     deliver(d, SX_EVENT_SHOW);
     refreshDialog(d);
   }
@@ -145,11 +154,13 @@ void HostState::hideDialog(DialogRec& d) {
   if (!d.visible) return;
   deliver(d, SX_EVENT_CLOSE);
   d.visible = false;
+  notify(d, DialogChange::Hidden);
 }
 
 void HostState::dropDialog(HandleId handle) {
   auto it = dialogs.find(handle);
   if (it == dialogs.end()) return;
+  notify(*it->second, DialogChange::Dropped);
   for (auto& c : it->second->controls)
     controls.erase(c->handle);
   dialogs.erase(it);

@@ -52,6 +52,7 @@ struct ControlRec {
   int id = -1;
   ControlKind kind = ControlKind::Label;
   std::string group;  // radio group
+  Rect rect;          // dialog units
   std::string text;
   std::string helpContext;
   bool enabled = true;
@@ -80,6 +81,7 @@ struct DialogRec {
   HandleId plugin = 0;  // the plug-in whose resource made it; 0 for none
   std::string caption;
   std::string helpContext;
+  int width = 0, height = 0;  // dialog units
   bool visible = false;
   bool enabled = true;
   int mask = 0;
@@ -135,6 +137,8 @@ struct HostState {
   std::vector<std::string> log;
   std::string lastError;
   ChangeListener listener;
+  DialogListener dialogListener;
+  CursorListener cursorListener;
 
   // Calls into plug-in code under way; a module cannot be closed while one runs.
   int callbacksRunning = 0;
@@ -150,6 +154,7 @@ struct HostState {
   PluginRec* plugin(SxPlugin plugin);
 
   void notify(const ControlRec& control, Change change);
+  void notify(DialogRec& dialog, DialogChange change);
   // Delivers a dialog event when the dialog's mask asks for it.
   void deliver(DialogRec& dialog, int event);
   void runCallback(ControlRec& control, int reason, void* callData);

@@ -193,7 +193,7 @@ extern "C" int sxListSetTopPos(SxGui control, int pos) {
     return state()->fail("sxListSetTopPos: " + describe(*c) + " has no position " +
                          std::to_string(pos));
   }
-  c->top = pos;
+  change(*state(), *c, c->top, pos, Change::TopPos);
   return 0;
 }
 
@@ -237,7 +237,7 @@ extern "C" int sxScaleSetSpinIncrement(SxGui control, double increment) {
   if (!std::isfinite(increment) || increment <= 0) {
     return state()->fail("sxScaleSetSpinIncrement: " + describe(*c) + ": not a positive increment");
   }
-  c->increment = increment;
+  change(*state(), *c, c->increment, increment, Change::SpinIncrement);
   return 0;
 }
 

@@ -72,6 +72,7 @@ class [[gnu::visibility("default")]] Control {
   bool editable() const;
   bool fixedFont() const;
   bool opaque() const;   // SX_ATTRIBUTE_OPAQUE
+  Rect rect() const;     // where the template puts it, in dialog units
   double value() const;  // scale or progress
   std::pair<double, double> range() const;
   double spinIncrement() const;
@@ -106,8 +107,11 @@ class [[gnu::visibility("default")]] Dialog {
   // Every control, static ones included, in template order.
   std::vector<Control*> controls();
   bool visible() const;
+  bool enabled() const;
   std::string caption() const;
   std::string helpContext() const;
+  // The template's size in dialog units.
+  std::pair<int, int> size() const;
   // As a user closing the window: the close event, then hidden. Nothing when hidden.
   void close();
   // As sxShowDialog.

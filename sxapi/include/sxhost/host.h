@@ -73,11 +73,24 @@ enum class Change {
   Visible,
   Enabled,
   Editable,
-  Picture
+  Picture,
+  TopPos,
+  FixedFont,
+  SpinIncrement
 };
 
 // Hears every change of a control's state, after it happened.
 using ChangeListener = std::function<void(const Control& control, Change change)>;
+
+// What happens to a dialog as a whole. Created comes before the dialog's init event, so a
+// front end can follow every change from the start; Shown and Hidden come once the dialog is
+// marked so, before the show event and after the close event; Dropped comes just before the
+// dialog goes (its plug-in unloaded or the host going), while its controls still exist.
+enum class DialogChange { Created, Shown, Hidden, Caption, Enabled, Dropped };
+using DialogListener = std::function<void(Dialog& dialog, DialogChange change)>;
+
+// Hears the plug-in set the wait cursor (true) and the normal one (false).
+using CursorListener = std::function<void(bool wait)>;
 
 class [[gnu::visibility("default")]] Host {
  public:
@@ -133,6 +146,8 @@ class [[gnu::visibility("default")]] Host {
   bool waitCursorShown() const;
 
   void setChangeListener(ChangeListener listener);
+  void setDialogListener(DialogListener listener);
+  void setCursorListener(CursorListener listener);
 
   // Warnings and failures of the host calls, oldest first.
   const std::vector<std::string>& log() const;

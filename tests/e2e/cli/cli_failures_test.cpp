@@ -111,6 +111,15 @@ TEST_F(CliFailures, TheDialogsMessagesAndStatus) {
           {"--source binary --file grid.raw",
            "relievo: nothing was loaded: Error reading file (the grid is 0 x 0: give --width and "
            "--height)\n"},
+          // Scan File found no header: the hint leaves out the option that ran.
+          {"--source ascii --file text.asc --scan 1",
+           "relievo: nothing was loaded: Error reading file (the grid is 0 x 0: give --width and "
+           "--height)\n"},
+          {"--source ascii --file text.asc --width 2",
+           "relievo: nothing was loaded: Error reading file (the grid is 2 x 0: give --height, or "
+           "--scan)\n"},
+          {"--size 8 --preview missing/p.png",
+           "relievo: missing/p.png: cannot be written: No such file or directory\n"},
           {"--source image --file g.png --component red",
            "relievo: --component red: the image offers intensity only\n"},
           // The stored north-east corner is (1, 1): a south-west corner beyond it is refused.

@@ -1,6 +1,7 @@
 // --settings: a conversion's settings saved at its end bring the same conversion back, and
 // a settings file that is not valid is set aside rather than lost.
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "cli_test_support.h"
 
@@ -45,17 +46,31 @@ TEST_F(CliSettings, AFractalAfterAFileConversionDoesNotTakeTheFilesName) {
   ok("--settings s.json --source fractal --size 8");
   EXPECT_EQ(readFile(path("h.ded")), first);
   EXPECT_EQ(DedFile::read(path("terrain.ded")).extent(7), 8.0f);
+  // The image stays the stored file, though the fractal conversion never loaded it.
+  const nlohmann::json saved = nlohmann::json::parse(readFile(path("s.json")));
+  EXPECT_EQ(saved["tools"]["Relievo"]["FileName"]["text"], abs("h.png"));
+  // A new file of another kind is all that loads: the stored image is never read as text.
+  writeFile(path("a.asc"), "1 2\n3 4\n");
+  const RunResult text = ok("--settings s.json --source ascii --file a.asc --width 2 --height 2");
+  EXPECT_EQ(text.err, "Success: DED file created\n\n" + abs("a.ded") + "\n");
 }
 
-TEST_F(CliSettings, ASettingsFileThatIsNotValidIsSetAside) {
+// A settings file that is not valid is kept aside, and nothing is converted without it.
+TEST_F(CliSettings, ASettingsFileThatIsNotValidStopsTheRun) {
   writeFile(path("s.json"), "{ not json");
-  const RunResult r = ok("--settings s.json --size 8");
-  EXPECT_EQ(r.err.rfind("relievo: warning: preferences file s.json is not valid (", 0), 0u)
-      << r.err;
-  EXPECT_NE(r.err.find("it was set aside as s.json.corrupt and the defaults are used\n"),
-            std::string::npos);
+  const RunResult r = run("--settings s.json --size 8");
+  EXPECT_EQ(std::tie(r.exitCode, r.out, r.err),
+            std::tuple(1, "",
+                       "relievo: s.json is not a valid settings file (not valid JSON); it was set "
+                       "aside as s.json.corrupt\n"));
+  EXPECT_EQ(files(), (std::vector<std::string>{"s.json.corrupt"}));
   EXPECT_EQ(readFile(path("s.json.corrupt")), "{ not json");
-  EXPECT_NO_THROW(nlohmann::json::parse(readFile(path("s.json"))));
+  // Settings that cannot be saved do not undo the conversion.
+  const RunResult unsaved = ok("--settings missing/s.json --size 8");
+  EXPECT_NE(unsaved.err.find("relievo: warning: the settings were not saved: missing/s.json: "
+                             "cannot be written: No such file or directory\n"),
+            std::string::npos)
+      << unsaved.err;
 }
 
 }  // namespace

@@ -62,9 +62,11 @@ TEST_F(CliSources, FractalSettingsReachTheGenerator) {
   EXPECT_EQ(make("g.ded", "--seed 5 --order cols").posts(),
             dedPosts(64, 64, [&](int column, int south) { return a.post(south, column); }));
 
-  // Sizes are rounded down to a power of two.
+  // Sizes are rounded down to a power of two, 3 to the smallest, 2.
   ok("--size 100 -o h.ded");
   EXPECT_EQ(DedFile::read(path("h.ded")).extent(7), 64.0f);
+  ok("--size 3 -o i.ded");
+  EXPECT_EQ(DedFile::read(path("i.ded")).extent(7), 2.0f);
 }
 
 TEST_F(CliSources, AsciiGridWithAHeaderThroughScanFile) {

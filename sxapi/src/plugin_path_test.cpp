@@ -1,32 +1,33 @@
-#include "plugin_path.h"
+#include "sxhost/plugin_path.h"
 
 #include <gtest/gtest.h>
 
 #include "relievo_testing/files.h"
 #include "relievo_testing/scratch_dir.h"
 
-namespace relievo::cli {
+namespace sxhost {
 namespace {
 
 namespace fs = std::filesystem;
 
 TEST(PluginPath, CandidatesInOrder) {
   const fs::path bin = "/r/bin";
-  const auto c = pluginCandidates("/opt/r/relievo.so", bin, "lib/x86_64-linux-gnu");
+  const auto c = pluginCandidates("relievo.so", "/opt/r/relievo.so", bin, "lib/x86_64-linux-gnu");
   EXPECT_EQ(c, (std::vector<fs::path>{
                    "/opt/r/relievo.so", bin / "relievo.so", bin / ".." / "plugins" / "relievo.so",
                    bin / ".." / "lib" / "relievo" / "relievo.so",
                    bin / ".." / "lib/x86_64-linux-gnu" / "relievo" / "relievo.so"}));
-  EXPECT_EQ(pluginCandidates("", bin, "lib").size(), 3u);
+  EXPECT_EQ(pluginCandidates("relievo.so", "", bin, "lib").size(), 3u);
 }
 
 TEST(PluginPath, TheFirstExistingFileWins) {
   const relievo::testing::ScratchDir dir;
   const fs::path root = dir.root();
   fs::create_directories(root / "bin");
-  // An environment folder means the module in it.
-  EXPECT_EQ(pluginCandidates(root.string(), root / "bin", "lib")[0], root / "relievo.so");
-  const auto candidates = pluginCandidates("", root / "bin", "lib");
+  // A folder given by the user means the module in it.
+  EXPECT_EQ(pluginCandidates("relievo.so", root.string(), root / "bin", "lib")[0],
+            root / "relievo.so");
+  const auto candidates = pluginCandidates("relievo.so", "", root / "bin", "lib");
   EXPECT_FALSE(findPlugin(candidates));
   for (const fs::path& module :
        {root / "lib" / "relievo" / "relievo.so", root / "plugins" / "relievo.so"}) {
@@ -41,8 +42,8 @@ TEST(PluginPath, TheFirstExistingFileWins) {
 
 TEST(PluginPath, ProgramDirectoryIsWhereThisProgramLies) {
   const fs::path dir = programDirectory();
-  EXPECT_TRUE(fs::exists(dir / "relievo_cli_unit_tests")) << dir;
+  EXPECT_TRUE(fs::exists(dir / "sxapi_core_tests")) << dir;
 }
 
 }  // namespace
-}  // namespace relievo::cli
+}  // namespace sxhost

@@ -1,0 +1,137 @@
+// The windowed host used as a person uses it: real X events on a private X server, the
+// results read from the screen, the settings file and the files written.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gui_test_support.h"
+#include "process.h"
+#include "relievo_testing/files.h"
+#include "sxhost/host.h"
+
+namespace relievo::gui_test {
+namespace {
+
+// The built-in fractal terrain, as a person who chose it once has it stored.
+const Settings kFractal{{"DataType", 4}, {"Width", 256}, {"Height", 256}};
+
+// What the headless host draws in the preview for the same stored settings.
+sxhost::Rgb headlessPreview(const Settings& settings) {
+  sxhost::Host host;
+  for (const auto& [key, value] : settings)
+    host.preferences().set(kTool, key, value);
+  host.loadPlugin((buildDir() / "plugins" / "relievo.so").string());
+  host.startTool(kTool);
+  return host.dialog(100).control(kPreview).lastPicture();
+}
+
+class Relievo : public GuiTest {
+ protected:
+  // Waits until the preview on the screen is the headless host's picture, within one level
+  // per channel.
+  void waitForHeadlessPreview(const Settings& settings) {
+    const sxhost::Rgb expected = headlessPreview(settings);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_LE(waitForPicture(control(kPreview), expected), 1);
+  }
+};
+
+TEST_F(Relievo, DraggingTheNoiseSliderRedrawsThePreview) {
+  // A binary source first, so that choosing the fractal generator loads its terrain.
+  launch({{"DataType", 2}});
+  const Box preview = control(kPreview);
+  const sxhost::Rgb blank = steady(preview);
+  // The menu opens at "Binary File"; two items down is "Fractal Generator".
+  clickControl(kSourceKind);
+  xdotool({"key", "Down", "key", "Down", "key", "Return"});
+  const sxhost::Rgb terrain = waitForChange(preview, blank);
+
+  const Box noise = control(kNoise);
+  const int y = noise.y + noise.h / 2;
+  xdotool({"mousemove", std::to_string(noise.x + 4), std::to_string(y), "mousedown", "1"});
+  for (int step = 1; step <= 4; ++step) {
+    xdotool(
+        {"mousemove", std::to_string(noise.x + 4 + step * noise.w * 3 / 16), std::to_string(y)});
+  }
+  xdotool({"mouseup", "1"});
+  waitForChange(preview, terrain);
+
+  ASSERT_EQ(closeMainWindow(), 0);
+  const sxhost::Preferences saved = savedSettings();
+  EXPECT_EQ(saved.getInteger(kTool, "DataType"), 4);
+  EXPECT_GT(saved.getDouble(kTool, "Fractal Noise").value_or(0.0), 0.5);
+}
+
+TEST_F(Relievo, ABinaryFileConvertedInTheWindowIsTheCommandsDedFile) {
+  std::string grid(200 * 150, '\0');
+  for (std::size_t i = 0; i < grid.size(); ++i)
+    grid[i] = static_cast<char>((i % 200 + i / 200) % 256);
+  dir.write("grid.raw", grid);
+  launch({{"DataType", 2}});
+  const sxhost::Rgb blank = steady(control(kPreview));
+
+  // The chooser opens in the working folder, where the file lies, with its name field ready.
+  clickControl(kBrowse);
+  enterWindow("Open Raster Files or Text Files");
+  xdotool({"key", "ctrl+a", "type", "grid.raw"});
+  xdotool({"key", "Return"});
+  waitGone("Open Raster Files or Text Files");
+  typeInto(kWidth, "200");
+  typeInto(kHeight, "150");
+  clickControl(kPreviewData);
+  waitForChange(control(kPreview), blank);
+
+  clickControl(kGenerate);
+  enterWindow("Select Output DED File");
+  xdotool({"key", "Return"});  // the proposed name: grid.ded beside the source
+  enterWindow("Success");
+  xdotool({"key", "Return"});
+  waitGone("Success");
+  ASSERT_EQ(closeMainWindow(), 0);
+
+  SpawnOptions options;
+  options.cwd = dir.root();
+  options.quiet = true;
+  ASSERT_EQ(run({(buildDir() / "bin" / "relievo").string(), "--source", "binary", "--file",
+                 "grid.raw", "--width", "200", "--height", "150", "-o", "cli.ded"},
+                options),
+            0);
+  const std::string gui = relievo::testing::readFile(dir.path("grid.ded"));
+  const std::string cli = relievo::testing::readFile(dir.path("cli.ded"));
+  ASSERT_EQ(gui.size(), cli.size());
+  ASSERT_GT(gui.size(), 200u);
+  // Bytes 24 ... 49 of the header hold the time the file was created.
+  EXPECT_EQ(gui.substr(0, 24), cli.substr(0, 24));
+  EXPECT_EQ(gui.substr(50), cli.substr(50));
+}
+
+TEST_F(Relievo, ChoosingARampColourRecoloursThePreview) {
+  launch(kFractal);
+  ASSERT_NO_FATAL_FAILURE(waitForHeadlessPreview(kFractal));
+  const Box preview = control(kPreview);
+  const sxhost::Rgb green = steady(preview);
+
+  // The right half of the ramp is its top colour; the chooser's hue box sits at its top left.
+  const Box ramp = control(kRamp);
+  click(ramp.x + ramp.w * 3 / 4, ramp.y + ramp.h / 2);
+  const Box chooser = enterWindow("Color");
+  click(chooser.x + 20, chooser.y + 100);
+  xdotool({"key", "Return"});
+  waitGone("Color");
+  waitForChange(preview, green);
+
+  ASSERT_EQ(closeMainWindow(), 0);
+  const sxhost::Preferences saved = savedSettings();
+  const auto top = [&](const char* key) { return saved.getInteger(kTool, key).value_or(-1); };
+  EXPECT_NE(std::make_tuple(top("TopRed"), top("TopGreen"), top("TopBlue")),
+            std::make_tuple(0, 255, 0));
+}
+
+TEST_F(Relievo, ThePreviewOnTheScreenIsTheHeadlessHostsPicture) {
+  launch(kFractal, true);
+  waitForHeadlessPreview(kFractal);
+  EXPECT_EQ(closeMainWindow(), 0);
+}
+
+}  // namespace
+}  // namespace relievo::gui_test
