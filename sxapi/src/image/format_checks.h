@@ -24,9 +24,10 @@ bool pnmHeaderNumbersFit(const ImageFile& file);
 // define between scans).
 enum class JpegPart { kHeader, kWholeFile };
 
-// True unless a Huffman table in that part of a JPEG declares more than 256 codes, or a table
-// segment does not end where its length says. stb sizes its tables for 256 codes and writes
-// past them otherwise.
+// True unless a Huffman table in that part of a JPEG declares more than 256 codes, a table
+// segment does not end where its length says, or a scan decodes with a table that no segment
+// before it defined. stb sizes its tables for 256 codes and writes past them otherwise, and
+// decodes with a table it never built, reading past its code limits.
 bool jpegHuffmanTablesFit(const ImageFile& file, JpegPart part);
 
 }  // namespace sxhost::image
