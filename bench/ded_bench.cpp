@@ -4,20 +4,18 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <span>
 #include <vector>
 
 #include "ded/ded_writer.h"
+#include "raster/file.h"
 
 namespace {
 
 constexpr std::int32_t kPostsPerColumn = 10801;
 constexpr std::int32_t kColumns = 512;  // a slice of the 10801 columns of a full grid
 
-struct FileClose {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
+using File = relievo::FilePtr;
 
 std::vector<std::int16_t> grid() {
   std::vector<std::int16_t> posts(std::size_t{kColumns} * kPostsPerColumn);
@@ -27,7 +25,7 @@ std::vector<std::int16_t> grid() {
 }
 
 void BM_DedWriteColumn(benchmark::State& state) {
-  std::unique_ptr<std::FILE, FileClose> file(relievo::dedWriteHeader(std::tmpfile()));
+  File file(relievo::dedWriteHeader(std::tmpfile()));
   if (!file) {
     state.SkipWithError("no temporary file");
     return;
@@ -37,7 +35,7 @@ void BM_DedWriteColumn(benchmark::State& state) {
     for (std::int32_t c = 0; c < kColumns; ++c) {
       const auto column =
           std::span(posts).subspan(static_cast<std::size_t>(c) * kPostsPerColumn, kPostsPerColumn);
-      benchmark::DoNotOptimize(relievo::dedWriteColumn(file.get(), c, column));
+      benchmark::DoNotOptimize(relievo::dedWriteColumn(file.get(), c, column, kPostsPerColumn));
     }
     std::fflush(file.get());
   }
@@ -46,7 +44,7 @@ void BM_DedWriteColumn(benchmark::State& state) {
 BENCHMARK(BM_DedWriteColumn)->Unit(benchmark::kMillisecond);
 
 void BM_PlainFwrite(benchmark::State& state) {
-  std::unique_ptr<std::FILE, FileClose> file(std::tmpfile());
+  File file(std::tmpfile());
   if (!file) {
     state.SkipWithError("no temporary file");
     return;

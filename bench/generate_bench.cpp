@@ -11,20 +11,15 @@
 #include <vector>
 
 #include "bench_grid.h"
-#include "ded/generate.h"
-#include "ded/mapping.h"
-#include "plugin/spacing.h"
-#include "plugin/test_host.h"
-#include "raster/data_scan.h"
+#include "dialog/generate.h"
+#include "dialog/source_loader.h"
+#include "dialog/test_host.h"
+#include "raster/file.h"
 
 namespace {
 
 constexpr int kEdge = 10801;
 constexpr std::int64_t kPostBytes = std::int64_t{kEdge} * kEdge * 2;
-
-struct FileClose {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 std::string outputPath(const char* name) {
   return (std::filesystem::temp_directory_path() / name).string();
@@ -34,12 +29,12 @@ std::string outputPath(const char* name) {
 void loadGrid(relievo::ToolState& state, relievo::DataOrder order) {
   relievo::RasterRec* raster = benchGrid(kEdge);
   relievo::testing::attach(state, raster);
-  state.dataOrder = order;
-  state.latEnd = 1.0f;
-  state.longEnd = 1.0f;
-  relievo::scanDataRange(&state);
-  relievo::updateConvertedRange(&state);
-  relievo::spacingRule(&state);
+  state.source.dataOrder = order;
+  state.extents.latEnd = 1.0f;
+  state.extents.longEnd = 1.0f;
+  relievo::scanDataRange(state.raster, state.source, state.ranges.data, relievo::Progress{});
+  relievo::convertRange(&state);
+  relievo::spacingRule(state.extents);
 }
 
 void generate(benchmark::State& bench, relievo::DataOrder order, double dedMax) {
@@ -47,7 +42,7 @@ void generate(benchmark::State& bench, relievo::DataOrder order, double dedMax) 
   relievo::ToolState& state = hosted.state;
   loadGrid(state, order);
   // The DED range equal to the data range maps by identity; any other range linearly.
-  relievo::setDedRange(&state, 0.0, dedMax);
+  relievo::applyDedRange(&state, 0.0, dedMax);
   const std::string path = outputPath("relievo-generate-bench.ded");
   for (auto _ : bench) {
     hosted.responder().queueFile({path});
@@ -76,7 +71,7 @@ void BM_GenerateDedFwriteFloor(benchmark::State& bench) {
   const std::vector<std::int16_t> posts(static_cast<std::size_t>(kPostBytes / 2), 7);
   const std::string path = outputPath("relievo-fwrite-bench.ded");
   for (auto _ : bench) {
-    std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "wb"));
+    relievo::FilePtr file(std::fopen(path.c_str(), "wb"));
     if (!file) {
       bench.SkipWithError("cannot create the file");
       return;

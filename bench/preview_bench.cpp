@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "bench_grid.h"
-#include "plugin/test_host.h"
-#include "preview/preview_image.h"
+#include "dialog/preview_draw.h"
+#include "dialog/test_host.h"
 
 namespace {
 
@@ -16,17 +16,17 @@ constexpr int kEdge = 4096;
 void loadGrid(relievo::ToolState& state) {
   relievo::RasterRec* raster = benchGrid(kEdge);
   relievo::testing::attach(state, raster);
-  state.dataMin = 0.0;
-  state.dataMax = 3000.0;
-  state.dedMin = -100.0;
-  state.dedMax = 2900.0;
+  state.ranges.data.dataMin = 0.0;
+  state.ranges.data.dataMax = 3000.0;
+  state.ranges.dedMin = -100.0;
+  state.ranges.dedMax = 2900.0;
 }
 
 void BM_PreviewBuildSamples(benchmark::State& bench) {
   relievo::testing::HostedState hosted;
   loadGrid(hosted.state);
   for (auto _ : bench)
-    relievo::previewBuildSamples(&hosted.state);
+    relievo::buildSamples(&hosted.state);
   bench.SetItemsProcessed(bench.iterations() * std::int64_t{kEdge} * kEdge);
 }
 BENCHMARK(BM_PreviewBuildSamples)->Unit(benchmark::kMillisecond);
@@ -34,11 +34,11 @@ BENCHMARK(BM_PreviewBuildSamples)->Unit(benchmark::kMillisecond);
 void buildImage(benchmark::State& bench, int shaded) {
   relievo::testing::HostedState hosted;
   loadGrid(hosted.state);
-  relievo::previewBuildSamples(&hosted.state);
-  hosted.state.shaded = shaded;
+  relievo::buildSamples(&hosted.state);
+  hosted.state.preview.shaded = shaded;
   for (auto _ : bench)
-    relievo::previewBuildImage(&hosted.state);
-  const relievo::ImageBuf& samples = hosted.state.previewSamples;
+    relievo::buildPicture(&hosted.state);
+  const relievo::ImageBuf& samples = hosted.state.preview.previewSamples;
   bench.SetItemsProcessed(bench.iterations() * std::int64_t{samples.width} * samples.height);
 }
 

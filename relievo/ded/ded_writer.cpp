@@ -18,7 +18,6 @@ constexpr std::int32_t kHeaderLength = 128;
 constexpr std::int32_t kRangeRecordTag = 1;
 constexpr std::string_view kTag = "KTLX";
 constexpr std::string_view kGeographicMarker = "DMA1    ";
-constexpr std::string_view kGeographicZone = "DMA1";
 constexpr std::string_view kVersion = "V1.0    ";
 constexpr std::string_view kUtm = "UTM";
 constexpr std::size_t kCtimeSize = 26;
@@ -31,6 +30,9 @@ constexpr float kTenthsPerArcSecond = 10.0f;
 constexpr float kHalf = 2.0f;
 constexpr float kRadiansPerDegree = 0.017453292f;
 constexpr float kFeetPerMetre = 3.28084f;
+
+// Numbers in the file are big-endian; a little-endian machine swaps them.
+constexpr bool kSwap = std::endian::native == std::endian::little;
 
 // A record assembled in memory, so that it leaves in one write.
 template <std::size_t Size>
@@ -45,7 +47,7 @@ class RecordBuilder {
   template <typename T>
   void number(T value) {
     auto raw = std::bit_cast<std::array<std::byte, sizeof(T)>>(value);
-    if (hostIsLittleEndian()) reverseBytes(raw);
+    if (kSwap) reverseBytes(raw);
     std::memcpy(bytes_.data() + used_, raw.data(), raw.size());
     used_ += raw.size();
   }
@@ -85,12 +87,8 @@ std::optional<long> postOffset(std::int32_t record, std::int32_t n, std::int32_t
   return kDedDataOffset + 2 * static_cast<long>(index);
 }
 
-bool fitsInt32(std::size_t n) {
-  return n <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-}
-
 void swapPosts(std::span<std::int16_t> posts) {
-  if (!hostIsLittleEndian()) return;
+  if (!kSwap) return;
   for (std::int16_t& post : posts) {
     const auto bits = static_cast<std::uint16_t>(post);
     post = static_cast<std::int16_t>(static_cast<std::uint16_t>((bits << 8) | (bits >> 8)));
@@ -98,11 +96,6 @@ void swapPosts(std::span<std::int16_t> posts) {
 }
 
 }  // namespace
-
-int hostIsLittleEndian() {
-  const std::uint32_t one = 1;
-  return std::bit_cast<std::array<unsigned char, sizeof one>>(one)[0] != 0 ? 1 : 0;
-}
 
 void reverseBytes(std::span<std::byte> bytes) {
   std::reverse(bytes.begin(), bytes.end());
@@ -120,26 +113,6 @@ std::FILE* dedWriteHeader(std::FILE* stream) {
   header.blanks(kHeaderBlanks);
   header.write(stream);
   return stream;
-}
-
-std::FILE* dedCreateFile(const char* path, const char* mode) {
-  if (path == nullptr || mode == nullptr || (mode[0] != 'w' && mode[0] != 'W')) return nullptr;
-  std::FILE* stream = std::fopen(path, "w+b");
-  if (stream == nullptr) return nullptr;
-  return dedWriteHeader(stream);
-}
-
-int dedSetUtmZone(std::FILE* stream, int southern, int zone) {
-  if (stream == nullptr || std::fseek(stream, kDedMarkerOffset, SEEK_SET) != 0) return -1;
-  if (zone < 1) {
-    std::fwrite(kGeographicZone.data(), 1, kGeographicZone.size(), stream);
-    return 0;
-  }
-  std::array<char, 32> marker{};
-  const int length =
-      std::snprintf(marker.data(), marker.size(), "UTM%c%2d", southern != 0 ? 'S' : 'N', zone);
-  std::fwrite(marker.data(), 1, std::min(static_cast<std::size_t>(length), kDedMarkerSize), stream);
-  return 0;
 }
 
 int dedIsUtm(std::FILE* stream) {
@@ -207,28 +180,18 @@ int dedWriteExtents(std::FILE* stream, float latSouthWest, float lonSouthWest, f
   return 0;
 }
 
-std::int64_t dedWriteColumn(std::FILE* stream, std::int32_t column, std::span<std::int16_t> posts) {
-  if (stream == nullptr || posts.data() == nullptr || !fitsInt32(posts.size())) return -1;
-  const std::optional<long> offset = postOffset(column, static_cast<std::int32_t>(posts.size()), 0);
+std::int64_t dedWriteColumn(std::FILE* stream, std::int32_t column, std::span<std::int16_t> posts,
+                            std::int32_t n) {
+  if (stream == nullptr || posts.data() == nullptr || n <= 0 ||
+      posts.size() % static_cast<std::size_t>(n) != 0) {
+    return -1;
+  }
+  const std::optional<long> offset = postOffset(column, n, 0);
   if (!offset || std::fseek(stream, *offset, SEEK_SET) != 0) return -1;
   swapPosts(posts);
   const std::size_t accepted =
       std::fwrite(posts.data(), sizeof(std::int16_t), posts.size(), stream);
   return static_cast<std::int64_t>(accepted * sizeof(std::int16_t));
-}
-
-std::int64_t dedWriteRowAcross(std::FILE* stream, std::int32_t index, std::span<std::int16_t> posts,
-                               std::int32_t n) {
-  if (stream == nullptr || posts.data() == nullptr || !fitsInt32(posts.size())) return -1;
-  std::int64_t written = 0;
-  for (std::size_t i = 0; i < posts.size(); ++i) {
-    const std::optional<long> offset = postOffset(static_cast<std::int32_t>(i), n, index);
-    if (!offset || std::fseek(stream, *offset, SEEK_SET) != 0) return -1;
-    swapPosts(posts.subspan(i, 1));
-    written += static_cast<std::int64_t>(std::fwrite(&posts[i], sizeof(std::int16_t), 1, stream) *
-                                         sizeof(std::int16_t));
-  }
-  return written;
 }
 
 }  // namespace relievo

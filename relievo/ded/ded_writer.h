@@ -28,9 +28,6 @@ inline constexpr std::size_t kDedRangeSize = 32;
 inline constexpr std::size_t kDedExtentsSize = 40;
 inline constexpr std::size_t kDedMarkerSize = 8;
 
-// Nonzero when the machine stores the least significant byte of an integer first.
-int hostIsLittleEndian();
-
 // Reverses the order of the bytes in place.
 void reverseBytes(std::span<std::byte> bytes);
 
@@ -38,16 +35,6 @@ void reverseBytes(std::span<std::byte> bytes);
 // of the current time, 78 blanks) at the stream's current position. Returns the stream, or
 // null when given none.
 std::FILE* dedWriteHeader(std::FILE* stream);
-
-// When mode starts with 'w' or 'W': creates or truncates the file at path for binary reading
-// and writing and writes the header. Returns the stream, which the caller closes, or null
-// when path or mode is missing, mode is any other, or the file cannot be created.
-std::FILE* dedCreateFile(const char* path, const char* mode);
-
-// Writes the projection marker "UTM" + 'N' or 'S' + zone ("UTM%c%2d", at most 8 characters)
-// over the start of the marker field; a zone below 1 writes "DMA1" instead. Bytes of the
-// field behind the new text keep their value. -1 when the stream is missing or the seek fails.
-int dedSetUtmZone(std::FILE* stream, int southern, int zone);
 
 // 1 when the projection marker contains "UTM", 0 when it does not or cannot be read (a
 // write-only stream), -1 when the stream is missing or its position cannot be taken. The
@@ -67,18 +54,13 @@ int dedWriteExtents(std::FILE* stream, float latSouthWest, float lonSouthWest, f
                     float lonNorthEast, float latSpacing, float lonSpacing, std::int32_t lonPosts,
                     std::int32_t latPosts);
 
-// Writes posts as data record `column` (records being posts.size() posts long) in one write.
-// The posts are byte-swapped in the caller's buffer, which no longer holds native values
-// afterwards. Returns the bytes the stream accepted, or -1 when the stream or buffer (null
-// data) is missing or the record's position cannot be reached.
-std::int64_t dedWriteColumn(std::FILE* stream, std::int32_t column, std::span<std::int16_t> posts);
-
-// The transposed writer: writes posts[i] as post `index` of data record i (records being n
-// posts long) for every i, one seek and one write per post. Swaps in the caller's buffer like
-// dedWriteColumn. Returns the bytes written, or -1 when the stream or buffer is missing or a
-// position cannot be reached; posts written before such a failure stay written.
-std::int64_t dedWriteRowAcross(std::FILE* stream, std::int32_t index, std::span<std::int16_t> posts,
-                               std::int32_t n);
+// Writes posts as the data records from record `column` on, records being n posts long
+// (posts.size() a whole number of records), in one write. The posts are byte-swapped in the
+// caller's buffer, which no longer holds native values afterwards. Returns the bytes the
+// stream accepted, or -1 when the stream or buffer (null data) is missing, the posts are no
+// whole number of records, or the first record's position cannot be reached.
+std::int64_t dedWriteColumn(std::FILE* stream, std::int32_t column, std::span<std::int16_t> posts,
+                            std::int32_t n);
 
 }  // namespace relievo
 

@@ -2,149 +2,37 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <tuple>
-
-#include "plugin/spacing.h"
-#include "plugin/test_host.h"
-
 namespace relievo {
 namespace {
 
-std::string extentsControls() {
-  std::string controls;
-  for (int id = kSwLatField; id <= kLonPostsField; ++id)
-    controls += testing::textControl(id);
-  return controls + R"(,
-    {"id": 1081, "kind": "radio", "label": "Degrees/Minutes/Seconds", "group": "display",
-     "rect": [0, 0, 10, 10]},
-    {"id": 1082, "kind": "radio", "label": "Decimal", "group": "display",
-     "rect": [0, 0, 10, 10]})";
-}
-
-// The host's degrees/minutes/seconds text: degree sign, minutes, seconds with two decimals.
-std::string dms(int degrees, int minutes, const char* seconds, char hemisphere) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%d\xC2\xB0%02d'%s\"%c", degrees, minutes, seconds, hemisphere);
-  return text;
-}
-
-class Extents : public ::testing::Test {
- protected:
-  // A source of 1201 x 1201 posts over the degree square (0, 0) ... (1, 1).
-  void SetUp() override {
-    std::tie(state.latEnd, state.longEnd, state.latPosts, state.longPosts) =
-        std::make_tuple(1.0f, 1.0f, 1201.0f, 1201.0f);
-    spacingRule(&state);
-    show(kDecimal);
-  }
-  std::string text(int id) { return hosted.control(id).text(); }
-  static constexpr int kDecimal = 0;
-  static constexpr int kDms = 1;
-  void show(int display) {
-    state.displayDms = display;
-    sxRefreshDialog(state.dialog);
-  }
-
-  testing::HostedState hosted{extentsControls()};
-  ToolState& state = hosted.state;
-};
-
-TEST_F(Extents, ThreeArcSecondsInBothForms) {
-  show(kDms);
-  EXPECT_EQ(std::tie(state.latSpacing, state.longSpacing), std::make_tuple(30.0f, 30.0f));
-  EXPECT_EQ(text(kLatSpacingField), dms(0, 0, "03.00", 'N'));
-  EXPECT_EQ(text(kLonSpacingField), dms(0, 0, "03.00", 'E'));
-  EXPECT_EQ(text(kNeLatField), dms(1, 0, "00.00", 'N'));
-  EXPECT_EQ(text(kSwLonField), dms(0, 0, "00.00", 'E'));
-  EXPECT_EQ(text(kLatPostsField), "1201");
-  EXPECT_EQ(text(kLonPostsField), "1201");
-
-  show(kDecimal);
-  EXPECT_EQ(text(kLatSpacingField), "0.000833333");
-  EXPECT_EQ(text(kLonSpacingField), "0.000833333");
-  EXPECT_EQ(text(kNeLatField), "1.000000000");
-}
-
-TEST_F(Extents, ASpacingEntryMovesBothNorthEastCoordinates) {
-  state.latStart = 10.0f;
-  state.latEnd = 11.0f;
-  state.longSpacing = 60.0f;  // a longitude spacing that no longer matches the corners
-  hosted.control(kLatSpacingField).type("0.001");
-  EXPECT_EQ(state.latSpacing, 36.0f);
-  EXPECT_FLOAT_EQ(state.latEnd, 11.2f);
-  EXPECT_FLOAT_EQ(state.longEnd, 2.0f);  // 1200 steps of 6 seconds
-  EXPECT_EQ(std::tie(state.latStart, state.longStart), std::make_tuple(10.0f, 0.0f));
-  EXPECT_EQ(text(kNeLatField), "11.199999809");  // the stored float, shown again
-}
-
-TEST_F(Extents, ASpacingEntryInDegreesMinutesSeconds) {
-  show(kDms);
-  hosted.control(kLonSpacingField).type("0 0 6 E");
-  EXPECT_FLOAT_EQ(state.longSpacing, 60.0f);
-  EXPECT_FLOAT_EQ(state.longEnd, 2.0f);
-  EXPECT_FLOAT_EQ(state.latEnd, 1.0f);
-  EXPECT_EQ(text(kLonSpacingField), dms(0, 0, "06.00", 'E'));
-}
-
-TEST_F(Extents, SpacingsThatAreNotPositiveOrNotNumbersChangeNothing) {
-  for (const char* typed : {"0", "-0.001", "abc", ""}) {
-    hosted.control(kLatSpacingField).type(typed);
-    EXPECT_EQ(std::tie(state.latSpacing, state.latEnd, state.longEnd),
-              std::make_tuple(30.0f, 1.0f, 1.0f))
-        << typed;
-    EXPECT_EQ(text(kLatSpacingField), "0.000833333") << typed;
+TEST(SpacingRule, SpacingsFollowTheCornersWhenEitherDirectionPasses) {
+  struct Case {
+    const char* name;
+    float latStart, latEnd, longStart, longEnd, latPosts, longPosts;
+    float latSpacing, longSpacing;  // before: 7 and 9
+  };
+  const Case cases[] = {
+      {"a degree of 1201 posts", 0, 1, 0, 1, 1201, 1201, 30, 30},
+      // The north-east latitude below the south-west one: the difference counts whole.
+      {"one direction passes", 2, 1, 0, 2, 11, 21, 3600, 3600},
+      {"neither passes", 5, 5, 3, 2, 100, 100, 7, 9},
+  };
+  for (const Case& c : cases) {
+    Extents extents{c.latStart, c.latEnd, c.longStart, c.longEnd,
+                    7.0f,       9.0f,     c.latPosts,  c.longPosts};
+    spacingRule(extents);
+    EXPECT_EQ(extents.latSpacing, c.latSpacing) << c.name;
+    EXPECT_EQ(extents.longSpacing, c.longSpacing) << c.name;
   }
 }
 
-TEST_F(Extents, ACornerEntryRecomputesBothSpacingsFromTheAbsoluteDifferences) {
-  state.longPosts = 601.0f;  // the longitude spacing no longer matches until a corner changes
-  // North-east below south-west is accepted while the longitudes increase.
-  hosted.control(kNeLatField).type("-2");
-  EXPECT_EQ(std::tie(state.latEnd, state.latSpacing, state.longSpacing),
-            std::make_tuple(-2.0f, 60.0f, 60.0f));
-  EXPECT_EQ(text(kNeLatField), "-2.000000000");
-}
-
-TEST_F(Extents, CornersThatLeaveNoExtentAreRefused) {
-  state.longEnd = 0.0f;                   // longitudes equal
-  hosted.control(kSwLatField).type("1");  // latitudes equal too
-  EXPECT_EQ(state.latStart, 0.0f);
-  EXPECT_EQ(text(kSwLatField), "0.000000000");
-  EXPECT_EQ(state.latSpacing, 30.0f);
-
-  state.longStart = 0.5f;  // longitudes reversed
-  hosted.control(kNeLatField).type("-1");
-  EXPECT_EQ(state.latEnd, 1.0f);
-  EXPECT_EQ(text(kNeLatField), "1.000000000");
-}
-
-TEST_F(Extents, TheCountsTakeNoEntry) {
-  hosted.control(kLatPostsField).type("5");
-  EXPECT_EQ(state.latPosts, 1201.0f);
-}
-
-TEST_F(Extents, SwitchingTheDisplayChangesOnlyTheDisplay) {
-  state.latStart = 36.446f;
-  show(kDms);
-  const ToolState before = state;
-  hosted.control(kDecimalToggle).press();
-  EXPECT_EQ(state.displayDms, 0);
-  EXPECT_EQ(text(kSwLatField), "36.445999146");
-  EXPECT_TRUE(hosted.control(kDecimalToggle).checked());
-  EXPECT_FALSE(hosted.control(kDmsToggle).checked());
-  EXPECT_EQ(hosted.control(kDecimalToggle).text(), "Decimal Degrees");
-
-  hosted.control(kDmsToggle).press();
-  EXPECT_EQ(state.displayDms, 1);
-  EXPECT_TRUE(hosted.control(kDmsToggle).checked());
-  EXPECT_FALSE(hosted.control(kDecimalToggle).checked());
-  EXPECT_TRUE(hosted.control(kDmsToggle).enabled());
-  EXPECT_EQ(text(kSwLatField), dms(36, 26, "45.60", 'N'));
-  EXPECT_EQ(std::tie(state.latStart, state.latEnd, state.longStart, state.longEnd, state.latSpacing,
-                     state.longSpacing),
-            std::tie(before.latStart, before.latEnd, before.longStart, before.longEnd,
-                     before.latSpacing, before.longSpacing));
+TEST(SpacingRule, EndForInvertsSpacingForAndASinglePostTakesTheWholeSpan) {
+  EXPECT_NEAR(endFor(10.0f, spacingFor(10.0f, 11.2f, 1201.0f), 1201.0f), 11.2f, 1e-5);
+  EXPECT_EQ(endFor(0.0f, 36.0f, 1201.0f), 1.2f);
+  // No division by zero for one post (or none).
+  EXPECT_EQ(spacingFor(0.0f, 1.0f, 1.0f), 36000.0f);
+  EXPECT_EQ(spacingFor(0.0f, 1.0f, 0.0f), 36000.0f);
+  EXPECT_EQ(endFor(0.0f, 36000.0f, 1.0f), 1.0f);
 }
 
 }  // namespace

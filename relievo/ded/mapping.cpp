@@ -4,64 +4,76 @@
 #include <cmath>
 
 #include "ded/units.h"
-#include "preview/preview_image.h"
-#include "raster/data_scan.h"
 
 namespace relievo {
 
-void clampDedRange(ToolState* state) {
+namespace {
+
+bool holdsZero(const ElevationRanges& ranges) {
+  return ranges.dedMin <= 0.0 && ranges.dedMax >= 0.0;
+}
+
+}  // namespace
+
+void clampDedRange(ElevationRanges& ranges) {
   // Both ends are held inside the post range, so a range typed wholly above 32767 (or below
   // -32767) becomes a flat one at the limit instead of a reversed one.
-  state->dedMin =
-      std::isnan(state->dedMin) ? kDedLowest : std::clamp(state->dedMin, kDedLowest, kDedHighest);
-  state->dedMax =
-      std::isnan(state->dedMax) ? kDedHighest : std::clamp(state->dedMax, kDedLowest, kDedHighest);
+  ranges.dedMin =
+      std::isnan(ranges.dedMin) ? kDedLowest : std::clamp(ranges.dedMin, kDedLowest, kDedHighest);
+  ranges.dedMax =
+      std::isnan(ranges.dedMax) ? kDedHighest : std::clamp(ranges.dedMax, kDedLowest, kDedHighest);
 }
 
-void selectMapping(ToolState* state) {
-  clampDedRange(state);
-  if (state->invert != 0) {
-    state->dedMapFn = mapInverted;
-    state->previewMapFn = mapInverted;
-  } else if (state->dataMin == state->dedMin && state->dataMax == state->dedMax) {
-    state->dedMapFn = mapIdentity;
-    state->previewMapFn = mapLinear;
+void selectMapping(ElevationRanges& ranges) {
+  clampDedRange(ranges);
+  if (ranges.invert != 0) {
+    ranges.dedMapFn = mapInverted;
+    ranges.previewMapFn = mapInverted;
+  } else if (ranges.data.dataMin == ranges.dedMin && ranges.data.dataMax == ranges.dedMax) {
+    ranges.dedMapFn = mapIdentity;
+    ranges.previewMapFn = mapLinear;
   } else {
-    state->dedMapFn = mapLinear;
-    state->previewMapFn = mapLinear;
+    ranges.dedMapFn = mapLinear;
+    ranges.previewMapFn = mapLinear;
   }
 }
 
-void setDedRange(ToolState* state, double minimum, double maximum) {
-  if (minimum > maximum) return;
-  const bool oldHasZero = state->dedMin <= 0.0 && state->dedMax >= 0.0;
-  state->dedMin = minimum;
-  state->dedMax = maximum;
-  clampDedRange(state);
-  const bool newHasZero = state->dedMin <= 0.0 && state->dedMax >= 0.0;
-  if (oldHasZero || newHasZero) {
-    previewBuildImage(state);
-    redrawPreview(state);
-  }
-  selectMapping(state);
+bool setDedRange(ElevationRanges& ranges, double minimum, double maximum) {
+  if (minimum > maximum) return false;
+  const bool oldHasZero = holdsZero(ranges);
+  ranges.dedMin = minimum;
+  ranges.dedMax = maximum;
+  clampDedRange(ranges);
+  const bool newHasZero = holdsZero(ranges);
+  selectMapping(ranges);
+  return oldHasZero || newHasZero;
 }
 
-void updateConvertedRange(ToolState* state) {
-  const double scale = unitsScale(state->units);
-  state->dataMinMeters = scale * state->dataMin;
-  state->dataMaxMeters = scale * state->dataMax;
-  if (state->sourceKind == SourceKind::Fractal) {
-    setDedRange(state, state->fractalMinimum, state->fractalMaximum);
-  } else {
-    setDedRange(state, state->dataMinMeters, state->dataMaxMeters);
+bool updateConvertedRange(ElevationRanges& ranges, SourceKind kind, const FractalParams& fractal) {
+  const double scale = unitsScale(ranges);
+  ranges.dataMinMeters = scale * ranges.data.dataMin;
+  ranges.dataMaxMeters = scale * ranges.data.dataMax;
+  if (kind == SourceKind::Fractal) {
+    return setDedRange(ranges, fractal.fractalMinimum, fractal.fractalMaximum);
   }
+  return setDedRange(ranges, ranges.dataMinMeters, ranges.dataMaxMeters);
+}
+
+bool replaceValueRule(ElevationRanges& ranges, int v) {
+  const int before = ranges.replaceNullValue;
+  if (ranges.replaceNullKind == ReplaceNullKind::DedNull) {
+    ranges.replaceNullValue = kDedNull;
+  } else if (v > kDedNull) {
+    ranges.replaceNullValue = v;
+  }
+  return ranges.replaceNullValue != before;
 }
 
 namespace {
 
 // A custom replacement is only bounded below by the dialog; keep it a 16-bit post.
-std::int16_t replacementPost(const ToolState* state) {
-  return static_cast<std::int16_t>(std::min(state->replaceNullValue, 32767));
+std::int16_t replacementPost(const ElevationRanges& ranges) {
+  return static_cast<std::int16_t>(std::min(ranges.replaceNullValue, 32767));
 }
 
 // A mapped value as a post. Clamping before the conversion (which truncates toward zero)
@@ -73,13 +85,14 @@ std::int16_t toPost(double mapped) {
 }
 
 template <typename Map>
-void convertRun(const ToolState* state, std::span<const double> values, double scale,
-                std::int16_t* posts, Map map) {
+void convertRun(const ElevationRanges& ranges, const UndefinedData& undefined,
+                std::span<const double> values, double scale, std::int16_t* posts, Map map) {
   const std::size_t n = values.size();
-  if (state->hasNullData == 1) {
-    const std::int16_t replacement = replacementPost(state);
+  if (undefined.hasNullData == 1) {
+    const std::int16_t replacement = replacementPost(ranges);
     for (std::size_t i = 0; i < n; ++i) {
-      posts[i] = isUndefinedValue(state, values[i]) ? replacement : toPost(map(values[i] * scale));
+      posts[i] =
+          isUndefinedValue(undefined, values[i]) ? replacement : toPost(map(values[i] * scale));
     }
   } else {
     for (std::size_t i = 0; i < n; ++i)
@@ -89,30 +102,29 @@ void convertRun(const ToolState* state, std::span<const double> values, double s
 
 }  // namespace
 
-std::int16_t valueToPost(const ToolState* state, double value, double scale) {
-  if (isUndefinedValue(state, value)) return replacementPost(state);
-  return toPost(state->dedMapFn(value * scale, state->dataMinMeters, state->dataMaxMeters,
-                                state->dedMin, state->dedMax));
+std::int16_t valueToPost(const ElevationRanges& ranges, const UndefinedData& undefined,
+                         double value, double scale) {
+  if (isUndefinedValue(undefined, value)) return replacementPost(ranges);
+  return toPost(ranges.dedMapFn(value * scale, ranges.dataMinMeters, ranges.dataMaxMeters,
+                                ranges.dedMin, ranges.dedMax));
 }
 
-void valuesToPosts(const ToolState* state, std::span<const double> values, double scale,
-                   std::int16_t* posts) {
-  const double inMin = state->dataMinMeters;
-  const double inMax = state->dataMaxMeters;
-  const double outMin = state->dedMin;
-  const double outMax = state->dedMax;
-  const MapFn fn = state->dedMapFn;
+void valuesToPosts(const ElevationRanges& ranges, const UndefinedData& undefined,
+                   std::span<const double> values, double scale, std::int16_t* posts) {
+  const double inMin = ranges.dataMinMeters;
+  const double inMax = ranges.dataMaxMeters;
+  const double outMin = ranges.dedMin;
+  const double outMax = ranges.dedMax;
+  const MapFn fn = ranges.dedMapFn;
+  const auto run = [&](auto map) { convertRun(ranges, undefined, values, scale, posts, map); };
   if (fn == &mapIdentity) {
-    convertRun(state, values, scale, posts, [](double m) { return m; });
+    run([](double m) { return m; });
   } else if (fn == &mapLinear) {
-    convertRun(state, values, scale, posts,
-               [=](double m) { return mapLinear(m, inMin, inMax, outMin, outMax); });
+    run([=](double m) { return mapLinear(m, inMin, inMax, outMin, outMax); });
   } else if (fn == &mapInverted) {
-    convertRun(state, values, scale, posts,
-               [=](double m) { return mapInverted(m, inMin, inMax, outMin, outMax); });
+    run([=](double m) { return mapInverted(m, inMin, inMax, outMin, outMax); });
   } else {
-    convertRun(state, values, scale, posts,
-               [=](double m) { return fn(m, inMin, inMax, outMin, outMax); });
+    run([=](double m) { return fn(m, inMin, inMax, outMin, outMax); });
   }
 }
 

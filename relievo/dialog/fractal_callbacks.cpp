@@ -1,6 +1,6 @@
 // Callbacks of the fractal controls: the seed buttons, the four sliders and "Water".
 #include "dialog/main_dialog.h"
-#include "raster/source_loader.h"
+#include "dialog/source_loader.h"
 
 namespace relievo {
 
@@ -10,16 +10,16 @@ int flag(bool value) {
   return value ? 1 : 0;
 }
 
-double* scaleField(ToolState* state, int id) {
+double* scaleField(FractalParams& fractal, int id) {
   switch (id) {
     case kNoiseScale:
-      return &state->fractalNoise;
+      return &fractal.fractalNoise;
     case kValleysScale:
-      return &state->fractalValleys;
+      return &fractal.fractalValleys;
     case kPlateausScale:
-      return &state->fractalPlateaus;
+      return &fractal.fractalPlateaus;
     case kWaterLevelScale:
-      return &state->fractalWaterLevel;
+      return &fractal.fractalWaterLevel;
     default:
       return nullptr;
   }
@@ -43,7 +43,7 @@ int labelOfScale(int id) {
 void slide(ToolState* state, SxGui control, double* field, const void* callData) {
   const int drag = callData != nullptr ? static_cast<const SxScaleCallData*>(callData)->dragState
                                        : SX_SCALE_FINAL;
-  state->sliderDragging = flag(drag == SX_SCALE_DRAG_START || drag == SX_SCALE_DRAGGING);
+  state->ui.sliderDragging = flag(drag == SX_SCALE_DRAG_START || drag == SX_SCALE_DRAGGING);
   const bool final = drag == SX_SCALE_FINAL;
   double value = 0.0;
   if (sxScaleGetValue(control, &value) != 0) return;
@@ -51,40 +51,41 @@ void slide(ToolState* state, SxGui control, double* field, const void* callData)
     *field = value;
     autoLoad(state);
   }
-  if (final) sxRefreshDialog(state->dialog);
+  if (final) sxRefreshDialog(state->ui.dialog);
 }
 
 void takeWater(ToolState* state, SxGui control) {
+  FractalParams& fractal = state->fractal;
   const int water = flag(sxToggleButtonGetState(control) != 0);
-  if (water != state->fractalWater) {
-    state->fractalWater = water;
+  if (water != fractal.fractalWater) {
+    fractal.fractalWater = water;
     // The water surface sits at 0 metres; dry land starts 1 metre up.
     if (water != 0) {
-      state->fractalMinimum = 0.0;
-    } else if (state->fractalMinimum == 0.0) {
-      state->fractalMinimum = 1.0;
+      fractal.fractalMinimum = 0.0;
+    } else if (fractal.fractalMinimum == 0.0) {
+      fractal.fractalMinimum = 1.0;
     }
   }
   autoLoad(state);
-  sxRefreshDialog(state->dialog);
+  sxRefreshDialog(state->ui.dialog);
 }
 
 }  // namespace
 
 int fractalControlCallback(SxGui control, int id, int reason, void* data, void* callData) {
   auto* state = static_cast<ToolState*>(data);
-  const bool fractal = state->sourceKind == SourceKind::Fractal;
-  double* field = scaleField(state, id);
+  const bool fractal = state->source.sourceKind == SourceKind::Fractal;
+  double* field = scaleField(state->fractal, id);
   if (reason == SX_REASON_REFRESH) {
     sxSetVisible(control, flag(fractal));
     if (field != nullptr) {
       sxScaleSetValue(control, *field);
-      if (SxGui label = sxFindGuiById(state->dialog, labelOfScale(id))) {
+      if (SxGui label = sxFindGuiById(state->ui.dialog, labelOfScale(id))) {
         sxSetVisible(label, flag(fractal));
       }
-      sxSetEnabled(control, flag(id != kWaterLevelScale || state->fractalWater != 0));
+      sxSetEnabled(control, flag(id != kWaterLevelScale || state->fractal.fractalWater != 0));
     } else if (id == kWaterToggle) {
-      sxToggleButtonSetState(control, state->fractalWater);
+      sxToggleButtonSetState(control, state->fractal.fractalWater);
     }
     return 0;
   }
@@ -95,9 +96,9 @@ int fractalControlCallback(SxGui control, int id, int reason, void* data, void* 
     takeWater(state, control);
   } else if (id == kSeedDownButton || id == kSeedUpButton) {
     // Unsigned arithmetic wraps 0 - 1 to 4294967295 and back.
-    state->fractalSeed += id == kSeedUpButton ? 1u : ~0u;
+    state->fractal.fractalSeed += id == kSeedUpButton ? 1u : ~0u;
     autoLoad(state);
-    sxRefreshDialog(state->dialog);
+    sxRefreshDialog(state->ui.dialog);
   }
   return 0;
 }

@@ -3,14 +3,10 @@
 #include <cstdio>
 #include <string>
 
-#include "ded/mapping.h"
 #include "dialog/main_dialog.h"
-#include "fractal/fractal_source.h"
-#include "plugin/delimiters.h"
-#include "preview/preview_draw.h"
-#include "preview/preview_image.h"
-#include "raster/image_reader.h"
-#include "raster/source_loader.h"
+#include "dialog/preview_draw.h"
+#include "dialog/source_loader.h"
+#include "raster/delimiters.h"
 
 namespace relievo {
 
@@ -27,16 +23,16 @@ ToolState* stateOf(void* data) {
   return static_cast<ToolState*>(data);
 }
 SxGui find(const ToolState* state, int id) {
-  return sxFindGuiById(state->dialog, id);
+  return sxFindGuiById(state->ui.dialog, id);
 }
 int flag(bool value) {
   return value ? 1 : 0;
 }
 bool isKind(const ToolState* state, SourceKind kind) {
-  return state->sourceKind == kind;
+  return state->source.sourceKind == kind;
 }
 void clearStatus(ToolState* state) {
-  sxTextSetString(state->statusText, "");
+  sxTextSetString(state->ui.statusText, "");
 }
 
 void setVisibleById(const ToolState* state, int id, bool visible) {
@@ -47,7 +43,7 @@ void setVisibleById(const ToolState* state, int id, bool visible) {
 void layoutChanged(ToolState* state) {
   discardRaster(state);
   redrawPreview(state);
-  sxRefreshDialog(state->dialog);
+  sxRefreshDialog(state->ui.dialog);
 }
 
 ByteType byteTypeOf(int id) {
@@ -81,16 +77,16 @@ ImageComponent componentOf(int id) {
 }
 
 void takeSourceKind(ToolState* state, SourceKind kind) {
-  state->sourceKind = kind;
+  state->source.sourceKind = kind;
   switch (kind) {
     case SourceKind::Image:
       autoLoad(state);
       break;
     case SourceKind::Fractal: {
-      const int size = roundFractalSize(state->fractalSize);
+      const int size = roundFractalSize(state->fractal.fractalSize);
       setDimensions(state, size, size);
-      state->dedMin = state->fractalMinimum;
-      state->dedMax = state->fractalMaximum;
+      state->ranges.dedMin = state->fractal.fractalMinimum;
+      state->ranges.dedMax = state->fractal.fractalMaximum;
       autoLoad(state);
       break;
     }
@@ -99,7 +95,7 @@ void takeSourceKind(ToolState* state, SourceKind kind) {
       redrawPreview(state);
       break;
   }
-  sxRefreshDialog(state->dialog);
+  sxRefreshDialog(state->ui.dialog);
 }
 
 void takeOtherDelimiter(ToolState* state, SxGui control) {
@@ -107,15 +103,15 @@ void takeOtherDelimiter(ToolState* state, SxGui control) {
   if (sxTextGetString(control, text, sizeof text) != 0) return;
   const char c = delimiterOfText(text);
   if (c >= kFirstNumericChar && c <= kLastNumericChar) {
-    sxMessageDialog(state->dialog, "Error", "ACSII data delimiter must be a non-numeric character",
-                    SX_MESSAGE_ERROR);
+    sxMessageDialog(state->ui.dialog, "Error",
+                    "ACSII data delimiter must be a non-numeric character", SX_MESSAGE_ERROR);
     return;
   }
-  setDelimiterCharacter(state, c);
+  setDelimiterCharacter(state->source, c);
   discardRaster(state);
   clearStatus(state);
   redrawPreview(state);
-  sxRefreshDialog(state->dialog);
+  sxRefreshDialog(state->ui.dialog);
 }
 
 }  // namespace
@@ -129,12 +125,12 @@ char delimiterOfText(std::string_view text) {
 int sourceKindCallback(SxGui control, int, int reason, void* data, void*) {
   ToolState* state = stateOf(data);
   if (reason == SX_REASON_REFRESH) {
-    sxOptionMenuSelectItemAtPos(control, static_cast<int>(state->sourceKind));
+    sxOptionMenuSelectItemAtPos(control, static_cast<int>(state->source.sourceKind));
   } else if (reason == SX_REASON_ACTIVATE) {
     int pos = 0;
     if (sxOptionMenuGetSelectedItemPos(control, &pos) != 0) pos = 2;
     const auto kind = static_cast<SourceKind>(pos);
-    if (kind != state->sourceKind) takeSourceKind(state, kind);
+    if (kind != state->source.sourceKind) takeSourceKind(state, kind);
     clearStatus(state);
   }
   return 0;
@@ -144,20 +140,21 @@ int orientationCallback(SxGui control, int id, int reason, void* data, void*) {
   ToolState* state = stateOf(data);
   const bool origin = id == kLowerLeftRadio || id == kUpperLeftRadio;
   const int value = id == kColsRadio || id == kUpperLeftRadio ? 1 : 0;
+  SourceLayout& source = state->source;
   const int present =
-      origin ? static_cast<int>(state->dataOrigin) : static_cast<int>(state->dataOrder);
+      origin ? static_cast<int>(source.dataOrigin) : static_cast<int>(source.dataOrder);
   if (reason == SX_REASON_REFRESH) {
     sxToggleButtonSetState(control, flag(present == value));
   } else if (reason == SX_REASON_ACTIVATE) {
     if (present != value) {
       if (origin) {
-        state->dataOrigin = static_cast<DataOrigin>(value);
+        source.dataOrigin = static_cast<DataOrigin>(value);
       } else {
-        state->dataOrder = static_cast<DataOrder>(value);
+        source.dataOrder = static_cast<DataOrder>(value);
       }
-      previewBuildImage(state);
+      buildPicture(state);
       redrawPreview(state);
-      sxRefreshDialog(state->dialog);
+      sxRefreshDialog(state->ui.dialog);
     }
     clearStatus(state);
   }
@@ -168,11 +165,11 @@ int byteTypeCallback(SxGui control, int id, int reason, void* data, void*) {
   ToolState* state = stateOf(data);
   const ByteType value = byteTypeOf(id);
   if (reason == SX_REASON_REFRESH) {
-    sxToggleButtonSetState(control, flag(state->byteType == value));
+    sxToggleButtonSetState(control, flag(state->source.byteType == value));
     sxSetVisible(control, flag(isKind(state, SourceKind::Binary)));
   } else if (reason == SX_REASON_ACTIVATE) {
-    if (state->byteType != value) {
-      state->byteType = value;
+    if (state->source.byteType != value) {
+      state->source.byteType = value;
       layoutChanged(state);
     }
     clearStatus(state);
@@ -184,12 +181,12 @@ int byteOrderCallback(SxGui control, int id, int reason, void* data, void*) {
   ToolState* state = stateOf(data);
   const Endian value = id == kBigEndianRadio ? Endian::Big : Endian::Little;
   if (reason == SX_REASON_REFRESH) {
-    sxToggleButtonSetState(control, flag(state->endianType == value));
+    sxToggleButtonSetState(control, flag(state->source.endianType == value));
     sxSetVisible(control, flag(isKind(state, SourceKind::Binary)));
     // One byte has no order.
-    sxSetEnabled(control, flag(state->byteType != ByteType::Int8));
-  } else if (reason == SX_REASON_ACTIVATE && state->endianType != value) {
-    state->endianType = value;
+    sxSetEnabled(control, flag(state->source.byteType != ByteType::Int8));
+  } else if (reason == SX_REASON_ACTIVATE && state->source.endianType != value) {
+    state->source.endianType = value;
     layoutChanged(state);
   }
   return 0;
@@ -201,19 +198,21 @@ int signedCallback(SxGui control, int, int reason, void* data, void*) {
     const bool binary = isKind(state, SourceKind::Binary);
     const bool ascii = isKind(state, SourceKind::Ascii);
     const bool loaded = state->raster != nullptr;
-    sxToggleButtonSetState(control, state->isSigned);
+    const bool picture = state->preview.previewImage.pixels != nullptr;
+    sxToggleButtonSetState(control, state->source.isSigned);
     sxSetVisible(control, flag(binary));
     setVisibleById(state, kDataSizeGroup, binary);
     setVisibleById(state, kByteOrderGroup, binary);
     setVisibleById(state, kStrideLabel, binary);
     setVisibleById(state, kDelimiterLabel, ascii);
-    setVisibleById(state, kEnterDelimiterLabel, ascii && state->delimiterType == kDelimiterOther);
+    setVisibleById(state, kEnterDelimiterLabel,
+                   ascii && state->source.delimiterType == kDelimiterOther);
     setVisibleById(state, kPreviewGl, loaded);
     setVisibleById(state, kPreviewFrame, !loaded);
-    setVisibleById(state, kColorRampGl, state->previewImage.pixels != nullptr);
-    setVisibleById(state, kColorsLabel, state->previewImage.pixels != nullptr);
+    setVisibleById(state, kColorRampGl, picture);
+    setVisibleById(state, kColorsLabel, picture);
   } else if (reason == SX_REASON_ACTIVATE) {
-    state->isSigned = flag(sxToggleButtonGetState(control) != 0);
+    state->source.isSigned = flag(sxToggleButtonGetState(control) != 0);
     layoutChanged(state);
   }
   return 0;
@@ -221,13 +220,14 @@ int signedCallback(SxGui control, int, int reason, void* data, void*) {
 
 int delimiterCallback(SxGui control, int id, int reason, void* data, void*) {
   ToolState* state = stateOf(data);
+  SourceLayout& source = state->source;
   const bool ascii = isKind(state, SourceKind::Ascii);
   if (reason == SX_REASON_REFRESH) {
-    const char c = delimiterChar(state->delimiterType);
+    const char c = delimiterChar(source, source.delimiterType);
     char text[8];
     switch (id) {
       case kDelimiterMenu:
-        sxOptionMenuSelectItemAtPos(control, state->delimiterType);
+        sxOptionMenuSelectItemAtPos(control, source.delimiterType);
         break;
       case kDelimiterShown:
         std::snprintf(text, sizeof text, "'%c'", c);
@@ -240,7 +240,7 @@ int delimiterCallback(SxGui control, int id, int reason, void* data, void*) {
       default:
         break;
     }
-    const bool other = id != kOtherDelimiterField || state->delimiterType == kDelimiterOther;
+    const bool other = id != kOtherDelimiterField || source.delimiterType == kDelimiterOther;
     sxSetVisible(control, flag(ascii && other));
     return 0;
   }
@@ -249,12 +249,12 @@ int delimiterCallback(SxGui control, int id, int reason, void* data, void*) {
     takeOtherDelimiter(state, control);
   } else if (id == kDelimiterMenu) {
     int pos = 0;
-    if (sxOptionMenuGetSelectedItemPos(control, &pos) == 0 && pos != state->delimiterType) {
-      state->delimiterType = pos;
+    if (sxOptionMenuGetSelectedItemPos(control, &pos) == 0 && pos != source.delimiterType) {
+      source.delimiterType = pos;
       discardRaster(state);
       clearStatus(state);
       redrawPreview(state);
-      sxRefreshDialog(state->dialog);
+      sxRefreshDialog(state->ui.dialog);
     }
   }
   return 0;
@@ -264,13 +264,13 @@ int unitsMenuCallback(SxGui control, int, int reason, void* data, void*) {
   ToolState* state = stateOf(data);
   if (reason == SX_REASON_REFRESH) {
     sxSetEnabled(control, flag(state->raster != nullptr));
-    sxOptionMenuSelectItemAtPos(control, state->units);
+    sxOptionMenuSelectItemAtPos(control, state->ranges.units);
   } else if (reason == SX_REASON_ACTIVATE) {
     int pos = 0;
-    if (sxOptionMenuGetSelectedItemPos(control, &pos) == 0 && pos != state->units) {
-      state->units = pos;
-      updateConvertedRange(state);
-      sxRefreshDialog(state->dialog);
+    if (sxOptionMenuGetSelectedItemPos(control, &pos) == 0 && pos != state->ranges.units) {
+      state->ranges.units = pos;
+      convertRange(state);
+      sxRefreshDialog(state->ui.dialog);
     }
   }
   return 0;
@@ -279,32 +279,33 @@ int unitsMenuCallback(SxGui control, int, int reason, void* data, void*) {
 int previewDataCallback(SxGui control, int, int reason, void* data, void*) {
   ToolState* state = stateOf(data);
   if (reason == SX_REASON_REFRESH) {
-    const bool something =
-        isKind(state, SourceKind::Fractal) || (state->fileName[0] != '\0' && state->fileSize >= 1);
+    const bool something = isKind(state, SourceKind::Fractal) ||
+                           (state->source.fileName[0] != '\0' && state->source.fileSize >= 1);
     sxSetVisible(control, flag(state->raster == nullptr && something));
   } else if (reason == SX_REASON_ACTIVATE) {
     loadAction(state);
-    sxRefreshDialog(state->dialog);
+    sxRefreshDialog(state->ui.dialog);
   }
   return 0;
 }
 
 int componentCallback(SxGui control, int id, int reason, void* data, void*) {
   ToolState* state = stateOf(data);
+  SourceLayout& source = state->source;
   const bool image = isKind(state, SourceKind::Image);
   if (reason == SX_REASON_REFRESH) {
     sxSetVisible(control, flag(image));
     if (id == kComponentGroup) return 0;
-    componentsOnOffer(state);
+    componentsOnOffer(source);
     const ImageComponent value = componentOf(id);
-    sxSetEnabled(control, flag((state->componentMask & componentBit(value)) != 0));
-    sxToggleButtonSetState(control, flag(state->imageComponent == value));
+    sxSetEnabled(control, flag((source.componentMask & componentBit(value)) != 0));
+    sxToggleButtonSetState(control, flag(source.imageComponent == value));
   } else if (reason == SX_REASON_ACTIVATE && id != kComponentGroup) {
     const ImageComponent value = componentOf(id);
-    if (value != state->imageComponent) {
-      state->imageComponent = value;
+    if (value != source.imageComponent) {
+      source.imageComponent = value;
       autoLoad(state);
-      sxRefreshDialog(state->dialog);
+      sxRefreshDialog(state->ui.dialog);
     }
   }
   return 0;
@@ -317,14 +318,14 @@ int fileSizeCallback(SxGui control, int, int reason, void* data, void*) {
   if (fractal) {
     sxTextSetString(control, "N/A");
   } else {
-    sxTextSetInteger(control, state->fileSize, "%d");
+    sxTextSetInteger(control, state->source.fileSize, "%d");
   }
   sxSetEnabled(control, flag(!fractal));
   return 0;
 }
 
 int closeButtonCallback(SxGui, int, int reason, void* data, void*) {
-  if (reason == SX_REASON_ACTIVATE) sxHideDialog(stateOf(data)->dialog);
+  if (reason == SX_REASON_ACTIVATE) sxHideDialog(stateOf(data)->ui.dialog);
   return 0;
 }
 

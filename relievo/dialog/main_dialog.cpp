@@ -3,14 +3,15 @@
 #include <array>
 #include <utility>
 
-#include "ded/extents.h"
-#include "ded/generate.h"
 #include "ded/units.h"
-#include "ded/zscale_fields.h"
+#include "dialog/extents_fields.h"
+#include "dialog/generate.h"
+#include "dialog/preview_draw.h"
 #include "dialog/scan_dialog.h"
 #include "dialog/source_panel.h"
-#include "plugin/delimiters.h"
-#include "preview/preview_draw.h"
+#include "dialog/zscale_fields.h"
+#include "raster/delimiters.h"
+#include "raster/source_kinds.h"
 
 namespace relievo {
 
@@ -102,8 +103,6 @@ constexpr std::array kWiring{
     Wiring{kCloseButton, SX_MASK_ACTIVATE, closeButtonCallback},
 };
 
-constexpr const char* kSourceKinds[] = {"ASCII File", "Binary File", "Image File",
-                                        "Fractal Generator"};
 constexpr const char* kReplaceKinds[] = {"DED NULL", "Custom"};
 
 struct ScaleSetup {
@@ -121,7 +120,7 @@ constexpr ScaleSetup kScales[] = {
 };
 
 SxGui find(const ToolState* state, int id) {
-  return sxFindGuiById(state->dialog, id);
+  return sxFindGuiById(state->ui.dialog, id);
 }
 
 SxGui wireGl(ToolState* state, int id, SxGuiFn draw, SxGuiFn mouse) {
@@ -140,8 +139,8 @@ void buildMainDialog(ToolState* state) {
     if (SxGui control = find(state, w.id)) sxSetGuiCallback(control, w.mask, w.callback, state);
   }
   if (SxGui menu = find(state, kSourceKindMenu)) {
-    for (const char* kind : kSourceKinds)
-      sxOptionMenuAddItem(menu, kind);
+    for (const SourceKindRow& row : sourceKindTable())
+      sxOptionMenuAddItem(menu, row.label);
   }
   if (SxGui menu = find(state, kUnitsMenu)) {
     for (const UnitsRow& row : unitsTable())
@@ -170,12 +169,12 @@ void buildMainDialog(ToolState* state) {
       sxScaleSetSpinIncrement(control, scale.increment);
     }
   }
-  state->previewGl = wireGl(state, kPreviewGl, previewDraw, previewMouse);
-  state->colorRampGl = wireGl(state, kColorRampGl, rampDraw, rampMouse);
+  state->ui.previewGl = wireGl(state, kPreviewGl, previewDraw, previewMouse);
+  state->ui.colorRampGl = wireGl(state, kColorRampGl, rampDraw, rampMouse);
   // The dialog offers no ASCII export.
   if (SxGui button = find(state, kSaveAsciiButton)) sxSetVisible(button, 0);
-  state->statusText = find(state, kStatusLine);
-  state->progressBar = find(state, kProgressBar);
+  state->ui.statusText = find(state, kStatusLine);
+  state->ui.progressBar = find(state, kProgressBar);
 }
 
 }  // namespace relievo

@@ -6,13 +6,14 @@
 // This file declares the builder and the callbacks it owns: source kind, orientation,
 // origin, element type, byte order, "Signed", delimiter, units menu, "Preview Data", image
 // components, fractal controls, the "Size:" text and "Close". The other controls' callbacks
-// live with their subsystems (extents, Z Scale, preview, source panel, Scan File, Generate).
+// have files of their own beside it (extents_fields, zscale_fields, preview_draw,
+// source_panel, scan_dialog, generate).
 #ifndef RELIEVO_DIALOG_MAIN_DIALOG_H
 #define RELIEVO_DIALOG_MAIN_DIALOG_H
 
 #include <string_view>
 
-#include "plugin/tool_state.h"
+#include "dialog/tool_state.h"
 
 namespace relievo {
 

@@ -5,37 +5,51 @@ namespace relievo {
 namespace {
 
 bool updatesShown(const ToolState* state) {
-  return !(state->sourceKind == SourceKind::Fractal && state->sliderDragging != 0);
+  return !(state->source.sourceKind == SourceKind::Fractal && state->ui.sliderDragging != 0);
+}
+
+void advanceBy(double amount, void* state) {
+  progressAdvance(static_cast<ToolState*>(state), amount);
 }
 
 }  // namespace
 
 void progressBegin(ToolState* state, const char* text, double maximum) {
-  if (state->sliderDragging == 0) {
+  DialogHandles& ui = state->ui;
+  if (ui.sliderDragging == 0) {
     sxSetCursor(sxResourceGetCursor(nullptr, SX_CURSOR_WAIT));
-    state->busyCursor = 1;
+    ui.busyCursor = 1;
   }
-  state->progressAccum = 0.0;
-  sxProgressSetMinMax(state->progressBar, 0.0, maximum);
+  ui.progressAccum = 0.0;
+  sxProgressSetMinMax(ui.progressBar, 0.0, maximum);
   progressUpdate(state, 0, text);
 }
 
 void progressUpdate(ToolState* state, int value, const char* text) {
   if (!updatesShown(state)) return;
-  if (value != -1) sxProgressSetValue(state->progressBar, static_cast<double>(value));
-  if (text != nullptr) sxTextSetString(state->statusText, text);
+  if (value != -1) sxProgressSetValue(state->ui.progressBar, static_cast<double>(value));
+  if (text != nullptr) sxTextSetString(state->ui.statusText, text);
 }
 
 void progressAdvance(ToolState* state, double amount) {
-  state->progressAccum += amount;
-  progressUpdate(state, static_cast<int>(state->progressAccum), nullptr);
+  state->ui.progressAccum += amount;
+  progressUpdate(state, static_cast<int>(state->ui.progressAccum), nullptr);
+}
+
+Progress progressSteps(ToolState* state) {
+  return {advanceBy, state};
+}
+
+int readerProgress(int, int, void* state) {
+  progressAdvance(static_cast<ToolState*>(state), 1.0);
+  return 1;
 }
 
 void progressEnd(ToolState* state, const char* text) {
   progressUpdate(state, 0, text);
-  if (state->busyCursor != 0) {
+  if (state->ui.busyCursor != 0) {
     sxSetCursor(nullptr);
-    state->busyCursor = 0;
+    state->ui.busyCursor = 0;
   }
 }
 

@@ -4,10 +4,11 @@
 //
 // Updates are not shown while a fractal slider is dragged (sourceKind is Fractal and
 // sliderDragging is set): the map is regenerated at every move and the display stays still.
+// The core's passes report through progressSteps, which advances this display.
 #ifndef RELIEVO_DIALOG_PROGRESS_H
 #define RELIEVO_DIALOG_PROGRESS_H
 
-#include "plugin/tool_state.h"
+#include "dialog/tool_state.h"
 
 namespace relievo {
 
@@ -18,6 +19,10 @@ void progressBegin(ToolState* state, const char* text, double maximum);
 void progressUpdate(ToolState* state, int value, const char* text);
 // Adds amount to the running progress and shows its integer part.
 void progressAdvance(ToolState* state, double amount);
+// The Progress a pass of the core reports to: each step is a progressAdvance.
+Progress progressSteps(ToolState* state);
+// The readers' progress callback: advances the display by one step; never cancels.
+int readerProgress(int unused, int valuesRead, void* state);
 // Ends an operation: the bar back to 0, text left in the status line, the normal cursor
 // back when progressBegin set the wait cursor.
 void progressEnd(ToolState* state, const char* text);

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "plugin/test_host.h"
+#include "dialog/test_host.h"
 
 namespace relievo {
 namespace {
@@ -19,11 +19,11 @@ class ProgressTest : public ::testing::Test {
 
 TEST_F(ProgressTest, BeginShowsTheWaitCursorTheRangeAndTheText) {
   ASSERT_FALSE(hosted.host.waitCursorShown());
-  state.progressAccum = 17.0;
+  state.ui.progressAccum = 17.0;
   progressBegin(&state, "Reading File...", 40.0);
   EXPECT_TRUE(hosted.host.waitCursorShown());
-  EXPECT_EQ(state.busyCursor, 1);
-  EXPECT_EQ(state.progressAccum, 0.0);
+  EXPECT_EQ(state.ui.busyCursor, 1);
+  EXPECT_EQ(state.ui.progressAccum, 0.0);
   EXPECT_EQ(hosted.control(kProgressBar).range(), std::make_pair(0.0, 40.0));
   EXPECT_EQ(bar(), 0.0);
   EXPECT_EQ(hosted.status(), "Reading File...");
@@ -34,7 +34,7 @@ TEST_F(ProgressTest, BeginShowsTheWaitCursorTheRangeAndTheText) {
 
   progressEnd(&state, "Done");
   EXPECT_FALSE(hosted.host.waitCursorShown());
-  EXPECT_EQ(state.busyCursor, 0);
+  EXPECT_EQ(state.ui.busyCursor, 0);
   EXPECT_EQ(bar(), 0.0);
   EXPECT_EQ(hosted.status(), "Done");
 }
@@ -47,7 +47,7 @@ TEST_F(ProgressTest, AdvanceShowsOnlyWholeSteps) {
   EXPECT_EQ(bar(), 1.0);
   progressAdvance(&state, 2.75);
   EXPECT_EQ(bar(), 3.0);
-  EXPECT_EQ(state.progressAccum, 3.75);
+  EXPECT_EQ(state.ui.progressAccum, 3.75);
   EXPECT_EQ(hosted.status(), "Scanning");
 }
 
@@ -60,15 +60,15 @@ TEST_F(ProgressTest, UpdateWithoutValueChangesOnlyTheStatusLine) {
 }
 
 TEST_F(ProgressTest, DraggingAFractalSliderKeepsTheDisplayStill) {
-  state.sourceKind = SourceKind::Fractal;
-  state.sliderDragging = 1;
-  sxTextSetString(state.statusText, "before");
+  state.source.sourceKind = SourceKind::Fractal;
+  state.ui.sliderDragging = 1;
+  sxTextSetString(state.ui.statusText, "before");
   progressBegin(&state, "Generating Fractal Map...", 20.0);
   EXPECT_FALSE(hosted.host.waitCursorShown());
-  EXPECT_EQ(state.busyCursor, 0);
+  EXPECT_EQ(state.ui.busyCursor, 0);
   EXPECT_EQ(hosted.status(), "before");
 
-  sxProgressSetValue(state.progressBar, 3.0);
+  sxProgressSetValue(state.ui.progressBar, 3.0);
   progressUpdate(&state, 9, "ignored");
   progressAdvance(&state, 5.0);
   EXPECT_EQ(bar(), 3.0);
@@ -79,8 +79,8 @@ TEST_F(ProgressTest, DraggingAFractalSliderKeepsTheDisplayStill) {
 }
 
 TEST_F(ProgressTest, DraggingAnotherSourceStillShowsUpdatesButNoCursor) {
-  state.sourceKind = SourceKind::Binary;
-  state.sliderDragging = 1;
+  state.source.sourceKind = SourceKind::Binary;
+  state.ui.sliderDragging = 1;
   progressBegin(&state, "Reading File...", 20.0);
   EXPECT_FALSE(hosted.host.waitCursorShown());
   EXPECT_EQ(hosted.status(), "Reading File...");
@@ -91,10 +91,10 @@ TEST_F(ProgressTest, DraggingAnotherSourceStillShowsUpdatesButNoCursor) {
 TEST_F(ProgressTest, EndAfterABeginWhileDraggingLeavesTheCursorAlone) {
   // A wait cursor that someone else set stays: the drag-time begin did not set it.
   sxSetCursor(sxResourceGetCursor(nullptr, SX_CURSOR_WAIT));
-  state.sourceKind = SourceKind::Fractal;
-  state.sliderDragging = 1;
+  state.source.sourceKind = SourceKind::Fractal;
+  state.ui.sliderDragging = 1;
   progressBegin(&state, "Generating Fractal Map...", 20.0);
-  state.sliderDragging = 0;
+  state.ui.sliderDragging = 0;
   progressEnd(&state, "Done");
   EXPECT_TRUE(hosted.host.waitCursorShown());
   EXPECT_EQ(hosted.status(), "Done");

@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 
-#include "preview/preview_image.h"
+#include "raster/file.h"
 
 namespace relievo {
 
@@ -20,11 +19,6 @@ constexpr int kSkipChunk = 2998;
 // A "Get" reads at most this many characters of the picked line.
 constexpr int kNumberLineChars = 99;
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 bool endsInLineBreak(const char* text) {
   const std::size_t n = std::strlen(text);
   return n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r');
@@ -34,8 +28,8 @@ void wire(SxDialog dialog, int id, int mask, SxGuiFn fn, void* state) {
   if (SxGui control = sxFindGuiById(dialog, id)) sxSetGuiCallback(control, mask, fn, state);
 }
 
-std::int32_t& countOf(ToolState* state, int id) {
-  return id == kScanRowsField || id == kScanGetRows ? state->scanHeight : state->scanWidth;
+std::int32_t& countOf(ScanFileState& scan, int id) {
+  return id == kScanRowsField || id == kScanGetRows ? scan.scanHeight : scan.scanWidth;
 }
 
 }  // namespace
@@ -43,14 +37,14 @@ std::int32_t& countOf(ToolState* state, int id) {
 int scanFileButtonCallback(SxGui control, int, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
   if (reason == SX_REASON_REFRESH) {
-    sxSetVisible(control, state->sourceKind == SourceKind::Ascii ? 1 : 0);
+    sxSetVisible(control, state->source.sourceKind == SourceKind::Ascii ? 1 : 0);
   } else if (reason == SX_REASON_ACTIVATE) {
     sxSetCursor(sxResourceGetCursor(nullptr, SX_CURSOR_WAIT));
-    if (state->scanDialog == nullptr) {
-      state->scanDialog = sxResourceGetDialog(nullptr, state->resource, kScanDialogTemplate,
-                                              kScanMask, scanDialogCallback, state);
+    if (state->ui.scanDialog == nullptr) {
+      state->ui.scanDialog = sxResourceGetDialog(nullptr, state->resource, kScanDialogTemplate,
+                                                 kScanMask, scanDialogCallback, state);
     }
-    sxShowDialog(state->scanDialog);
+    sxShowDialog(state->ui.scanDialog);
     sxSetCursor(nullptr);
   }
   return 0;
@@ -71,19 +65,20 @@ int scanDialogCallback(SxDialog dialog, int, int event, void* data) {
     wire(dialog, kScanGetColumns, SX_MASK_ACTIVATE_REFRESH, scanGetButtonCallback, state);
     sxGuiSetHelpContext(dialog, "130022");
   } else if (event == SX_EVENT_SHOW) {
-    state->scanHeaderOffset = state->headerOffset;
-    state->scanWidth = state->width;
-    state->scanHeight = state->height;
+    state->scan.scanHeaderOffset = state->source.headerOffset;
+    state->scan.scanWidth = state->source.width;
+    state->scan.scanHeight = state->source.height;
     if (SxGui list = sxFindGuiById(dialog, kScanList)) fillScanList(state, list);
   }
   return 0;
 }
 
 void fillScanList(ToolState* state, SxGui list) {
-  std::fill(std::begin(state->scanLineOffsets), std::end(state->scanLineOffsets), 0);
+  ScanFileState& scan = state->scan;
+  std::fill(std::begin(scan.scanLineOffsets), std::end(scan.scanLineOffsets), 0);
   sxListDeleteAllItems(list);
   // Binary reading counts a carriage return before a line feed in the offsets.
-  File file(std::fopen(state->fileName, "rb"));
+  const FilePtr file = fileOpenAt(state->source.fileName, 0);
   if (!file) {
     sxListAppendItem(list, "Error Opening File");
     return;
@@ -91,14 +86,14 @@ void fillScanList(ToolState* state, SxGui list) {
   int selected = 1;
   for (int i = 0; i < kScanLines && !std::feof(file.get()); ++i) {
     const long start = std::ftell(file.get());
-    state->scanLineOffsets[i] = static_cast<std::int32_t>(start);
+    scan.scanLineOffsets[i] = static_cast<std::int32_t>(start);
     char line[kScanLineChars + 4] = {};
     if (std::fgets(line, kScanLineChars + 1, file.get()) == nullptr) continue;
     const long end = std::ftell(file.get());
-    if (start <= state->scanHeaderOffset && state->scanHeaderOffset < end) selected = i + 1;
+    if (start <= scan.scanHeaderOffset && scan.scanHeaderOffset < end) selected = i + 1;
     trimListedLine(line, file.get());
     sxListAppendItem(list, line);
-    detectHeaderCounts(state, line);
+    detectHeaderCounts(scan, line);
   }
   sxListSelectItemAtPos(list, selected);
   sxListSetTopPos(list, 1);
@@ -134,18 +129,18 @@ bool firstInteger(std::string_view text, int* out) {
   return true;
 }
 
-void detectHeaderCounts(ToolState* state, std::string_view line) {
+void detectHeaderCounts(ScanFileState& scan, std::string_view line) {
   int value = 0;
   if (lineContains(line, "row") || lineContains(line, "height")) {
-    if (firstInteger(line, &value)) state->scanHeight = value;
+    if (firstInteger(line, &value)) scan.scanHeight = value;
   } else if (lineContains(line, "col") || lineContains(line, "width")) {
-    if (firstInteger(line, &value)) state->scanWidth = value;
+    if (firstInteger(line, &value)) scan.scanWidth = value;
   }
 }
 
-bool scanReadNumberAt(const ToolState* state, int offset, int* out) {
-  File file(std::fopen(state->fileName, "rb"));
-  if (!file || std::fseek(file.get(), offset, SEEK_SET) != 0) return false;
+bool scanReadNumberAt(const SourceLayout& source, int offset, int* out) {
+  const FilePtr file = fileOpenAt(source.fileName, offset);
+  if (!file) return false;
   char line[kNumberLineChars + 1] = {};
   if (std::fgets(line, sizeof line, file.get()) == nullptr) return false;
   return firstInteger(line, out);
@@ -156,18 +151,18 @@ int scanListCallback(SxGui control, int id, int reason, void* data, void*) {
   if (id == kScanList && reason == SX_REASON_ACTIVATE) {
     int pos = 0;
     if (sxListGetSelectedItemPos(control, &pos) == 0 && pos >= 1 && pos <= kScanLines) {
-      state->scanHeaderOffset = state->scanLineOffsets[pos - 1];
+      state->scan.scanHeaderOffset = state->scan.scanLineOffsets[pos - 1];
     }
-    sxRefreshControl(sxFindGuiById(state->scanDialog, kScanOffsetField));
+    sxRefreshControl(sxFindGuiById(state->ui.scanDialog, kScanOffsetField));
   } else if (id == kScanOffsetField && reason == SX_REASON_REFRESH) {
-    sxTextSetInteger(control, state->scanHeaderOffset, nullptr);
+    sxTextSetInteger(control, state->scan.scanHeaderOffset, nullptr);
   }
   return 0;
 }
 
 int scanCountFieldCallback(SxGui control, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
-  std::int32_t& count = countOf(state, id);
+  std::int32_t& count = countOf(state->scan, id);
   if (reason == SX_REASON_REFRESH) {
     sxTextSetInteger(control, count, nullptr);
   } else if (reason == SX_REASON_ACTIVATE) {
@@ -180,12 +175,12 @@ int scanCountFieldCallback(SxGui control, int id, int reason, void* data, void*)
 int scanGetButtonCallback(SxGui, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
   if (reason != SX_REASON_ACTIVATE) return 0;
-  std::int32_t& count = countOf(state, id);
+  std::int32_t& count = countOf(state->scan, id);
   int value = 0;
-  if (scanReadNumberAt(state, state->scanHeaderOffset, &value) && value != count) {
+  if (scanReadNumberAt(state->source, state->scan.scanHeaderOffset, &value) && value != count) {
     count = value;
     const int field = id == kScanGetRows ? kScanRowsField : kScanColumnsField;
-    sxRefreshControl(sxFindGuiById(state->scanDialog, field));
+    sxRefreshControl(sxFindGuiById(state->ui.scanDialog, field));
   }
   return 0;
 }
@@ -194,11 +189,11 @@ int scanCloseCallback(SxGui, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
   if (reason != SX_REASON_ACTIVATE) return 0;
   if (id == kScanOk) {
-    state->headerOffset = state->scanHeaderOffset;
-    setDimensions(state, state->scanWidth, state->scanHeight);
+    state->source.headerOffset = state->scan.scanHeaderOffset;
+    setDimensions(state, state->scan.scanWidth, state->scan.scanHeight);
   }
-  sxHideDialog(state->scanDialog);
-  sxRefreshDialog(state->dialog);
+  sxHideDialog(state->ui.scanDialog);
+  sxRefreshDialog(state->ui.dialog);
   return 0;
 }
 

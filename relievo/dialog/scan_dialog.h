@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "plugin/tool_state.h"
+#include "dialog/tool_state.h"
 
 namespace relievo {
 
@@ -47,13 +47,13 @@ void fillScanList(ToolState* state, SxGui list);
 void trimListedLine(char* line, std::FILE* stream);
 // A line naming "row"/"height" sets scanHeight, else one naming "col"/"width" sets
 // scanWidth, to the first number in it.
-void detectHeaderCounts(ToolState* state, std::string_view line);
+void detectHeaderCounts(ScanFileState& scan, std::string_view line);
 // Case-insensitive: does word (in small letters) occur in line?
 bool lineContains(std::string_view line, std::string_view word);
 // The first run of decimal digits in text, without a sign before it.
 bool firstInteger(std::string_view text, int* out);
-// firstInteger of the line of fileName that starts at offset.
-bool scanReadNumberAt(const ToolState* state, int offset, int* out);
+// firstInteger of the line of the source's file that starts at offset.
+bool scanReadNumberAt(const SourceLayout& source, int offset, int* out);
 
 }  // namespace relievo
 

@@ -30,15 +30,15 @@ TEST(ScanText, FirstIntegerSkipsEverythingBeforeTheFirstDigit) {
 }
 
 TEST(ScanText, HeaderCountsLaterLinesWin) {
-  ToolState state{};
+  ScanFileState scan{};
   for (const char* line : {"ncols 300", "nrows 200", "xllcorner 0", "cellsize 30"}) {
-    detectHeaderCounts(&state, line);
+    detectHeaderCounts(scan, line);
   }
-  EXPECT_EQ(state.scanWidth, 300);
-  EXPECT_EQ(state.scanHeight, 200);
-  detectHeaderCounts(&state, "rows and cols 5");  // rows are tested first
-  EXPECT_EQ(state.scanHeight, 5);
-  EXPECT_EQ(state.scanWidth, 300);
+  EXPECT_EQ(scan.scanWidth, 300);
+  EXPECT_EQ(scan.scanHeight, 200);
+  detectHeaderCounts(scan, "rows and cols 5");  // rows are tested first
+  EXPECT_EQ(scan.scanHeight, 5);
+  EXPECT_EQ(scan.scanWidth, 300);
 }
 
 TEST(ScanText, TrimRemovesLineEndsOrMarksAndSkipsLongLines) {

@@ -3,13 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "fractal/fractal_source.h"
-#include "plugin/settings.h"
-#include "preview/preview_image.h"
-#include "raster/data_scan.h"
+#include "dialog/preview_draw.h"
+#include "dialog/source_loader.h"
 #include "raster/detect.h"
-#include "raster/image_reader.h"
-#include "raster/source_loader.h"
 
 namespace relievo {
 
@@ -20,7 +16,7 @@ constexpr char kNotApplicable[] = "N/A";
 constexpr std::size_t kNameMax = kPathSize - 2;
 
 bool isFractal(const ToolState* state) {
-  return state->sourceKind == SourceKind::Fractal;
+  return state->source.sourceKind == SourceKind::Fractal;
 }
 
 void showInteger(SxGui control, int value) {
@@ -28,7 +24,7 @@ void showInteger(SxGui control, int value) {
 }
 
 void refreshAll(ToolState* state) {
-  sxRefreshDialog(state->dialog);
+  sxRefreshDialog(state->ui.dialog);
 }
 
 // A whole number of at least 0 that differs from present, or nothing.
@@ -40,9 +36,9 @@ void chooseFile(ToolState* state) {
   int count = 0;
   char** names = nullptr;
   const int result = sxPromptDialogFile(
-      state->dialog, SX_PROMPT_OPEN, &count, &names, "PromptFileFlags", 1, "PromptFilePattern",
+      state->ui.dialog, SX_PROMPT_OPEN, &count, &names, "PromptFileFlags", 1, "PromptFilePattern",
       "Raster Files|*.*||Text Files|*.txt", "PromptFileTitle", "Open Raster Files or Text Files",
-      "PromptFileDirectory", state->sourceDir, nullptr);
+      "PromptFileDirectory", state->source.sourceDir, nullptr);
   if (result == 0 && count > 0 && names != nullptr && names[0] != nullptr) {
     const std::string name = std::string(names[0]).substr(0, kNameMax);
     sxFreeStringList(names);
@@ -55,18 +51,19 @@ void chooseFile(ToolState* state) {
 void setSizeFor(ToolState* state, int id, int value) {
   if (isFractal(state)) {
     const int size = roundFractalSize(value);
-    state->fractalSize = size;
+    state->fractal.fractalSize = size;
     setDimensions(state, size, size);
     autoLoad(state);
   } else if (id == kWidthField) {
-    setDimensions(state, value, state->height);
+    setDimensions(state, value, state->source.height);
   } else {
-    setDimensions(state, state->width, value);
+    setDimensions(state, state->source.width, value);
   }
 }
 
 int offsetVisible(const ToolState* state) {
-  return state->sourceKind == SourceKind::Ascii || state->sourceKind == SourceKind::Binary ? 1 : 0;
+  const SourceKind kind = state->source.sourceKind;
+  return kind == SourceKind::Ascii || kind == SourceKind::Binary ? 1 : 0;
 }
 
 void afterUndefinedChange(ToolState* state, bool changed) {
@@ -92,21 +89,28 @@ int readImageDimensions(std::string_view path, int* width, int* height) {
 }
 
 void takeSourceFile(ToolState* state, std::string_view name) {
+  SourceLayout& source = state->source;
   if (fileNameRule(state, name) && rasterDetectFileKind(name) == FileKind::Image) {
-    state->sourceKind = SourceKind::Image;
-    readImageDimensions(name, &state->width, &state->height);
-    componentsOnOffer(state);
+    source.sourceKind = SourceKind::Image;
+    readImageDimensions(name, &source.width, &source.height);
+    componentsOnOffer(source);
     autoLoad(state);
   }
   refreshAll(state);
   redrawPreview(state);
 }
 
+bool fileNameRule(ToolState* state, std::string_view name) {
+  if (!name.empty() && !sourceTakeFileName(state->source, name)) return false;
+  discardRaster(state);
+  return true;
+}
+
 int fileControlsCallback(SxGui control, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
   if (reason == SX_REASON_REFRESH) {
     if (id == kFileField)
-      sxTextSetString(control, isFractal(state) ? kNotApplicable : state->fileName);
+      sxTextSetString(control, isFractal(state) ? kNotApplicable : state->source.fileName);
     sxSetEnabled(control, isFractal(state) ? 0 : 1);
   } else if (reason == SX_REASON_ACTIVATE) {
     if (id == kBrowseButton) {
@@ -123,18 +127,19 @@ int fileControlsCallback(SxGui control, int id, int reason, void* data, void*) {
 
 int layoutFieldCallback(SxGui control, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
-  const bool image = state->sourceKind == SourceKind::Image;
-  int* field = id == kWidthField    ? &state->width
-               : id == kHeightField ? &state->height
-               : id == kOffsetField ? &state->headerOffset
-                                    : &state->dataStride;
+  SourceLayout& source = state->source;
+  const bool image = source.sourceKind == SourceKind::Image;
+  int* field = id == kWidthField    ? &source.width
+               : id == kHeightField ? &source.height
+               : id == kOffsetField ? &source.headerOffset
+                                    : &source.dataStride;
   if (reason == SX_REASON_REFRESH) {
     showInteger(control, *field);
     sxSetEnabled(control, image ? 0 : 1);
     if (id == kOffsetField) {
       sxSetVisible(control, offsetVisible(state));
     } else if (id == kStrideField) {
-      sxSetVisible(control, state->sourceKind == SourceKind::Binary ? 1 : 0);
+      sxSetVisible(control, source.sourceKind == SourceKind::Binary ? 1 : 0);
     }
     return 0;
   }
@@ -158,113 +163,132 @@ int offsetLabelCallback(SxGui control, int, int reason, void* data, void*) {
   return 0;
 }
 
-int undefinedDataCallback(SxGui control, int id, int reason, void* data, void*) {
-  auto* state = static_cast<ToolState*>(data);
-  const bool editable = state->hasNullData == 1 && !isFractal(state);
-  if (reason == SX_REASON_REFRESH) {
-    switch (id) {
-      case kHasNullToggle:
-        sxToggleButtonSetState(control, state->hasNullData);
-        sxSetEnabled(control, isFractal(state) ? 0 : 1);
-        break;
-      case kNullValueField:
-      case kReplaceValueField: {
-        const int value = id == kNullValueField ? state->nullValue : state->replaceNullValue;
-        if (state->hasNullData == 0) {
-          sxTextSetString(control, kNotApplicable);
-        } else {
-          showInteger(control, value);
-        }
-        const bool custom = state->replaceNullKind == ReplaceNullKind::Custom;
-        sxSetEnabled(control, editable && (id == kNullValueField || custom) ? 1 : 0);
-        break;
-      }
-      case kReplaceKindMenu:
-        sxOptionMenuSelectItemAtPos(control, static_cast<int>(state->replaceNullKind));
-        sxSetEnabled(control, editable ? 1 : 0);
-        break;
-      default:
-        break;
-    }
-    return 0;
-  }
-  if (reason != SX_REASON_ACTIVATE) return 0;
+namespace {
+
+void showUndefined(const ToolState* state, SxGui control, int id) {
+  const UndefinedData& undefined = state->source.undefined;
+  const ElevationRanges& ranges = state->ranges;
+  const bool editable = undefined.hasNullData == 1 && !isFractal(state);
   switch (id) {
     case kHasNullToggle:
-      state->hasNullData = sxToggleButtonGetState(control) != 0 ? 1 : 0;
+      sxToggleButtonSetState(control, undefined.hasNullData);
+      sxSetEnabled(control, isFractal(state) ? 0 : 1);
+      break;
+    case kNullValueField:
+    case kReplaceValueField: {
+      const int value = id == kNullValueField ? undefined.nullValue : ranges.replaceNullValue;
+      if (undefined.hasNullData == 0) {
+        sxTextSetString(control, kNotApplicable);
+      } else {
+        showInteger(control, value);
+      }
+      const bool custom = ranges.replaceNullKind == ReplaceNullKind::Custom;
+      sxSetEnabled(control, editable && (id == kNullValueField || custom) ? 1 : 0);
+      break;
+    }
+    case kReplaceKindMenu:
+      sxOptionMenuSelectItemAtPos(control, static_cast<int>(ranges.replaceNullKind));
+      sxSetEnabled(control, editable ? 1 : 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void takeUndefined(ToolState* state, SxGui control, int id) {
+  UndefinedData& undefined = state->source.undefined;
+  ElevationRanges& ranges = state->ranges;
+  int value = 0;
+  switch (id) {
+    case kHasNullToggle:
+      undefined.hasNullData = sxToggleButtonGetState(control) != 0 ? 1 : 0;
       afterUndefinedChange(state, true);
       break;
-    case kNullValueField: {
-      int value = 0;
-      if (sxTextGetInteger(control, &value) == 0 && value != state->nullValue) {
-        state->nullValue = value;
+    case kNullValueField:
+      if (sxTextGetInteger(control, &value) == 0 && value != undefined.nullValue) {
+        undefined.nullValue = value;
         afterUndefinedChange(state, true);
       }
       break;
-    }
-    case kReplaceKindMenu: {
-      int pos = 0;
-      if (sxOptionMenuGetSelectedItemPos(control, &pos) == 0 &&
-          pos != static_cast<int>(state->replaceNullKind)) {
-        state->replaceNullKind = static_cast<ReplaceNullKind>(pos);
-        afterUndefinedChange(state, replaceValueRule(state, state->replaceNullValue));
+    case kReplaceKindMenu:
+      if (sxOptionMenuGetSelectedItemPos(control, &value) == 0 &&
+          value != static_cast<int>(ranges.replaceNullKind)) {
+        ranges.replaceNullKind = static_cast<ReplaceNullKind>(value);
+        afterUndefinedChange(state, replaceValueRule(ranges, ranges.replaceNullValue));
       }
       break;
-    }
-    case kReplaceValueField: {
-      int value = 0;
+    case kReplaceValueField:
       if (sxTextGetInteger(control, &value) == 0) {
-        afterUndefinedChange(state, replaceValueRule(state, value));
+        afterUndefinedChange(state, replaceValueRule(ranges, value));
       }
       break;
-    }
     default:
       break;
+  }
+}
+
+}  // namespace
+
+int undefinedDataCallback(SxGui control, int id, int reason, void* data, void*) {
+  auto* state = static_cast<ToolState*>(data);
+  if (reason == SX_REASON_REFRESH) {
+    showUndefined(state, control, id);
+  } else if (reason == SX_REASON_ACTIVATE) {
+    takeUndefined(state, control, id);
   }
   return 0;
 }
 
+namespace {
+
+void showSizeHint(const ToolState* state, SxGui control, int id, const LargestFit& fit) {
+  const SourceLayout& source = state->source;
+  sxSetVisible(control,
+               state->raster == nullptr && source.sourceKind == SourceKind::Binary ? 1 : 0);
+  char text[256];
+  switch (id) {
+    case kDataSizeHint: {
+      const PluralEnding ending = pluralEnding(fit.dataSize);
+      std::snprintf(text, sizeof text,
+                    "The largest data size for these\ndimensions (%d x %d) is %d byte%c%c",
+                    source.width, source.height, fit.dataSize, ending.first, ending.second);
+      sxTextSetString(control, text);
+      break;
+    }
+    case kDimensionHint:
+      std::snprintf(text, sizeof text,
+                    "The largest dimensions for this data\nsize (%d-byte elements) is %d x %d.",
+                    rasterElementSize(source.byteType), fit.dimension, fit.dimension);
+      sxTextSetString(control, text);
+      break;
+    case kSetDataSizeButton:
+      sxSetEnabled(control, fit.dataSize > 0 && fit.suggestedByteType != source.byteType ? 1 : 0);
+      break;
+    case kSetDimensionButton:
+      sxSetEnabled(control, fit.dimension > 0 && (source.width != fit.dimension ||
+                                                  source.height != fit.dimension)
+                                ? 1
+                                : 0);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
 int sizeHintCallback(SxGui control, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
-  const LargestFit fit = largestFitForFile(state);
+  const LargestFit fit = largestFitForFile(state->source);
   if (reason == SX_REASON_REFRESH) {
-    sxSetVisible(control,
-                 state->raster == nullptr && state->sourceKind == SourceKind::Binary ? 1 : 0);
-    char text[256];
-    switch (id) {
-      case kDataSizeHint: {
-        const PluralEnding ending = pluralEnding(fit.dataSize);
-        std::snprintf(text, sizeof text,
-                      "The largest data size for these\ndimensions (%d x %d) is %d byte%c%c",
-                      state->width, state->height, fit.dataSize, ending.first, ending.second);
-        sxTextSetString(control, text);
-        break;
-      }
-      case kDimensionHint:
-        std::snprintf(text, sizeof text,
-                      "The largest dimensions for this data\nsize (%d-byte elements) is %d x %d.",
-                      rasterElementSize(state->byteType), fit.dimension, fit.dimension);
-        sxTextSetString(control, text);
-        break;
-      case kSetDataSizeButton:
-        sxSetEnabled(control, fit.dataSize > 0 && fit.suggestedByteType != state->byteType ? 1 : 0);
-        break;
-      case kSetDimensionButton:
-        sxSetEnabled(control, fit.dimension > 0 && (state->width != fit.dimension ||
-                                                    state->height != fit.dimension)
-                                  ? 1
-                                  : 0);
-        break;
-      default:
-        break;
-    }
+    showSizeHint(state, control, id, fit);
     return 0;
   }
   if (reason != SX_REASON_ACTIVATE) return 0;
   if (id == kSetDataSizeButton) {
-    if (fit.suggestedByteType != state->byteType) {
+    if (fit.suggestedByteType != state->source.byteType) {
       discardRaster(state);
-      state->byteType = fit.suggestedByteType;
+      state->source.byteType = fit.suggestedByteType;
     }
     refreshAll(state);
   } else if (id == kSetDimensionButton) {

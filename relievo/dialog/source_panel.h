@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "plugin/tool_state.h"
+#include "dialog/tool_state.h"
 
 namespace relievo {
 
@@ -45,6 +45,10 @@ int readImageDimensions(std::string_view path, int* width, int* height);
 // A chosen source file: the file name rule; an image switches the kind to "Image File" and
 // takes the image's size; then the dialog is refreshed and the preview redrawn.
 void takeSourceFile(ToolState* state, std::string_view name);
+// The file name rule: an empty name only discards the raster (and reports a change); the
+// present name changes nothing; a new one derives sourceDir, fileSize and dedFileName
+// (sourceTakeFileName) and discards the raster. Returns whether anything changed.
+bool fileNameRule(ToolState* state, std::string_view name);
 
 }  // namespace relievo
 

@@ -10,15 +10,6 @@ namespace relievo {
 
 namespace {
 
-struct FractalCache {
-  std::uint32_t size;
-  std::uint32_t seed;
-  float noise;
-  FractalMap* map;  // owned, or null
-};
-
-FractalCache* cache = nullptr;
-
 // The extremes of a pass start beyond every normalised value.
 constexpr float kExtremeStart = 10000.0f;
 
@@ -56,7 +47,9 @@ double fractalShape(double v, double mean, double valleys, double plateaus, doub
   return t;
 }
 
-FractalMap* fractalCachedMap(std::uint32_t size, std::uint32_t seed, float noise) {
+FractalMap* fractalCachedMap(FractalCache** slot, std::uint32_t size, std::uint32_t seed,
+                             float noise) {
+  FractalCache*& cache = *slot;
   if (cache != nullptr && cache->map != nullptr && cache->size == size && cache->seed == seed &&
       cache->noise == noise) {
     return cache->map;
@@ -78,9 +71,10 @@ FractalMap* fractalCachedMap(std::uint32_t size, std::uint32_t seed, float noise
   return cache->map;
 }
 
-bool fractalBuildValues(std::uint32_t size, std::uint32_t seed, float valleys, float plateaus,
-                        float waterLevel, float noise, int waterOn, ProgressCallback progress,
-                        void* progressContext, int* count, FractalValues* out) {
+bool fractalBuildValues(FractalCache** cache, std::uint32_t size, std::uint32_t seed, float valleys,
+                        float plateaus, float waterLevel, float noise, int waterOn,
+                        ProgressCallback progress, void* progressContext, int* count,
+                        FractalValues* out) {
   const std::uint32_t n = size;
   if (n == 0 || count == nullptr) return false;
   const std::uint64_t total = std::uint64_t{n} * n;
@@ -88,7 +82,7 @@ bool fractalBuildValues(std::uint32_t size, std::uint32_t seed, float valleys, f
   // A size of 1 generates nothing, and larger sizes than the dialog offers would not fit.
   if (n < 2 || !std::has_single_bit(n) || n > kFractalMaxSize) return false;
 
-  const FractalMap* map = fractalCachedMap(n, seed, noise);
+  const FractalMap* map = fractalCachedMap(cache, n, seed, noise);
   if (map == nullptr) return false;
   auto* values = static_cast<float*>(sxMalloc(total * sizeof(float)));
   if (values == nullptr) return false;
@@ -136,12 +130,13 @@ bool fractalBuildValues(std::uint32_t size, std::uint32_t seed, float valleys, f
   return true;
 }
 
-RasterRec* rasterOpenFractal(std::uint32_t size, std::uint32_t seed, float valleys, float plateaus,
-                             float waterLevel, float noise, int waterOn, ProgressCallback progress,
-                             void* progressContext, int* count) {
+RasterRec* rasterOpenFractal(FractalCache** cache, std::uint32_t size, std::uint32_t seed,
+                             float valleys, float plateaus, float waterLevel, float noise,
+                             int waterOn, ProgressCallback progress, void* progressContext,
+                             int* count) {
   FractalValues built{};
-  if (!fractalBuildValues(size, seed, valleys, plateaus, waterLevel, noise, waterOn, progress,
-                          progressContext, count, &built)) {
+  if (!fractalBuildValues(cache, size, seed, valleys, plateaus, waterLevel, noise, waterOn,
+                          progress, progressContext, count, &built)) {
     return nullptr;
   }
   RasterRec* raster = rasterAllocate("");
@@ -171,11 +166,11 @@ int roundFractalSize(int n) {
   return power <= n ? power : power / 2;
 }
 
-void fractalFreeCache() {
-  if (cache == nullptr) return;
-  fractalMapFree(cache->map);
-  sxFree(cache);
-  cache = nullptr;
+void fractalFreeCache(FractalCache** cache) {
+  if (*cache == nullptr) return;
+  fractalMapFree((*cache)->map);
+  sxFree(*cache);
+  *cache = nullptr;
 }
 
 }  // namespace relievo

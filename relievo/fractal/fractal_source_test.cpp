@@ -15,7 +15,7 @@ namespace {
 
 class FractalSource : public testing::Test {
  protected:
-  void TearDown() override { fractalFreeCache(); }
+  void TearDown() override { fractalFreeCache(&cache); }
 
   // Builds the values of a size x size map and says whether a new field was generated on the
   // way: a generation leaves the generator where size * size - 1 draws from the seed end,
@@ -28,12 +28,14 @@ class FractalSource : public testing::Test {
     fractalSeedRandom(expected.state() ^ 1u);
     int count = 0;
     FractalValues out{};
-    EXPECT_TRUE(fractalBuildValues(size, seed, 0.0001f, 0.0001f, level, noise, water, nullptr,
-                                   nullptr, &count, &out));
+    EXPECT_TRUE(fractalBuildValues(&cache, size, seed, 0.0001f, 0.0001f, level, noise, water,
+                                   nullptr, nullptr, &count, &out));
     EXPECT_EQ(count, static_cast<int>(size * size));
     sxFree(out.values);
     return fractalRandomState() == expected.state();
   }
+
+  FractalCache* cache = nullptr;
 };
 
 TEST(RoundFractalSize, KeepsPowersOfTwoAndRoundsTheRestDown) {
@@ -79,9 +81,9 @@ TEST_F(FractalSource, EveryValueIsTheShapedSampleTimes255) {
     constexpr std::uint32_t n = 32;
     int count = 0;
     FractalValues out{};
-    ASSERT_TRUE(fractalBuildValues(n, 9, c.valleys, c.plateaus, c.level, c.noise, c.water, nullptr,
-                                   nullptr, &count, &out));
-    const FractalMap* map = fractalCachedMap(n, 9, c.noise);
+    ASSERT_TRUE(fractalBuildValues(&cache, n, 9, c.valleys, c.plateaus, c.level, c.noise, c.water,
+                                   nullptr, nullptr, &count, &out));
+    const FractalMap* map = fractalCachedMap(&cache, n, 9, c.noise);
     float smallest = 10000.0f, largest = -10000.0f;
     double sum = 0.0;
     for (std::uint32_t y = 0; y <= n; ++y) {
@@ -139,14 +141,14 @@ TEST_F(FractalSource, TheCacheGeneratesOnlyForANewKey) {
 
 TEST_F(FractalSource, AFreedCacheOrAFailureRegeneratesOnlyWhatItMust) {
   EXPECT_TRUE(buildGenerates(64, 11, 0.2f));
-  fractalFreeCache();
+  fractalFreeCache(&cache);
   EXPECT_TRUE(buildGenerates(64, 11, 0.2f));  // a new cache
 
   int count = 0;
   // A new key whose values block is refused: the field was generated, so the key is kept.
   {
     auto refuse = sxhost::AllocationFailure::nth(1);
-    EXPECT_EQ(rasterOpenFractal(64, 2, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
+    EXPECT_EQ(rasterOpenFractal(&cache, 64, 2, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
               nullptr);
   }
   EXPECT_EQ(count, 64 * 64);
@@ -154,7 +156,7 @@ TEST_F(FractalSource, AFreedCacheOrAFailureRegeneratesOnlyWhatItMust) {
   // A new size whose map is refused leaves no field, and the next request generates.
   {
     auto refuse = sxhost::AllocationFailure::above(16 * 16 * sizeof(float));
-    EXPECT_EQ(rasterOpenFractal(16, 2, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
+    EXPECT_EQ(rasterOpenFractal(&cache, 16, 2, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
               nullptr);
   }
   EXPECT_EQ(count, 16 * 16);
@@ -173,10 +175,10 @@ TEST_F(FractalSource, RecordHoldsTheValuesAndTheirRangeAndProgressRunsPerRow) {
     return ++made >= stopAt ? 0 : 1;
   };
   FractalValues built{};
-  ASSERT_TRUE(
-      fractalBuildValues(16, 5, 0.2f, 0.3f, 0.4f, 0.25f, 1, nullptr, nullptr, &count, &built));
+  ASSERT_TRUE(fractalBuildValues(&cache, 16, 5, 0.2f, 0.3f, 0.4f, 0.25f, 1, nullptr, nullptr,
+                                 &count, &built));
   RasterRec* raster =
-      rasterOpenFractal(16, 5, 0.2f, 0.3f, 0.4f, 0.25f, 1, progress, &calls, &count);
+      rasterOpenFractal(&cache, 16, 5, 0.2f, 0.3f, 0.4f, 0.25f, 1, progress, &calls, &count);
   ASSERT_TRUE(rasterIsValid(raster));
   EXPECT_EQ(calls.first, 2 * 16 + 1);
   EXPECT_EQ(std::make_tuple(raster->width, raster->height, raster->fileSize, raster->sourceKind),
@@ -193,13 +195,13 @@ TEST_F(FractalSource, RecordHoldsTheValuesAndTheirRangeAndProgressRunsPerRow) {
   FractalMap* direct = fractalMapCreate(16);
   fractalMapGenerate(direct, 5, 0.75f, 0.0f);
   EXPECT_TRUE(std::equal(direct->samples, direct->samples + 17 * 17,
-                         fractalCachedMap(16, 5, 0.25f)->samples));
+                         fractalCachedMap(&cache, 16, 5, 0.25f)->samples));
   fractalMapFree(direct);
 
   for (int stopAt : {1, 8 + 2}) {  // in the statistics pass, in the shaping pass
     calls = {0, stopAt};
-    ASSERT_TRUE(fractalBuildValues(8, 3, 0.0001f, 0.0001f, 0.0f, 0.2f, 0, progress, &calls, &count,
-                                   &built));
+    ASSERT_TRUE(fractalBuildValues(&cache, 8, 3, 0.0001f, 0.0001f, 0.0f, 0.2f, 0, progress, &calls,
+                                   &count, &built));
     EXPECT_TRUE(std::any_of(built.values, built.values + 8, [](float v) { return v != 0.0f; }));
     EXPECT_TRUE(std::all_of(built.values + 8, built.values + 64, [](float v) { return v == 0.0f; }))
         << stopAt;
@@ -214,21 +216,24 @@ TEST_F(FractalSource, RefusedSizesAndMemoryGiveNoRecord) {
   } cases[] = {{0, -1}, {1, 1}, {3, 9}, {8192, 8192 * 8192}};
   for (const auto& c : cases) {
     int count = -1;
-    EXPECT_EQ(rasterOpenFractal(c.size, 1, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
-              nullptr)
+    EXPECT_EQ(
+        rasterOpenFractal(&cache, c.size, 1, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
+        nullptr)
         << c.size;
     EXPECT_EQ(count, c.count) << c.size;
   }
-  EXPECT_EQ(rasterOpenFractal(4, 1, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(rasterOpenFractal(&cache, 4, 1, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, nullptr),
+            nullptr);
   const std::int64_t live = sxhost::liveAllocations();
   for (std::uint64_t n = 1; n <= 5; ++n) {  // cache, map, samples, values, record
-    fractalFreeCache();
+    fractalFreeCache(&cache);
     auto refuse = sxhost::AllocationFailure::nth(n);
     int count = 0;
-    EXPECT_EQ(rasterOpenFractal(8, 1, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count), nullptr)
+    EXPECT_EQ(rasterOpenFractal(&cache, 8, 1, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
+              nullptr)
         << "allocation " << n;
   }
-  fractalFreeCache();
+  fractalFreeCache(&cache);
   EXPECT_EQ(sxhost::liveAllocations(), live);
 }
 

@@ -1,13 +1,9 @@
 #include "plugin/plugin_entry.h"
 
-#include "ded/units.h"
 #include "dialog/main_dialog.h"
-#include "fractal/fractal_source.h"
-#include "plugin/delimiters.h"
+#include "dialog/source_loader.h"
+#include "plugin/plugin_module.h"
 #include "plugin/settings.h"
-#include "plugin/tool_state.h"
-#include "raster/image_reader.h"
-#include "raster/source_loader.h"
 
 const char* const sxpVendor = "Quorvan, Inc.";
 const char* const sxpIDString = "Relievo";
@@ -16,25 +12,14 @@ const char* const sxpVersion = "3.0.0";
 
 namespace relievo {
 
-namespace {
-
-SxResource resource = nullptr;
-
-void releaseCaches() {
-  fractalFreeCache();
-  rasterFreeImageCache();
-}
-
-}  // namespace
-
 int toolStart(SxTool tool, SxResource toolResource) {
   ToolState* state = toolStateCreate(tool, toolResource);
   if (state == nullptr) return 0;
-  if (state->dialog == nullptr) {
-    state->dialog = sxResourceGetDialog(nullptr, state->resource, kMainDialogTemplate,
-                                        kMainDialogEvents, mainDialogEvent, state);
+  if (state->ui.dialog == nullptr) {
+    state->ui.dialog = sxResourceGetDialog(nullptr, state->resource, kMainDialogTemplate,
+                                           kMainDialogEvents, mainDialogEvent, state);
   }
-  sxShowDialog(state->dialog);
+  sxShowDialog(state->ui.dialog);
   return 0;
 }
 
@@ -42,10 +27,10 @@ int mainDialogEvent(SxDialog dialog, int, int event, void* data) {
   auto* state = static_cast<ToolState*>(data);
   switch (event) {
     case SX_EVENT_INIT:
-      state->dialog = dialog;
+      state->ui.dialog = dialog;
       buildMainDialog(state);
-      state->fileName[0] = '\0';
-      state->fileSize = 0;
+      state->source.fileName[0] = '\0';
+      state->source.fileSize = 0;
       discardRaster(state);
       sxGuiSetHelpContext(dialog, kHelpContext);
       break;
@@ -56,9 +41,9 @@ int mainDialogEvent(SxDialog dialog, int, int event, void* data) {
     case SX_EVENT_CLOSE:
       settingsSave(state);
       discardRaster(state);
-      previewBuffersFree(state);
-      releaseCaches();
-      if (state->scanDialog != nullptr) sxHideDialog(state->scanDialog);
+      previewBuffersFree(state->preview);
+      releaseCaches(state);
+      if (state->ui.scanDialog != nullptr) sxHideDialog(state->ui.scanDialog);
       break;
     default:
       break;
@@ -69,21 +54,19 @@ int mainDialogEvent(SxDialog dialog, int, int event, void* data) {
 }  // namespace relievo
 
 extern "C" int sxpInit(SxPlugin plugin, void*, void*) {
-  const SxModule module = sxGetModuleHandle(plugin);
-  relievo::resource = sxLoadResource(module);
+  relievo::PluginModule& module = relievo::pluginModule();
+  module.resource = sxLoadResource(sxGetModuleHandle(plugin));
   sxRegisterHelpFile(plugin, "sxforgeon.hlp");
-  const SxTool tool = sxRegisterViewer(plugin, "Relievo", relievo::toolStart, relievo::resource,
+  const SxTool tool = sxRegisterViewer(plugin, "Relievo", relievo::toolStart, module.resource,
                                        "Version", "3.0", "MenuLocation", "Terrain", "MenuLabel",
                                        "Relievo...", "HelpContext", relievo::kHelpContext, nullptr);
   return tool != nullptr ? 1 : 0;
 }
 
 extern "C" void sxpExit(SxPlugin plugin) {
+  relievo::PluginModule& module = relievo::pluginModule();
   relievo::toolStateRelease();
-  relievo::releaseCaches();
-  relievo::unitsReset();
-  relievo::delimitersReset();
   sxUnregisterAllTools(plugin);
-  sxUnloadResource(relievo::resource);
-  relievo::resource = nullptr;
+  sxUnloadResource(module.resource);
+  module.resource = nullptr;
 }

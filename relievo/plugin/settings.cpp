@@ -1,209 +1,226 @@
 #include "plugin/settings.h"
 
-#include <algorithm>
-#include <cstring>
+#include <cstdint>
+#include <span>
+#include <type_traits>
 
-#include "plugin/delimiters.h"
-#include "plugin/spacing.h"
+#include "ded/units.h"
+#include "dialog/source_panel.h"
+#include "raster/delimiters.h"
 
 namespace relievo {
 
 namespace {
 
-constexpr int kUnitsDefault = 4;
-constexpr int kUnitsCount = 8;
+enum class PrefType {
+  Int,     // integer
+  Byte,    // integer of which the low 8 bits are taken at load
+  Float,   // single precision
+  Double,  // double precision
+  Path,    // the source file name, taken through the file name rule
+};
 
-int getInt(const ToolState* state, const char* key, int def) {
-  int value = def;
-  sxPluginToolPrefGetInteger(state->pluginTool, key, &value, def);
-  return value;
+// Reads and writes one field of ToolState as a number: enumerations as their values,
+// unsigned and character fields as the signed 32-bit or 8-bit integers they are stored as.
+struct PrefField {
+  double (*read)(const ToolState& state);
+  void (*write)(ToolState& state, double value);
+};
+
+template <typename T>
+constexpr double asNumber(T value) {
+  if constexpr (std::is_enum_v<T>) {
+    return static_cast<double>(static_cast<std::underlying_type_t<T>>(value));
+  } else if constexpr (std::is_same_v<T, char>) {
+    return static_cast<double>(static_cast<signed char>(value));
+  } else if constexpr (std::is_integral_v<T>) {
+    return static_cast<double>(static_cast<std::int32_t>(value));
+  } else {
+    return static_cast<double>(value);
+  }
 }
 
-float getFloat(const ToolState* state, const char* key, float def) {
-  float value = def;
-  sxPluginToolPrefGetFloat(state->pluginTool, key, &value, def);
-  return value;
+template <typename T>
+constexpr T fromNumber(double value) {
+  if constexpr (std::is_enum_v<T>) {
+    return static_cast<T>(static_cast<std::underlying_type_t<T>>(value));
+  } else if constexpr (std::is_integral_v<T>) {
+    return static_cast<T>(static_cast<std::int64_t>(value));
+  } else {
+    return static_cast<T>(value);
+  }
 }
 
-double getDouble(const ToolState* state, const char* key, double def) {
-  double value = def;
-  sxPluginToolPrefGetDouble(state->pluginTool, key, &value, def);
-  return value;
+// The field at the end of a path of members, such as &ToolState::source, &SourceLayout::width.
+template <auto... Path>
+double readField(const ToolState& state) {
+  return asNumber((state.*....*Path));
+}
+template <auto... Path>
+void writeField(ToolState& state, double value) {
+  auto& target = (state.*....*Path);
+  target = fromNumber<std::remove_reference_t<decltype(target)>>(value);
+}
+template <auto... Path>
+constexpr PrefField field{readField<Path...>, writeField<Path...>};
+
+constexpr PrefField kNoField{nullptr, nullptr};
+
+struct PrefRange {
+  double low;
+  double high;
+};
+// No check at load.
+constexpr PrefRange kAnyValue{1.0, 0.0};
+// A character other than NUL, as an unsigned 8-bit code.
+constexpr PrefRange kCharacterCodes{1.0, 255.0};
+
+struct PrefRow {
+  const char* key;
+  PrefType type;
+  PrefField field;
+  double fallback;  // the default, which also replaces a loaded value outside range
+  PrefRange range = kAnyValue;
+  bool saved = true;
+  // A default that depends on settings loaded before it; such rows load after all others.
+  double (*derivedDefault)(const ToolState& state) = nullptr;
+};
+
+double fractalMinimumDefault(const ToolState& state) {
+  return state.fractal.fractalWater != 0 ? 0.0 : 1.0;
 }
 
-template <typename Enum>
-Enum getEnum(const ToolState* state, const char* key, Enum def) {
-  return static_cast<Enum>(getInt(state, key, static_cast<int>(def)));
+using S = ToolState;
+using Src = SourceLayout;
+using Und = UndefinedData;
+using Rng = ElevationRanges;
+using Ext = Extents;
+using Frc = FractalParams;
+using Prv = PreviewBuffers;
+using enum PrefType;
+
+constexpr PrefRow kPrefs[] = {
+    {"FileName", Path, kNoField, 0.0},
+    {"Width", Int, field<&S::source, &Src::width>, 0.0},
+    {"Height", Int, field<&S::source, &Src::height>, 0.0},
+    {"HeaderOffset", Int, field<&S::source, &Src::headerOffset>, 0.0},
+    {"DataStride", Int, field<&S::source, &Src::dataStride>, 0.0},
+    {"ByteType", Int, field<&S::source, &Src::byteType>, 0.0},
+    {"DataType", Int, field<&S::source, &Src::sourceKind>, asNumber(SourceKind::Fractal)},
+    {"EndianType", Int, field<&S::source, &Src::endianType>, 0.0},
+    {"DataOrder", Int, field<&S::source, &Src::dataOrder>, 0.0},
+    {"DataOrigin", Int, field<&S::source, &Src::dataOrigin>, 0.0},
+    {"isSigned", Int, field<&S::source, &Src::isSigned>, 0.0},
+    {"ReplaceNullKind", Int, field<&S::ranges, &Rng::replaceNullKind>,
+     asNumber(ReplaceNullKind::DedNull)},
+    {"ReplaceNullValue", Int, field<&S::ranges, &Rng::replaceNullValue>, 0.0},
+    {"NullValue", Int, field<&S::source, &Src::undefined, &Und::nullValue>, 0.0},
+    {"HasNullData", Int, field<&S::source, &Src::undefined, &Und::hasNullData>, 0.0},
+    {"Display DMS", Int, field<&S::ui, &DialogHandles::displayDms>, 1.0},
+    {"DelimiterType",
+     Int,
+     field<&S::source, &Src::delimiterType>,
+     kDelimiterSpace,
+     {1.0, kDelimiterCount}},
+    {"Delimiter", Int, field<&S::source, &Src::otherDelimiter>, kDefaultOtherDelimiter,
+     kCharacterCodes},
+    {"Units", Int, field<&S::ranges, &Rng::units>, kUnitsMeters, {1.0, kUnitsOther}},
+    {"LatStart", Float, field<&S::extents, &Ext::latStart>, 0.0},
+    {"LongStart", Float, field<&S::extents, &Ext::longStart>, 0.0},
+    {"LatEnd", Float, field<&S::extents, &Ext::latEnd>, kDefaultLatEnd},
+    {"LongEnd", Float, field<&S::extents, &Ext::longEnd>, kDefaultLongEnd},
+    {"Fractal Noise", Double, field<&S::fractal, &Frc::fractalNoise>, 0.0},
+    {"Fractal Valleys", Double, field<&S::fractal, &Frc::fractalValleys>, 0.0001},
+    {"Fractal Plateaus", Double, field<&S::fractal, &Frc::fractalPlateaus>, 0.0001},
+    {"Fractal Water Level", Double, field<&S::fractal, &Frc::fractalWaterLevel>, 0.0},
+    {"Fractal Minimum", Double, field<&S::fractal, &Frc::fractalMinimum>, 0.0, kAnyValue, true,
+     fractalMinimumDefault},
+    {"Fractal Maximum", Double, field<&S::fractal, &Frc::fractalMaximum>, 255.0},
+    {"Fractal Seed", Int, field<&S::fractal, &Frc::fractalSeed>, 0.0},
+    {"Fractal Water", Int, field<&S::fractal, &Frc::fractalWater>, 1.0},
+    {"Fractal Size", Int, field<&S::fractal, &Frc::fractalSize>, 256.0, kAnyValue, false},
+    {"BottomRed", Byte, field<&S::preview, &Prv::bottomColor, &Rgb8::r>, kDefaultBottomColor.r},
+    {"BottomGreen", Byte, field<&S::preview, &Prv::bottomColor, &Rgb8::g>, kDefaultBottomColor.g},
+    {"BottomBlue", Byte, field<&S::preview, &Prv::bottomColor, &Rgb8::b>, kDefaultBottomColor.b},
+    {"TopRed", Byte, field<&S::preview, &Prv::topColor, &Rgb8::r>, kDefaultTopColor.r},
+    {"TopGreen", Byte, field<&S::preview, &Prv::topColor, &Rgb8::g>, kDefaultTopColor.g},
+    {"TopBlue", Byte, field<&S::preview, &Prv::topColor, &Rgb8::b>, kDefaultTopColor.b},
+};
+
+bool inRange(double value, PrefRange range) {
+  return range.low > range.high || (value >= range.low && value <= range.high);
 }
 
-int inRangeOr(int value, int low, int high, int fallback) {
-  return value >= low && value <= high ? value : fallback;
+void loadRow(ToolState* state, const PrefRow& row) {
+  const SxTool tool = state->pluginTool;
+  const double fallback = row.derivedDefault != nullptr ? row.derivedDefault(*state) : row.fallback;
+  double value = fallback;
+  switch (row.type) {
+    case PrefType::Int:
+    case PrefType::Byte: {
+      int stored = static_cast<int>(fallback);
+      sxPluginToolPrefGetInteger(tool, row.key, &stored, stored);
+      value = row.type == PrefType::Byte ? stored & 0xFF : stored;
+      break;
+    }
+    case PrefType::Float: {
+      float stored = static_cast<float>(fallback);
+      sxPluginToolPrefGetFloat(tool, row.key, &stored, stored);
+      value = stored;
+      break;
+    }
+    case PrefType::Double:
+      sxPluginToolPrefGetDouble(tool, row.key, &value, fallback);
+      break;
+    case PrefType::Path: {
+      char name[kPathSize] = {};
+      sxPluginToolPrefGetString(tool, row.key, name, kPathSize - 1, "");
+      fileNameRule(state, name);
+      return;
+    }
+  }
+  row.field.write(*state, inRange(value, row.range) ? value : fallback);
 }
 
-std::uint8_t getColor(const ToolState* state, const char* key, std::uint8_t def) {
-  return static_cast<std::uint8_t>(getInt(state, key, def) & 0xFF);
-}
-
-void setInt(const ToolState* state, const char* key, int value) {
-  sxPluginToolPrefSetInteger(state->pluginTool, key, value);
-}
-
-template <typename Enum>
-void setEnum(const ToolState* state, const char* key, Enum value) {
-  setInt(state, key, static_cast<int>(value));
-}
-
-void setFloat(const ToolState* state, const char* key, float value) {
-  sxPluginToolPrefSetFloat(state->pluginTool, key, value);
-}
-
-void setDouble(const ToolState* state, const char* key, double value) {
-  sxPluginToolPrefSetDouble(state->pluginTool, key, value);
+void saveRow(const ToolState* state, const PrefRow& row) {
+  const SxTool tool = state->pluginTool;
+  if (row.type == PrefType::Path) {
+    sxPluginToolPrefSetString(tool, row.key, state->source.fileName);
+    return;
+  }
+  const double value = row.field.read(*state);
+  switch (row.type) {
+    case PrefType::Float:
+      sxPluginToolPrefSetFloat(tool, row.key, static_cast<float>(value));
+      break;
+    case PrefType::Double:
+      sxPluginToolPrefSetDouble(tool, row.key, value);
+      break;
+    default:
+      sxPluginToolPrefSetInteger(tool, row.key, static_cast<int>(value));
+      break;
+  }
 }
 
 }  // namespace
 
 void settingsLoad(ToolState* state) {
-  state->units = inRangeOr(getInt(state, "Units", kUnitsDefault), 1, kUnitsCount, kUnitsDefault);
-  const int type = getInt(state, "DelimiterType", kDelimiterSpace);
-  const int character = getInt(state, "Delimiter", ' ');
-  state->delimiterType = inRangeOr(type, 1, kDelimiterCount, kDelimiterSpace);
-  setOtherDelimiter(static_cast<char>(inRangeOr(character, 1, 255, ' ')));
-
-  state->backgroundColor[0] = state->backgroundColor[1] = state->backgroundColor[2] = 0;
-
-  state->width = getInt(state, "Width", 0);
-  state->height = getInt(state, "Height", 0);
-  state->headerOffset = getInt(state, "HeaderOffset", 0);
-  state->dataStride = getInt(state, "DataStride", 0);
-  state->byteType = getEnum(state, "ByteType", ByteType::Int8);
-  state->sourceKind = getEnum(state, "DataType", SourceKind::Fractal);
-  state->endianType = getEnum(state, "EndianType", Endian::Little);
-  state->replaceNullKind = getEnum(state, "ReplaceNullKind", ReplaceNullKind::DedNull);
-  state->replaceNullValue = getInt(state, "ReplaceNullValue", 0);
-  state->nullValue = getInt(state, "NullValue", 0);
-  state->hasNullData = getInt(state, "HasNullData", 0);
-  state->dataOrder = getEnum(state, "DataOrder", DataOrder::Rows);
-  state->dataOrigin = getEnum(state, "DataOrigin", DataOrigin::LowerLeft);
-  state->isSigned = getInt(state, "isSigned", 0);
-
-  state->latStart = getFloat(state, "LatStart", 0.0f);
-  state->longStart = getFloat(state, "LongStart", 0.0f);
-  state->latEnd = getFloat(state, "LatEnd", 1.0f);
-  state->longEnd = getFloat(state, "LongEnd", 1.0f);
-  spacingRule(state);
-
-  state->fractalNoise = getDouble(state, "Fractal Noise", 0.0);
-  state->fractalValleys = getDouble(state, "Fractal Valleys", 0.0001);
-  state->fractalPlateaus = getDouble(state, "Fractal Plateaus", 0.0001);
-  state->fractalWaterLevel = getDouble(state, "Fractal Water Level", 0.0);
-  state->fractalWater = getInt(state, "Fractal Water", 1);
-  state->fractalSize = getInt(state, "Fractal Size", 256);
-  state->fractalSeed = static_cast<std::uint32_t>(getInt(state, "Fractal Seed", 0));
-  state->fractalMinimum = getDouble(state, "Fractal Minimum", state->fractalWater != 0 ? 0.0 : 1.0);
-  state->fractalMaximum = getDouble(state, "Fractal Maximum", 255.0);
-
-  state->displayDms = getInt(state, "Display DMS", 1);
-
-  char fileName[kPathSize] = {};
-  sxPluginToolPrefGetString(state->pluginTool, "FileName", fileName, kPathSize - 1, "");
-  fileNameRule(state, fileName);
-
-  state->bottomColor = {getColor(state, "BottomRed", kDefaultBottomColor.r),
-                        getColor(state, "BottomGreen", kDefaultBottomColor.g),
-                        getColor(state, "BottomBlue", kDefaultBottomColor.b)};
-  state->topColor = {getColor(state, "TopRed", kDefaultTopColor.r),
-                     getColor(state, "TopGreen", kDefaultTopColor.g),
-                     getColor(state, "TopBlue", kDefaultTopColor.b)};
-
-  replaceValueRule(state, state->replaceNullValue);
+  for (std::uint16_t& channel : state->preview.backgroundColor)
+    channel = 0;
+  for (const PrefRow& row : kPrefs) {
+    if (row.derivedDefault == nullptr) loadRow(state, row);
+  }
+  for (const PrefRow& row : kPrefs) {
+    if (row.derivedDefault != nullptr) loadRow(state, row);
+  }
+  spacingRule(state->extents);
+  replaceValueRule(state->ranges, state->ranges.replaceNullValue);
 }
 
 void settingsSave(ToolState* state) {
-  sxPluginToolPrefSetString(state->pluginTool, "FileName", state->fileName);
-
-  setInt(state, "Width", state->width);
-  setInt(state, "Height", state->height);
-  setInt(state, "HeaderOffset", state->headerOffset);
-  setInt(state, "DataStride", state->dataStride);
-  setEnum(state, "ByteType", state->byteType);
-  setEnum(state, "DataType", state->sourceKind);
-  setEnum(state, "EndianType", state->endianType);
-  setEnum(state, "DataOrder", state->dataOrder);
-  setEnum(state, "DataOrigin", state->dataOrigin);
-  setInt(state, "isSigned", state->isSigned);
-  setEnum(state, "ReplaceNullKind", state->replaceNullKind);
-  setInt(state, "ReplaceNullValue", state->replaceNullValue);
-  setInt(state, "NullValue", state->nullValue);
-  setInt(state, "HasNullData", state->hasNullData);
-  setInt(state, "Display DMS", state->displayDms);
-
-  setInt(state, "DelimiterType", state->delimiterType);
-  // The character is stored as a signed 8-bit one: above 127 it comes back as a space.
-  setInt(state, "Delimiter", static_cast<signed char>(delimiterChar(kDelimiterOther)));
-
-  setInt(state, "Units", state->units);
-
-  setFloat(state, "LatStart", state->latStart);
-  setFloat(state, "LongStart", state->longStart);
-  setFloat(state, "LatEnd", state->latEnd);
-  setFloat(state, "LongEnd", state->longEnd);
-
-  setDouble(state, "Fractal Noise", state->fractalNoise);
-  setDouble(state, "Fractal Valleys", state->fractalValleys);
-  setDouble(state, "Fractal Plateaus", state->fractalPlateaus);
-  setDouble(state, "Fractal Water Level", state->fractalWaterLevel);
-  setDouble(state, "Fractal Minimum", state->fractalMinimum);
-  setDouble(state, "Fractal Maximum", state->fractalMaximum);
-
-  setInt(state, "Fractal Seed", static_cast<int>(state->fractalSeed));
-  setInt(state, "Fractal Water", state->fractalWater);
-
-  setInt(state, "BottomRed", state->bottomColor.r);
-  setInt(state, "BottomGreen", state->bottomColor.g);
-  setInt(state, "BottomBlue", state->bottomColor.b);
-  setInt(state, "TopRed", state->topColor.r);
-  setInt(state, "TopGreen", state->topColor.g);
-  setInt(state, "TopBlue", state->topColor.b);
-}
-
-bool fileNameRule(ToolState* state, std::string_view name) {
-  if (name.empty()) {
-    discardRaster(state);
-    return true;
+  for (const PrefRow& row : kPrefs) {
+    if (row.saved) saveRow(state, row);
   }
-  // A name that does not fit the record's buffer cannot be opened as given either.
-  if (name.size() >= kPathSize || name == state->fileName) return false;
-
-  std::memcpy(state->fileName, name.data(), name.size());
-  state->fileName[name.size()] = '\0';
-  if (const auto slash = name.rfind('/'); slash != std::string_view::npos) {
-    std::memcpy(state->sourceDir, name.data(), slash + 1);
-    state->sourceDir[slash + 1] = '\0';
-  }
-  state->fileSize = rasterFileSize(name);
-
-  // Cut at the last '.' anywhere in the path, as the name's users expect of this rule, even
-  // when the dot belongs to a directory.
-  const std::string_view stem = name.substr(0, std::min(name.rfind('.'), name.size()));
-  constexpr std::string_view kDed = ".ded";
-  const std::size_t length = std::min(stem.size(), kPathSize - 1 - kDed.size());
-  std::memcpy(state->dedFileName, stem.data(), length);
-  std::memcpy(state->dedFileName + length, kDed.data(), kDed.size());
-  state->dedFileName[length + kDed.size()] = '\0';
-
-  discardRaster(state);
-  return true;
-}
-
-bool replaceValueRule(ToolState* state, int v) {
-  const int before = state->replaceNullValue;
-  if (state->replaceNullKind == ReplaceNullKind::DedNull) {
-    state->replaceNullValue = kDedNull;
-  } else if (v > kDedNull) {
-    state->replaceNullValue = v;
-  }
-  return state->replaceNullValue != before;
 }
 
 }  // namespace relievo

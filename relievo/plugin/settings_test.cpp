@@ -12,7 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "plugin/delimiters.h"
+#include "dialog/source_panel.h"
+#include "raster/delimiters.h"
 #include "relievo_testing/scratch_dir.h"
 #include "sxhost/host.h"
 
@@ -51,13 +52,19 @@ constexpr char kTool[] = "Relievo";
 
 // Every field that the settings save and load back, so that whole records compare at once.
 auto persisted(ToolState& s) {
-  return std::tie(s.width, s.height, s.headerOffset, s.dataStride, s.byteType, s.sourceKind,
-                  s.endianType, s.dataOrder, s.dataOrigin, s.isSigned, s.replaceNullKind,
-                  s.replaceNullValue, s.nullValue, s.hasNullData, s.displayDms, s.delimiterType,
-                  s.units, s.latStart, s.longStart, s.latEnd, s.longEnd, s.fractalNoise,
-                  s.fractalValleys, s.fractalPlateaus, s.fractalWaterLevel, s.fractalMinimum,
-                  s.fractalMaximum, s.fractalSeed, s.fractalWater, s.bottomColor.r, s.bottomColor.g,
-                  s.bottomColor.b, s.topColor.r, s.topColor.g, s.topColor.b);
+  SourceLayout& so = s.source;
+  ElevationRanges& r = s.ranges;
+  Extents& e = s.extents;
+  FractalParams& f = s.fractal;
+  PreviewBuffers& p = s.preview;
+  return std::tie(so.width, so.height, so.headerOffset, so.dataStride, so.byteType, so.sourceKind,
+                  so.endianType, so.dataOrder, so.dataOrigin, so.isSigned, r.replaceNullKind,
+                  r.replaceNullValue, so.undefined.nullValue, so.undefined.hasNullData,
+                  s.ui.displayDms, so.delimiterType, so.otherDelimiter, r.units, e.latStart,
+                  e.longStart, e.latEnd, e.longEnd, f.fractalNoise, f.fractalValleys,
+                  f.fractalPlateaus, f.fractalWaterLevel, f.fractalMinimum, f.fractalMaximum,
+                  f.fractalSeed, f.fractalWater, p.bottomColor.r, p.bottomColor.g, p.bottomColor.b,
+                  p.topColor.r, p.topColor.g, p.topColor.b);
 }
 
 class Settings : public ::testing::Test {
@@ -66,10 +73,7 @@ class Settings : public ::testing::Test {
     state.pluginTool = host.addTool(kTool);
     writes.clear();
   }
-  void TearDown() override {
-    discardRaster(&state);
-    delimitersReset();
-  }
+  void TearDown() override { discardRaster(&state); }
 
   void store(const std::string& key, sxhost::PrefValue value) {
     host.preferences().set(kTool, key, std::move(value));
@@ -91,24 +95,24 @@ class Settings : public ::testing::Test {
 };
 
 TEST_F(Settings, AFirstRunStartsFromTheDefaults) {
-  state.backgroundColor[1] = 77;
-  state.latPosts = 11;
-  state.longPosts = 21;
+  state.preview.backgroundColor[1] = 77;
+  state.extents.latPosts = 11;
+  state.extents.longPosts = 21;
   settingsLoad(&state);
   EXPECT_EQ(persisted(state),
             std::make_tuple(0, 0, 0, 0, ByteType::Int8, SourceKind::Fractal, Endian::Little,
                             DataOrder::Rows, DataOrigin::LowerLeft, 0, ReplaceNullKind::DedNull,
                             -32768,  // the replace rule under "DED NULL"
-                            0, 0, 1, 5, 4, 0.0f, 0.0f, 1.0f, 1.0f, 0.0, 0.0001, 0.0001, 0.0,
+                            0, 0, 1, 5, ' ', 4, 0.0f, 0.0f, 1.0f, 1.0f, 0.0, 0.0001, 0.0001, 0.0,
                             0.0,  // the fractal minimum, water being on
                             255.0, 0u, 1, 0, 60, 0, 0, 255, 0));
-  EXPECT_EQ(state.fractalSize, 256);
+  EXPECT_EQ(state.fractal.fractalSize, 256);
   // The spacing rule runs on the loaded corners, (0, 0) ... (1, 1).
-  EXPECT_EQ(std::tie(state.latSpacing, state.longSpacing), std::make_tuple(3600.0f, 1800.0f));
-  EXPECT_EQ(std::tie(state.backgroundColor[0], state.backgroundColor[1], state.backgroundColor[2]),
-            std::make_tuple(0, 0, 0));
-  EXPECT_EQ(delimiterChar(kDelimiterOther), ' ');
-  EXPECT_STREQ(state.fileName, "");
+  EXPECT_EQ(std::tie(state.extents.latSpacing, state.extents.longSpacing),
+            std::make_tuple(3600.0f, 1800.0f));
+  const std::uint16_t* background = state.preview.backgroundColor;
+  EXPECT_EQ(std::tie(background[0], background[1], background[2]), std::make_tuple(0, 0, 0));
+  EXPECT_STREQ(state.source.fileName, "");
   EXPECT_TRUE(writes.empty());
 }
 
@@ -142,61 +146,52 @@ TEST_F(Settings, SavedValuesComeBackAsTheyWere) {
   fileNameRule(&state, file);
   persisted(state) = std::make_tuple(5, 4, 12, 3, ByteType::Float32, SourceKind::Binary,
                                      Endian::Big, DataOrder::Cols, DataOrigin::UpperLeft, 1,
-                                     ReplaceNullKind::Custom, -99, -9999, 1, 0, 6, 2, 36.25f,
+                                     ReplaceNullKind::Custom, -99, -9999, 1, 0, 6, '#', 2, 36.25f,
                                      -122.5f, 36.75f, -122.0f, 0.3, 0.2, 0.4, 0.1, 5.5, 1234.5,
                                      3000000000u,  // above what a signed integer holds
                                      0, 1, 2, 3, 253, 254, 255);
   // Never saved:
-  std::tie(state.imageComponent, state.invert, state.shaded, state.dedMin, state.dedMax) =
+  std::tie(state.source.imageComponent, state.ranges.invert, state.preview.shaded,
+           state.ranges.dedMin, state.ranges.dedMax) =
       std::make_tuple(ImageComponent::Blue, 1, 1, -5.0, 5.0);
   settingsSave(&state);
 
   ToolState loaded = reloaded();
-  EXPECT_EQ(loaded.fileName, file);
-  EXPECT_EQ(loaded.fileSize, 40);
+  EXPECT_EQ(loaded.source.fileName, file);
+  EXPECT_EQ(loaded.source.fileSize, 40);
   EXPECT_EQ(persisted(loaded), persisted(state));
-  EXPECT_EQ(
-      std::tie(loaded.imageComponent, loaded.invert, loaded.shaded, loaded.dedMin, loaded.dedMax),
-      std::make_tuple(ImageComponent{}, 0, 0, 0.0, 0.0));
+  EXPECT_EQ(std::tie(loaded.source.imageComponent, loaded.ranges.invert, loaded.preview.shaded,
+                     loaded.ranges.dedMin, loaded.ranges.dedMax),
+            std::make_tuple(ImageComponent{}, 0, 0, 0.0, 0.0));
 }
 
 TEST_F(Settings, FractalMinimumDefaultFollowsTheWaterAndFractalSizeIsNeverWritten) {
   store("Fractal Water", 0);
-  EXPECT_EQ(reloaded().fractalMinimum, 1.0);
+  EXPECT_EQ(reloaded().fractal.fractalMinimum, 1.0);
   store("Fractal Minimum", 12.5);
-  EXPECT_EQ(reloaded().fractalMinimum, 12.5);
+  EXPECT_EQ(reloaded().fractal.fractalMinimum, 12.5);
 
   store("Fractal Size", 1000);
   settingsLoad(&state);
-  EXPECT_EQ(state.fractalSize, 1000);
-  state.fractalSize = 64;
+  EXPECT_EQ(state.fractal.fractalSize, 1000);
+  state.fractal.fractalSize = 64;
   settingsSave(&state);
   EXPECT_EQ(stored("Fractal Size"), sxhost::PrefValue(1000));
 }
 
+// A character typed into "Other" that another row holds selects that row, and stays so; an
+// "Other" character above 127 is saved negative and loads back as a space.
 TEST_F(Settings, TheDelimiterSelectionComesBackAsSaved) {
-  for (int type = 1; type <= kDelimiterCount; ++type) {
-    delimitersReset();
-    setOtherDelimiter('#');
-    state.delimiterType = type;
-    settingsSave(&state);
-    delimitersReset();
-    EXPECT_EQ(reloaded().delimiterType, type);
-    EXPECT_EQ(delimiterChar(kDelimiterOther), '#') << type;
-  }
-  // A character typed into "Other" that another row holds selects that row, and stays so.
-  delimitersReset();
-  setDelimiterCharacter(&state, ',');
+  setDelimiterCharacter(state.source, ',');
   settingsSave(&state);
-  EXPECT_EQ(reloaded().delimiterType, 4);
+  EXPECT_EQ(reloaded().source.delimiterType, 4);
 
-  // An "Other" character above 127 is saved negative and loads back as a space.
-  setDelimiterCharacter(&state, static_cast<char>(200));
+  setDelimiterCharacter(state.source, static_cast<char>(200));
   settingsSave(&state);
   EXPECT_EQ(stored("Delimiter"), sxhost::PrefValue(200 - 256));
-  setOtherDelimiter('#');
-  EXPECT_EQ(reloaded().delimiterType, kDelimiterOther);
-  EXPECT_EQ(delimiterChar(kDelimiterOther), ' ');
+  const ToolState loaded = reloaded();
+  EXPECT_EQ(loaded.source.delimiterType, kDelimiterOther);
+  EXPECT_EQ(loaded.source.otherDelimiter, ' ');
 }
 
 TEST_F(Settings, OutOfRangeUnitsAndDelimitersFallBack) {
@@ -209,9 +204,9 @@ TEST_F(Settings, OutOfRangeUnitsAndDelimitersFallBack) {
     store("DelimiterType", type);
     store("Delimiter", delimiter);
     const ToolState loaded = reloaded();
-    EXPECT_EQ(loaded.units, wantUnits) << units;
-    EXPECT_EQ(loaded.delimiterType, wantType) << type;
-    EXPECT_EQ(delimiterChar(kDelimiterOther), static_cast<char>(wantOther)) << delimiter;
+    EXPECT_EQ(loaded.ranges.units, wantUnits) << units;
+    EXPECT_EQ(loaded.source.delimiterType, wantType) << type;
+    EXPECT_EQ(loaded.source.otherDelimiter, static_cast<char>(wantOther)) << delimiter;
   }
 }
 
@@ -222,29 +217,16 @@ TEST_F(Settings, ColoursKeepTheLowByteAndTheReplaceRuleRunsAfterTheKeys) {
   for (auto [key, value] : colours)
     store(key, value);
   ToolState loaded = reloaded();
-  EXPECT_EQ(std::tie(loaded.bottomColor.r, loaded.bottomColor.g, loaded.bottomColor.b,
-                     loaded.topColor.r, loaded.topColor.g, loaded.topColor.b),
+  const Rgb8 bottom = loaded.preview.bottomColor;
+  const Rgb8 top = loaded.preview.topColor;
+  EXPECT_EQ(std::tie(bottom.r, bottom.g, bottom.b, top.r, top.g, top.b),
             std::make_tuple(255, 44, 255, 0, 0x78, 17));
 
   const int cases[][3] = {{1, 5, -32768}, {2, 5, 5}, {2, -32768, -32768}, {2, 32767, 32767}};
   for (const auto& [kind, value, want] : cases) {
     store("ReplaceNullKind", kind);
     store("ReplaceNullValue", value);
-    EXPECT_EQ(reloaded().replaceNullValue, want) << kind << " " << value;
-  }
-}
-
-TEST(ReplaceValueRule, TakesValuesAboveDedNullUnlessDedNullIsChosen) {
-  // {replaceNullKind, value before, v, value after, changed}
-  const int cases[][5] = {
-      {1, 7, 9, -32768, 1}, {1, -32768, 9, -32768, 0}, {2, 7, 9, 9, 1},        {2, 7, 7, 7, 0},
-      {2, 7, -32768, 7, 0}, {2, 7, -32767, -32767, 1}, {2, 7, INT32_MIN, 7, 0}};
-  for (const auto& [kind, before, v, after, changed] : cases) {
-    ToolState state{};
-    state.replaceNullKind = static_cast<ReplaceNullKind>(kind);
-    state.replaceNullValue = before;
-    EXPECT_EQ(replaceValueRule(&state, v), changed == 1) << before << " " << v;
-    EXPECT_EQ(state.replaceNullValue, after) << before << " " << v;
+    EXPECT_EQ(reloaded().ranges.replaceNullValue, want) << kind << " " << value;
   }
 }
 
@@ -252,59 +234,33 @@ TEST_F(Settings, TheStoredFileNameGoesThroughTheFileNameRule) {
   const std::string grid = dir.write("grid.b.txt", "1 2 3 4\n");
   store("FileName", grid);
   settingsLoad(&state);
-  EXPECT_EQ(state.fileName, grid);
-  EXPECT_EQ(state.fileSize, 8);
-  EXPECT_EQ(state.dedFileName, grid.substr(0, grid.size() - 4) + ".ded");
+  EXPECT_EQ(state.source.fileName, grid);
+  EXPECT_EQ(state.source.fileSize, 8);
+  EXPECT_EQ(state.source.dedFileName, grid.substr(0, grid.size() - 4) + ".ded");
 
   // The same name again leaves the raster and the derived fields alone.
   state.raster = rasterAllocate("loaded");
   RasterRec* const loaded = state.raster;
-  state.fileSize = 777;
-  std::snprintf(state.dedFileName, sizeof state.dedFileName, "keep.ded");
+  state.source.fileSize = 777;
+  std::snprintf(state.source.dedFileName, sizeof state.source.dedFileName, "keep.ded");
   settingsLoad(&state);
   EXPECT_EQ(state.raster, loaded);
-  EXPECT_EQ(state.fileSize, 777);
-  EXPECT_STREQ(state.dedFileName, "keep.ded");
+  EXPECT_EQ(state.source.fileSize, 777);
+  EXPECT_STREQ(state.source.dedFileName, "keep.ded");
 
   // An empty name discards the raster but keeps the name; one too long changes nothing.
   EXPECT_TRUE(fileNameRule(&state, ""));
   EXPECT_EQ(state.raster, nullptr);
   EXPECT_FALSE(fileNameRule(&state, std::string(kPathSize, 'l')));
-  EXPECT_EQ(state.fileName, grid);
-  EXPECT_EQ(state.fileSize, 777);
+  EXPECT_EQ(state.source.fileName, grid);
+  EXPECT_EQ(state.source.fileSize, 777);
 
   // A stored name longer than a text may be is cut, never overflowing the record, and its DED
   // name too.
   store("FileName", std::string(3000, 'n'));
   settingsLoad(&state);
-  EXPECT_EQ(std::string(state.fileName), std::string(kPathSize - 1, 'n'));
-  EXPECT_EQ(std::string(state.dedFileName), std::string(kPathSize - 5, 'n') + ".ded");
-}
-
-TEST_F(Settings, FileNameRuleDerivesTheDedNameAndTheDirectory) {
-  struct Case {
-    const char* name;
-    const char* dedFileName;
-    const char* sourceDir;  // "was" when it keeps its value
-  };
-  const Case cases[] = {{"/a.b/grid", "/a.ded", "/a.b/"},
-                        {"/data/grid.txt", "/data/grid.ded", "/data/"},
-                        {"/data/x.tar.gz", "/data/x.tar.ded", "/data/"},
-                        {"grid.txt", "grid.ded", "was"},
-                        {"plain", "plain.ded", "was"},
-                        {"/", "/.ded", "/"},
-                        {".hidden", ".ded", "was"}};
-  for (const Case& c : cases) {
-    ToolState s{};
-    std::snprintf(s.sourceDir, sizeof s.sourceDir, "was");
-    s.raster = rasterAllocate("x");
-    EXPECT_TRUE(fileNameRule(&s, c.name)) << c.name;
-    EXPECT_STREQ(s.fileName, c.name);
-    EXPECT_STREQ(s.dedFileName, c.dedFileName) << c.name;
-    EXPECT_STREQ(s.sourceDir, c.sourceDir) << c.name;
-    EXPECT_EQ(s.fileSize, 0) << c.name;  // none of them exists
-    EXPECT_EQ(s.raster, nullptr) << c.name;
-  }
+  EXPECT_EQ(std::string(state.source.fileName), std::string(kPathSize - 1, 'n'));
+  EXPECT_EQ(std::string(state.source.dedFileName), std::string(kPathSize - 5, 'n') + ".ded");
 }
 
 }  // namespace

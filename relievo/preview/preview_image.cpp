@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <numbers>
 
-#include "ded/mapping.h"
-#include "dialog/progress.h"
 #include "raster/data_scan.h"
+#include "sxapilib.h"
 
 namespace relievo {
 
@@ -19,8 +18,10 @@ constexpr int kSampleHighest = 255;
 constexpr int kSampleMiddle = 128;
 
 struct SampleContext {
-  ToolState* state;
+  UndefinedData undefined;
+  DataRange range;
   unsigned char* next;
+  Progress progress;
   double advance;  // progress per output row: height / ph, so the pass moves by height
 };
 
@@ -31,17 +32,18 @@ unsigned char lowByte(double value) {
   return static_cast<unsigned char>(static_cast<std::int64_t>(pinned));
 }
 
-unsigned char sampleOf(const ToolState* state, double v) {
-  if (isUndefinedValue(state, v) || !std::isfinite(v)) return 0;
-  if (state->dataMax == state->dataMin) return kSampleMiddle;
-  return lowByte(mapLinear(v, state->dataMin, state->dataMax, kSampleLowest, kSampleHighest));
+unsigned char sampleOf(const SampleContext& context, double v) {
+  if (isUndefinedValue(context.undefined, v) || !std::isfinite(v)) return 0;
+  const DataRange& range = context.range;
+  if (range.dataMax == range.dataMin) return kSampleMiddle;
+  return lowByte(mapLinear(v, range.dataMin, range.dataMax, kSampleLowest, kSampleHighest));
 }
 
 int sampleRow(const double* values, int count, int, void* data) {
   auto* context = static_cast<SampleContext*>(data);
   for (int i = 0; i < count; ++i)
-    *context->next++ = sampleOf(context->state, values[i]);
-  progressAdvance(context->state, context->advance);
+    *context->next++ = sampleOf(*context, values[i]);
+  context->progress.step(context->advance);
   return 1;
 }
 
@@ -75,11 +77,8 @@ struct DisplayWalk {
 
 }  // namespace
 
-PreviewSize previewSize(const ToolState* state, int w, int h) {
-  int viewWidth = 0;
-  int viewHeight = 0;
-  sxGuiGetViewSize(state->previewGl, &viewWidth, &viewHeight);
-  const int avail = std::min(viewWidth, viewHeight) - 2 * kPreviewMargin;
+PreviewSize previewSize(PreviewSize view, int w, int h) {
+  const int avail = std::min(view.width, view.height) - 2 * kPreviewMargin;
   if (avail <= 0 || w <= 0 || h <= 0) return {0, 0};
   const double ratio = static_cast<double>(avail) / std::max(w, h);
   if (ratio >= 1.0) {
@@ -90,57 +89,61 @@ PreviewSize previewSize(const ToolState* state, int w, int h) {
   return {std::max(1, static_cast<int>(w * ratio)), std::max(1, static_cast<int>(h * ratio))};
 }
 
-void previewBuildSamples(ToolState* state) {
+void previewBuildSamples(PreviewBuffers& preview, RasterRec* raster, const SourceLayout& source,
+                         const DataRange& range, PreviewSize view, Progress progress) {
   // Without a source there is nothing to show; samples made anyway would be a picture of
   // whatever the buffer held, with the preview toggles offered for it.
-  if (!rasterIsValid(state->raster)) return;
-  const PreviewSize size = previewSize(state, state->width, state->height);
-  ImageBuf& samples = state->previewSamples;
+  if (!rasterIsValid(raster)) return;
+  const PreviewSize size = previewSize(view, source.width, source.height);
+  ImageBuf& samples = preview.previewSamples;
   if (!imageBufGrow(&samples, size.width, size.height, 1)) return;
-  samples.sourceWidth = state->width;
-  samples.sourceHeight = state->height;
+  samples.sourceWidth = source.width;
+  samples.sourceHeight = source.height;
   if (size.width == 0 || size.height == 0) return;
-  SampleContext context{state, samples.pixels, static_cast<double>(state->height) / size.height};
-  rasterForEachRowResampled(state->raster, size.width, size.height, sampleRow, &context);
+  SampleContext context{source.undefined, range, samples.pixels, progress,
+                        static_cast<double>(source.height) / size.height};
+  rasterForEachRowResampled(raster, size.width, size.height, sampleRow, &context);
 }
 
-void previewBuildImage(ToolState* state) {
-  const ImageBuf& samples = state->previewSamples;
+void previewBuildImage(PreviewBuffers& preview, const SourceLayout& source,
+                       ElevationRanges& ranges) {
+  const ImageBuf& samples = preview.previewSamples;
   if (samples.pixels == nullptr) return;
   // The picture has the samples' size (transposed for "Cols"): the view may have changed
   // since they were taken.
-  const DisplayWalk walk{samples.width, samples.height, state->dataOrder, state->dataOrigin};
+  const DisplayWalk walk{samples.width, samples.height, source.dataOrder, source.dataOrigin};
   const int pw = walk.pictureWidth();
   const int ph = walk.pictureHeight();
-  if (!imageBufGrow(&state->previewImage, pw, ph, 3) ||
-      !imageBufGrow(&state->previewShade, pw, ph, 1)) {
+  if (!imageBufGrow(&preview.previewImage, pw, ph, 3) ||
+      !imageBufGrow(&preview.previewShade, pw, ph, 1)) {
     return;
   }
   const float d[3] = {
-      static_cast<float>(state->topColor.r - state->bottomColor.r),
-      static_cast<float>(state->topColor.g - state->bottomColor.g),
-      static_cast<float>(state->topColor.b - state->bottomColor.b),
+      static_cast<float>(preview.topColor.r - preview.bottomColor.r),
+      static_cast<float>(preview.topColor.g - preview.bottomColor.g),
+      static_cast<float>(preview.topColor.b - preview.bottomColor.b),
   };
-  selectMapping(state);
+  selectMapping(ranges);
 
   const std::int64_t count = std::int64_t{pw} * ph;
   for (std::int64_t k = 0; k < count; ++k) {
     const unsigned char b = samples.pixels[k];
     const std::int64_t pixel = walk.pixelOf(k);
-    const Rgb8 color = previewPixelColor(state, b, d);
-    unsigned char* rgb = state->previewImage.pixels + pixel * 3;
+    const Rgb8 color = previewPixelColor(preview, ranges, source.undefined, b, d);
+    unsigned char* rgb = preview.previewImage.pixels + pixel * 3;
     rgb[0] = color.r;
     rgb[1] = color.g;
     rgb[2] = color.b;
-    state->previewShade.pixels[pixel] = b;
+    preview.previewShade.pixels[pixel] = b;
   }
-  if (state->shaded != 0) previewShadeImage(state);
+  if (preview.shaded != 0) previewShadeImage(preview, source.width);
 }
 
-Rgb8 previewPixelColor(const ToolState* state, int sample, std::span<const float, 3> d) {
-  if (state->hasNullData != 0 && sample == 0) return kUndefinedColor;
-  const MapFn map = state->previewMapFn != nullptr ? state->previewMapFn : mapLinear;
-  const double elevation = map(sample, kSampleLowest, kSampleHighest, state->dedMin, state->dedMax);
+Rgb8 previewPixelColor(const PreviewBuffers& preview, const ElevationRanges& ranges,
+                       const UndefinedData& undefined, int sample, std::span<const float, 3> d) {
+  if (undefined.hasNullData != 0 && sample == 0) return kUndefinedColor;
+  const MapFn map = ranges.previewMapFn != nullptr ? ranges.previewMapFn : mapLinear;
+  const double elevation = map(sample, kSampleLowest, kSampleHighest, ranges.dedMin, ranges.dedMax);
   if (std::trunc(elevation) == 0.0) return kZeroElevationColor;
   const double k =
       std::trunc(map(sample, kSampleLowest, kSampleHighest, kSampleLowest, kSampleHighest));
@@ -148,24 +151,24 @@ Rgb8 previewPixelColor(const ToolState* state, int sample, std::span<const float
   const auto channel = [t](std::uint8_t bottom, float difference) {
     return static_cast<std::uint8_t>(lowByte(bottom + t * difference));
   };
-  return {channel(state->bottomColor.r, d[0]), channel(state->bottomColor.g, d[1]),
-          channel(state->bottomColor.b, d[2])};
+  return {channel(preview.bottomColor.r, d[0]), channel(preview.bottomColor.g, d[1]),
+          channel(preview.bottomColor.b, d[2])};
 }
 
-void previewShadeImage(ToolState* state) {
+void previewShadeImage(PreviewBuffers& preview, int sourceWidth) {
   // The picture's own size: for "Cols" data it is the samples' size transposed.
-  ImageBuf& image = state->previewImage;
-  const ImageBuf& samples = state->previewSamples;
+  ImageBuf& image = preview.previewImage;
+  const ImageBuf& samples = preview.previewSamples;
   const int pw = image.width;
   const int ph = image.height;
-  const unsigned char* shade = state->previewShade.pixels;
+  const unsigned char* shade = preview.previewShade.pixels;
   if (pw <= 0 || ph <= 0 || image.pixels == nullptr || shade == nullptr ||
-      state->previewShade.width != pw || state->previewShade.height != ph ||
+      preview.previewShade.width != pw || preview.previewShade.height != ph ||
       std::int64_t{pw} * ph != std::int64_t{samples.width} * samples.height) {
     return;
   }
 
-  const double z = 5.0 / std::sqrt(static_cast<double>(state->width) / samples.width);
+  const double z = 5.0 / std::sqrt(static_cast<double>(sourceWidth) / samples.width);
   const double azimuth = -45.0 * std::numbers::pi / 180.0;
   const double elevation = 60.0 * std::numbers::pi / 180.0;
   const double lx = std::cos(elevation) * std::cos(azimuth) * 255.9;
@@ -203,17 +206,10 @@ void previewShadeImage(ToolState* state) {
   sxFree(shaded);
 }
 
-void redrawPreview(ToolState* state) {
-  sxDrawControl(state->previewGl);
-}
-
-void setDimensions(ToolState* state, int w, int h) {
-  const bool changed = w > state->previewSamples.sourceWidth ||
-                       h > state->previewSamples.sourceHeight || w != state->width ||
-                       h != state->height;
-  state->width = w;
-  state->height = h;
-  if (changed) discardRaster(state);
+void previewBuffersFree(PreviewBuffers& preview) {
+  imageBufFree(&preview.previewSamples);
+  imageBufFree(&preview.previewShade);
+  imageBufFree(&preview.previewImage);
 }
 
 }  // namespace relievo

@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "ded/mapping.h"
-#include "dialog/progress.h"
-#include "plugin/test_host.h"
+#include "raster/test_files.h"
 #include "sxhost/memory.h"
 
 namespace relievo {
@@ -28,36 +27,57 @@ namespace {
 constexpr Rgb8 kBottom{0, 60, 0};
 constexpr Rgb8 kTop{0, 255, 0};
 
+// The preview control's view in the dialog: 200 pixels inside the margins of its smaller side.
+constexpr PreviewSize kView{210, 260};
+
 class PreviewImage : public ::testing::Test {
  protected:
+  PreviewImage() {
+    preview.topColor = kTop;
+    preview.bottomColor = kBottom;
+  }
+  ~PreviewImage() override { previewBuffersFree(preview); }
+
+  // Takes raster as the loaded source.
+  void attach(RasterRec* raster) {
+    loaded.reset(raster);
+    source.width = raster->width;
+    source.height = raster->height;
+  }
+  void buildSamples() {
+    const Progress progress{[](double amount, void* c) { *static_cast<double*>(c) += amount; },
+                            &steps};
+    previewBuildSamples(preview, loaded.get(), source, ranges.data, kView, progress);
+  }
   // A source of width x height values as loaded (its range scanned) and built, shown on the
   // DED range 10 ... 100, where no sample is at zero elevation.
   void build(int width, int height, const std::vector<float>& values) {
-    discardRaster(&state);
-    testing::attach(state, testing::memoryRaster(width, height, values));
+    attach(testing::memoryRaster(width, height, values));
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    state.dataMin = *low;
-    state.dataMax = *high;
-    state.dedMin = 10;
-    state.dedMax = 100;
-    previewBuildSamples(&state);
-    previewBuildImage(&state);
+    ranges.data = {*low, *high, 0};
+    ranges.dedMin = 10;
+    ranges.dedMax = 100;
+    buildSamples();
+    previewBuildImage(preview, source, ranges);
   }
   // Pixel (i, j) of the picture, row i counted from the bottom.
   Rgb8 pixel(int i, int j) const {
-    const unsigned char* p =
-        state.previewImage.pixels + (std::int64_t{i} * state.previewImage.width + j) * 3;
+    const ImageBuf& image = preview.previewImage;
+    const unsigned char* p = image.pixels + (std::int64_t{i} * image.width + j) * 3;
     return {p[0], p[1], p[2]};
   }
   Rgb8 color(int sample) const {
-    const float d[3] = {static_cast<float>(state.topColor.r - state.bottomColor.r),
-                        static_cast<float>(state.topColor.g - state.bottomColor.g),
-                        static_cast<float>(state.topColor.b - state.bottomColor.b)};
-    return previewPixelColor(&state, sample, d);
+    const float d[3] = {static_cast<float>(preview.topColor.r - preview.bottomColor.r),
+                        static_cast<float>(preview.topColor.g - preview.bottomColor.g),
+                        static_cast<float>(preview.topColor.b - preview.bottomColor.b)};
+    return previewPixelColor(preview, ranges, source.undefined, sample, d);
   }
 
-  testing::HostedState hosted;
-  ToolState& state = hosted.state;
+  testing::RasterPtr loaded;
+  SourceLayout source{};
+  ElevationRanges ranges{};
+  PreviewBuffers preview{};
+  double steps = 0.0;
 };
 
 TEST_F(PreviewImage, SizeKeepsTheAspectEnlargingByWholeFactorsOrShrinking) {
@@ -66,7 +86,7 @@ TEST_F(PreviewImage, SizeKeepsTheAspectEnlargingByWholeFactorsOrShrinking) {
                           {200, 200, 200, 200}, {201, 100, 200, 99},    {1000, 10, 200, 2},
                           {5000, 1, 200, 1},    {0, 10, 0, 0}};
   for (const auto& [w, h, pw, ph] : cases) {
-    const PreviewSize size = previewSize(&state, w, h);
+    const PreviewSize size = previewSize(kView, w, h);
     EXPECT_EQ(size.width, pw) << w << "x" << h;
     EXPECT_EQ(size.height, ph) << w << "x" << h;
   }
@@ -74,11 +94,11 @@ TEST_F(PreviewImage, SizeKeepsTheAspectEnlargingByWholeFactorsOrShrinking) {
 
 TEST_F(PreviewImage, SamplesPlaceEachValueInTheDataRange) {
   build(4, 1, {0, 127, 254, 63.5f});
-  const ImageBuf& samples = state.previewSamples;
+  const ImageBuf& samples = preview.previewSamples;
   ASSERT_EQ(std::tie(samples.width, samples.height), std::make_tuple(200, 50));
   EXPECT_EQ(std::tie(samples.sourceWidth, samples.sourceHeight), std::make_tuple(4, 1));
   // trunc(1 + 254 x (v - min) / (max - min)), each value over 50 x 50 pixels.
-  const unsigned char* s = state.previewSamples.pixels;
+  const unsigned char* s = preview.previewSamples.pixels;
   EXPECT_EQ(s[0], 1);
   EXPECT_EQ(s[50], 128);
   EXPECT_EQ(s[100], 255);
@@ -87,48 +107,47 @@ TEST_F(PreviewImage, SamplesPlaceEachValueInTheDataRange) {
 }
 
 TEST_F(PreviewImage, UndefinedValuesAreYellowOnlyWithUndefinedData) {
-  state.nullValue = 9;
   for (int hasNull : {1, 0}) {
-    state.hasNullData = hasNull;
+    source.undefined = {hasNull, 9};
     build(3, 1, {9.7f, 100, 200});  // 9.7 truncates to the undefined value 9
-    EXPECT_EQ(state.previewSamples.pixels[0], hasNull ? 0 : 1);
+    EXPECT_EQ(preview.previewSamples.pixels[0], hasNull ? 0 : 1);
     EXPECT_EQ(pixel(0, 0), hasNull ? kUndefinedColor : kBottom);
   }
 }
 
 TEST_F(PreviewImage, ZeroElevationHasItsOwnColour) {
-  state.dataMax = 1;
-  state.dedMin = -100;
-  state.dedMax = 100;
-  selectMapping(&state);
+  ranges.data.dataMax = 1;
+  ranges.dedMin = -100;
+  ranges.dedMax = 100;
+  selectMapping(ranges);
   // Samples 127 ... 129 map to -0.8, 0 and 0.8 metres: they truncate to 0.
   for (int b = 125; b <= 131; ++b)
     EXPECT_EQ(color(b) == kZeroElevationColor, b >= 127 && b <= 129) << b;
-  state.dedMin = 10;
-  selectMapping(&state);
+  ranges.dedMin = 10;
+  selectMapping(ranges);
   for (int b = 0; b <= 255; ++b)
     EXPECT_FALSE(color(b) == kZeroElevationColor) << b;
 }
 
 TEST_F(PreviewImage, RampEndsAndInvert) {
-  state.dataMax = 1;
-  state.dedMin = 10;
-  state.dedMax = 100;
-  selectMapping(&state);
+  ranges.data.dataMax = 1;
+  ranges.dedMin = 10;
+  ranges.dedMax = 100;
+  selectMapping(ranges);
   EXPECT_EQ(color(255), kTop);
   EXPECT_EQ(color(1), kBottom);  // trunc(60 + (1 / 255) x 195)
   EXPECT_EQ(color(128), (Rgb8{0, 157, 0}));
   // Without undefined data a zero byte is a colour of the ramp like any other.
   EXPECT_EQ(color(0), kBottom);
-  state.invert = 1;
-  selectMapping(&state);
+  ranges.invert = 1;
+  selectMapping(ranges);
   EXPECT_EQ(color(255), kBottom);
   EXPECT_EQ(color(1), kTop);
 
-  state.invert = 0;
-  state.bottomColor = Rgb8{200, 10, 255};
-  state.topColor = Rgb8{100, 250, 0};
-  selectMapping(&state);
+  ranges.invert = 0;
+  preview.bottomColor = Rgb8{200, 10, 255};
+  preview.topColor = Rgb8{100, 250, 0};
+  selectMapping(ranges);
   EXPECT_EQ(color(255), (Rgb8{100, 250, 0}));
   EXPECT_EQ(color(1), (Rgb8{199, 10, 254}));  // trunc(200 - 100 / 255) ...
 }
@@ -152,11 +171,11 @@ TEST_F(PreviewImage, OrderAndOriginPlaceTheSourceRows) {
   const int sample[] = {0, 1, 51, 102, 153, 204, 255};  // of the values 1 ... 6
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << int(c.order) << " " << int(c.origin));
-    state.dataOrder = c.order;
-    state.dataOrigin = c.origin;
+    source.dataOrder = c.order;
+    source.dataOrigin = c.origin;
     build(3, 2, {1, 2, 3, 4, 5, 6});
-    ASSERT_EQ(state.previewImage.width, c.pw);
-    ASSERT_EQ(state.previewImage.height, c.ph);
+    ASSERT_EQ(preview.previewImage.width, c.pw);
+    ASSERT_EQ(preview.previewImage.height, c.ph);
     EXPECT_EQ(pixel(0, 0), color(sample[c.bottomLeft]));
     EXPECT_EQ(pixel(0, c.pw - 1), color(sample[c.bottomRight]));
     EXPECT_EQ(pixel(c.ph - 1, 0), color(sample[c.topLeft]));
@@ -166,12 +185,12 @@ TEST_F(PreviewImage, OrderAndOriginPlaceTheSourceRows) {
 
 TEST_F(PreviewImage, ConstantDataShowsTheMiddleOfTheRampAndShadingDarkensOnlyTheInside) {
   build(2, 2, {42, 42, 42, 42});
-  EXPECT_EQ(state.previewSamples.pixels[0], 128);
+  EXPECT_EQ(preview.previewSamples.pixels[0], 128);
   EXPECT_EQ(pixel(100, 100), (Rgb8{0, 157, 0}));
 
   // Every inner pixel is flat: its shade is Lz / 256 = sin(60 degrees) x 255.9 / 256.
-  state.shaded = 1;
-  previewBuildImage(&state);
+  preview.shaded = 1;
+  previewBuildImage(preview, source, ranges);
   for (int k = 0; k < 200; ++k) {
     EXPECT_EQ(pixel(0, k).g, 157) << k;
     EXPECT_EQ(pixel(199, k).g, 157) << k;
@@ -197,7 +216,7 @@ TEST_F(PreviewImage, ShadingOfASlopeFollowsTheLight) {
     std::vector<float> values;
     for (int r = 0; r < 4; ++r)
       values.insert(values.end(), c.row.begin(), c.row.end());
-    state.shaded = 1;
+    preview.shaded = 1;
     build(4, 4, values);
     EXPECT_EQ(pixel(100, 49).g, c.green) << c.row[0];
   }
@@ -207,89 +226,61 @@ TEST_F(PreviewImage, SamplesReadTheRasterOnceAndMoveTheProgressByHeight) {
   build(100, 50, std::vector<float>(100 * 50, 1.0f));
   static int reads = 0;
   static RasterReadRowFn read = nullptr;
-  read = state.raster->readRowFn;
-  state.raster->readRowFn = [](RasterRec* r, void* s, int row, double* out, int rows, int n) {
+  read = loaded->readRowFn;
+  loaded->readRowFn = [](RasterRec* r, void* s, int row, double* out, int rows, int n) {
     ++reads;
     return read(r, s, row, out, rows, n);
   };
-  progressBegin(&state, "Reading File...", 100);
-  previewBuildSamples(&state);
+  steps = 0.0;
+  buildSamples();
   EXPECT_EQ(reads, 50);
-  EXPECT_DOUBLE_EQ(state.progressAccum, 50.0);  // 100 output rows of 0.5
+  EXPECT_DOUBLE_EQ(steps, 50.0);  // 100 output rows of 0.5
 
   // Colouring, orientation and shading changes never read the source again.
-  state.shaded = 1;
-  state.dataOrigin = DataOrigin::UpperLeft;
-  previewBuildImage(&state);
-  state.invert = 1;
-  previewBuildImage(&state);
+  preview.shaded = 1;
+  source.dataOrigin = DataOrigin::UpperLeft;
+  previewBuildImage(preview, source, ranges);
+  ranges.invert = 1;
+  previewBuildImage(preview, source, ranges);
   EXPECT_EQ(reads, 50);
 }
 
 TEST_F(PreviewImage, NothingIsBuiltWithoutASourceSamplesOrMemory) {
   // No source: no samples (they would be a picture of nothing, with its toggles offered).
-  state.width = 10;
-  state.height = 10;
-  previewBuildSamples(&state);
-  previewBuildImage(&state);
-  EXPECT_EQ(state.previewSamples.pixels, nullptr);
-  EXPECT_EQ(state.previewImage.pixels, nullptr);
+  source.width = 10;
+  source.height = 10;
+  buildSamples();
+  previewBuildImage(preview, source, ranges);
+  EXPECT_EQ(preview.previewSamples.pixels, nullptr);
+  EXPECT_EQ(preview.previewImage.pixels, nullptr);
 
-  testing::attach(state, testing::memoryRaster(10, 10, std::vector<float>(100, 3.0f)));
+  attach(testing::memoryRaster(10, 10, std::vector<float>(100, 3.0f)));
   {
     auto refuse = sxhost::AllocationFailure::above(1000);  // the 200 x 200 samples
-    previewBuildSamples(&state);
+    buildSamples();
   }
-  EXPECT_EQ(state.previewSamples.pixels, nullptr);
-  previewBuildImage(&state);
-  EXPECT_EQ(state.previewImage.pixels, nullptr);
+  EXPECT_EQ(preview.previewSamples.pixels, nullptr);
+  previewBuildImage(preview, source, ranges);
+  EXPECT_EQ(preview.previewImage.pixels, nullptr);
 
-  previewBuildSamples(&state);
-  ASSERT_NE(state.previewSamples.pixels, nullptr);
+  buildSamples();
+  ASSERT_NE(preview.previewSamples.pixels, nullptr);
   {
     auto refuse = sxhost::AllocationFailure::above(100000);  // the 120000 bytes of picture
-    previewBuildImage(&state);
+    previewBuildImage(preview, source, ranges);
   }
-  EXPECT_EQ(state.previewImage.pixels, nullptr);
-  state.shaded = 1;
-  previewBuildImage(&state);
-  ASSERT_NE(state.previewImage.pixels, nullptr);
+  EXPECT_EQ(preview.previewImage.pixels, nullptr);
+  preview.shaded = 1;
+  previewBuildImage(preview, source, ranges);
+  ASSERT_NE(preview.previewImage.pixels, nullptr);
   const Rgb8 shadedOnce = pixel(100, 100);
   {
     auto refuse = sxhost::AllocationFailure::nth(1);  // the shading block
-    previewShadeImage(&state);
+    previewShadeImage(preview, source.width);
   }
   EXPECT_EQ(pixel(100, 100), shadedOnce);  // not shaded a second time
-  previewShadeImage(&state);
+  previewShadeImage(preview, source.width);
   EXPECT_LT(pixel(100, 100).g, shadedOnce.g);
-}
-
-TEST_F(PreviewImage, SetDimensionsDiscardsExactlyWhenItShould) {
-  // Loaded 10 x 8, samples made for sw x sh: {sw, sh, w, h, discards} for the same size, a
-  // width or a height that differs, and the loaded size beyond the samples' width or height.
-  const int cases[][5] = {
-      {12, 9, 10, 8, 0}, {12, 9, 11, 8, 1}, {12, 9, 10, 7, 1}, {9, 8, 10, 8, 1}, {10, 7, 10, 8, 1}};
-  for (const auto& [sw, sh, w, h, discards] : cases) {
-    build(10, 8, std::vector<float>(80, 1.0f));
-    state.previewSamples.sourceWidth = sw;
-    state.previewSamples.sourceHeight = sh;
-    setDimensions(&state, w, h);
-    EXPECT_EQ(state.width, w);
-    EXPECT_EQ(state.height, h);
-    EXPECT_EQ(state.raster == nullptr, discards == 1) << w << "x" << h;
-    EXPECT_EQ(state.previewSamples.pixels == nullptr, discards == 1) << w << "x" << h;
-  }
-  // Without a raster new dimensions are only stored.
-  discardRaster(&state);
-  setDimensions(&state, 3, 4);
-  EXPECT_EQ(state.width, 3);
-  EXPECT_EQ(state.height, 4);
-}
-
-TEST_F(PreviewImage, RedrawDrawsThePictureIntoThePreviewControl) {
-  build(2, 2, {1, 2, 3, 4});
-  redrawPreview(&state);
-  EXPECT_FALSE(hosted.control(1036).lastPicture().empty());
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <string_view>
 #include <utility>
 
 #include "raster/file.h"
+#include "raster/host_memory.h"
 #include "raster/number_parser.h"
 #include "raster/token_reader.h"
 #include "sxapilib.h"
@@ -15,8 +15,9 @@ namespace relievo {
 
 namespace {
 
+// One pass over a text file, in a block from sxMalloc.
 struct AsciiStream {
-  explicit AsciiStream(FilePtr opened) : file(std::move(opened)), reader(file.get()) {}
+  explicit AsciiStream(FilePtr opened) noexcept : file(std::move(opened)), reader(file.get()) {}
   FilePtr file;
   AsciiTokenReader reader;
 };
@@ -24,7 +25,13 @@ struct AsciiStream {
 int asciiOpen(RasterRec* raster, void** stream) {
   FilePtr file = fileOpenAt(raster->path, raster->headerOffset);
   if (file == nullptr) return 0;
-  *stream = std::make_unique<AsciiStream>(std::move(file)).release();
+  auto* s = hostNew<AsciiStream>(std::move(file));
+  if (s == nullptr) return 0;
+  if (!s->reader.ready()) {
+    hostDelete(s);
+    return 0;
+  }
+  *stream = s;
   return 1;
 }
 
@@ -40,7 +47,7 @@ int asciiReadRow(RasterRec*, void* stream, int, double* out, int, int count) {
 }
 
 int asciiClose(RasterRec*, void* stream) {
-  std::unique_ptr<AsciiStream> owned(static_cast<AsciiStream*>(stream));
+  hostDelete(static_cast<AsciiStream*>(stream));
   return 1;
 }
 

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <type_traits>
-#include <vector>
+#include <utility>
 
 #include "raster/file.h"
+#include "raster/host_memory.h"
 
 namespace relievo {
 
@@ -21,23 +21,24 @@ constexpr std::size_t kStrideBufferBytes = 64 * 1024;
 constexpr int kMachineOrder =
     static_cast<int>(std::endian::native == std::endian::big ? Endian::Big : Endian::Little);
 
-// One pass over a binary file. With a stride the elements are picked out of blocks read
-// into `buffer`; without one every row is a single fread.
+// One pass over a binary file, in a block from sxMalloc. With a stride the elements are
+// picked out of blocks read into `buffer` (kStrideBufferBytes); without one every row is a
+// single fread and there is no buffer.
 struct BinaryStream {
   FilePtr file;
-  std::vector<unsigned char> buffer;
+  HostBlock<unsigned char> buffer;
   std::size_t pos = 0;  // next unread byte of buffer
   std::size_t end = 0;  // bytes of buffer filled
 };
 
 // Tops the buffer up until it holds `need` unread bytes; false when the file ends first.
 bool refill(BinaryStream& s, std::size_t need) {
-  std::memmove(s.buffer.data(), s.buffer.data() + s.pos, s.end - s.pos);
+  unsigned char* buffer = s.buffer.get();
+  std::memmove(buffer, buffer + s.pos, s.end - s.pos);
   s.end -= s.pos;
   s.pos = 0;
   while (s.end < need) {
-    const std::size_t got =
-        std::fread(s.buffer.data() + s.end, 1, s.buffer.size() - s.end, s.file.get());
+    const std::size_t got = std::fread(buffer + s.end, 1, kStrideBufferBytes - s.end, s.file.get());
     if (got == 0) return false;
     s.end += got;
   }
@@ -64,7 +65,7 @@ bool gatherStrided(BinaryStream& s, unsigned char* raw, int count, std::size_t s
                    std::size_t stride) {
   for (int i = 0; i < count; ++i) {
     if (s.end - s.pos < size && !refill(s, size)) return false;
-    std::memcpy(raw + i * size, s.buffer.data() + s.pos, size);
+    std::memcpy(raw + i * size, s.buffer.get() + s.pos, size);
     s.pos += size;
     if (!skip(s, stride)) return false;
   }
@@ -115,11 +116,16 @@ void convertRow(const RasterRec& raster, const unsigned char* raw, double* out, 
 }
 
 int binaryOpen(RasterRec* raster, void** stream) {
-  auto s = std::make_unique<BinaryStream>();
-  s->file = fileOpenAt(raster->path, raster->headerOffset);
-  if (s->file == nullptr) return 0;
-  if (raster->dataStride > 0) s->buffer.resize(kStrideBufferBytes);
-  *stream = s.release();
+  FilePtr file = fileOpenAt(raster->path, raster->headerOffset);
+  if (file == nullptr) return 0;
+  HostBlock<unsigned char> buffer;
+  if (raster->dataStride > 0) {
+    buffer = hostBlock<unsigned char>(kStrideBufferBytes);
+    if (buffer == nullptr) return 0;
+  }
+  BinaryStream* s = hostNew<BinaryStream>(std::move(file), std::move(buffer));
+  if (s == nullptr) return 0;
+  *stream = s;
   return 1;
 }
 
@@ -143,7 +149,7 @@ int binaryReadRow(RasterRec* raster, void* stream, int, double* out, int, int co
 }
 
 int binaryClose(RasterRec*, void* stream) {
-  std::unique_ptr<BinaryStream> owned(static_cast<BinaryStream*>(stream));
+  hostDelete(static_cast<BinaryStream*>(stream));
   return 1;
 }
 

@@ -2,9 +2,6 @@
 
 #include <cmath>
 
-#include "dialog/progress.h"
-#include "preview/preview_image.h"
-
 namespace relievo {
 
 namespace {
@@ -14,14 +11,15 @@ struct ScanContext {
   bool undefinedSeen;
   double minimum;
   double maximum;
-  ToolState* state;
+  UndefinedData undefined;
+  Progress progress;
 };
 
 int scanRow(const double* values, int count, int, void* context) {
   auto* scan = static_cast<ScanContext*>(context);
   for (int i = 0; i < count; ++i) {
     const double v = values[i];
-    if (isUndefinedValue(scan->state, v)) {
+    if (isUndefinedValue(scan->undefined, v)) {
       scan->undefinedSeen = true;
       continue;
     }
@@ -36,37 +34,29 @@ int scanRow(const double* values, int count, int, void* context) {
       scan->maximum = v;
     }
   }
-  progressAdvance(scan->state, 1.0);
+  scan->progress.step(1.0);
   return 1;
 }
 
 }  // namespace
 
-int isUndefinedValue(const ToolState* state, double value) {
+int isUndefinedValue(const UndefinedData& undefined, double value) {
   // Comparing in double keeps values beyond the integer range well defined.
-  return state->hasNullData == 1 && std::trunc(value) == static_cast<double>(state->nullValue) ? 1
-                                                                                               : 0;
+  return undefined.hasNullData == 1 && std::trunc(value) == static_cast<double>(undefined.nullValue)
+             ? 1
+             : 0;
 }
 
-void scanDataRange(ToolState* state) {
-  if (rasterGetMinMax(state->raster, &state->dataMin, &state->dataMax)) return;
-  ScanContext scan{false, false, 0.0, 0.0, state};
-  rasterForEachRow(state->raster, state->width, state->height, scanRow, &scan);
+void scanDataRange(RasterRec* raster, const SourceLayout& source, DataRange& range,
+                   Progress progress) {
+  if (rasterGetMinMax(raster, &range.dataMin, &range.dataMax)) return;
+  ScanContext scan{false, false, 0.0, 0.0, source.undefined, progress};
+  rasterForEachRow(raster, source.width, source.height, scanRow, &scan);
   if (!scan.found) return;
-  state->dataMin = scan.minimum;
-  state->dataMax = scan.maximum;
-  state->hasNullsFound = scan.undefinedSeen ? 1 : 0;
-  rasterSetMinMax(state->raster, scan.minimum, scan.maximum);
-}
-
-void rescanDataRange(ToolState* state) {
-  rasterClearMinMax(state->raster);
-  progressBegin(state, "Scanning data for Min/Max values...", state->height * 2.0);
-  scanDataRange(state);
-  previewBuildSamples(state);
-  previewBuildImage(state);
-  redrawPreview(state);
-  progressEnd(state, "Done");
+  range.dataMin = scan.minimum;
+  range.dataMax = scan.maximum;
+  range.hasNullsFound = scan.undefinedSeen ? 1 : 0;
+  rasterSetMinMax(raster, scan.minimum, scan.maximum);
 }
 
 }  // namespace relievo

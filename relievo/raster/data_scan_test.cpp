@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog/progress.h"
-#include "plugin/test_host.h"
+#include "raster/test_files.h"
 #include "relievo_testing/scratch_dir.h"
 
 namespace relievo {
@@ -32,20 +31,31 @@ struct ReadCounter {
 
 class DataScan : public ::testing::Test {
  protected:
-  // A binary grid of unsigned bytes, loaded into the state with its reads counted.
+  // Takes raster as the loaded source, with its reads counted.
+  void attach(RasterRec* raster) {
+    ASSERT_NE(raster, nullptr);
+    loaded.reset(raster);
+    source.width = raster->width;
+    source.height = raster->height;
+    ReadCounter::install(raster);
+  }
+  // A binary grid of unsigned bytes.
   void openBytes(int width, int height, const std::string& bytes) {
     path = dir.write("grid.bin", bytes);
-    RasterRec* raster =
-        rasterOpenFile(path, 0, 0, width, height, 0, SourceKind::Binary, ByteType::Int8,
-                       Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0);
-    ASSERT_NE(raster, nullptr);
-    testing::attach(state, raster);
-    ReadCounter::install(raster);
+    attach(rasterOpenFile(path, 0, 0, width, height, 0, SourceKind::Binary, ByteType::Int8,
+                          Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0));
+  }
+  void scan() {
+    const Progress progress{[](double amount, void* c) { *static_cast<double*>(c) += amount; },
+                            &steps};
+    scanDataRange(loaded.get(), source, range, progress);
   }
 
   testing::ScratchDir dir;
-  testing::HostedState hosted;
-  ToolState& state = hosted.state;
+  testing::RasterPtr loaded;
+  SourceLayout source{};
+  DataRange range{};
+  double steps = 0.0;
   std::string path;
 };
 
@@ -62,10 +72,8 @@ TEST(IsUndefinedValue, TruncatesTowardZeroBeforeComparing) {
       {1, 0, -0.5, 1},   {1, 0, nan, 0},         {1, INT32_MAX, 1e300, 0}, {1, INT32_MIN, -inf, 0},
   };
   for (const auto& c : cases) {
-    ToolState state{};
-    state.hasNullData = c.hasNullData;
-    state.nullValue = c.nullValue;
-    EXPECT_EQ(isUndefinedValue(&state, c.value), c.undefined) << c.value << " " << c.nullValue;
+    const UndefinedData undefined{c.hasNullData, c.nullValue};
+    EXPECT_EQ(isUndefinedValue(undefined, c.value), c.undefined) << c.value << " " << c.nullValue;
   }
 }
 
@@ -92,30 +100,26 @@ TEST_F(DataScan, RangeOfTheDefinedValuesOfTheRowsRead) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    discardRaster(&state);
-    state.hasNullData = c.hasNullData;
-    state.nullValue = 9;
-    state.dataMin = 11;
-    state.dataMax = 22;
-    state.hasNullsFound = 7;
+    source.undefined = {c.hasNullData, 9};
+    range = {11, 22, 7};
+    steps = 0.0;
     openBytes(3, 2, c.bytes);
     std::filesystem::resize_file(path, c.keep);
-    progressBegin(&state, "Scanning", 4);
-    scanDataRange(&state);
-    EXPECT_EQ(state.dataMin, c.min);
-    EXPECT_EQ(state.dataMax, c.max);
-    EXPECT_EQ(state.hasNullsFound, c.nullsFound);
-    EXPECT_EQ(state.progressAccum, c.rows);
+    scan();
+    EXPECT_EQ(range.dataMin, c.min);
+    EXPECT_EQ(range.dataMax, c.max);
+    EXPECT_EQ(range.hasNullsFound, c.nullsFound);
+    EXPECT_EQ(steps, c.rows);
     const bool stored = c.min != 11;
-    EXPECT_EQ(rasterGetMinMax(state.raster, nullptr, nullptr), stored ? 1 : 0);
+    EXPECT_EQ(rasterGetMinMax(loaded.get(), nullptr, nullptr), stored ? 1 : 0);
 
     const int reads = ReadCounter::reads;
-    state.dataMin = -1;
-    state.hasNullsFound = 5;
-    scanDataRange(&state);
+    range.dataMin = -1;
+    range.hasNullsFound = 5;
+    scan();
     EXPECT_EQ(ReadCounter::reads > reads, !stored);
-    EXPECT_EQ(state.dataMin, stored ? c.min : -1);
-    EXPECT_EQ(state.hasNullsFound, 5);
+    EXPECT_EQ(range.dataMin, stored ? c.min : -1);
+    EXPECT_EQ(range.hasNullsFound, 5);
   }
 }
 
@@ -124,58 +128,21 @@ TEST_F(DataScan, RangeOfTheDefinedValuesOfTheRowsRead) {
 TEST_F(DataScan, AFloatSourceWithUndefinedAndNonFiniteValues) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
-  state.hasNullData = 1;
-  state.nullValue = -9;
-  testing::attach(state, testing::memoryRaster({{nan, -9.7f, 3, -10}, {9.7f, -8.5f, inf, -inf}}));
-  scanDataRange(&state);
-  EXPECT_EQ(state.dataMin, -10.0);
-  EXPECT_EQ(state.dataMax, static_cast<double>(9.7f));
-  EXPECT_EQ(state.hasNullsFound, 1);
+  source.undefined = {1, -9};
+  attach(testing::memoryRaster({{nan, -9.7f, 3, -10}, {9.7f, -8.5f, inf, -inf}}));
+  scan();
+  EXPECT_EQ(range.dataMin, -10.0);
+  EXPECT_EQ(range.dataMax, static_cast<double>(9.7f));
+  EXPECT_EQ(range.hasNullsFound, 1);
 }
 
 // Loading a text source twice does not scan it: its reading brought the range.
 TEST_F(DataScan, AnAsciiSourceBringsItsRangeFromTheReading) {
-  RasterRec* raster =
-      rasterOpenFile(dir.write("grid.txt", "5 -2 7\n1 4 3\n"), 0, 0, 3, 2, 0, SourceKind::Ascii,
-                     ByteType::Int8, Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0);
-  ASSERT_NE(raster, nullptr);
-  testing::attach(state, raster);
-  ReadCounter::install(raster);
-  scanDataRange(&state);
-  EXPECT_EQ(std::make_pair(state.dataMin, state.dataMax), std::make_pair(-2.0, 7.0));
+  attach(rasterOpenFile(dir.write("grid.txt", "5 -2 7\n1 4 3\n"), 0, 0, 3, 2, 0, SourceKind::Ascii,
+                        ByteType::Int8, Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0));
+  scan();
+  EXPECT_EQ(std::make_pair(range.dataMin, range.dataMax), std::make_pair(-2.0, 7.0));
   EXPECT_EQ(ReadCounter::reads, 0);
-}
-
-TEST_F(DataScan, RescanReadsAgainWithProgressAndRebuildsThePreview) {
-  std::vector<std::string> statusTexts;
-  hosted.host.setChangeListener([&](const sxhost::Control& control, sxhost::Change change) {
-    if (control.id() == kStatusLine && change == sxhost::Change::Text) {
-      statusTexts.push_back(control.text());
-    }
-  });
-  openBytes(3, 2, "\x05\x09\x01\x07\x02\x08");
-  scanDataRange(&state);
-  state.dedMin = 1;
-  state.dedMax = 9;
-  ASSERT_EQ(ReadCounter::reads, 2);
-
-  state.hasNullData = 1;
-  state.nullValue = 9;
-  rescanDataRange(&state);
-  EXPECT_EQ(ReadCounter::reads, 2 + 2 + 2);  // the scan, then the preview samples
-  EXPECT_EQ(state.dataMin, 1);
-  EXPECT_EQ(state.dataMax, 8);
-  EXPECT_EQ(state.hasNullsFound, 1);
-  ASSERT_FALSE(statusTexts.empty());
-  EXPECT_EQ(statusTexts.front(), "Scanning data for Min/Max values...");
-  EXPECT_EQ(statusTexts.back(), "Done");
-  EXPECT_EQ(hosted.control(kProgressBar).range(), std::make_pair(0.0, 4.0));
-  EXPECT_EQ(hosted.control(kProgressBar).value(), 0.0);
-  EXPECT_FALSE(hosted.host.waitCursorShown());
-  // The preview shows the undefined value in yellow: the middle value of the first row.
-  ASSERT_NE(state.previewImage.pixels, nullptr);
-  EXPECT_EQ(state.previewSamples.pixels[state.previewSamples.width / 2], 0);
-  EXPECT_FALSE(hosted.control(1036).lastPicture().empty());
 }
 
 }  // namespace

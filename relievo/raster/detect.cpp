@@ -5,15 +5,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
-#include <memory>
+
+#include "raster/file.h"
+#include "sxapilib.h"
 
 namespace relievo {
 
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 bool hostReadsImage(const std::string& path) {
   SxImageInfo info = nullptr;
@@ -40,7 +38,7 @@ FileKind rasterDetectFileKind(std::string_view path) {
   if (size <= 0) return FileKind::None;
   const std::string name(path);
   if (hostReadsImage(name)) return FileKind::Image;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "r"));
+  const FilePtr file = fileOpenAt(name.c_str(), 0);
   if (!file) return FileKind::None;
   unsigned char bytes[kDetectBytes];
   const std::size_t read =
@@ -51,11 +49,11 @@ FileKind rasterDetectFileKind(std::string_view path) {
   return FileKind::Text;
 }
 
-LargestFit largestFitForFile(const ToolState* state) {
-  const std::int64_t available = std::int64_t{state->fileSize} - state->headerOffset;
+LargestFit largestFitForFile(const SourceLayout& source) {
+  const std::int64_t available = std::int64_t{source.fileSize} - source.headerOffset;
   LargestFit fit{};
-  fit.dataSize = truncatedOrZero(static_cast<double>(available) / state->width / state->height);
-  const int elementSize = rasterElementSize(state->byteType);
+  fit.dataSize = truncatedOrZero(static_cast<double>(available) / source.width / source.height);
+  const int elementSize = rasterElementSize(source.byteType);
   if (elementSize > 0 && available > 0) {
     fit.dimension = static_cast<int>(std::sqrt(static_cast<double>(available / elementSize)));
   }
@@ -74,13 +72,13 @@ PluralEnding pluralEnding(int size) {
   return size == 1 ? PluralEnding{'.', ' '} : PluralEnding{'s', '.'};
 }
 
-std::string binaryLayoutMessage(const ToolState* state) {
-  const LargestFit fit = largestFitForFile(state);
+std::string binaryLayoutMessage(const SourceLayout& source) {
+  const LargestFit fit = largestFitForFile(source);
   char line[256];
   std::string text;
   std::snprintf(line, sizeof line,
                 "This file is not large enough to contain %d x %d x %d-byte elements.\n\n",
-                state->width, state->height, rasterElementSize(state->byteType));
+                source.width, source.height, rasterElementSize(source.byteType));
   text += line;
   if (fit.dataSize > 0) {
     const PluralEnding ending = pluralEnding(fit.dataSize);

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/tool_state.h"
+#include "raster/source_layout.h"
 
 namespace relievo {
 
@@ -28,13 +28,13 @@ struct LargestFit {
   ByteType suggestedByteType;  // the element type matching dataSize
 };
 
-// From fileSize, headerOffset, width, height and byteType of state. Without a finite size
-// per value (width or height 0) dataSize is 0; with an unknown byteType dimension is 0.
-LargestFit largestFitForFile(const ToolState* state);
+// From fileSize, headerOffset, width, height and byteType of the layout. Without a finite
+// size per value (width or height 0) dataSize is 0; with an unknown byteType dimension is 0.
+LargestFit largestFitForFile(const SourceLayout& source);
 // 1 or less: Int8; 2 or 3: Int16; 4 to 7: Int32; 8 or more: Float64 (Float32 never).
 ByteType byteTypeForSize(int bytesPerValue);
-// The text of the "Invalid Settings for this File" message for state's binary layout.
-std::string binaryLayoutMessage(const ToolState* state);
+// The text of the "Invalid Settings for this File" message for a binary layout.
+std::string binaryLayoutMessage(const SourceLayout& source);
 // "byte." + ' ' for a size of 1, "bytes." otherwise: the two characters after "byte".
 struct PluralEnding {
   char first;

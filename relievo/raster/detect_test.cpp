@@ -69,19 +69,19 @@ TEST(ByteTypeForSize, SuggestsTheTypeOfTheSize) {
     EXPECT_EQ(byteTypeForSize(size), type) << size;
 }
 
-ToolState layout(int fileSize, int width, int height, ByteType type, int offset = 0) {
-  ToolState state{};
-  state.fileSize = fileSize;
-  state.width = width;
-  state.height = height;
-  state.byteType = type;
-  state.headerOffset = offset;
-  return state;
+SourceLayout layout(int fileSize, int width, int height, ByteType type, int offset = 0) {
+  SourceLayout source{};
+  source.fileSize = fileSize;
+  source.width = width;
+  source.height = height;
+  source.byteType = type;
+  source.headerOffset = offset;
+  return source;
 }
 
 TEST(LargestFit, NumbersOfTheFileSizes) {
   const struct {
-    ToolState state;
+    SourceLayout source;
     int dataSize, dimension;
     ByteType suggested;
   } cases[] = {
@@ -96,29 +96,29 @@ TEST(LargestFit, NumbersOfTheFileSizes) {
       {layout(1000, 10, 10, static_cast<ByteType>(9)), 10, 0, ByteType::Float64},
   };
   for (const auto& c : cases) {
-    const LargestFit fit = largestFitForFile(&c.state);
-    EXPECT_EQ(fit.dataSize, c.dataSize) << c.state.fileSize << " " << c.state.width;
-    EXPECT_EQ(fit.dimension, c.dimension) << c.state.fileSize << " " << c.state.width;
-    EXPECT_EQ(fit.suggestedByteType, c.suggested) << c.state.fileSize << " " << c.state.width;
+    const LargestFit fit = largestFitForFile(c.source);
+    EXPECT_EQ(fit.dataSize, c.dataSize) << c.source.fileSize << " " << c.source.width;
+    EXPECT_EQ(fit.dimension, c.dimension) << c.source.fileSize << " " << c.source.width;
+    EXPECT_EQ(fit.suggestedByteType, c.suggested) << c.source.fileSize << " " << c.source.width;
   }
   // Whatever stored preferences hold, the numbers stay defined.
-  const ToolState hostile[] = {
+  const SourceLayout hostile[] = {
       layout(100, 10, 10, ByteType::Int8, 500),        layout(1000, -10, 10, ByteType::Int16),
       layout(1000, 10, -10, ByteType::Int16),          layout(1000, INT32_MIN, -1, ByteType::Int16),
       layout(1000, 1, 1, ByteType::Int8, INT32_MIN),   layout(INT32_MAX, 1, 1, ByteType::Int8, -5),
       layout(1000, 10, 10, static_cast<ByteType>(-1)),
   };
-  for (const ToolState& state : hostile) {
-    const LargestFit fit = largestFitForFile(&state);
+  for (const SourceLayout& source : hostile) {
+    const LargestFit fit = largestFitForFile(source);
     EXPECT_GE(fit.dimension, 0);
     EXPECT_EQ(fit.suggestedByteType, byteTypeForSize(fit.dataSize));
   }
-  EXPECT_EQ(largestFitForFile(&hostile[0]).dimension, 0);
-  EXPECT_LE(largestFitForFile(&hostile[0]).dataSize, 0);
+  EXPECT_EQ(largestFitForFile(hostile[0]).dimension, 0);
+  EXPECT_LE(largestFitForFile(hostile[0]).dataSize, 0);
 }
 
 TEST(BinaryLayoutMessage, ExactTexts) {
-  const std::pair<ToolState, const char*> cases[] = {
+  const std::pair<SourceLayout, const char*> cases[] = {
       {layout(1000, 10, 10, ByteType::Float64),
        "This file is not large enough to contain 10 x 10 x 8-byte elements.\n\n"
        "The largest data size for these dimensions is 10 bytes.\n"
@@ -134,8 +134,8 @@ TEST(BinaryLayoutMessage, ExactTexts) {
        "This file is not large enough to contain 0 x 10 x 0-byte elements.\n\n"
        "The largest dimensions for this data size is 0 x 0.\n"},
   };
-  for (const auto& [state, text] : cases)
-    EXPECT_EQ(binaryLayoutMessage(&state), text);
+  for (const auto& [source, text] : cases)
+    EXPECT_EQ(binaryLayoutMessage(source), text);
 }
 
 }  // namespace

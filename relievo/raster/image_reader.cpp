@@ -7,19 +7,11 @@
 #include <optional>
 #include <string>
 
+#include "sxapilib.h"
+
 namespace relievo {
 
 namespace {
-
-struct ImageCache {
-  char path[kPathSize];
-  std::int32_t width;
-  std::int32_t height;
-  std::int32_t kind;
-  unsigned char* pixels;  // from the host's sxReadImage; owned
-};
-
-ImageCache* cache = nullptr;
 
 struct ImageView {
   const unsigned char* pixels;
@@ -29,8 +21,9 @@ struct ImageView {
 };
 
 // The image of path, decoded once: a path already in the cache is not decoded again.
-std::optional<ImageView> readThroughCache(std::string_view path) {
-  if (rasterIsCachedImage(path) == 0) {
+std::optional<ImageView> readThroughCache(ImageCache** slot, std::string_view path) {
+  ImageCache*& cache = *slot;
+  if (rasterIsCachedImage(cache, path) == 0) {
     if (path.size() >= kPathSize) return std::nullopt;
     if (cache == nullptr) cache = static_cast<ImageCache*>(sxMalloc(sizeof(ImageCache)));
     if (cache == nullptr) return std::nullopt;
@@ -148,9 +141,9 @@ int extensionKind(const char* fileName) {
 
 }  // namespace
 
-RasterRec* rasterOpenImage(std::string_view path, ImageComponent component, int* width, int* height,
-                           ProgressCallback, void*, int* valuesRead) {
-  const auto image = readThroughCache(path);
+RasterRec* rasterOpenImage(ImageCache** cache, std::string_view path, ImageComponent component,
+                           int* width, int* height, ProgressCallback, void*, int* valuesRead) {
+  const auto image = readThroughCache(cache, path);
   if (!image || image->width <= 0 || image->height <= 0 ||
       std::int64_t{image->width} * image->height > std::numeric_limits<std::int32_t>::max()) {
     return nullptr;
@@ -178,21 +171,21 @@ RasterRec* rasterOpenImage(std::string_view path, ImageComponent component, int*
   return raster;
 }
 
-int rasterIsCachedImage(std::string_view path) {
+int rasterIsCachedImage(const ImageCache* cache, std::string_view path) {
   return cache != nullptr && cache->pixels != nullptr && path == cache->path ? 1 : 0;
 }
 
-void rasterFreeImageCache() {
-  if (cache == nullptr) return;
-  sxFree(cache->pixels);
-  sxFree(cache);
-  cache = nullptr;
+void rasterFreeImageCache(ImageCache** cache) {
+  if (*cache == nullptr) return;
+  sxFree((*cache)->pixels);
+  sxFree(*cache);
+  *cache = nullptr;
 }
 
-void componentsOnOffer(ToolState* state) {
-  const int kind = extensionKind(state->fileName);
+void componentsOnOffer(SourceLayout& source) {
+  const int kind = extensionKind(source.fileName);
   std::int32_t mask = componentBit(ImageComponent::Intensity);
-  if (state->sourceKind == SourceKind::Image) {
+  if (source.sourceKind == SourceKind::Image) {
     if (kind == SX_IMAGE_RGB || kind == SX_IMAGE_RGBA) {
       mask |= componentBit(ImageComponent::Red) | componentBit(ImageComponent::Green) |
               componentBit(ImageComponent::Blue);
@@ -201,11 +194,11 @@ void componentsOnOffer(ToolState* state) {
       mask |= componentBit(ImageComponent::Alpha);
     }
   }
-  state->componentMask = mask;
-  const auto component = static_cast<std::int32_t>(state->imageComponent);
+  source.componentMask = mask;
+  const auto component = static_cast<std::int32_t>(source.imageComponent);
   const bool known = component >= 1 && component <= 5;
-  if (!known || (mask & componentBit(state->imageComponent)) == 0) {
-    state->imageComponent = ImageComponent::Intensity;
+  if (!known || (mask & componentBit(source.imageComponent)) == 0) {
+    source.imageComponent = ImageComponent::Intensity;
   }
 }
 

@@ -27,7 +27,9 @@ const Bytes kRgbPlanes = {10, 20, 30, 40, 50, 60};  // R 10 20, G 30 40, B 50 60
 
 class ImageReader : public ::testing::Test {
  protected:
-  void TearDown() override { rasterFreeImageCache(); }
+  void TearDown() override { rasterFreeImageCache(&cache); }
+
+  static inline ImageCache* cache = nullptr;
 
   struct Opened {
     RasterPtr raster;
@@ -36,8 +38,8 @@ class ImageReader : public ::testing::Test {
 
   static Opened open(const std::string& path, ImageComponent component) {
     Opened o;
-    o.raster.reset(
-        rasterOpenImage(path, component, &o.width, &o.height, nullptr, nullptr, &o.valuesRead));
+    o.raster.reset(rasterOpenImage(&cache, path, component, &o.width, &o.height, nullptr, nullptr,
+                                   &o.valuesRead));
     return o;
   }
 
@@ -127,12 +129,12 @@ TEST_F(ImageReader, TheRecordKnowsItsRangeAtOnce) {
 
 TEST_F(ImageReader, ASecondLoadOfTheSameFileDoesNotDecodeAgain) {
   const std::string path = dir.write("Exact.rgb", sgiImage(2, 1, 3, kRgbPlanes));
-  EXPECT_EQ(rasterIsCachedImage(path), 0);
+  EXPECT_EQ(rasterIsCachedImage(cache, path), 0);
   EXPECT_EQ(values(path, ImageComponent::Green), (Values{30, 40}));
-  EXPECT_EQ(rasterIsCachedImage(path), 1);
+  EXPECT_EQ(rasterIsCachedImage(cache, path), 1);
   for (const std::string& other :
        {dir.path("exact.rgb"), dir.path("Exact.RGB"), path + "x", std::string()}) {
-    EXPECT_EQ(rasterIsCachedImage(other), 0) << other;  // the path must match exactly
+    EXPECT_EQ(rasterIsCachedImage(cache, other), 0) << other;  // the path must match exactly
   }
   // Another picture under the same name: the cached pixels are still the ones used.
   dir.write("Exact.rgb", sgiImage(2, 1, 3, {1, 2, 3, 4, 5, 6}));
@@ -146,20 +148,20 @@ TEST_F(ImageReader, ASecondLoadOfTheSameFileDoesNotDecodeAgain) {
 TEST_F(ImageReader, AnotherFileReplacesTheCachedPixelsAndFreeingReleasesThem) {
   const std::string a = dir.write("a.rgb", sgiImage(2, 1, 3, kRgbPlanes));
   const std::string b = dir.write("b.bw", sgiImage(2, 1, 1, {7, 9}));
-  rasterFreeImageCache();  // nothing held yet
+  rasterFreeImageCache(&cache);  // nothing held yet
   const std::int64_t live = sxhost::liveAllocations();
   EXPECT_EQ(values(a, ImageComponent::Red), (Values{10, 20}));
   const std::int64_t holdingA = sxhost::liveAllocations();
   EXPECT_EQ(holdingA - live, 2);  // the cache record and a's pixels
   EXPECT_EQ(values(b, ImageComponent::Intensity), (Values{7, 9}));
   EXPECT_EQ(sxhost::liveAllocations(), holdingA);  // a's pixels went before b's came
-  EXPECT_EQ(rasterIsCachedImage(a), 0);
-  EXPECT_EQ(rasterIsCachedImage(b), 1);
+  EXPECT_EQ(rasterIsCachedImage(cache, a), 0);
+  EXPECT_EQ(rasterIsCachedImage(cache, b), 1);
 
-  rasterFreeImageCache();
+  rasterFreeImageCache(&cache);
   EXPECT_EQ(sxhost::liveAllocations(), live);
-  EXPECT_EQ(rasterIsCachedImage(b), 0);
-  rasterFreeImageCache();
+  EXPECT_EQ(rasterIsCachedImage(cache, b), 0);
+  rasterFreeImageCache(&cache);
   // The next load starts a new cache and decodes the file as it is now.
   dir.write("b.bw", sgiImage(2, 1, 1, {1, 2}));
   EXPECT_EQ(values(b, ImageComponent::Intensity), (Values{1, 2}));
@@ -183,11 +185,11 @@ TEST_F(ImageReader, FilesThatGiveNoImageAndEmptyTheCache) {
     EXPECT_EQ(o.raster, nullptr) << path;
     EXPECT_EQ(o.valuesRead, 0) << path;
     EXPECT_EQ(std::make_pair(o.width, o.height), std::make_pair(-1, -1)) << path;
-    EXPECT_EQ(rasterIsCachedImage(path), 0) << path;
+    EXPECT_EQ(rasterIsCachedImage(cache, path), 0) << path;
   }
-  EXPECT_EQ(rasterIsCachedImage(a), 0);
+  EXPECT_EQ(rasterIsCachedImage(cache, a), 0);
   EXPECT_EQ(values(a, ImageComponent::Green), (Values{31, 41}));
-  EXPECT_EQ(rasterIsCachedImage(a), 1);
+  EXPECT_EQ(rasterIsCachedImage(cache, a), 1);
 }
 
 TEST_F(ImageReader, RefusedMemoryGivesNoRecordAndLeaksNothing) {
@@ -196,7 +198,7 @@ TEST_F(ImageReader, RefusedMemoryGivesNoRecordAndLeaksNothing) {
   bool succeeded = false;
   // Cache record, the host's pixel block, the values, the record: each refused in turn.
   for (std::uint64_t n = 1; n <= 8 && !succeeded; ++n) {
-    rasterFreeImageCache();
+    rasterFreeImageCache(&cache);
     Values read;
     {
       sxhost::AllocationFailure refuse = sxhost::AllocationFailure::nth(n);
@@ -207,7 +209,7 @@ TEST_F(ImageReader, RefusedMemoryGivesNoRecordAndLeaksNothing) {
       EXPECT_EQ(n, 5u);
       EXPECT_EQ(read, (Values{7, 8}));
     }
-    rasterFreeImageCache();
+    rasterFreeImageCache(&cache);
     EXPECT_EQ(sxhost::liveAllocations(), live) << "allocation " << n;
   }
   EXPECT_TRUE(succeeded);
@@ -241,13 +243,13 @@ TEST(ComponentsOnOffer, TheExtensionDecidesAndAComponentNotOfferedGoesBackToInte
       {"", SourceKind::Image, C::Intensity, I, C::Intensity},
   };
   for (const auto& c : cases) {
-    ToolState state{};
-    std::snprintf(state.fileName, sizeof state.fileName, "%s", c.fileName);
-    state.sourceKind = c.kind;
-    state.imageComponent = c.chosen;
-    componentsOnOffer(&state);
-    EXPECT_EQ(state.componentMask, c.mask) << c.fileName;
-    EXPECT_EQ(state.imageComponent, c.after) << c.fileName << " " << static_cast<int>(c.chosen);
+    SourceLayout source{};
+    std::snprintf(source.fileName, sizeof source.fileName, "%s", c.fileName);
+    source.sourceKind = c.kind;
+    source.imageComponent = c.chosen;
+    componentsOnOffer(source);
+    EXPECT_EQ(source.componentMask, c.mask) << c.fileName;
+    EXPECT_EQ(source.imageComponent, c.after) << c.fileName << " " << static_cast<int>(c.chosen);
   }
 }
 

@@ -47,6 +47,18 @@ using RowCallback = int (*)(const double* values, int count, int row, void* cont
 // nonzero to go on, 0 to abandon the reading. The first argument is always 0.
 using ProgressCallback = int (*)(int unused, int valuesRead, void* context);
 
+// How a pass of the core over a loaded source (range scan, preview samples, conversion)
+// reports its progress: `advance` (may be null) receives the work done since its last call,
+// in the unit the pass names; whoever shows progress turns that into its display.
+struct Progress {
+  void (*advance)(double amount, void* context);
+  void* context;
+
+  void step(double amount) const {
+    if (advance != nullptr) advance(amount, context);
+  }
+};
+
 // The variant's functions. openFn stores a stream handle (possibly null) and returns 1, or 0
 // when the pass cannot start. readRowFn stores the next `count` values of the pass and
 // returns 1, or 0 when they cannot be had. closeFn ends the pass and returns 1.

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "raster/test_files.h"
 #include "relievo_testing/scratch_dir.h"
@@ -194,10 +196,50 @@ TEST(RasterOpenFile, RefusedRecordMemoryReleasesTheValues) {
   const std::string path = dir.write("grid.txt", "1 2 3 4");
   const auto live = sxhost::liveAllocations();
   {
-    auto refuse = sxhost::AllocationFailure::nth(2);  // the values first, then the record
+    // The values, the text reader's buffer, then the record.
+    auto refuse = sxhost::AllocationFailure::nth(3);
     EXPECT_EQ(openFile(path, SourceKind::Ascii, 0, 2, 2, nullptr), nullptr);
   }
   EXPECT_EQ(sxhost::liveAllocations(), live);
+}
+
+// Each block a pass over a file takes (the row, then the stream with the stride buffer or the
+// text reader's buffer) refused in turn: that pass fails and leaves nothing behind, and the
+// next one reads as before. A text source read at opening fails the same way.
+TEST(RasterOpenFile, PassesRefusedMemoryFailAndLeaveNothing) {
+  ScratchDir dir;
+  const std::string text = dir.write("grid.txt", "1 2\n3 4\n");
+  std::vector<std::pair<RasterPtr, int>> sources;  // a source and the blocks of its pass
+  sources.emplace_back(
+      openFile(dir.write("grid.bin", "\x01\x02\x03\x04"), SourceKind::Binary, 0, 2, 2, nullptr), 2);
+  sources.emplace_back(rasterOpenFile(dir.write("strided.bin", std::string("\1\0\2\0\3\0\4", 7)), 0,
+                                      1, 2, 2, 0, SourceKind::Binary, ByteType::Int8,
+                                      Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0),
+                       3);
+  {
+    auto refuse = sxhost::AllocationFailure::nth(1);  // the values: the text is streamed
+    sources.emplace_back(openFile(text, SourceKind::Ascii, 0, 2, 2, nullptr), 3);
+  }
+  for (auto& [raster, blocks] : sources) {
+    ASSERT_NE(raster, nullptr);
+    const auto live = sxhost::liveAllocations();
+    for (int n = 1; n <= blocks; ++n) {
+      int result = -1;
+      {
+        auto refuse = sxhost::AllocationFailure::nth(n);
+        readAllRows(raster.get(), &result);
+      }
+      EXPECT_EQ(result, 0) << raster->path << " block " << n;
+      EXPECT_EQ(sxhost::liveAllocations(), live) << raster->path << " block " << n;
+    }
+    EXPECT_EQ(readAllRows(raster.get()), (Rows{{1, 2}, {3, 4}})) << raster->path;
+  }
+  int valuesRead = -1;
+  {
+    auto refuse = sxhost::AllocationFailure::nth(2);  // the text reader's buffer
+    EXPECT_EQ(openFile(text, SourceKind::Ascii, 0, 2, 2, &valuesRead), nullptr);
+  }
+  EXPECT_EQ(valuesRead, 0);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
-// Test helpers of the raster folder: records that free themselves, a small in-memory grid, the
-// rows of a pass gathered into vectors, and generated number tokens.
+// Test helpers of the raster folder and those above it: records that free themselves,
+// in-memory sources, the rows of a pass gathered into vectors, and generated number tokens.
 #ifndef RELIEVO_RASTER_TEST_FILES_H
 #define RELIEVO_RASTER_TEST_FILES_H
 
+#include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <random>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +21,30 @@ struct RasterFree {
   void operator()(RasterRec* raster) const { rasterFree(raster); }
 };
 using RasterPtr = std::unique_ptr<RasterRec, RasterFree>;
+
+// An in-memory source of width x height values in row order, first row first, as the text,
+// image and fractal readers leave one: no stored range unless a test sets it.
+inline RasterRec* memoryRaster(int width, int height, std::span<const float> values) {
+  RasterRec* raster = rasterAllocate("");
+  if (raster == nullptr) return nullptr;
+  raster->width = width;
+  raster->height = height;
+  // One spare value keeps the block non-empty for a source without values.
+  raster->values =
+      static_cast<float*>(sxMalloc((static_cast<std::size_t>(width) * height + 1) * sizeof(float)));
+  std::copy(values.begin(), values.end(), raster->values);
+  rasterUseMemoryVariant(raster);
+  return raster;
+}
+
+// Same, from rows of equal length.
+inline RasterRec* memoryRaster(std::initializer_list<std::initializer_list<float>> rows) {
+  std::vector<float> values;
+  for (const auto& row : rows)
+    values.insert(values.end(), row.begin(), row.end());
+  const int width = rows.size() == 0 ? 0 : static_cast<int>(rows.begin()->size());
+  return memoryRaster(width, static_cast<int>(rows.size()), values);
+}
 
 // An in-memory record of width x height values whose value at row r, column c is 10 r + c.
 inline RasterPtr gridRaster(int width, int height) {

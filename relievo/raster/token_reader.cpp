@@ -35,23 +35,24 @@ unsigned char classOf(char c) {
 
 }  // namespace
 
-AsciiTokenReader::AsciiTokenReader(std::FILE* file, std::size_t bufferBytes)
-    : file_(file), buffer_(std::max(bufferBytes, 2 * kTokenLimit)) {}
+AsciiTokenReader::AsciiTokenReader(std::FILE* file, std::size_t bufferBytes) noexcept
+    : file_(file), size_(std::max(bufferBytes, 2 * kTokenLimit)), buffer_(hostBlock<char>(size_)) {}
 
 bool AsciiTokenReader::refill() {
   if (ended_) return false;
-  std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+  std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
   end_ -= pos_;
   pos_ = 0;
-  const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  const std::size_t got = std::fread(buffer_.get() + end_, 1, size_ - end_, file_);
   end_ += got;
   if (got == 0) ended_ = true;
   return got != 0;
 }
 
 bool AsciiTokenReader::next(std::string_view& token) {
+  if (!ready()) return false;
   for (;;) {
-    while (pos_ < end_ && (classOf(buffer_[pos_]) & kStart) == 0)
+    while (pos_ < end_ && (classOf(buffer_.get()[pos_]) & kStart) == 0)
       ++pos_;
     if (pos_ < end_) break;
     if (!refill()) return false;
@@ -60,7 +61,7 @@ bool AsciiTokenReader::next(std::string_view& token) {
   // kTokenLimit + 1 characters; have them in the buffer unless the text ends sooner.
   while (end_ - pos_ <= kTokenLimit && refill()) {
   }
-  const char* start = buffer_.data() + pos_;
+  const char* start = buffer_.get() + pos_;
   const std::size_t available = end_ - pos_;
   std::size_t length = 1;
   while (length < available) {

@@ -10,7 +10,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <string_view>
-#include <vector>
+
+#include "raster/host_memory.h"
 
 namespace relievo {
 
@@ -19,11 +20,14 @@ inline constexpr std::size_t kTokenLimit = 39;
 
 class AsciiTokenReader {
  public:
-  // Reads `file` from its current position; the file stays the caller's.
-  explicit AsciiTokenReader(std::FILE* file, std::size_t bufferBytes = 64 * 1024);
+  // Reads `file` from its current position; the file stays the caller's. The buffer comes
+  // from sxMalloc.
+  explicit AsciiTokenReader(std::FILE* file, std::size_t bufferBytes = 64 * 1024) noexcept;
 
+  // False when the host refused the buffer: the reader then gives no token.
+  bool ready() const { return buffer_ != nullptr; }
   // Stores the next token in `token` (valid until the next call) and returns true; false at
-  // the end of the text or when the token is too long.
+  // the end of the text, when the token is too long or when the reader is not ready.
   bool next(std::string_view& token);
 
  private:
@@ -32,7 +36,8 @@ class AsciiTokenReader {
   bool refill();
 
   std::FILE* file_;
-  std::vector<char> buffer_;
+  std::size_t size_;
+  HostBlock<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool ended_ = false;

@@ -1,11 +1,10 @@
-#include "ded/zscale_fields.h"
+#include "dialog/zscale_fields.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "ded/mapping.h"
 #include "ded/units.h"
-#include "plugin/tool_state.h"
+#include "dialog/source_loader.h"
 
 namespace relievo {
 
@@ -20,22 +19,23 @@ void showDedValue(SxGui control, double value) {
 void takeDedEntry(ToolState* state, SxGui control, int id) {
   double value = 0.0;
   if (sxTextGetDouble(control, &value) != 0) return;
+  const ElevationRanges& ranges = state->ranges;
   const bool isMin = id == kDedMinField;
-  if (value == (isMin ? state->dedMin : state->dedMax)) return;
-  const bool fractal = state->sourceKind == SourceKind::Fractal;
+  if (value == (isMin ? ranges.dedMin : ranges.dedMax)) return;
+  const bool fractal = state->source.sourceKind == SourceKind::Fractal;
   if (isMin) {
-    if (fractal && state->fractalWater != 0) {
+    if (fractal && state->fractal.fractalWater != 0) {
       value = 0.0;
     } else if (fractal && value == 0.0) {
       value = 1.0;
     }
-    setDedRange(state, value, state->dedMax);
+    applyDedRange(state, value, ranges.dedMax);
   } else {
-    setDedRange(state, state->dedMin, value);
+    applyDedRange(state, ranges.dedMin, value);
   }
   if (fractal) {
-    state->fractalMinimum = state->dedMin;
-    state->fractalMaximum = state->dedMax;
+    state->fractal.fractalMinimum = ranges.dedMin;
+    state->fractal.fractalMaximum = ranges.dedMax;
   }
 }
 
@@ -43,32 +43,33 @@ void takeDedEntry(ToolState* state, SxGui control, int id) {
 
 int zScaleFieldCallback(SxGui control, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
+  const ElevationRanges& ranges = state->ranges;
   if (reason == SX_REASON_REFRESH) {
     switch (id) {
       case kRawMinField:
-        sxTextSetDouble(control, state->dataMin, nullptr);
+        sxTextSetDouble(control, ranges.data.dataMin, nullptr);
         break;
       case kRawMaxField:
-        sxTextSetDouble(control, state->dataMax, nullptr);
+        sxTextSetDouble(control, ranges.data.dataMax, nullptr);
         break;
       case kMetersMinField:
-        sxTextSetDouble(control, state->dataMinMeters, nullptr);
+        sxTextSetDouble(control, ranges.dataMinMeters, nullptr);
         break;
       case kMetersMaxField:
-        sxTextSetDouble(control, state->dataMaxMeters, nullptr);
+        sxTextSetDouble(control, ranges.dataMaxMeters, nullptr);
         break;
       case kDedMinField:
-        showDedValue(control, state->dedMin);
+        showDedValue(control, ranges.dedMin);
         break;
       case kDedMaxField:
-        showDedValue(control, state->dedMax);
+        showDedValue(control, ranges.dedMax);
         break;
       default:
         break;
     }
   } else if (reason == SX_REASON_ACTIVATE && (id == kDedMinField || id == kDedMaxField)) {
     takeDedEntry(state, control, id);
-    sxRefreshDialog(state->dialog);
+    sxRefreshDialog(state->ui.dialog);
   }
   return 0;
 }
@@ -76,7 +77,7 @@ int zScaleFieldCallback(SxGui control, int id, int reason, void* data, void*) {
 int rawDataLabelCallback(SxGui control, int, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
   if (reason != SX_REASON_REFRESH) return 0;
-  const UnitsRow* row = unitsFind(state->units);
+  const UnitsRow* row = unitsFind(state->ranges.units);
   char text[128];
   std::snprintf(text, sizeof text, "Raw Data (%s)", row != nullptr ? row->name : "Meters");
   sxTextSetString(control, text);
@@ -86,19 +87,20 @@ int rawDataLabelCallback(SxGui control, int, int reason, void* data, void*) {
 int unitsScaleCallback(SxGui control, int, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
   if (reason == SX_REASON_REFRESH) {
-    sxTextSetFloat(control, static_cast<float>(unitsScale(state->units)), nullptr);
+    sxTextSetFloat(control, static_cast<float>(unitsScale(state->ranges)), nullptr);
     sxSetEnabled(control, state->raster != nullptr ? 1 : 0);
-    sxTextSetEditable(control, state->units == kUnitsOther ? 1 : 0);
+    sxTextSetEditable(control, state->ranges.units == kUnitsOther ? 1 : 0);
   } else if (reason == SX_REASON_ACTIVATE) {
     float scale = 0.0f;
     // A scale of no metres per unit, or a negative one, is no unit either.
     if (sxTextGetFloat(control, &scale) != 0 || !std::isfinite(scale) || !(scale > 0.0f)) {
-      sxMessageDialog(state->dialog, "Error", "Please enter a valid unit scale", SX_MESSAGE_ERROR);
+      sxMessageDialog(state->ui.dialog, "Error", "Please enter a valid unit scale",
+                      SX_MESSAGE_ERROR);
       return 0;
     }
-    setOtherUnitsScale(state, scale);
-    sxRefreshDialog(state->dialog);
-    sxTextSetString(state->statusText, "");
+    if (setOtherUnitsScale(state->ranges, scale)) convertRange(state);
+    sxRefreshDialog(state->ui.dialog);
+    sxTextSetString(state->ui.statusText, "");
   }
   return 0;
 }

@@ -1,4 +1,4 @@
-#include "plugin/delimiters.h"
+#include "raster/delimiters.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,15 @@ namespace {
 TEST(Delimiters, TableInMenuOrder) {
   const char* labels[] = {"<colon>", "<semi-colon>", "<vertical-bar>", "<comma>",
                           "<space>", "<tab>",        "Other"};
-  const char characters[] = {':', ';', '|', ',', ' ', '\t', ' '};
+  const char characters[] = {':', ';', '|', ',', ' ', '\t', '#'};
+  SourceLayout source{};
+  source.otherDelimiter = '#';
   for (int type = 1; type <= kDelimiterCount; ++type) {
     EXPECT_STREQ(delimiterLabel(type), labels[type - 1]);
-    EXPECT_EQ(delimiterChar(type), characters[type - 1]);
+    EXPECT_EQ(delimiterChar(source, type), characters[type - 1]);
   }
   EXPECT_EQ(delimiterLabel(8), nullptr);
-  EXPECT_EQ(delimiterChar(0), ' ');
+  EXPECT_EQ(delimiterChar(source, 0), ' ');
 }
 
 TEST(Delimiters, ACharacterSelectsTheFirstRowHoldingItElseGoesToOther) {
@@ -24,13 +26,13 @@ TEST(Delimiters, ACharacterSelectsTheFirstRowHoldingItElseGoesToOther) {
                            {'#', kDelimiterOther, '#'},
                            {'#', kDelimiterOther, '#'},  // now found in the Other row itself
                            {';', 2, '#'}};
-  ToolState state{};
+  SourceLayout source{};
+  source.otherDelimiter = kDefaultOtherDelimiter;
   for (const auto& [typed, type, other] : steps) {
-    setDelimiterCharacter(&state, typed);
-    EXPECT_EQ(state.delimiterType, type) << typed;
-    EXPECT_EQ(delimiterChar(kDelimiterOther), other) << typed;
+    setDelimiterCharacter(source, typed);
+    EXPECT_EQ(source.delimiterType, type) << typed;
+    EXPECT_EQ(source.otherDelimiter, other) << typed;
   }
-  delimitersReset();
 }
 
 }  // namespace

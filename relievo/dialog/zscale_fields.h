@@ -5,8 +5,8 @@
 //   1071        the "Raw Data (<unit>)" label
 //   1023        the units scale, editable for "Other Units"
 // Each takes (control, id, reason, ToolState, call data) and returns 0.
-#ifndef RELIEVO_DED_ZSCALE_FIELDS_H
-#define RELIEVO_DED_ZSCALE_FIELDS_H
+#ifndef RELIEVO_DIALOG_ZSCALE_FIELDS_H
+#define RELIEVO_DIALOG_ZSCALE_FIELDS_H
 
 #include "sxapilib.h"
 
@@ -32,4 +32,4 @@ int unitsScaleCallback(SxGui control, int id, int reason, void* state, void* cal
 
 }  // namespace relievo
 
-#endif  // RELIEVO_DED_ZSCALE_FIELDS_H
+#endif  // RELIEVO_DIALOG_ZSCALE_FIELDS_H

@@ -1,7 +1,8 @@
-#include "ded/generate.h"
+#include "dialog/generate.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -13,9 +14,8 @@
 
 #include "ded/mapping.h"
 #include "ded/test_ded.h"
-#include "plugin/spacing.h"
-#include "plugin/test_host.h"
-#include "raster/data_scan.h"
+#include "dialog/source_loader.h"
+#include "dialog/test_host.h"
 #include "relievo_testing/files.h"
 #include "relievo_testing/scratch_dir.h"
 #include "sxhost/memory.h"
@@ -34,11 +34,11 @@ class GenerateDed : public ::testing::Test {
   void load(RasterRec* raster) {
     discardRaster(&state);
     testing::attach(state, raster);
-    state.latEnd = 1.0f;
-    state.longEnd = 1.0f;
-    scanDataRange(&state);
-    updateConvertedRange(&state);
-    spacingRule(&state);
+    state.extents.latEnd = 1.0f;
+    state.extents.longEnd = 1.0f;
+    scanDataRange(state.raster, state.source, state.ranges.data, Progress{});
+    convertRange(&state);
+    spacingRule(state.extents);
   }
 
   // Runs the command with `path` as the answer to the file prompt.
@@ -48,7 +48,7 @@ class GenerateDed : public ::testing::Test {
   }
 
   // The outcome as the user sees it: the status line, the last message box, and no wait
-  // cursor left behind nor output stream left open.
+  // cursor left behind.
   void expectOutcome(const std::string& status, const std::string& title, const std::string& text,
                      int kind) {
     EXPECT_EQ(hosted.status(), status);
@@ -58,7 +58,6 @@ class GenerateDed : public ::testing::Test {
     EXPECT_EQ(message.text, text);
     EXPECT_EQ(message.kind, kind);
     EXPECT_FALSE(hosted.host.waitCursorShown());
-    EXPECT_EQ(state.outFile, nullptr);
   }
 
   // The last output prompt: a save prompt with its attribute pairs, the last one proposing a
@@ -81,14 +80,14 @@ class GenerateDed : public ::testing::Test {
 };
 
 TEST_F(GenerateDed, TheButtonWorksOnlyWithASourceAndTheOutputIsProposedNextTime) {
-  sxRefreshDialog(state.dialog);
+  sxRefreshDialog(state.ui.dialog);
   EXPECT_FALSE(hosted.control(kGenerateButton).enabled());
   EXPECT_EQ(generateDed(&state), 1);  // without a source nothing happens
   EXPECT_TRUE(hosted.responder().filePrompts().empty());
   EXPECT_TRUE(hosted.responder().messages().empty());
 
   load(testing::memoryRaster({{1, 2}, {3, 4}}));
-  sxRefreshDialog(state.dialog);
+  sxRefreshDialog(state.ui.dialog);
   ASSERT_TRUE(hosted.control(kGenerateButton).enabled());
   hosted.responder().queueFile({out});
   hosted.control(kGenerateButton).press();
@@ -96,7 +95,7 @@ TEST_F(GenerateDed, TheButtonWorksOnlyWithASourceAndTheOutputIsProposedNextTime)
                 SX_MESSAGE_INFORMATION);
   EXPECT_EQ(hosted.control(kProgressBar).range(), std::make_pair(0.0, 4.0));  // 2 x height
   EXPECT_EQ(hosted.control(kProgressBar).value(), 0.0);
-  EXPECT_STREQ(state.dedFileName, out.c_str());
+  EXPECT_STREQ(state.source.dedFileName, out.c_str());
 
   ASSERT_EQ(generateDed(&state), 0);
   expectPrompt("PromptFileFullFilename", out);
@@ -125,8 +124,8 @@ TEST_F(GenerateDed, RecordsFollowTheOrderAndTheOrigin) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    state.dataOrder = c.order;
-    state.dataOrigin = c.origin;
+    state.source.dataOrder = c.order;
+    state.source.dataOrigin = c.origin;
     load(testing::memoryRaster({{1, 2, 3}, {4, 5, 6}}));
     {
       sxhost::AllocationFailure refuse(sxhost::AllocationPolicy{c.maxBytes, 0});
@@ -148,7 +147,7 @@ TEST_F(GenerateDed, RowMajorGridTallerThanOneBlock) {
     records[0].push_back(static_cast<std::int16_t>(129 - r));
     records[1].push_back(static_cast<std::int16_t>(1129 - r));
   }
-  state.dataOrigin = DataOrigin::UpperLeft;
+  state.source.dataOrigin = DataOrigin::UpperLeft;
   load(testing::memoryRaster(2, 130, values));
   ASSERT_EQ(generateTo(out), 1);
   testing::expectDed(readFile<Bytes>(out), {0, 1129, 0, 0, 1, 1, 36000.0f / 129, 36000, records});
@@ -169,10 +168,10 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
                         {Custom, 400, 400, 0, 1000},
                         {Custom, 40000, 32767, 0, 32767}};
   for (const Case& c : cases) {
-    state.hasNullData = 1;
-    state.nullValue = 9;
-    state.replaceNullKind = c.kind;
-    state.replaceNullValue = c.replacement;
+    state.source.undefined.hasNullData = 1;
+    state.source.undefined.nullValue = 9;
+    state.ranges.replaceNullKind = c.kind;
+    state.ranges.replaceNullValue = c.replacement;
     // 9.7 truncates to the undefined value 9.
     load(testing::memoryRaster({{0, 9, 500}, {250, 9.7f, 1000}}));
     ASSERT_EQ(generateTo(out), 1);
@@ -184,7 +183,7 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
 
 TEST_F(GenerateDed, RangeRecordTruncatesTheDedRange) {
   load(testing::memoryRaster({{0, 50}, {100, 25}}));
-  setDedRange(&state, 10.9, 99.9);
+  applyDedRange(&state, 10.9, 99.9);
   ASSERT_EQ(generateTo(out), 1);
   // Linear over 0 ... 100 onto 10.9 ... 99.9, truncated: 10.9, 99.9, 55.4, 33.15.
   testing::expectDed(readFile<Bytes>(out),
@@ -194,23 +193,24 @@ TEST_F(GenerateDed, RangeRecordTruncatesTheDedRange) {
 TEST_F(GenerateDed, ScansTheRangeWhenItIsNotKnownYet) {
   testing::attach(state, testing::memoryRaster({{3, 7}}));
   ASSERT_EQ(generateTo(out), 1);
-  EXPECT_EQ(std::tie(state.dataMin, state.dataMax), std::make_tuple(3.0, 7.0));
+  EXPECT_EQ(std::tie(state.ranges.data.dataMin, state.ranges.data.dataMax),
+            std::make_tuple(3.0, 7.0));
 }
 
 TEST_F(GenerateDed, CancelAnEmptyNameOrTheSourceWritesNothing) {
   const std::string source = dir.write("grid.bin", "\x01\x02\x03\x04");
   load(testing::memoryRaster({{1, 2}, {3, 4}}));
   // A source whose own DED name is itself (a ".ded" source) gets no proposed name.
-  std::strcpy(state.fileName, source.c_str());
-  std::strcpy(state.dedFileName, source.c_str());
-  std::strcpy(state.sourceDir, "/data/");
+  std::strcpy(state.source.fileName, source.c_str());
+  std::strcpy(state.source.dedFileName, source.c_str());
+  std::strcpy(state.source.sourceDir, "/data/");
   EXPECT_EQ(generateDed(&state), 0);
   expectPrompt("PromptFileDirectory", "/data/");
   EXPECT_EQ(generateTo(""), 0);
   EXPECT_TRUE(hosted.responder().messages().empty());
   EXPECT_EQ(generateTo(source), 0);  // refused, then cancelled
   EXPECT_EQ(hosted.status(), "Operation canceled");
-  EXPECT_STREQ(state.dedFileName, source.c_str());
+  EXPECT_STREQ(state.source.dedFileName, source.c_str());
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.root()), {}), 1);
 
   // Refused twice (the same file spelt otherwise the second time), then another name.
@@ -232,7 +232,7 @@ TEST_F(GenerateDed, CancelAnEmptyNameOrTheSourceWritesNothing) {
 
 // Each failure is reported; the proposal for the next prompt is kept.
 TEST_F(GenerateDed, FailuresAreReportedAndKeepTheProposal) {
-  std::strcpy(state.dedFileName, "/kept/proposal.ded");
+  std::strcpy(state.source.dedFileName, "/kept/proposal.ded");
   // An output that cannot be opened: nothing is created, and the source stays loaded.
   load(testing::memoryRaster({{1, 2}, {3, 4}}));
   const std::string bad = dir.path("missing/out.ded");
@@ -264,7 +264,25 @@ TEST_F(GenerateDed, FailuresAreReportedAndKeepTheProposal) {
   expectOutcome("Error parsing data in input file", "Error", "Error parsing data in input file.",
                 SX_MESSAGE_ERROR);
   EXPECT_EQ(std::filesystem::file_size(out), 0u);
-  EXPECT_STREQ(state.dedFileName, "/kept/proposal.ded");
+  EXPECT_STREQ(state.source.dedFileName, "/kept/proposal.ded");
+}
+
+// A writer that fails once its output is open: the message names the file and the reason
+// the system gave, and the proposal is kept.
+TEST_F(GenerateDed, AFailingWriterIsReportedWithTheSystemsReason) {
+  struct FullDisk final : PostWriter {
+    int open(const char*) override { return 0; }
+    int begin(const DedFrame&) override { return ENOSPC; }
+    int write(std::int32_t, std::span<std::int16_t>) override { return 0; }
+    int finish(bool) override { return 0; }
+  } writer;
+  load(testing::memoryRaster({{1, 2}, {3, 4}}));
+  std::strcpy(state.source.dedFileName, "/kept/proposal.ded");
+  hosted.responder().queueFile({out});
+  ASSERT_EQ(generateWith(&state, writer), 1);
+  expectOutcome("Error writing DED file", "Error",
+                "Error writing DED file\n\n" + out + ": No space left on device", SX_MESSAGE_ERROR);
+  EXPECT_STREQ(state.source.dedFileName, "/kept/proposal.ded");
 }
 
 TEST_F(GenerateDed, PreferenceFilesAreOfferedOnlyWhenTheyExist) {
@@ -305,8 +323,8 @@ TEST_F(GenerateDed, PreferenceFilesAreOfferedOnlyWhenTheyExist) {
   dir.write("a.b.prefs", "y");
   hosted.responder().reset();
   hosted.responder().setDefaultAnswer(true);
-  offerPrefsRemoval(state.dialog, dir.path("a.b.c/grid"));
-  offerPrefsRemoval(state.dialog, "");
+  offerPrefsRemoval(state.ui.dialog, dir.path("a.b.c/grid"));
+  offerPrefsRemoval(state.ui.dialog, "");
   EXPECT_EQ(hosted.responder().messages().size(), 2u);
   EXPECT_FALSE(std::filesystem::exists(dir.path("a.b.c/grid.prefs")));
   EXPECT_FALSE(std::filesystem::exists(dir.path("a.b.prefs")));

@@ -1,4 +1,4 @@
-#include "ded/zscale_fields.h"
+#include "dialog/zscale_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,8 @@
 
 #include "ded/mapping.h"
 #include "ded/units.h"
-#include "plugin/test_host.h"
+#include "dialog/source_loader.h"
+#include "dialog/test_host.h"
 
 namespace relievo {
 namespace {
@@ -25,11 +26,11 @@ class ZScaleFields : public ::testing::Test {
   // A source of the raw range [lo, hi] in `units`, loaded as the loader leaves it.
   void loadRange(double lo, double hi, int units) {
     testing::attach(state, testing::memoryRaster({{static_cast<float>(lo)}}));
-    state.units = units;
-    state.dataMin = lo;
-    state.dataMax = hi;
-    updateConvertedRange(&state);
-    sxRefreshDialog(state.dialog);
+    state.ranges.units = units;
+    state.ranges.data.dataMin = lo;
+    state.ranges.data.dataMax = hi;
+    convertRange(&state);
+    sxRefreshDialog(state.ui.dialog);
   }
   std::string text(int id) { return hosted.control(id).text(); }
 
@@ -50,14 +51,15 @@ TEST_F(ZScaleFields, FeetShowTheThreeRanges) {
   // The scale is enabled while a source is loaded, and editable only for "Other Units".
   EXPECT_TRUE(hosted.control(kUnitsScaleField).enabled());
   EXPECT_FALSE(hosted.control(kUnitsScaleField).editable());
-  EXPECT_EQ(state.dedMapFn, &mapLinear);  // the raw range differs from the DED range
-  EXPECT_EQ(valueToPost(&state, 1000.0, unitsScale(2)), 304);
+  EXPECT_EQ(state.ranges.dedMapFn, &mapLinear);  // the raw range differs from the DED range
+  EXPECT_EQ(valueToPost(state.ranges, state.source.undefined, 1000.0, unitsScale(state.ranges)),
+            304);
 }
 
 TEST_F(ZScaleFields, UnknownUnitsShowMetresAndScaleOne) {
   for (int units : {0, 9, -3}) {
-    state.units = units;
-    sxRefreshDialog(state.dialog);
+    state.ranges.units = units;
+    sxRefreshDialog(state.ui.dialog);
     EXPECT_EQ(text(kRawDataLabel), "Raw Data (Meters)") << units;
     EXPECT_EQ(text(kUnitsScaleField), "1") << units;
     EXPECT_FALSE(hosted.control(kUnitsScaleField).enabled());  // no source
@@ -91,17 +93,17 @@ TEST_F(ZScaleFields, DedRangeEntriesAreClampedAndAReversedRangeIsIgnored) {
   };
   loadRange(0.0, 100.0, kUnitsMeters);
   for (const Step& s : steps) {
-    state.sourceKind = s.water < 0 ? SourceKind::Binary : SourceKind::Fractal;
-    state.fractalWater = s.water;
+    state.source.sourceKind = s.water < 0 ? SourceKind::Binary : SourceKind::Fractal;
+    state.fractal.fractalWater = s.water;
     hosted.control(s.field).type(s.typed);
-    EXPECT_EQ(state.dedMin, s.dedMin) << s.typed;
-    EXPECT_EQ(state.dedMax, s.dedMax) << s.typed;
+    EXPECT_EQ(state.ranges.dedMin, s.dedMin) << s.typed;
+    EXPECT_EQ(state.ranges.dedMax, s.dedMax) << s.typed;
     EXPECT_EQ(text(kDedMinField), std::to_string(static_cast<int>(s.dedMin))) << s.typed;
     EXPECT_EQ(text(kDedMaxField), std::to_string(static_cast<int>(s.dedMax))) << s.typed;
     // A fractal's range follows the DED range, so that it is saved with the settings.
     if (s.water >= 0) {
-      EXPECT_EQ(state.fractalMinimum, s.dedMin) << s.typed;
-      EXPECT_EQ(state.fractalMaximum, s.dedMax) << s.typed;
+      EXPECT_EQ(state.fractal.fractalMinimum, s.dedMin) << s.typed;
+      EXPECT_EQ(state.fractal.fractalMaximum, s.dedMax) << s.typed;
     }
   }
 }
@@ -110,7 +112,7 @@ TEST_F(ZScaleFields, AnOtherUnitsScaleConvertsTheRangeOrIsRefusedWithAMessage) {
   loadRange(0.0, 10.0, kUnitsOther);
   EXPECT_TRUE(hosted.control(kUnitsScaleField).editable());
   EXPECT_EQ(text(kRawDataLabel), "Raw Data (Other Units)");
-  sxTextSetString(state.statusText, "old status");
+  sxTextSetString(state.ui.statusText, "old status");
   // Besides text that reads as no number, a scale of no metres or fewer is no unit either.
   for (const char* typed : {"abc", "", "0", "-2", "inf"}) {
     hosted.responder().reset();
@@ -120,15 +122,15 @@ TEST_F(ZScaleFields, AnOtherUnitsScaleConvertsTheRangeOrIsRefusedWithAMessage) {
     EXPECT_EQ(messages[0].message.title, "Error");
     EXPECT_EQ(messages[0].message.text, "Please enter a valid unit scale");
     EXPECT_EQ(messages[0].message.kind, SX_MESSAGE_ERROR);
-    EXPECT_EQ(unitsScale(kUnitsOther), 1.0) << typed;
-    EXPECT_EQ(state.dedMax, 10.0) << typed;
+    EXPECT_EQ(state.ranges.otherUnitsScale, 1.0f) << typed;
+    EXPECT_EQ(state.ranges.dedMax, 10.0) << typed;
     EXPECT_EQ(hosted.status(), "old status");
   }
   hosted.responder().reset();
   hosted.control(kUnitsScaleField).type("2.5");
   EXPECT_TRUE(hosted.responder().messages().empty());
-  EXPECT_EQ(unitsScale(kUnitsOther), 2.5);
-  EXPECT_EQ(state.dedMax, 25.0);
+  EXPECT_EQ(state.ranges.otherUnitsScale, 2.5f);
+  EXPECT_EQ(state.ranges.dedMax, 25.0);
   EXPECT_EQ(text(kMetersMaxField), "25");
   EXPECT_EQ(text(kDedMaxField), "25");
   EXPECT_EQ(text(kUnitsScaleField), "2.5");

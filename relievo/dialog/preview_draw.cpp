@@ -1,9 +1,8 @@
-#include "preview/preview_draw.h"
+#include "dialog/preview_draw.h"
 
 #include <GL/gl.h>
 
-#include "ded/mapping.h"
-#include "preview/preview_image.h"
+#include "dialog/progress.h"
 
 namespace relievo {
 
@@ -21,9 +20,9 @@ bool isPressEvent(int event, const void* mouseData) {
          static_cast<const SxMouseData*>(mouseData)->action == SX_MOUSE_PRESS;
 }
 
-bool isDefaultRamp(const ToolState* state) {
-  const Rgb8& b = state->bottomColor;
-  const Rgb8& t = state->topColor;
+bool isDefaultRamp(const PreviewBuffers& preview) {
+  const Rgb8& b = preview.bottomColor;
+  const Rgb8& t = preview.topColor;
   return b.r == kDefaultBottomColor.r && b.g == kDefaultBottomColor.g &&
          b.b == kDefaultBottomColor.b && t.r == kDefaultTopColor.r && t.g == kDefaultTopColor.g &&
          t.b == kDefaultTopColor.b;
@@ -33,14 +32,15 @@ bool isDefaultRamp(const ToolState* state) {
 
 int previewDraw(SxGui, int, int, void* data, void* drawData) {
   const auto* state = static_cast<ToolState*>(data);
+  const PreviewBuffers& preview = state->preview;
   const SxGLDrawData& view = viewOf(drawData);
   glPushAttrib(kAllAttributes);
   // The components are 16-bit values read as signed ones, as the colour prompt stores them.
   const auto component = [](std::uint16_t c) { return static_cast<std::int16_t>(c) / 255.0f; };
-  glClearColor(component(state->backgroundColor[0]), component(state->backgroundColor[1]),
-               component(state->backgroundColor[2]), 0.0f);
+  glClearColor(component(preview.backgroundColor[0]), component(preview.backgroundColor[1]),
+               component(preview.backgroundColor[2]), 0.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  const ImageBuf& image = state->previewImage;
+  const ImageBuf& image = preview.previewImage;
   if (image.pixels != nullptr && state->raster != nullptr) {
     GLint alignment = 0;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
@@ -54,17 +54,17 @@ int previewDraw(SxGui, int, int, void* data, void* drawData) {
 }
 
 int rampDraw(SxGui, int, int, void* data, void* drawData) {
-  const auto* state = static_cast<ToolState*>(data);
+  const PreviewBuffers& preview = static_cast<ToolState*>(data)->preview;
   const SxGLDrawData& view = viewOf(drawData);
   const int w = view.viewWidth;
   const int h = view.viewHeight;
   glPushAttrib(kAllAttributes);
   glShadeModel(GL_SMOOTH);
   glBegin(GL_QUADS);
-  glColor3ub(state->bottomColor.r, state->bottomColor.g, state->bottomColor.b);
+  glColor3ub(preview.bottomColor.r, preview.bottomColor.g, preview.bottomColor.b);
   glVertex3i(0, h, 0);
   glVertex3i(0, 0, 0);
-  glColor3ub(state->topColor.r, state->topColor.g, state->topColor.b);
+  glColor3ub(preview.topColor.r, preview.topColor.g, preview.topColor.b);
   glVertex3i(w, 0, 0);
   glVertex3i(w, h, 0);
   glEnd();
@@ -79,7 +79,7 @@ int rampMouse(SxGui control, int, int event, void* data, void* mouseData) {
   int w = 0;
   int h = 0;
   sxGuiGetViewSize(control, &w, &h);
-  Rgb8& color = x <= w / 2 ? state->bottomColor : state->topColor;
+  Rgb8& color = x <= w / 2 ? state->preview.bottomColor : state->preview.topColor;
   unsigned short r = 0;
   unsigned short g = 0;
   unsigned short b = 0;
@@ -88,16 +88,16 @@ int rampMouse(SxGui control, int, int event, void* data, void* mouseData) {
   color = {static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
            static_cast<std::uint8_t>(b)};
   rampRedraw(state);
-  previewBuildImage(state);
+  buildPicture(state);
   redrawPreview(state);
-  sxRefreshDialog(state->dialog);
+  sxRefreshDialog(state->ui.dialog);
   return 0;
 }
 
 int previewMouse(SxGui, int, int event, void* data, void* mouseData) {
   auto* state = static_cast<ToolState*>(data);
   if (!isPressEvent(event, mouseData)) return 0;
-  std::uint16_t* c = state->backgroundColor;
+  std::uint16_t* c = state->preview.backgroundColor;
   if (sxPromptDialogColor(nullptr, c[0], c[1], c[2], &c[0], &c[1], &c[2]) == 0) {
     redrawPreview(state);
   }
@@ -106,15 +106,15 @@ int previewMouse(SxGui, int, int event, void* data, void* mouseData) {
 
 int previewToggle(SxGui control, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
-  std::int32_t& field = id == kInvertToggle ? state->invert : state->shaded;
+  std::int32_t& field = id == kInvertToggle ? state->ranges.invert : state->preview.shaded;
   if (reason == SX_REASON_ACTIVATE) {
     field = sxToggleButtonGetState(control) != 0 ? 1 : 0;
-    selectMapping(state);
-    previewBuildImage(state);
+    selectMapping(state->ranges);
+    buildPicture(state);
     redrawPreview(state);
   } else {
     sxToggleButtonSetState(control, field);
-    sxSetVisible(control, state->previewSamples.pixels != nullptr ? 1 : 0);
+    sxSetVisible(control, state->preview.previewSamples.pixels != nullptr ? 1 : 0);
   }
   return 0;
 }
@@ -122,21 +122,36 @@ int previewToggle(SxGui control, int id, int reason, void* data, void*) {
 int rampDefault(SxGui control, int, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
   if (reason == SX_REASON_ACTIVATE) {
-    state->bottomColor = kDefaultBottomColor;
-    state->topColor = kDefaultTopColor;
-    previewBuildImage(state);
+    state->preview.bottomColor = kDefaultBottomColor;
+    state->preview.topColor = kDefaultTopColor;
+    buildPicture(state);
     redrawPreview(state);
     rampRedraw(state);
-    sxRefreshDialog(state->dialog);
+    sxRefreshDialog(state->ui.dialog);
   } else {
-    sxSetVisible(control, state->previewImage.pixels != nullptr ? 1 : 0);
-    sxSetEnabled(control, isDefaultRamp(state) ? 0 : 1);
+    sxSetVisible(control, state->preview.previewImage.pixels != nullptr ? 1 : 0);
+    sxSetEnabled(control, isDefaultRamp(state->preview) ? 0 : 1);
   }
   return 0;
 }
 
 void rampRedraw(ToolState* state) {
-  sxDrawControl(state->colorRampGl);
+  sxDrawControl(state->ui.colorRampGl);
+}
+
+void redrawPreview(ToolState* state) {
+  sxDrawControl(state->ui.previewGl);
+}
+
+void buildSamples(ToolState* state) {
+  PreviewSize view{0, 0};
+  sxGuiGetViewSize(state->ui.previewGl, &view.width, &view.height);
+  previewBuildSamples(state->preview, state->raster, state->source, state->ranges.data, view,
+                      progressSteps(state));
+}
+
+void buildPicture(ToolState* state) {
+  previewBuildImage(state->preview, state->source, state->ranges);
 }
 
 }  // namespace relievo

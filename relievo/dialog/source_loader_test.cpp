@@ -1,16 +1,19 @@
-#include "raster/source_loader.h"
+#include "dialog/source_loader.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "dialog/main_dialog.h"
 #include "dialog/source_panel.h"
+#include "dialog/test_host.h"
 #include "fractal/fractal_source.h"
 #include "plugin/plugin_entry.h"
+#include "plugin/plugin_module.h"
 #include "raster/image_reader.h"
 #include "raster/test_images.h"
 #include "relievo_testing/scratch_dir.h"
@@ -53,7 +56,7 @@ class Loading : public ::testing::Test {
   void storeSource(int kind, const std::string& path, int width, int height) {
     if (host.findDialog(kMainDialogTemplate) != nullptr) {
       dialog().close();
-      sxTextSetString(state->statusText, "");  // the status line outlives a close
+      sxTextSetString(state->ui.statusText, "");  // the status line outlives a close
     }
     store("DataType", kind);
     store("FileName", path);
@@ -171,7 +174,7 @@ TEST_F(Loading, StoredSettingsLoadOrSayWhyNot) {
     store("DataOrder", c.order);
     store("DataOrigin", c.origin);
     store("Units", c.units);
-    if (state != nullptr) state->imageComponent = static_cast<ImageComponent>(c.component);
+    if (state != nullptr) state->source.imageComponent = static_cast<ImageComponent>(c.component);
     if (c.yes) host.responder().queueAnswer(true);
     start();
     const bool tried = state->raster != nullptr || !messages().empty() || !status().empty();
@@ -202,21 +205,21 @@ TEST_F(Loading, ACachedImageLoadsByItselfWhateverItsSize) {
   EXPECT_EQ(state->raster, nullptr);
   previewData();
   ASSERT_NE(state->raster, nullptr);
-  EXPECT_EQ(state->width, 4);  // the image's own size
-  EXPECT_EQ(state->height, 3);
+  EXPECT_EQ(state->source.width, 4);  // the image's own size
+  EXPECT_EQ(state->source.height, 3);
 
-  state->width = 2000;
-  state->height = 2000;
-  ASSERT_EQ(rasterIsCachedImage(state->fileName), 1);
+  state->source.width = 2000;
+  state->source.height = 2000;
+  ASSERT_EQ(rasterIsCachedImage(state->imageCache, state->source.fileName), 1);
   autoLoad(state);
   EXPECT_NE(state->raster, nullptr);
-  EXPECT_EQ(state->width, 4);
+  EXPECT_EQ(state->source.width, 4);
 
   // Another component of the cached image loads by itself too.
-  state->width = 2000;
+  state->source.width = 2000;
   dialog().control(kGreenRadio).press();
   EXPECT_NE(state->raster, nullptr);
-  EXPECT_EQ(state->imageComponent, ImageComponent::Green);
+  EXPECT_EQ(state->source.imageComponent, ImageComponent::Green);
 }
 
 TEST_F(Loading, FractalsLoadByThemselvesUpTo4096By4096) {
@@ -249,7 +252,7 @@ TEST_F(Loading, WhileASliderIsDraggedTheMapIsAt128) {
   dialog().control(kNoiseScale).slide(0.5, SX_SCALE_FINAL);
   ASSERT_NE(state->raster, nullptr);
   EXPECT_EQ(state->raster->width, 256);
-  EXPECT_EQ(state->sliderDragging, 0);
+  EXPECT_EQ(state->ui.sliderDragging, 0);
 }
 
 TEST_F(Loading, PostsAndSpacingsFollowTheLoadAndTheAutomaticLoadStartsFromNothing) {
@@ -260,15 +263,48 @@ TEST_F(Loading, PostsAndSpacingsFollowTheLoadAndTheAutomaticLoadStartsFromNothin
   store("LongEnd", 22.0f);
   start();
   ASSERT_NE(state->raster, nullptr);
-  EXPECT_EQ(state->latPosts, 3.0f);
-  EXPECT_EQ(state->longPosts, 4.0f);
-  EXPECT_FLOAT_EQ(state->latSpacing, 18000.0f);
-  EXPECT_FLOAT_EQ(state->longSpacing, 24000.0f);
+  EXPECT_EQ(state->extents.latPosts, 3.0f);
+  EXPECT_EQ(state->extents.longPosts, 4.0f);
+  EXPECT_FLOAT_EQ(state->extents.latSpacing, 18000.0f);
+  EXPECT_FLOAT_EQ(state->extents.longSpacing, 24000.0f);
   // Too large now for a load by itself: what was loaded is discarded all the same.
-  state->width = 600;
-  state->height = 600;
+  state->source.width = 600;
+  state->source.height = 600;
   autoLoad(state);
   EXPECT_EQ(state->raster, nullptr);
+}
+
+// Undefined-data settings changed after a load: the range is scanned again with progress and
+// the picture rebuilt, with the undefined value in yellow.
+TEST(Rescan, ReadsAgainWithProgressAndRebuildsThePreview) {
+  testing::HostedState hosted;
+  ToolState& state = hosted.state;
+  Texts statusTexts;
+  hosted.host.setChangeListener([&](const sxhost::Control& control, sxhost::Change change) {
+    if (control.id() == kStatusLine && change == sxhost::Change::Text) {
+      statusTexts.push_back(control.text());
+    }
+  });
+  testing::attach(state, testing::memoryRaster({{5, 9, 1}, {7, 2, 8}}));
+  rasterSetMinMax(state.raster, 1, 9);  // as the load left it
+  state.ranges.dedMin = 1;
+  state.ranges.dedMax = 9;
+  state.source.undefined = {1, 9};
+  rescanDataRange(&state);
+  const DataRange& range = state.ranges.data;
+  EXPECT_EQ(std::make_tuple(range.dataMin, range.dataMax, range.hasNullsFound),
+            std::make_tuple(1.0, 8.0, 1));
+  ASSERT_FALSE(statusTexts.empty());
+  EXPECT_EQ(statusTexts.front(), "Scanning data for Min/Max values...");
+  EXPECT_EQ(statusTexts.back(), "Done");
+  EXPECT_EQ(hosted.control(kProgressBar).range(), std::make_pair(0.0, 4.0));
+  EXPECT_EQ(hosted.control(kProgressBar).value(), 0.0);
+  EXPECT_FALSE(hosted.host.waitCursorShown());
+  // The middle value of the first row is undefined.
+  const ImageBuf& samples = state.preview.previewSamples;
+  ASSERT_NE(state.preview.previewImage.pixels, nullptr);
+  EXPECT_EQ(samples.pixels[samples.width / 2], 0);
+  EXPECT_FALSE(hosted.control(1036).lastPicture().empty());
 }
 
 }  // namespace

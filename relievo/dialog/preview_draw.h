@@ -7,11 +7,12 @@
 //                  right; a click on the left half edits the bottom colour, else the top
 //   "Shaded" 1077, "Invert" 1080, "Default" 1078
 //
-// Draw callbacks only read the state and leave the host's GL state as they found it.
-#ifndef RELIEVO_PREVIEW_PREVIEW_DRAW_H
-#define RELIEVO_PREVIEW_PREVIEW_DRAW_H
+// Draw callbacks only read the state and leave the host's GL state as they found it. The
+// picture itself is built by preview/preview_image.h, from here and the loader.
+#ifndef RELIEVO_DIALOG_PREVIEW_DRAW_H
+#define RELIEVO_DIALOG_PREVIEW_DRAW_H
 
-#include "plugin/tool_state.h"
+#include "dialog/tool_state.h"
 
 namespace relievo {
 
@@ -33,7 +34,14 @@ int previewToggle(SxGui control, int id, int reason, void* state, void* callData
 int rampDefault(SxGui control, int id, int reason, void* state, void* callData);
 // Asks the host to redraw the ramp control.
 void rampRedraw(ToolState* state);
+// Asks the host to redraw the preview control.
+void redrawPreview(ToolState* state);
+// The preview samples of the loaded raster, at the size of the preview control's view, with
+// progress.
+void buildSamples(ToolState* state);
+// The picture from the samples, in the present orientation, colours and shading.
+void buildPicture(ToolState* state);
 
 }  // namespace relievo
 
-#endif  // RELIEVO_PREVIEW_PREVIEW_DRAW_H
+#endif  // RELIEVO_DIALOG_PREVIEW_DRAW_H

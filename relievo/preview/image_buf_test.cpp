@@ -1,0 +1,72 @@
+#include "preview/image_buf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <tuple>
+
+#include "sxhost/memory.h"
+
+namespace relievo {
+namespace {
+
+class ImageBufTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    imageBufFree(&buffer);
+    EXPECT_EQ(sxhost::liveAllocations(), liveBefore);
+  }
+
+  std::int64_t liveBefore = sxhost::liveAllocations();
+  ImageBuf buffer{};
+};
+
+TEST_F(ImageBufTest, ImageBufGrowsButNeverShrinksAndFollowsTheSize) {
+  struct Step {
+    int w, h, n;
+    int capacity;
+    bool newBlock;
+  };
+  const Step steps[] = {
+      {10, 10, 1, 100, true},  {5, 4, 1, 100, false},   // smaller: the block stays
+      {10, 10, 1, 100, false},                          // exactly the capacity: no new block
+      {1, 1, 3, 100, false},   {20, 10, 3, 600, true},  // larger: a new block of exactly the need
+      {0, 0, 1, 600, false}};
+  for (const Step& s : steps) {
+    const std::uint64_t requests = sxhost::allocationRequests();
+    ASSERT_EQ(imageBufGrow(&buffer, s.w, s.h, s.n), 1) << s.w << "x" << s.h;
+    EXPECT_EQ(std::tie(buffer.width, buffer.height, buffer.capacity),
+              std::make_tuple(s.w, s.h, s.capacity));
+    EXPECT_EQ(sxhost::allocationRequests() - requests, s.newBlock ? 1u : 0u) << s.w << "x" << s.h;
+  }
+  EXPECT_EQ(sxhost::liveAllocations(), liveBefore + 1);
+
+  // Freeing keeps the source size; freeing an empty buffer is harmless.
+  buffer.sourceWidth = 800;
+  buffer.sourceHeight = 400;
+  for (int i = 0; i < 2; ++i) {
+    imageBufFree(&buffer);
+    EXPECT_EQ(std::tie(buffer.pixels, buffer.width, buffer.height, buffer.capacity),
+              std::make_tuple(nullptr, 0, 0, 0));
+    EXPECT_EQ(std::tie(buffer.sourceWidth, buffer.sourceHeight), std::make_tuple(800, 400));
+  }
+}
+
+TEST_F(ImageBufTest, ImageBufRefusedOrOverflowingLeavesNoBlock) {
+  ASSERT_EQ(imageBufGrow(&buffer, 4, 4, 1), 1);
+  {
+    auto refuse = sxhost::AllocationFailure::above(16);
+    EXPECT_EQ(imageBufGrow(&buffer, 5, 5, 1), 0);
+  }
+  EXPECT_EQ(std::tie(buffer.pixels, buffer.capacity, buffer.width), std::make_tuple(nullptr, 0, 5));
+
+  // 50000 x 50000 x 3 does not fit 32 bits: refused before any allocation.
+  const std::uint64_t requests = sxhost::allocationRequests();
+  EXPECT_EQ(imageBufGrow(&buffer, 50000, 50000, 3), 0);
+  EXPECT_EQ(imageBufGrow(&buffer, -1, 5, 1), 0);
+  EXPECT_EQ(sxhost::allocationRequests(), requests);
+  EXPECT_EQ(std::tie(buffer.pixels, buffer.capacity), std::make_tuple(nullptr, 0));
+}
+
+}  // namespace
+}  // namespace relievo
