@@ -33,22 +33,23 @@ struct ScanList {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const fuzz::ScratchFile file(".txt");
-  static ScanList scan;
+  static ScanList host;
   file.write({data, size});
   ToolState state{};
-  file.path().copy(state.fileName, sizeof state.fileName - 1);
-  state.scanHeaderOffset = static_cast<std::int32_t>(size / 2);
-  fillScanList(&state, scan.list);
+  if (!sourceTakeFileName(state.source, file.path())) std::abort();
+  ScanFileState& scan = state.scan;
+  scan.scanHeaderOffset = static_cast<std::int32_t>(size / 2);
+  fillScanList(&state, host.list);
 
-  const auto items = scan.host.dialog(kScanDialogTemplate).control(kScanList).items();
+  const auto items = host.host.dialog(kScanDialogTemplate).control(kScanList).items();
   if (items.size() > kScanLines) std::abort();
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (items[i].size() > kScanLineChars + 3) std::abort();
-    const std::int32_t start = state.scanLineOffsets[i];
+    const std::int32_t start = scan.scanLineOffsets[i];
     if (start < 0 || static_cast<std::size_t>(start) > size) std::abort();
-    if (i > 0 && start <= state.scanLineOffsets[i - 1]) std::abort();
+    if (i > 0 && start <= scan.scanLineOffsets[i - 1]) std::abort();
   }
   int value = 0;
-  scanReadNumberAt(&state, state.scanHeaderOffset, &value);
+  scanReadNumberAt(state.source, scan.scanHeaderOffset, &value);
   return 0;
 }
