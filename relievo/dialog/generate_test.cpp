@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -277,24 +276,6 @@ TEST_F(GenerateDed, FailuresAreReportedAndLeaveNoFile) {
                 SX_MESSAGE_ERROR);
   EXPECT_EQ(testing::readFile<std::string>(kept), "old bytes");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.root()), {}), 3);
-  EXPECT_STREQ(state.source.dedFileName, "/kept/proposal.ded");
-}
-
-// A writer that fails once its output is open: the message gives the system's reason and
-// names the file, and the proposal is kept.
-TEST_F(GenerateDed, AFailingWriterIsReportedWithTheSystemsReason) {
-  struct FullDisk final : PostWriter {
-    int open(const char*) override { return 0; }
-    int begin(const DedFrame&) override { return ENOSPC; }
-    int write(std::int32_t, std::span<std::int16_t>) override { return 0; }
-    int finish(bool) override { return 0; }
-  } writer;
-  load(testing::memoryRaster({{1, 2}, {3, 4}}));
-  std::strcpy(state.source.dedFileName, "/kept/proposal.ded");
-  hosted.responder().queueFile({out});
-  ASSERT_EQ(generateWith(&state, writer), 1);
-  expectOutcome("Error writing DED file: No space left on device", "Error",
-                "Error writing DED file: No space left on device\n\n" + out, SX_MESSAGE_ERROR);
   EXPECT_STREQ(state.source.dedFileName, "/kept/proposal.ded");
 }
 

