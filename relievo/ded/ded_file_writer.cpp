@@ -85,7 +85,7 @@ int DedFileWriter::open(const char* path) {
     return error;
   }
   if (exists) ::fchmod(fd, existing.st_mode & kPermissionBits);
-  // The records go out in order, each once: the kernel may read ahead and drop pages early.
+  // The file is written once, front to back, in record order.
   ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   file_.reset(::fdopen(fd, "w+b"));
   if (file_ == nullptr) {
