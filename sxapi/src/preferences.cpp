@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -20,6 +22,7 @@ namespace {
 using nlohmann::json;
 
 constexpr int kFileVersion = 1;
+constexpr auto kIntMax = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
 
 json number(double v) {
   if (std::isnan(v)) return "nan";
@@ -47,11 +50,12 @@ PrefValue readValue(const json& entry, const std::string& where) {
   const json& v = first.value();
   if (type == "integer") {
     if (!v.is_number_integer()) throw Error(where + " is not an integer");
-    const auto wide = v.get<std::int64_t>();
-    if (wide < std::numeric_limits<int>::min() || wide > std::numeric_limits<int>::max()) {
-      throw Error(where + " is out of range");
-    }
-    return static_cast<int>(wide);
+    // Numbers from 0 up are held unsigned; read as signed, 2^64 - 1 would pass as -1.
+    const bool inRange = v.is_number_unsigned()
+                             ? v.get<std::uint64_t>() <= kIntMax
+                             : v.get<std::int64_t>() >= std::numeric_limits<int>::min();
+    if (!inRange) throw Error(where + " is out of range");
+    return static_cast<int>(v.get<std::int64_t>());
   }
   if (type == "float") return static_cast<float>(readNumber(v, where));
   if (type == "double") return readNumber(v, where);
@@ -153,7 +157,7 @@ Preferences Preferences::fromJson(const std::string& text) {
   json root;
   try {
     root = json::parse(text);
-  } catch (const json::parse_error&) {
+  } catch (const json::exception&) {  // a syntax error, or a number beyond a double's range
     throw Error("not valid JSON");
   }
   if (!root.is_object()) throw Error("not a JSON object");
@@ -184,6 +188,9 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
   name += target.filename().string();
   name += ".XXXXXX";
   std::string temp = (folder / name).string();
+  const auto fail = [&path] {
+    throw Error(path + ": cannot be written: " + std::strerror(errno != 0 ? errno : EIO));
+  };
   // Owns the temporary file until it has taken the target's name.
   struct Temporary {
     std::string path;
@@ -197,20 +204,25 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
   file.path = temp;
   if (file.fd < 0) {
     file.renamed = true;  // nothing was made
-    throw Error(path + ": cannot be written (no temporary file in its folder)");
+    fail();
   }
-  ::fchmod(file.fd, 0644);
+  // A file replaced keeps its permissions; a new one is readable by all, as before.
+  struct stat existing {};
+  ::fchmod(file.fd, ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
   std::size_t done = 0;
   while (done < content.size()) {
+    errno = 0;
     const ssize_t n = ::write(file.fd, content.data() + done, content.size() - done);
-    if (n <= 0) throw Error(path + ": cannot be written");
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) fail();
     done += static_cast<std::size_t>(n);
   }
   const int fd = std::exchange(file.fd, -1);
-  if (::fsync(fd) != 0 || ::close(fd) != 0) throw Error(path + ": cannot be written");
-  std::error_code ec;
-  std::filesystem::rename(temp, target, ec);
-  if (ec) throw Error(path + ": cannot be written (" + ec.message() + ")");
+  if (::fsync(fd) != 0) {
+    ::close(fd);
+    fail();
+  }
+  if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) fail();
   file.renamed = true;
 }
 

@@ -158,6 +158,7 @@ TEST_F(PrefsTest, CorruptFilesAreSetAsideAndDefaultsUsed) {
     const char* reason;
   } cases[] = {
       {"{\"version\": 1, \"tools\": {", "not valid JSON"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"float\": 1e400}}}}", "not valid JSON"},
       {"[]", "not a JSON object"},
       {"{\"tools\": {}}", "\"version\" is not 1"},
       {"{\"version\": 1, \"tools\": []}", "\"tools\" is not an object"},
@@ -167,6 +168,8 @@ TEST_F(PrefsTest, CorruptFilesAreSetAsideAndDefaultsUsed) {
       {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 1.5}}}}",
        "\"T\" / \"k\" is not an integer"},
       {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 3000000000}}}}",
+       "\"T\" / \"k\" is out of range"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 18446744073709551615}}}}",
        "\"T\" / \"k\" is out of range"},
       {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"double\": \"x\"}}}}",
        "\"T\" / \"k\" is not a number"},
@@ -196,14 +199,30 @@ TEST_F(PrefsTest, CorruptFilesAreSetAsideAndDefaultsUsed) {
   }
 }
 
-TEST_F(PrefsTest, AMissingFileIsNoErrorAndAnUnwritableOneIsReported) {
+TEST_F(PrefsTest, AMissingFileIsNoErrorAndOthersAreReportedWithTheReason) {
   sxhost::Host host;
   host.usePreferencesFile((dir / "new.json").string());
   EXPECT_TRUE(host.log().empty());
   const std::string unwritable = (dir / "no" / "such" / "dir.json").string();
   host.usePreferencesFile(unwritable);
   EXPECT_EQ(errorOf<sxhost::Error>([&] { host.savePreferences(); }),
-            unwritable + ": cannot be written (no temporary file in its folder)");
+            unwritable + ": cannot be written: No such file or directory");
+  // A file that cannot be read is left as it is: the defaults are used and nothing is saved.
+  const fs::path folder = dir / "folder.json";
+  fs::create_directory(folder);
+  host.usePreferencesFile(folder.string());
+  EXPECT_EQ(host.log().back(), "preferences file " + folder.string() +
+                                   " cannot be read (Is a directory); the defaults are used and "
+                                   "the file is left as it is");
+  host.savePreferences();
+  EXPECT_TRUE(fs::is_directory(folder));
+  // A file replaced keeps its permissions.
+  const fs::path file = dir / "shared.json";
+  writeFile(file, "{\"version\": 1, \"tools\": {}}");
+  fs::permissions(file, fs::perms(0664));
+  host.usePreferencesFile(file.string());
+  host.savePreferences();
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms(0664));
   host.usePreferencesFile((dir / "new.json").string());
 }
 

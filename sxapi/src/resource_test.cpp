@@ -76,6 +76,7 @@ TEST(Resource, BadFilesFailWithAMessageNamingFileDialogAndControl) {
   } cases[] = {
       {"{\"dialogs\": [\n  {\"id\": 1,, }]}", "x.rsrc.json: not valid JSON (line 2, column 12)"},
       {"", "x.rsrc.json: not valid JSON (line 1, column 1)"},
+      {R"({"dialogs": [{"id": 1e400}]})", "x.rsrc.json: not valid JSON (a number is out of range)"},
       {"[1]", "x.rsrc.json: not a JSON object"},
       {R"({"dialog": []})", "x.rsrc.json: unknown key \"dialog\""},
       {R"({"dialogs": {}})", "x.rsrc.json: \"dialogs\" must be an array"},
@@ -122,6 +123,8 @@ TEST(Resource, BadFilesFailWithAMessageNamingFileDialogAndControl) {
        C5 "\"rect\" lies beyond 32767 dialog units"},
       {DIALOG(R"({"id": 5, "kind": "push", "rect": [0, 0, 2147483648, 1]})"),
        C5 "\"rect\" is out of range"},
+      {DIALOG(R"({"id": 5, "kind": "push", "rect": [0, 0, 18446744073709551615, 1]})"),
+       C5 "\"rect\" is out of range"},
       {DIALOG(R"({"id": 5, "kind": "text", "rect": [0, 0, 1, 1], "readOnly": 1})"),
        C5 "\"readOnly\" must be true or false"},
       {DIALOG(R"({"id": 5, "kind": "push", "rect": [0, 0, 1, 1], "pixmap": 9})"),
@@ -143,8 +146,12 @@ TEST(Resource, BadFilesFailWithAMessageNamingFileDialogAndControl) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(errorOf<sxhost::Error>([&] { parseResource(c.json, "x.rsrc.json"); }), c.message);
-  EXPECT_EQ(errorOf<sxhost::Error>([] { sxhost::readResourceFile("/nonexistent/x.rsrc.json"); }),
-            "/nonexistent/x.rsrc.json: cannot be read");
+  for (const auto& [path, reason] : {std::pair<std::string, std::string>{
+                                         "/nonexistent/x.rsrc.json", "No such file or directory"},
+                                     {"/", "Is a directory"}}) {
+    EXPECT_EQ(errorOf<sxhost::Error>([&] { sxhost::readResourceFile(path); }),
+              path + ": cannot be read: " + reason);
+  }
 }
 
 TEST(Resource, HostLoadsFromStringAndFileAndMakesDialogs) {
