@@ -2,12 +2,14 @@
 // the layout (little-endian int32 width, height, header offset and stride, then the element
 // type, byte order, signedness and a resampled size); the rest is the file. A layout that
 // the size check accepts without a stride must deliver every row, in order, of width values,
-// and its resampled pass exactly the output rows 0 ... outHeight - 1.
+// and its resampled pass (blocks read at random, on every core) each output row exactly once.
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "raster/raster.h"
+#include "raster/resample.h"
 #include "scratch_file.h"
 
 namespace {
@@ -26,6 +28,19 @@ int checkRow(const double*, int count, int row, void* context) {
   if (count != pass.width || row != pass.nextRow) std::abort();
   ++pass.nextRow;
   return 1;
+}
+
+// Output rows (at most 16) and how often each was delivered.
+struct Resampled {
+  int width;
+  std::atomic<int> deliveries[16];
+};
+
+void checkRows(const double*, int count, int first, int last, void* context) {
+  auto& pass = *static_cast<Resampled*>(context);
+  if (count != pass.width || first < 0 || last >= 16 || first > last) std::abort();
+  for (int row = first; row <= last; ++row)
+    pass.deliveries[row].fetch_add(1);
 }
 
 std::int32_t int32At(const std::uint8_t* bytes) {
@@ -58,11 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (raster == nullptr) return 0;
   Pass all{width};
   const int complete = rasterForEachRowAll(raster, checkRow, &all);
-  Pass resampled{outWidth};
-  rasterForEachRowResampled(raster, outWidth, outHeight, checkRow, &resampled);
-  if (stride <= 0 && (complete != 1 || all.nextRow != height || resampled.nextRow != outHeight)) {
-    std::abort();
+  Resampled resampled{outWidth, {}};
+  rasterResample(raster, outWidth, outHeight, checkRows, &resampled, Progress{}, 1.0);
+  for (int row = 0; row < 16; ++row) {
+    const int expected = stride <= 0 && row < outHeight ? 1 : 0;
+    if (resampled.deliveries[row] > 1 || (stride <= 0 && resampled.deliveries[row] != expected)) {
+      std::abort();
+    }
   }
+  if (stride <= 0 && (complete != 1 || all.nextRow != height)) std::abort();
   rasterFree(raster);
   return 0;
 }

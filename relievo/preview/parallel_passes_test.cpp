@@ -220,6 +220,7 @@ TEST_F(ParallelPasses, EveryKindOfSourceGivesTheSameOnOneThreadOrSeveral) {
        },
        512 * 512},
   };
+  Outcome binary;  // the first case's
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const Outcome out = onOneAndFour(c.open);
@@ -227,9 +228,9 @@ TEST_F(ParallelPasses, EveryKindOfSourceGivesTheSameOnOneThreadOrSeveral) {
     EXPECT_EQ(std::make_pair(out.rowsStatus, out.colsStatus),
               std::make_pair(ExportStatus::Done, ExportStatus::Done));
     EXPECT_LT(out.low, out.high);
+    if (&c == cases) binary = out;
   }
   // The binary grid's posts are its values: record c holds column c, north row first.
-  const Outcome binary = onOneAndFour(cases[0].open);
   ASSERT_EQ(binary.rowsPosts.size(), std::size_t{kWidth} * kHeight);
   for (const auto& [r, c] : {std::pair{0, 0}, {399, 0}, {123, 457}, {399, 499}})
     EXPECT_EQ(binary.rowsPosts[static_cast<std::size_t>(c * kHeight + (kHeight - 1 - r))],
