@@ -131,8 +131,8 @@ int writePosts(PostWriter& writer, const DedFrame& frame, std::int16_t* posts, d
 
 DedFrame exportFrame(const SourceLayout& source, const ElevationRanges& ranges,
                      const Extents& extents) {
-  int lowest = static_cast<std::int16_t>(static_cast<int>(ranges.dedMin));
-  int highest = static_cast<std::int16_t>(static_cast<int>(ranges.dedMax));
+  int lowest = dedRangePost(ranges, ranges.dedMin);
+  int highest = dedRangePost(ranges, ranges.dedMax);
   if (ranges.data.hasNullsFound != 0 && ranges.replaceNullValue != kDedNull) {
     const int replacement = std::min(ranges.replaceNullValue, 32767);
     lowest = std::min(lowest, replacement);

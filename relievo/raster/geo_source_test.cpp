@@ -1,20 +1,19 @@
 #include "raster/geo_source.h"
 
-#include <gdal_priv.h>
-#include <gdalwarper.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <ogr_spatialref.h>
 
+#include <cmath>
 #include <vector>
 
-#include "relievo_testing/scratch_dir.h"
+#include "relievo_testing/geo_files.h"
 #include "sxhost/memory.h"
 
 namespace relievo {
 namespace {
 
 using ::testing::ElementsAreArray;
+using testing::RasterSpec;
 using testing::ScratchDir;
 
 constexpr double kHole = -9999.0;
@@ -27,43 +26,9 @@ constexpr const char* kMars =
     R"(GEOGCS["Mars 2000",DATUM["D_Mars_2000",SPHEROID["Mars_2000_IAU_IAG",3396190,169.894447]],)"
     R"(PRIMEM["Greenwich",0],UNIT["Decimal_Degree",0.0174532925199433]])";
 
-// A test raster, written by `driver` from an in-memory copy. A transform of all zeros and
-// a CRS of "" are left out.
-struct RasterSpec {
-  const char* driver;
-  const char* file;
-  GDALDataType type;
-  const char* crs;
-  GeoTransform transform;
-  std::optional<double> nodata = std::nullopt;
-  const char* unit = "";
-  double scale = 1.0;
-  double offset = 0.0;
-};
-
-std::string writeRaster(const ScratchDir& dir, const RasterSpec& spec, int width, int height,
-                        std::vector<double> values = kStored) {
-  GDALAllRegister();
-  GDALDatasetUniquePtr source(GetGDALDriverManager()->GetDriverByName("MEM")->Create(
-      "", width, height, 1, spec.type, nullptr));
-  GeoTransform t = spec.transform;
-  if (t[1] != 0.0) source->SetGeoTransform(t.data());
-  OGRSpatialReference crs;
-  if (crs.SetFromUserInput(spec.crs) == OGRERR_NONE) source->SetSpatialRef(&crs);
-  GDALRasterBand* band = source->GetRasterBand(1);
-  if (spec.nodata) band->SetNoDataValue(*spec.nodata);
-  band->SetUnitType(spec.unit);
-  band->SetScale(spec.scale);
-  band->SetOffset(spec.offset);
-  EXPECT_EQ(band->RasterIO(GF_Write, 0, 0, width, height, values.data(), width, height, GDT_Float64,
-                           0, 0, nullptr),
-            CE_None);
-  const std::string path = dir.path(spec.file);
-  GDALDatasetUniquePtr(
-      GetGDALDriverManager()
-          ->GetDriverByName(spec.driver)
-          ->CreateCopy(path.c_str(), source.get(), FALSE, nullptr, nullptr, nullptr));
-  return path;
+std::string makeRaster(const ScratchDir& dir, const RasterSpec& spec, int width, int height,
+                       std::vector<double> values = kStored) {
+  return testing::writeRaster(dir, spec, width, height, std::move(values));
 }
 
 std::vector<double> readAll(GeoSource& source) {
@@ -109,7 +74,7 @@ TEST(GeoSource, ReadsEachFormatWithItsValuesUnitsAndCorners) {
   for (const FormatCase& c : cases) {
     SCOPED_TRACE(c.spec.file);
     std::string error;
-    const auto source = GeoSource::open(writeRaster(dir, c.spec, 4, 3), 1, error);
+    const auto source = GeoSource::open(makeRaster(dir, c.spec, 4, 3), 1, error);
     ASSERT_NE(source, nullptr) << error;
     EXPECT_THAT(readAll(*source), ElementsAreArray(c.values));
     const GeoPlacement& placement = source->placement();
@@ -140,31 +105,20 @@ TEST(GeoSource, ReadsProjectedAndRotatedRastersAsGdalWarpsThem) {
   const ScratchDir dir;
   for (const RasterSpec& spec : specs) {
     SCOPED_TRACE(spec.file);
-    const std::string path = writeRaster(dir, spec, kWidth, kHeight, stored);
+    const std::string path = makeRaster(dir, spec, kWidth, kHeight, stored);
     std::string error;
     const auto source = GeoSource::open(path, 1, error);
     ASSERT_NE(source, nullptr) << error;
-    const GDALDatasetUniquePtr input(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER));
-    const GDALDatasetUniquePtr gdal(GDALDataset::FromHandle(
-        GDALAutoCreateWarpedVRT(GDALDataset::ToHandle(input.get()), nullptr, SRS_WKT_WGS84_LAT_LONG,
-                                GRA_Bilinear, 0.125, nullptr)));
-    const int width = gdal->GetRasterXSize();
-    const int height = gdal->GetRasterYSize();
-    ASSERT_EQ(std::pair(source->width(), source->height()), std::pair(width, height));
-    GeoTransform t{};
-    gdal->GetGeoTransform(t.data());
-    expectCorners(*source->placement().corners, geoCellCentreCorners(t, width, height));
-    std::vector<double> expected(static_cast<std::size_t>(width) * height);
-    GDALRasterBand* band = gdal->GetRasterBand(1);
-    ASSERT_EQ(band->RasterIO(GF_Read, 0, 0, width, height, expected.data(), width, height,
-                             GDT_Float64, 0, 0, nullptr),
-              CE_None);
+    const testing::WarpedRaster gdal = testing::warpedByGdal(path);
+    ASSERT_EQ(std::pair(source->width(), source->height()), std::pair(gdal.width, gdal.height));
+    expectCorners(*source->placement().corners,
+                  geoCellCentreCorners(gdal.transform, gdal.width, gdal.height));
     const std::vector<double> values = readAll(*source);
     int holes = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
-      const bool undefined = expected[i] == band->GetNoDataValue();
+      const bool undefined = std::isnan(gdal.values[i]);
       holes += undefined;
-      EXPECT_NEAR(values[i], undefined ? kHole : expected[i], 1e-3) << "cell " << i;
+      EXPECT_NEAR(values[i], undefined ? kHole : gdal.values[i], 1e-3) << "cell " << i;
     }
     EXPECT_GT(holes, 0);
   }
@@ -185,11 +139,11 @@ std::string vrtOfSize(const ScratchDir& dir, const char* name, int width, int he
 TEST(GeoSource, RefusesWhatItCannotReadNamingTheFileAndTheReason) {
   const ScratchDir dir;
   const std::string tif =
-      writeRaster(dir, {"GTiff", "dem.tif", GDT_Int16, "", kQuarterDegree}, 4, 3);
+      makeRaster(dir, {"GTiff", "dem.tif", GDT_Int16, "", kQuarterDegree}, 4, 3);
   const std::string mars =
-      writeRaster(dir, {"GTiff", "mars.tif", GDT_Int16, kMars, kQuarterDegree}, 4, 3);
+      makeRaster(dir, {"GTiff", "mars.tif", GDT_Int16, kMars, kQuarterDegree}, 4, 3);
   const std::string tilted =
-      writeRaster(dir, {"GTiff", "tilted.tif", GDT_Int16, kMars, kRotated}, 4, 3);
+      makeRaster(dir, {"GTiff", "tilted.tif", GDT_Int16, kMars, kRotated}, 4, 3);
   const std::string gpkg = dir.path("two.gpkg");
   const GDALDatasetUniquePtr content(GDALDataset::Open(tif.c_str()));
   for (const char* table : {"RASTER_TABLE=a", "RASTER_TABLE=b"}) {
@@ -234,7 +188,7 @@ TEST(GeoSource, ReadsRowsInAnyOrderAndReportsRowsItCannotRead) {
   const ScratchDir dir;
   std::string error;
   const auto source = GeoSource::open(
-      writeRaster(dir, {"GTiff", "wide.tif", GDT_Byte, "", {}}, kWidth, 3, stored), 1, error);
+      makeRaster(dir, {"GTiff", "wide.tif", GDT_Byte, "", {}}, kWidth, 3, stored), 1, error);
   ASSERT_NE(source, nullptr) << error;
   std::vector<double> row(kWidth + 1);
   const auto whole = std::span(row).first(kWidth);

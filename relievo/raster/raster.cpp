@@ -152,6 +152,7 @@ void rasterFree(RasterRec* raster) {
   raster->self = nullptr;
   sxFree(raster->values);
   raster->values = nullptr;
+  if (raster->releaseReader != nullptr) raster->releaseReader(raster->reader);
   sxFree(raster);
 }
 
