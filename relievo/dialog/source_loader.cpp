@@ -110,6 +110,12 @@ int loadSource(ToolState* state) {
     return 0;
   }
   scanDataRange(state->raster, source, state->ranges.data, progressSteps(state));
+  // A reader that can say why a row could not be read makes the load fail with that reason.
+  if (const std::string why = rasterReadError(state->raster); !why.empty()) {
+    discardRaster(state);
+    progressEnd(state, why.c_str());
+    return 0;
+  }
   convertRange(state);
   buildSamples(state);
   buildPicture(state);

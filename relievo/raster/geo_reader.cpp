@@ -34,6 +34,10 @@ void geoRelease(void* reader) {
   geoSourceFree(static_cast<GeoSource*>(reader));
 }
 
+const char* geoError(const void* reader) {
+  return static_cast<const GeoSource*>(reader)->lastError().c_str();
+}
+
 template <std::size_t N>
 void copyText(char (&to)[N], std::string_view text) {
   std::snprintf(to, N, "%.*s", static_cast<int>(text.size()), text.data());
@@ -98,6 +102,7 @@ RasterRec* rasterOpenGeo(std::string_view path, int band, std::string& error) {
   raster->closeFn = geoClose;
   raster->reader = source.release();
   raster->releaseReader = geoRelease;
+  raster->readerError = geoError;
   return raster;
 }
 

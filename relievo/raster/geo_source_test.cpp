@@ -22,9 +22,7 @@ constexpr GeoTransform kRotated{7.0, 0.001, 0.0004, 46.0, 0.0004, -0.001};
 // 4 x 3 stored values, north row first, with a hole in row 1.
 const std::vector<double> kStored{1200, 1210, 1220, 1230, 1300, kHole,
                                   1320, 1330, 1400, 1410, 1420, 3508};
-constexpr const char* kMars =
-    R"(GEOGCS["Mars 2000",DATUM["D_Mars_2000",SPHEROID["Mars_2000_IAU_IAG",3396190,169.894447]],)"
-    R"(PRIMEM["Greenwich",0],UNIT["Decimal_Degree",0.0174532925199433]])";
+constexpr const char* kMars = testing::kMarsCrs;
 
 std::string makeRaster(const ScratchDir& dir, const RasterSpec& spec, int width, int height,
                        std::vector<double> values = kStored) {

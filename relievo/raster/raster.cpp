@@ -146,6 +146,11 @@ int rasterClearMinMax(RasterRec* raster) {
   return 1;
 }
 
+const char* rasterReadError(const RasterRec* raster) {
+  if (!rasterIsValid(raster) || raster->readerError == nullptr) return "";
+  return raster->readerError(raster->reader);
+}
+
 void rasterFree(RasterRec* raster) {
   if (!rasterIsValid(raster)) return;
   raster->magic = 0;

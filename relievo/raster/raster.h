@@ -93,6 +93,8 @@ struct RasterRec {
   RasterReadRowFn readRowFn;
   void* reader;                         // what a geo stream reads through; owned
   void (*releaseReader)(void* reader);  // frees reader; null when there is none
+  // The reader's last failure, naming the file and the reason; null when there is no reader.
+  const char* (*readerError)(const void* reader);
 };
 
 // True when raster is not null, self points to it and magic is kRasterMagic.
@@ -138,6 +140,10 @@ int spanEnd(int i, int n, int m);
 int rasterGetMinMax(const RasterRec* raster, double* minValue, double* maxValue);
 int rasterSetMinMax(RasterRec* raster, double minValue, double maxValue);
 int rasterClearMinMax(RasterRec* raster);
+
+// Why the record's reader last failed to read, naming the file; "" when it has not failed, when
+// it has no reader, or for an invalid record.
+const char* rasterReadError(const RasterRec* raster);
 
 // Invalidates and releases a valid record, its values and its reader; an invalid one is left
 // alone.

@@ -6,12 +6,11 @@
 #define RELIEVO_TESTING_GEO_FILES_H
 
 #include <gdal_priv.h>
-#include <gdalwarper.h>
+#include <gdal_utils.h>
 #include <gtest/gtest.h>
 #include <ogr_spatialref.h>
 
 #include <array>
-#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +33,11 @@ struct RasterSpec {
   double scale = 1.0;
   double offset = 0.0;
 };
+
+// A geographic CRS of another planet: GDAL reads it, and cannot transform it to WGS 84.
+inline constexpr const char* kMarsCrs =
+    R"(GEOGCS["Mars 2000",DATUM["D_Mars_2000",SPHEROID["Mars_2000_IAU_IAG",3396190,169.894447]],)"
+    R"(PRIMEM["Greenwich",0],UNIT["Decimal_Degree",0.0174532925199433]])";
 
 // Writes width x height `values` (north row first) into `dir` as the spec says, through an
 // in-memory copy; returns the file's path.
@@ -62,9 +66,9 @@ inline std::string writeRaster(const ScratchDir& dir, const RasterSpec& spec, in
   return path;
 }
 
-// A raster as GDAL warps it onto WGS 84 latitude and longitude (bilinear, on the grid GDAL
-// suggests): its size, transform, and values north row first, NaN where nothing defined
-// reaches.
+// A raster as `gdalwarp -t_srs EPSG:4326 -r bilinear -ot Float64 -dstnodata nan` warps it
+// onto WGS 84 latitude and longitude, on the grid GDAL suggests: its size, transform, and
+// values north row first, NaN where nothing defined reaches.
 struct WarpedRaster {
   int width = 0;
   int height = 0;
@@ -74,23 +78,21 @@ struct WarpedRaster {
 
 inline WarpedRaster warpedByGdal(const std::string& path) {
   const GDALDatasetUniquePtr input(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER));
-  const GDALDatasetUniquePtr warped(GDALDataset::FromHandle(
-      GDALAutoCreateWarpedVRT(GDALDataset::ToHandle(input.get()), nullptr, SRS_WKT_WGS84_LAT_LONG,
-                              GRA_Bilinear, 0.125, nullptr)));
+  const char* arguments[] = {"-of", "MEM",     "-t_srs",     "EPSG:4326", "-r",   "bilinear",
+                             "-ot", "Float64", "-dstnodata", "nan",       nullptr};
+  GDALWarpAppOptions* options = GDALWarpAppOptionsNew(const_cast<char**>(arguments), nullptr);
+  GDALDatasetH handle = GDALDataset::ToHandle(input.get());
+  const GDALDatasetUniquePtr warped(
+      GDALDataset::FromHandle(GDALWarp("", nullptr, 1, &handle, options, nullptr)));
+  GDALWarpAppOptionsFree(options);
   WarpedRaster w;
   w.width = warped->GetRasterXSize();
   w.height = warped->GetRasterYSize();
   warped->GetGeoTransform(w.transform.data());
   w.values.resize(static_cast<std::size_t>(w.width) * w.height);
-  GDALRasterBand* band = warped->GetRasterBand(1);
-  EXPECT_EQ(band->RasterIO(GF_Read, 0, 0, w.width, w.height, w.values.data(), w.width, w.height,
-                           GDT_Float64, 0, 0, nullptr),
+  EXPECT_EQ(warped->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, w.width, w.height, w.values.data(),
+                                               w.width, w.height, GDT_Float64, 0, 0, nullptr),
             CE_None);
-  int hasNodata = 0;
-  const double nodata = band->GetNoDataValue(&hasNodata);
-  for (double& v : w.values) {
-    if (hasNodata != 0 && v == nodata) v = std::numeric_limits<double>::quiet_NaN();
-  }
   return w;
 }
 
