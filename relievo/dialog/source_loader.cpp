@@ -7,7 +7,7 @@
 
 #include "dialog/preview_draw.h"
 #include "dialog/progress.h"
-#include "dialog/source_facts.h"
+#include "dialog/source_inspect.h"
 #include "raster/source_kinds.h"
 
 namespace relievo {

@@ -49,7 +49,7 @@ struct SourceKindRow {
   SourceKind kind{};
   const char* label = nullptr;         // the menu's entry; null for the row of an unknown kind
   bool needsFile = false;              // nothing loads while no file is named
-  bool sizeFromFile = false;           // the file gives width and height; the user cannot
+  bool sizeFromFile = false;           // the file gives width and height, not the user
   bool orientationFromFile = false;    // the file gives the order and origin of its rows
   std::int64_t autoLoadLimit = 0;      // loads by itself up to this many values (width x height)
   bool cachedLoadsByItself = false;    // ... or whatever its size when its image is in the cache

@@ -1,4 +1,4 @@
-#include "dialog/source_facts.h"
+#include "dialog/source_inspect.h"
 
 #include <cstring>
 #include <string>

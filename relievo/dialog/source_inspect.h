@@ -2,8 +2,8 @@
 // loads: its size and orientation into the layout (so that the automatic load decision sees
 // them), its bands into the band list, and, once per file and band, its undefined-data value,
 // unit and corners into the settings, so that the user's later edits of those settings stay.
-#ifndef RELIEVO_DIALOG_SOURCE_FACTS_H
-#define RELIEVO_DIALOG_SOURCE_FACTS_H
+#ifndef RELIEVO_DIALOG_SOURCE_INSPECT_H
+#define RELIEVO_DIALOG_SOURCE_INSPECT_H
 
 #include "dialog/tool_state.h"
 #include "raster/source_kinds.h"
@@ -17,4 +17,4 @@ bool inspectSource(ToolState* state, const SourceKindRow& row);
 
 }  // namespace relievo
 
-#endif  // RELIEVO_DIALOG_SOURCE_FACTS_H
+#endif  // RELIEVO_DIALOG_SOURCE_INSPECT_H
