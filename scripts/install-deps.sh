@@ -2,6 +2,7 @@
 # Installs the Debian packages a task needs, only those that are missing.
 #   scripts/install-deps.sh          what the build and the test suite need
 #   scripts/install-deps.sh bench    what bench/vs_gdal.sh needs besides
+#   scripts/install-deps.sh fuzz     what the preset "fuzz" needs besides (clang, libFuzzer)
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,7 @@ packages=(
 case "${1:-}" in
   "") ;;
   bench) packages=(gdal-bin time python3) ;;
+  fuzz) packages=(clang-14 libfuzzer-14-dev libclang-rt-14-dev) ;;
   *) echo "install-deps.sh: unknown group '$1'" >&2; exit 2 ;;
 esac
 

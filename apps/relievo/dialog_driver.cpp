@@ -436,11 +436,11 @@ void DialogDriver::setPreviewOptions() {
   if (options_.colors) {
     sxhost::Control& ramp = usable(kColourRamp, "--colors");
     const auto [w, h] = ramp.viewSize();
-    const auto pick = [&](const Colour& c, int x) {
+    const auto pick = [&, middle = h / 2](const Colour& c, int x) {
       responder_.offerColour(sxhost::Colour{static_cast<std::uint8_t>(c.r),
                                             static_cast<std::uint8_t>(c.g),
                                             static_cast<std::uint8_t>(c.b)});
-      ramp.click(x, h / 2);
+      ramp.click(x, middle);
     };
     // The left half of the ramp edits the bottom colour, the right half the top one.
     pick(options_.colors->bottom, 0);

@@ -208,6 +208,9 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+// clang 14 does not yet deduce an aggregate's template arguments by itself.
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // The name messages give an option: "--output" of "-o,--output".
 std::string longName(std::string_view names) {

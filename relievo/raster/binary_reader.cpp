@@ -25,6 +25,10 @@ constexpr int kMachineOrder =
 // picked out of blocks read into `buffer` (kStrideBufferBytes); without one every row is a
 // single fread and there is no buffer.
 struct BinaryStream {
+  // Spelled out: clang 14 does not yet make an aggregate from parentheses (hostNew).
+  BinaryStream(FilePtr opened, HostBlock<unsigned char> block)
+      : file(std::move(opened)), buffer(std::move(block)) {}
+
   FilePtr file;
   HostBlock<unsigned char> buffer;
   std::size_t pos = 0;  // next unread byte of buffer

@@ -20,6 +20,7 @@ namespace {
 using nlohmann::json;
 
 constexpr int kFileVersion = 1;
+constexpr auto kIntMax = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
 
 json number(double v) {
   if (std::isnan(v)) return "nan";
@@ -47,11 +48,12 @@ PrefValue readValue(const json& entry, const std::string& where) {
   const json& v = first.value();
   if (type == "integer") {
     if (!v.is_number_integer()) throw Error(where + " is not an integer");
-    const auto wide = v.get<std::int64_t>();
-    if (wide < std::numeric_limits<int>::min() || wide > std::numeric_limits<int>::max()) {
-      throw Error(where + " is out of range");
-    }
-    return static_cast<int>(wide);
+    // Numbers from 0 up are held unsigned; read as signed, 2^64 - 1 would pass as -1.
+    const bool inRange = v.is_number_unsigned()
+                             ? v.get<std::uint64_t>() <= kIntMax
+                             : v.get<std::int64_t>() >= std::numeric_limits<int>::min();
+    if (!inRange) throw Error(where + " is out of range");
+    return static_cast<int>(v.get<std::int64_t>());
   }
   if (type == "float") return static_cast<float>(readNumber(v, where));
   if (type == "double") return readNumber(v, where);
@@ -153,7 +155,7 @@ Preferences Preferences::fromJson(const std::string& text) {
   json root;
   try {
     root = json::parse(text);
-  } catch (const json::parse_error&) {
+  } catch (const json::exception&) {  // a syntax error, or a number beyond a double's range
     throw Error("not valid JSON");
   }
   if (!root.is_object()) throw Error("not a JSON object");

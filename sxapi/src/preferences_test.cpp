@@ -158,6 +158,7 @@ TEST_F(PrefsTest, CorruptFilesAreSetAsideAndDefaultsUsed) {
     const char* reason;
   } cases[] = {
       {"{\"version\": 1, \"tools\": {", "not valid JSON"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"float\": 1e400}}}}", "not valid JSON"},
       {"[]", "not a JSON object"},
       {"{\"tools\": {}}", "\"version\" is not 1"},
       {"{\"version\": 1, \"tools\": []}", "\"tools\" is not an object"},
@@ -167,6 +168,8 @@ TEST_F(PrefsTest, CorruptFilesAreSetAsideAndDefaultsUsed) {
       {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 1.5}}}}",
        "\"T\" / \"k\" is not an integer"},
       {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 3000000000}}}}",
+       "\"T\" / \"k\" is out of range"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 18446744073709551615}}}}",
        "\"T\" / \"k\" is out of range"},
       {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"double\": \"x\"}}}}",
        "\"T\" / \"k\" is not a number"},

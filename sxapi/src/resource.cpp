@@ -22,6 +22,7 @@ constexpr int kMaxPixmapSide = 256;
 // Dialog units and view pixels stay far from int overflow when converted and multiplied.
 constexpr int kMaxUnits = 32767;
 constexpr int kMaxViewSide = 8192;
+constexpr auto kIntMax = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
 
 constexpr std::array<std::pair<std::string_view, ControlKind>, 11> kKinds{{
     {"label", ControlKind::Label},
@@ -72,11 +73,12 @@ void onlyKeys(const json& object, std::initializer_list<std::string_view> allowe
 
 int integer(const json& value, const char* key, const Where& where) {
   if (!value.is_number_integer()) where.fail(inQuotes(key) + " must be an integer");
-  const auto wide = value.get<std::int64_t>();
-  if (wide < std::numeric_limits<int>::min() || wide > std::numeric_limits<int>::max()) {
-    where.fail(inQuotes(key) + " is out of range");
-  }
-  return static_cast<int>(wide);
+  // Numbers from 0 up are held unsigned; read as signed, 2^64 - 1 would pass as -1.
+  const bool inRange = value.is_number_unsigned()
+                           ? value.get<std::uint64_t>() <= kIntMax
+                           : value.get<std::int64_t>() >= std::numeric_limits<int>::min();
+  if (!inRange) where.fail(inQuotes(key) + " is out of range");
+  return static_cast<int>(value.get<std::int64_t>());
 }
 
 std::string text(const json& value, const char* key, const Where& where) {
@@ -336,6 +338,8 @@ Resource parseResource(std::string_view text, std::string_view name) {
     root = json::parse(text);
   } catch (const json::parse_error& e) {
     file.fail("not valid JSON (" + position(text, e.byte) + ")");
+  } catch (const json::out_of_range&) {
+    file.fail("not valid JSON (a number is out of range)");
   }
   if (!root.is_object()) file.fail("not a JSON object");
   onlyKeys(root, {"dialogs", "pixmaps"}, file);

@@ -76,6 +76,7 @@ TEST(Resource, BadFilesFailWithAMessageNamingFileDialogAndControl) {
   } cases[] = {
       {"{\"dialogs\": [\n  {\"id\": 1,, }]}", "x.rsrc.json: not valid JSON (line 2, column 12)"},
       {"", "x.rsrc.json: not valid JSON (line 1, column 1)"},
+      {R"({"dialogs": [{"id": 1e400}]})", "x.rsrc.json: not valid JSON (a number is out of range)"},
       {"[1]", "x.rsrc.json: not a JSON object"},
       {R"({"dialog": []})", "x.rsrc.json: unknown key \"dialog\""},
       {R"({"dialogs": {}})", "x.rsrc.json: \"dialogs\" must be an array"},
@@ -121,6 +122,8 @@ TEST(Resource, BadFilesFailWithAMessageNamingFileDialogAndControl) {
       {DIALOG(R"({"id": 5, "kind": "push", "rect": [0, 0, 2147483647, 1]})"),
        C5 "\"rect\" lies beyond 32767 dialog units"},
       {DIALOG(R"({"id": 5, "kind": "push", "rect": [0, 0, 2147483648, 1]})"),
+       C5 "\"rect\" is out of range"},
+      {DIALOG(R"({"id": 5, "kind": "push", "rect": [0, 0, 18446744073709551615, 1]})"),
        C5 "\"rect\" is out of range"},
       {DIALOG(R"({"id": 5, "kind": "text", "rect": [0, 0, 1, 1], "readOnly": 1})"),
        C5 "\"readOnly\" must be true or false"},

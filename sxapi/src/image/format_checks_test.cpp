@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "relievo_testing/scratch_dir.h"
@@ -53,6 +54,14 @@ TEST_F(FormatChecks, JpegHuffmanTablesAreCheckedInThePartStbReads) {
                          0,    0,    0,    0,    0,    0, 0, 0, 0, 0, 7};
   shortSegment.insert(shortSegment.begin() + 2, shortTable.begin(), shortTable.end());
 
+  // Without its table segment the scan would decode with tables nobody defined.
+  Bytes noTables = jpeg;
+  constexpr unsigned char kTableMarker[] = {0xFF, 0xC4};
+  const auto tables = std::search(noTables.begin(), noTables.end(), std::begin(kTableMarker),
+                                  std::end(kTableMarker));
+  ASSERT_NE(tables, noTables.end());
+  noTables.erase(tables, tables + 2 + (tables[2] << 8 | tables[3]));
+
   struct Case {
     const char* name;
     Bytes file;
@@ -65,6 +74,7 @@ TEST_F(FormatChecks, JpegHuffmanTablesAreCheckedInThePartStbReads) {
       {"oversized table after the frame", withOversizedHuffmanTable(jpeg), true, false},
       {"oversized table before the frame", beforeFrame, false, false},
       {"table longer than its segment", shortSegment, false, false},
+      {"scan without tables", noTables, true, false},
   };
   for (const Case& c : cases) {
     const ImageFile file = open("tables.jpg", c.file);

@@ -193,6 +193,7 @@ TEST_F(ImageApi, TruncationAtEveryByteFailsCleanly) {
 
 TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
   const std::string text = "width 10\nheight 10\n1 2 3 4 5 6 7 8 9 10\n";
+  const std::string wide = "P5 # 1\n2147483648 1\n255\n\x01";
   // TGA has no signature: raw elevations can form a valid TGA header. Only a TGA name makes
   // stb look at the file as one.
   const Bytes tga = encodeTga(3, 2, 3, topFirstPixels(3), TgaStorage::kRaw);
@@ -213,6 +214,9 @@ TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
   Bytes tableBeforeFrame = jpeg;
   const Bytes table = oversizedHuffmanSegment();
   tableBeforeFrame.insert(tableBeforeFrame.begin() + 2, table.begin(), table.end());
+  // stb skips 0xFF fill bytes before the start-of-image marker.
+  Bytes fillBytesFirst = withOversizedHuffmanTable(jpeg);
+  fillBytesFirst.insert(fillBytesFirst.begin(), {0xFF, 0xFF});
 
   const struct {
     std::string what, path;
@@ -232,6 +236,8 @@ TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
       {"JPEG table after the frame", dir_.write("after.jpg", withOversizedHuffmanTable(jpeg)),
        true},
       {"JPEG table before the frame", dir_.write("before.jpg", tableBeforeFrame)},
+      {"JPEG after fill bytes, named .tga", dir_.write("fill.tga", fillBytesFirst), true},
+      {"PNM wider than an int", dir_.write("wide.pgm", Bytes(wide.begin(), wide.end()))},
   };
   ASSERT_EQ(Read(dir_.write("good.jpg", jpeg)).result, 0);
   for (const auto& c : cases) {

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "format_checks.h"
 
@@ -110,16 +111,45 @@ bool headerFrom(int width, int height, int channels, ImageHeader& header) {
   return true;
 }
 
+// The first bytes of the file, enough for any signature; fewer in a shorter file.
+struct Start {
+  std::array<unsigned char, sizeof kPng> bytes{};
+  std::size_t size = 0;
+
+  bool startsWith(std::span<const unsigned char> signature) const {
+    return image::startsWith(std::span(bytes.data(), size), signature);
+  }
+};
+
+std::optional<Start> readStart(const ImageFile& file) {
+  Start start;
+  if (std::fseek(file.stream(), 0, SEEK_SET) != 0) return std::nullopt;
+  start.size = std::fread(start.bytes.data(), 1, start.bytes.size(), file.stream());
+  return start;
+}
+
 // What stb is given must pass the checks of format_checks.h that apply to its format and to
 // the part of the file stb reads.
 bool passesFormatChecks(const ImageFile& file, JpegPart part) {
-  std::array<unsigned char, sizeof kPng> start{};
-  if (std::fseek(file.stream(), 0, SEEK_SET) != 0) return false;
-  const std::size_t got = std::fread(start.data(), 1, start.size(), file.stream());
-  const std::span<const unsigned char> bytes(start.data(), got);
-  if (startsWith(bytes, kJpeg)) return jpegHuffmanTablesFit(file, part);
-  if (part == JpegPart::kWholeFile && startsWith(bytes, kPng)) return pngChunksComplete(file);
+  const auto start = readStart(file);
+  if (!start) return false;
+  if (stbSeesJpeg(file)) return jpegHuffmanTablesFit(file, part);
+  if (start->startsWith(kGreyMap) || start->startsWith(kPixMap)) return pnmHeaderNumbersFit(file);
+  if (part == JpegPart::kWholeFile && start->startsWith(kPng)) return pngChunksComplete(file);
   return true;
+}
+
+// stb decodes a BMP, TGA, GIF or JPEG file to the end of the size its header claims, with
+// zeros past the end of the file, so a few bytes that claim a huge image cost seconds and
+// gigabytes. No file of these formats packs more than kMaxPixelsPerByte pixels into a byte
+// (GIF's LZW comes closest, at about 1,500): one that claims more is refused before the
+// decode. A PNG whose image data is short is refused by stb before it decodes anything.
+bool claimFitsFile(const ImageFile& file, const ImageHeader& header) {
+  constexpr std::uint64_t kMaxPixelsPerByte = 2048;
+  const auto pixels = static_cast<std::uint64_t>(header.width) * header.height;
+  if (pixels / kMaxPixelsPerByte <= file.size()) return true;
+  const auto start = readStart(file);
+  return start && start->startsWith(kPng);
 }
 
 bool readCheckedHeader(const ImageFile& file, ImageHeader& header) {
@@ -151,7 +181,8 @@ bool stbReadHeader(const ImageFile& file, ImageHeader& header) {
 bool stbDecode(const ImageFile& file, DecodedImage& image) {
   // The header is checked first so that stb never allocates for a size the host refuses.
   ImageHeader expected;
-  if (!passesFormatChecks(file, JpegPart::kWholeFile) || !readCheckedHeader(file, expected)) {
+  if (!passesFormatChecks(file, JpegPart::kWholeFile) || !readCheckedHeader(file, expected) ||
+      !claimFitsFile(file, expected)) {
     return false;
   }
 
