@@ -1,20 +1,11 @@
 #include "first_show.h"
 
-#include <bit>
-
 namespace relievo::cli {
 
 namespace {
 
 constexpr char kKindKey[] = "DataType";
 constexpr char kFileKey[] = "FileName";
-// The fractal generator makes squares of these edges.
-constexpr int kMinEdge = 2;
-constexpr int kMaxEdge = 4096;
-
-bool isEdge(int size) {
-  return size >= kMinEdge && size <= kMaxEdge && std::has_single_bit(static_cast<unsigned>(size));
-}
 
 }  // namespace
 
@@ -29,15 +20,6 @@ std::string prepareFirstShow(sxhost::Preferences& settings, const ConvertOptions
     holdFile = options.file.has_value();
   } else if (!storedFractal) {
     holdFile = true;
-  } else {
-    const auto side = [&](const char* key) { return settings.getInteger(kToolName, key); };
-    const bool noSize = side("Width").value_or(0) == 0 || side("Height").value_or(0) == 0;
-    for (const int edge : {options.size.value_or(0), stored.fractalSize}) {
-      if (!noSize || !isEdge(edge)) continue;
-      settings.set(kToolName, "Width", edge);
-      settings.set(kToolName, "Height", edge);
-      break;
-    }
   }
   if (!holdFile || file.empty()) return "";
   settings.set(kToolName, kFileKey, std::string());

@@ -6,10 +6,7 @@
 //   a file kind requested         it becomes the stored kind; with --file, the stored file's
 //                                 name is held aside (the new file comes through the dialog)
 //   the fractal generator         from a stored file kind: the stored file's name is held
-//   requested                     aside, so that nothing loads before the dialog switches; with
-//                                 no stored size yet: the size becomes the generator's edge,
-//                                 which the first load then generates, instead of failing on
-//                                 0 x 0
+//   requested                     aside, so that nothing loads before the dialog switches
 #ifndef RELIEVO_APPS_FIRST_SHOW_H
 #define RELIEVO_APPS_FIRST_SHOW_H
 

@@ -54,7 +54,10 @@ class RecordBuilder {
   // Leaves the next n bytes blank.
   void blanks(std::size_t n) { used_ += n; }
 
-  void write(std::FILE* stream) const { std::fwrite(bytes_.data(), 1, bytes_.size(), stream); }
+  // False when the stream did not take every byte.
+  bool write(std::FILE* stream) const {
+    return std::fwrite(bytes_.data(), 1, bytes_.size(), stream) == bytes_.size();
+  }
 
  private:
   std::array<std::byte, Size> bytes_;
@@ -111,8 +114,7 @@ std::FILE* dedWriteHeader(std::FILE* stream) {
   header.text(kVersion);
   header.text(std::string_view(created.data(), created.size()));
   header.blanks(kHeaderBlanks);
-  header.write(stream);
-  return stream;
+  return header.write(stream) ? stream : nullptr;
 }
 
 int dedIsUtm(std::FILE* stream) {
@@ -132,14 +134,12 @@ int dedIsUtm(std::FILE* stream) {
 }
 
 int dedWriteRange(std::FILE* stream, std::int16_t minimum, std::int16_t maximum) {
-  if (stream == nullptr) return -1;
-  std::fseek(stream, kDedRangeOffset, SEEK_SET);
+  if (stream == nullptr || std::fseek(stream, kDedRangeOffset, SEEK_SET) != 0) return -1;
   RecordBuilder<kDedRangeSize> range;
   range.number(kRangeRecordTag);
   range.number(minimum);
   range.number(maximum);
-  range.write(stream);
-  return 0;
+  return range.write(stream) ? 0 : -1;
 }
 
 int dedWriteExtents(std::FILE* stream, float latSouthWest, float lonSouthWest, float latNorthEast,
@@ -176,8 +176,7 @@ int dedWriteExtents(std::FILE* stream, float latSouthWest, float lonSouthWest, f
   extents.number(static_cast<float>(lonPosts));
   extents.number(lonFeet);
   extents.number(latFeet);
-  extents.write(stream);
-  return 0;
+  return extents.write(stream) ? 0 : -1;
 }
 
 std::int64_t dedWriteColumn(std::FILE* stream, std::int32_t column, std::span<std::int16_t> posts,

@@ -8,7 +8,9 @@
 // reads the projection marker back).
 //
 // Results: 0 for success and -1 for failure, byte counts for the column writers, and the
-// stream (or null) for the operations that produce one. None of them closes the stream.
+// stream (or null) for the operations that produce one. A write the stream does not take
+// whole is a failure; as streams buffer, a failure of the device may show only at a later
+// record's seek or at the caller's flush. None of them closes the stream.
 #ifndef RELIEVO_DED_DED_WRITER_H
 #define RELIEVO_DED_DED_WRITER_H
 
@@ -33,7 +35,7 @@ void reverseBytes(std::span<std::byte> bytes);
 
 // Writes the 128-byte header (length, "KTLX", "DMA1    ", "V1.0    ", the 26 bytes of ctime
 // of the current time, 78 blanks) at the stream's current position. Returns the stream, or
-// null when given none.
+// null when given none or when the stream did not take the whole header.
 std::FILE* dedWriteHeader(std::FILE* stream);
 
 // 1 when the projection marker contains "UTM", 0 when it does not or cannot be read (a
@@ -42,14 +44,15 @@ std::FILE* dedWriteHeader(std::FILE* stream);
 int dedIsUtm(std::FILE* stream);
 
 // Writes the range record: 1, the lowest and the highest elevation, 24 blanks. Returns -1
-// only when the stream is missing.
+// when the stream is missing, the seek fails or the stream does not take the whole record.
 int dedWriteRange(std::FILE* stream, std::int16_t minimum, std::int16_t maximum);
 
 // Writes the extents record: corners in degrees, spacings in tenths of an arc-second, the
 // post counts (latitude count first in the file, though the longitude count comes first
 // here), and the spacings in feet: along latitude, and along longitude at the middle
 // latitude, or both spacings times 3.28084 when the file is marked UTM. Leaves the stream at
-// the first data record. -1 when the stream is missing or the seek fails.
+// the first data record. -1 when the stream is missing, the seek fails or the stream does not
+// take the whole record.
 int dedWriteExtents(std::FILE* stream, float latSouthWest, float lonSouthWest, float latNorthEast,
                     float lonNorthEast, float latSpacing, float lonSpacing, std::int32_t lonPosts,
                     std::int32_t latPosts);

@@ -123,7 +123,7 @@ TEST(DedWriter, UtmMarkerIsReadBack) {
   EXPECT_EQ(dedIsUtm(nullptr), -1);
 }
 
-TEST(DedWriter, ColumnWriterRefusesMissingArgumentsAndUnreachableRecords) {
+TEST(DedWriter, WritersRefuseMissingArgumentsUnreachableRecordsAndShortWrites) {
   File f(std::tmpfile());
   ASSERT_TRUE(f);
   dedWriteHeader(f.get());
@@ -138,11 +138,14 @@ TEST(DedWriter, ColumnWriterRefusesMissingArgumentsAndUnreachableRecords) {
   EXPECT_EQ(posts[0], 0x0101);
   EXPECT_EQ(streamContents<Bytes>(f.get()).size(), 160u);
 
-  // A stream that accepts nothing counts no bytes written.
+  // A stream that accepts nothing counts no bytes written and fails every record.
   const testing::ScratchDir dir;
   const std::string path = dir.write("read_only.ded", "");
   File readOnly(std::fopen(path.c_str(), "rb"));
   EXPECT_EQ(dedWriteColumn(readOnly.get(), 0, std::span(posts).first(2), 2), 0);
+  EXPECT_EQ(dedWriteHeader(readOnly.get()), nullptr);
+  EXPECT_EQ(dedWriteRange(readOnly.get(), 0, 1), -1);
+  EXPECT_EQ(dedWriteExtents(readOnly.get(), 0, 0, 1, 1, 30, 30, 2, 2), -1);
 
   // Streams whose position cannot be taken or set fail.
   int fds[2];

@@ -127,36 +127,45 @@ int writePosts(PostWriter& writer, const DedFrame& frame, std::int16_t* posts, d
   return 0;
 }
 
+// Widens the range record to a custom replacement for undefined data that some post holds.
+// The posts tell, not the range scan, which sees no values when a reader knows its range.
+void holdReplacement(DedFrame& frame, const ElevationRanges& ranges, const UndefinedData& undefined,
+                     std::span<const std::int16_t> posts) {
+  if (undefined.hasNullData != 1 || ranges.replaceNullValue == kDedNull) return;
+  const auto replacement = static_cast<std::int16_t>(std::min(ranges.replaceNullValue, 32767));
+  if (replacement >= frame.lowest && replacement <= frame.highest) return;
+  if (std::find(posts.begin(), posts.end(), replacement) == posts.end()) return;
+  frame.lowest = std::min(frame.lowest, replacement);
+  frame.highest = std::max(frame.highest, replacement);
+}
+
 }  // namespace
+
+DedArrangement dedArrangement(const SourceLayout& source) {
+  // A column-major source delivers each terrain column as one row. For a square grid that
+  // is the same arrangement as row-major.
+  if (source.dataOrder == DataOrder::Cols) return {source.height, source.width};
+  return {source.width, source.height};
+}
 
 DedFrame exportFrame(const SourceLayout& source, const ElevationRanges& ranges,
                      const Extents& extents) {
-  int lowest = dedRangePost(ranges, ranges.dedMin);
-  int highest = dedRangePost(ranges, ranges.dedMax);
-  if (ranges.data.hasNullsFound != 0 && ranges.replaceNullValue != kDedNull) {
-    const int replacement = std::min(ranges.replaceNullValue, 32767);
-    lowest = std::min(lowest, replacement);
-    highest = std::max(highest, replacement);
-  }
-  DedFrame frame{static_cast<std::int16_t>(lowest),
-                 static_cast<std::int16_t>(highest),
+  const DedArrangement file = dedArrangement(source);
+  DedFrame frame{dedRangePost(ranges, ranges.dedMin),
+                 dedRangePost(ranges, ranges.dedMax),
                  extents.latStart,
                  extents.longStart,
                  extents.latEnd,
                  extents.longEnd,
                  extents.latSpacing,
                  extents.longSpacing,
-                 static_cast<std::int32_t>(extents.longPosts),
-                 static_cast<std::int32_t>(extents.latPosts),
-                 source.width,
-                 source.height};
-  // A column-major source delivers each terrain column as one row: `height` records of
-  // `width` posts. For a square grid that is the same arrangement as row-major.
-  if (source.dataOrder == DataOrder::Cols && source.width != source.height) {
-    frame.records = source.height;
-    frame.postsPerRecord = source.width;
-    frame.latPosts = frame.postsPerRecord;
-    frame.lonPosts = frame.records;
+                 file.records,
+                 file.postsPerRecord,
+                 file.records,
+                 file.postsPerRecord};
+  // Spacings stated for other post counts follow the corners over the file's counts.
+  if (extents.latPosts != static_cast<float>(file.postsPerRecord) ||
+      extents.longPosts != static_cast<float>(file.records)) {
     frame.latSpacing =
         spacingFor(extents.latStart, extents.latEnd, static_cast<float>(frame.latPosts));
     frame.lonSpacing =
@@ -183,7 +192,8 @@ ExportResult exportDed(const ExportSource& from, PostWriter& writer, const char*
     writer.finish(false);
     return {ExportStatus::CannotRead, 0};
   }
-  const DedFrame frame = exportFrame(source, from.ranges, from.extents);
+  DedFrame frame = exportFrame(source, from.ranges, from.extents);
+  holdReplacement(frame, from.ranges, source.undefined, std::span(posts.get(), count));
   if (const int error = writePosts(writer, frame, posts.get(), source.height, progress)) {
     writer.finish(false);
     return {ExportStatus::CannotWrite, error};

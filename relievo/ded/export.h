@@ -46,8 +46,18 @@ struct ExportSource {
 ExportResult exportDed(const ExportSource& from, PostWriter& writer, const char* path,
                        Progress progress);
 
-// The frame of the output: the range record from the DED range (a custom replacement for
-// undefined data found widens it) and the extents record for the layout's arrangement.
+// How the file holds the terrain: `records` data records of `postsPerRecord` posts each. A
+// column-major source that is not square has `height` records of `width` posts.
+struct DedArrangement {
+  std::int32_t records;
+  std::int32_t postsPerRecord;
+};
+DedArrangement dedArrangement(const SourceLayout& source);
+
+// The frame of the output: the range record from the DED range and the extents record for
+// the layout's arrangement, its spacings those of `extents` when they were stated for the
+// arrangement's post counts. The conversion then widens the range record to hold a custom
+// replacement for undefined data whenever a post holds it.
 DedFrame exportFrame(const SourceLayout& source, const ElevationRanges& ranges,
                      const Extents& extents);
 

@@ -22,8 +22,13 @@ struct Outcome {
   int kind;
 };
 
-Outcome failure(const char* firstLine, const std::string& detail) {
-  return {"Error", firstLine, std::string(firstLine) + "\n\n" + detail, SX_MESSAGE_ERROR};
+Outcome failure(const std::string& firstLine, const std::string& detail) {
+  return {"Error", firstLine, firstLine + "\n\n" + detail, SX_MESSAGE_ERROR};
+}
+
+// The line of a file that failed, with the system's reason: "Error writing DED file: ...".
+std::string withReason(const char* line, int error) {
+  return std::string(line) + ": " + std::strerror(error);
 }
 
 // What the user is told of the conversion's result.
@@ -39,14 +44,14 @@ Outcome outcomeOf(const ExportResult& result, const ToolState* state, const char
     case ExportStatus::NoMemory:
       return failure("Not enough memory for the DED posts", size);
     case ExportStatus::CannotCreate:
-      return failure("Error creating DED file", path);
+      return failure(withReason("Error creating DED file", result.error), path);
     case ExportStatus::CannotRead:
       return {"Error", "Error parsing data in input file", "Error parsing data in input file.",
               SX_MESSAGE_ERROR};
     case ExportStatus::CannotWrite:
       break;
   }
-  return failure("Error writing DED file", std::string(path) + ": " + std::strerror(result.error));
+  return failure(withReason("Error writing DED file", result.error), path);
 }
 
 bool sameFile(const char* a, const char* b) {

@@ -1,8 +1,8 @@
 #include "dialog/generate.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -159,11 +159,13 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
     std::int32_t replacement;
     std::int16_t post;  // what undefined values become
     std::int16_t lowest, highest;
+    bool rangeKnown = false;  // from the reader, as for images: the scan sees no values
   };
   // A custom value widens the range record, DED NULL never does; a custom value beyond the
   // post range is held at the top, in the posts and in the record alike.
   using enum ReplaceNullKind;
   const Case cases[] = {{Custom, -500, -500, -500, 1000},
+                        {Custom, -500, -500, -500, 1000, true},
                         {DedNull, kDedNull, kDedNull, 0, 1000},
                         {Custom, 400, 400, 0, 1000},
                         {Custom, 40000, 32767, 0, 32767}};
@@ -172,8 +174,11 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
     state.source.undefined.nullValue = 9;
     state.ranges.replaceNullKind = c.kind;
     state.ranges.replaceNullValue = c.replacement;
+    state.ranges.data.hasNullsFound = 0;
     // 9.7 truncates to the undefined value 9.
-    load(testing::memoryRaster({{0, 9, 500}, {250, 9.7f, 1000}}));
+    RasterRec* raster = testing::memoryRaster({{0, 9, 500}, {250, 9.7f, 1000}});
+    if (c.rangeKnown) rasterSetMinMax(raster, 0, 1000);
+    load(raster);
     ASSERT_EQ(generateTo(out), 1);
     testing::expectDed(
         readFile<Bytes>(out),
@@ -230,58 +235,47 @@ TEST_F(GenerateDed, CancelAnEmptyNameOrTheSourceWritesNothing) {
   EXPECT_EQ(readFile<Bytes>(source), (Bytes{1, 2, 3, 4}));  // the source is untouched
 }
 
-// Each failure is reported; the proposal for the next prompt is kept.
-TEST_F(GenerateDed, FailuresAreReportedAndKeepTheProposal) {
+// Each failure is reported with the system's reason; nothing is left behind, an existing
+// output stays as it was, and the proposal for the next prompt is kept.
+TEST_F(GenerateDed, FailuresAreReportedAndLeaveNoFile) {
   std::strcpy(state.source.dedFileName, "/kept/proposal.ded");
-  // An output that cannot be opened: nothing is created, and the source stays loaded.
+  const std::string kept = dir.write("kept.ded", "old bytes");
+  ASSERT_EQ(mkfifo(dir.path("pipe").c_str(), 0600), 0);
+  // Outputs that cannot be created; the source stays loaded.
   load(testing::memoryRaster({{1, 2}, {3, 4}}));
-  const std::string bad = dir.path("missing/out.ded");
-  ASSERT_EQ(generateTo(bad), 1);
-  expectOutcome("Error creating DED file", "Error", "Error creating DED file\n\n" + bad,
-                SX_MESSAGE_ERROR);
-  EXPECT_FALSE(std::filesystem::exists(bad));
+  const std::pair<std::string, std::string> refusals[] = {
+      {dir.path("missing/out.ded"), "No such file or directory"},
+      {dir.root().string(), "Is a directory"},
+      {dir.path("pipe"), "Illegal seek"},
+  };
+  for (const auto& [path, reason] : refusals) {
+    ASSERT_EQ(generateTo(path), 1);
+    expectOutcome("Error creating DED file: " + reason, "Error",
+                  "Error creating DED file: " + reason + "\n\n" + path, SX_MESSAGE_ERROR);
+  }
   EXPECT_NE(state.raster, nullptr);
 
-  // Posts that cannot be had: nothing is created.
+  // Posts that cannot be had.
   load(testing::memoryRaster(100, 100, std::vector<float>(100 * 100, 5.0f)));
   {
     auto refuse = sxhost::AllocationFailure::above(19999);  // the 20000 bytes of posts
-    ASSERT_EQ(generateTo(out), 1);
+    ASSERT_EQ(generateTo(kept), 1);
   }
   expectOutcome("Not enough memory for the DED posts", "Error",
                 "Not enough memory for the DED posts\n\n100 x 100 posts", SX_MESSAGE_ERROR);
-  EXPECT_FALSE(std::filesystem::exists(out));
 
-  // A source row that cannot be read (the file shrank after the range was found): the file
-  // is created and left empty.
+  // A source row that cannot be read (the file shrank after the range was found).
   const std::string source = dir.write("grid.bin", std::string("\x01\x02\x03\x04\x05\x06", 6));
   RasterRec* raster = rasterOpenFile(source, 0, 0, 3, 2, 0, SourceKind::Binary, ByteType::Int8,
                                      Endian::Little, ' ', nullptr, nullptr, nullptr, 0, 0.0);
   ASSERT_NE(raster, nullptr);
   load(raster);
   std::filesystem::resize_file(source, 4);
-  ASSERT_EQ(generateTo(out), 1);
+  ASSERT_EQ(generateTo(kept), 1);
   expectOutcome("Error parsing data in input file", "Error", "Error parsing data in input file.",
                 SX_MESSAGE_ERROR);
-  EXPECT_EQ(std::filesystem::file_size(out), 0u);
-  EXPECT_STREQ(state.source.dedFileName, "/kept/proposal.ded");
-}
-
-// A writer that fails once its output is open: the message names the file and the reason
-// the system gave, and the proposal is kept.
-TEST_F(GenerateDed, AFailingWriterIsReportedWithTheSystemsReason) {
-  struct FullDisk final : PostWriter {
-    int open(const char*) override { return 0; }
-    int begin(const DedFrame&) override { return ENOSPC; }
-    int write(std::int32_t, std::span<std::int16_t>) override { return 0; }
-    int finish(bool) override { return 0; }
-  } writer;
-  load(testing::memoryRaster({{1, 2}, {3, 4}}));
-  std::strcpy(state.source.dedFileName, "/kept/proposal.ded");
-  hosted.responder().queueFile({out});
-  ASSERT_EQ(generateWith(&state, writer), 1);
-  expectOutcome("Error writing DED file", "Error",
-                "Error writing DED file\n\n" + out + ": No space left on device", SX_MESSAGE_ERROR);
+  EXPECT_EQ(testing::readFile<std::string>(kept), "old bytes");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.root()), {}), 3);
   EXPECT_STREQ(state.source.dedFileName, "/kept/proposal.ded");
 }
 

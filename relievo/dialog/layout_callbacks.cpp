@@ -155,6 +155,11 @@ int orientationCallback(SxGui control, int id, int reason, void* data, void*) {
         source.dataOrigin = static_cast<DataOrigin>(value);
       } else {
         source.dataOrder = static_cast<DataOrder>(value);
+        // The loaded source's records change their length unless it is square.
+        if (state->raster != nullptr) {
+          takePostCounts(state);
+          spacingRule(state->extents);
+        }
       }
       buildPicture(state);
       redrawPreview(state);

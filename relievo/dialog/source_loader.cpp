@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "ded/export.h"
 #include "dialog/preview_draw.h"
 #include "dialog/progress.h"
 #include "dialog/source_inspect.h"
@@ -119,10 +120,15 @@ int loadSource(ToolState* state) {
   convertRange(state);
   buildSamples(state);
   buildPicture(state);
-  state->extents.latPosts = static_cast<float>(source.height);
-  state->extents.longPosts = static_cast<float>(source.width);
+  takePostCounts(state);
   progressEnd(state, "Done");
   return 1;
+}
+
+void takePostCounts(ToolState* state) {
+  const DedArrangement file = dedArrangement(state->source);
+  state->extents.latPosts = static_cast<float>(file.postsPerRecord);
+  state->extents.longPosts = static_cast<float>(file.records);
 }
 
 void rescanDataRange(ToolState* state) {

@@ -21,6 +21,9 @@ void loadAction(ToolState* state);
 // Loads the source into raster (which must be null). 1 on success, 0 otherwise, with the
 // question, message or status text that says why.
 int loadSource(ToolState* state);
+// The extents' post counts for the layout, as the DED file will hold them: a column-major
+// source that is not square has `height` records of `width` posts.
+void takePostCounts(ToolState* state);
 // Forces a full scan after a change of the undefined-data settings, with progress, and
 // rebuilds the preview.
 void rescanDataRange(ToolState* state);

@@ -7,6 +7,7 @@
 
 #include "ded/units.h"
 #include "dialog/source_panel.h"
+#include "fractal/fractal_source.h"
 #include "raster/delimiters.h"
 
 namespace relievo {
@@ -207,6 +208,16 @@ void saveRow(const ToolState* state, const PrefRow& row) {
   }
 }
 
+// A fractal source with no size (nothing stored yet, as on a first run) gets the generator's
+// edge, as choosing it in the menu does, so that the first load generates the terrain.
+void sizeRule(ToolState* state) {
+  SourceLayout& source = state->source;
+  if (source.sourceKind != SourceKind::Fractal || (source.width != 0 && source.height != 0)) {
+    return;
+  }
+  source.width = source.height = roundFractalSize(state->fractal.fractalSize);
+}
+
 }  // namespace
 
 void settingsLoad(ToolState* state) {
@@ -218,6 +229,7 @@ void settingsLoad(ToolState* state) {
   for (const PrefRow& row : kPrefs) {
     if (row.derivedDefault != nullptr) loadRow(state, row);
   }
+  sizeRule(state);
   spacingRule(state->extents);
   replaceValueRule(state->ranges, state->ranges.replaceNullValue);
 }

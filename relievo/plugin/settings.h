@@ -15,7 +15,8 @@
 namespace relievo {
 
 // Loads every setting under state->pluginTool, with defaults and the load-time checks, then
-// applies the spacing rule and the replace-value rule. The background colour goes back to
+// gives a fractal source without a width or height the generator's edge (roundFractalSize of
+// the fractal size) and applies the spacing rule and the replace-value rule. The background colour goes back to
 // black, and the stored file name goes through the file name rule.
 void settingsLoad(ToolState* state);
 // Saves the settings that persist.

@@ -100,7 +100,8 @@ TEST_F(Settings, AFirstRunStartsFromTheDefaults) {
   state.extents.longPosts = 21;
   settingsLoad(&state);
   EXPECT_EQ(persisted(state),
-            std::make_tuple(0, 0, 0, 0, ByteType::Int8, SourceKind::Fractal, Endian::Little,
+            std::make_tuple(256, 256,  // the fractal's edge, as choosing it in the menu gives
+                            0, 0, ByteType::Int8, SourceKind::Fractal, Endian::Little,
                             DataOrder::Rows, DataOrigin::LowerLeft, 0, ReplaceNullKind::DedNull,
                             -32768,  // the replace rule under "DED NULL"
                             0, 0, 1, 5, ' ', 4, 0.0f, 0.0f, 1.0f, 1.0f, 0.0, 0.0001, 0.0001, 0.0,
@@ -171,9 +172,13 @@ TEST_F(Settings, FractalMinimumDefaultFollowsTheWaterAndFractalSizeIsNeverWritte
   store("Fractal Minimum", 12.5);
   EXPECT_EQ(reloaded().fractal.fractalMinimum, 12.5);
 
+  // A fractal source without a size takes the generator's edge; another kind stays unsized.
   store("Fractal Size", 1000);
   settingsLoad(&state);
   EXPECT_EQ(state.fractal.fractalSize, 1000);
+  EXPECT_EQ(std::tie(state.source.width, state.source.height), std::make_tuple(512, 512));
+  store("DataType", static_cast<int>(SourceKind::Binary));
+  EXPECT_EQ(reloaded().source.width, 0);
   state.fractal.fractalSize = 64;
   settingsSave(&state);
   EXPECT_EQ(stored("Fractal Size"), sxhost::PrefValue(1000));

@@ -33,9 +33,12 @@ unsigned char lowByte(double value) {
 }
 
 unsigned char sampleOf(const SampleContext& context, double v) {
-  if (isUndefinedValue(context.undefined, v) || !std::isfinite(v)) return 0;
+  // A value that is no number is written as DED NULL.
+  if (isUndefinedValue(context.undefined, v) || std::isnan(v)) return 0;
   const DataRange& range = context.range;
   if (range.dataMax == range.dataMin) return kSampleMiddle;
+  // Infinities lie outside every range; their posts are clamped to its ends.
+  if (std::isinf(v)) return v > 0 ? kSampleHighest : kSampleLowest;
   return lowByte(mapLinear(v, range.dataMin, range.dataMax, kSampleLowest, kSampleHighest));
 }
 

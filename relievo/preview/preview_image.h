@@ -1,7 +1,8 @@
 // The preview picture of the loaded source, built in three stages:
 //   samples   the raster read once, resampled to the preview's pixel size, one byte per
-//             pixel: 0 for undefined data, 1 ... 255 for the place in the data range
-//             (previewSamples, in the order the source delivers its rows);
+//             pixel: 0 for undefined data and values that are no number, 1 ... 255 for the
+//             place in the data range, infinities at its ends (previewSamples, in the order
+//             the source delivers its rows);
 //   colouring the bytes laid out in display order (row 0 at the bottom, previewShade) and
 //             coloured with the two-colour ramp, yellow for undefined data and blue for zero
 //             elevation (previewImage, r, g, b);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <ostream>
 #include <tuple>
 #include <vector>
@@ -113,6 +114,24 @@ TEST_F(PreviewImage, UndefinedValuesAreYellowOnlyWithUndefinedData) {
     EXPECT_EQ(preview.previewSamples.pixels[0], hasNull ? 0 : 1);
     EXPECT_EQ(pixel(0, 0), hasNull ? kUndefinedColor : kBottom);
   }
+}
+
+// Infinities draw where their posts are clamped: +inf at the top of the ramp, -inf at the
+// bottom; a value that is no number is written as DED NULL and drawn as undefined.
+TEST_F(PreviewImage, InfinitiesDrawAtTheEndsOfTheRamp) {
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  source.undefined = {1, 9};
+  const std::vector<float> values = {kInf, -kInf, std::numeric_limits<float>::quiet_NaN()};
+  attach(testing::memoryRaster(3, 1, values));
+  ranges.data = {0, 100, 0};
+  ranges.dedMin = 10;
+  ranges.dedMax = 100;
+  buildSamples();
+  previewBuildImage(preview, source, ranges);
+  const unsigned char* s = preview.previewSamples.pixels;
+  EXPECT_EQ(std::tuple(s[0], s[66], s[132]), std::tuple(255, 1, 0));
+  EXPECT_EQ(std::tuple(pixel(0, 0), pixel(0, 66), pixel(0, 132)),
+            std::tuple(kTop, kBottom, kUndefinedColor));
 }
 
 TEST_F(PreviewImage, ZeroElevationHasItsOwnColour) {

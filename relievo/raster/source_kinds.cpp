@@ -1,6 +1,8 @@
 #include "raster/source_kinds.h"
 
 #include <array>
+#include <cstdio>
+#include <limits>
 
 #include "raster/binary_reader.h"
 #include "raster/delimiters.h"
@@ -13,12 +15,27 @@ namespace {
 constexpr char kReadingFile[] = "Reading File...";
 constexpr char kErrorReadingFile[] = "Error reading file";
 constexpr char kIncorrectFormat[] = "Incorrect Format";
+constexpr char kInvalidSettings[] = "Invalid Settings for this File";
 
 SourceCheck fits() {
   return {SourceFit::Fits, nullptr, {}};
 }
 
-SourceCheck checkText(const SourceLayout&, FileKind detected, int*) {
+// A grid of more values than an int counts cannot be read, however large the file.
+bool tooManyValues(const SourceLayout& s) {
+  return std::int64_t{s.width} * s.height > std::numeric_limits<std::int32_t>::max();
+}
+
+SourceCheck refuseTooLarge(const SourceLayout& s) {
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "A grid of %d x %d values is too large: at most %d values can be read.", s.width,
+                s.height, std::numeric_limits<std::int32_t>::max());
+  return {SourceFit::Refuse, kInvalidSettings, text};
+}
+
+SourceCheck checkText(const SourceLayout& s, FileKind detected, int*) {
+  if (tooManyValues(s)) return refuseTooLarge(s);
   if (detected == FileKind::Text) return fits();
   return {SourceFit::Ask, kIncorrectFormat,
           "This file does not appear to be an ASCII text file.\n\nDo you want to try to read it "
@@ -26,11 +43,12 @@ SourceCheck checkText(const SourceLayout&, FileKind detected, int*) {
 }
 
 SourceCheck checkBinary(const SourceLayout& s, FileKind, int* valuesRead) {
+  if (tooManyValues(s)) return refuseTooLarge(s);
   if (rasterCheckBinarySize(s.fileName, s.headerOffset, s.dataStride, s.width, s.height, s.byteType,
                             valuesRead)) {
     return fits();
   }
-  return {SourceFit::Refuse, "Invalid Settings for this File", binaryLayoutMessage(s)};
+  return {SourceFit::Refuse, kInvalidSettings, binaryLayoutMessage(s)};
 }
 
 SourceCheck checkImage(const SourceLayout&, FileKind detected, int*) {

@@ -163,7 +163,8 @@ TEST_F(GlViewTest, PicturesWriteUprightPngFiles) {
   EXPECT_EQ(std::tuple(png[0], bottomLeft[0], bottomLeft[1]), std::tuple(64, 0, 255));
   stbi_image_free(png);
 
-  EXPECT_THROW(picture.writePng("/nonexistent/dir/x.png"), sxhost::Error);
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { picture.writePng("/nonexistent/dir/x.png"); }),
+            "/nonexistent/dir/x.png: cannot be written: No such file or directory");
   EXPECT_THROW(sxhost::Rgb{}.writePng(path), sxhost::Error);
   EXPECT_THROW(picture.at(6, 0), sxhost::Error);
   EXPECT_THROW(picture.at(0, -1), sxhost::Error);

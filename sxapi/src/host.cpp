@@ -1,13 +1,14 @@
 // sxhost::Host: the one living host of the process and what front ends ask of it.
 #include "sxhost/host.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "host_state.h"
 #include "sxhost/error.h"
+#include "whole_file.h"
 
 namespace sxhost {
 namespace detail {
@@ -155,13 +156,17 @@ Preferences& Host::preferences() {
 void Host::usePreferencesFile(const std::string& path) {
   state_->prefsPath = path;
   state_->prefs.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return;
-  std::ostringstream content;
-  content << in.rdbuf();
-  in.close();
+  const detail::WholeFile file = detail::readWholeFile(path);
+  if (file.error == ENOENT) return;
+  if (file.error != 0) {
+    // Written over later, a file that exists but could not be read would be lost.
+    state_->prefsPath.clear();
+    state_->warn("preferences file " + path + " cannot be read (" + std::strerror(file.error) +
+                 "); the defaults are used and the file is left as it is");
+    return;
+  }
   try {
-    state_->prefs = Preferences::fromJson(content.str());
+    state_->prefs = Preferences::fromJson(file.bytes);
   } catch (const Error& e) {
     const std::string aside = path + ".corrupt";
     std::error_code ec;

@@ -9,6 +9,7 @@
 #pragma GCC diagnostic pop
 
 #include "sxhost/error.h"
+#include "sxhost/preferences.h"
 
 namespace sxhost {
 
@@ -33,9 +34,16 @@ void Rgb::writePng(const std::string& path) const {
   // writes them upright without a copy.
   const int stride = width * 3;
   const std::uint8_t* top = pixels.data() + static_cast<std::size_t>(height - 1) * stride;
-  if (stbi_write_png(path.c_str(), width, height, 3, top, -stride) == 0) {
-    throw Error(path + ": the PNG file cannot be written");
+  std::string png;
+  const auto append = [](void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                               static_cast<std::size_t>(size));
+  };
+  if (stbi_write_png_to_func(append, &png, width, height, 3, top, -stride) == 0) {
+    throw Error(path + ": the picture cannot be encoded as PNG");
   }
+  // Written whole or not at all, with the system's reason when not.
+  writeFileAtomically(path, png);
 }
 
 }  // namespace sxhost

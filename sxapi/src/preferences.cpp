@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -186,6 +188,9 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
   name += target.filename().string();
   name += ".XXXXXX";
   std::string temp = (folder / name).string();
+  const auto fail = [&path] {
+    throw Error(path + ": cannot be written: " + std::strerror(errno != 0 ? errno : EIO));
+  };
   // Owns the temporary file until it has taken the target's name.
   struct Temporary {
     std::string path;
@@ -199,20 +204,25 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
   file.path = temp;
   if (file.fd < 0) {
     file.renamed = true;  // nothing was made
-    throw Error(path + ": cannot be written (no temporary file in its folder)");
+    fail();
   }
-  ::fchmod(file.fd, 0644);
+  // A file replaced keeps its permissions; a new one is readable by all, as before.
+  struct stat existing {};
+  ::fchmod(file.fd, ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
   std::size_t done = 0;
   while (done < content.size()) {
+    errno = 0;
     const ssize_t n = ::write(file.fd, content.data() + done, content.size() - done);
-    if (n <= 0) throw Error(path + ": cannot be written");
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) fail();
     done += static_cast<std::size_t>(n);
   }
   const int fd = std::exchange(file.fd, -1);
-  if (::fsync(fd) != 0 || ::close(fd) != 0) throw Error(path + ": cannot be written");
-  std::error_code ec;
-  std::filesystem::rename(temp, target, ec);
-  if (ec) throw Error(path + ": cannot be written (" + ec.message() + ")");
+  if (::fsync(fd) != 0) {
+    ::close(fd);
+    fail();
+  }
+  if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) fail();
   file.renamed = true;
 }
 

@@ -199,14 +199,30 @@ TEST_F(PrefsTest, CorruptFilesAreSetAsideAndDefaultsUsed) {
   }
 }
 
-TEST_F(PrefsTest, AMissingFileIsNoErrorAndAnUnwritableOneIsReported) {
+TEST_F(PrefsTest, AMissingFileIsNoErrorAndOthersAreReportedWithTheReason) {
   sxhost::Host host;
   host.usePreferencesFile((dir / "new.json").string());
   EXPECT_TRUE(host.log().empty());
   const std::string unwritable = (dir / "no" / "such" / "dir.json").string();
   host.usePreferencesFile(unwritable);
   EXPECT_EQ(errorOf<sxhost::Error>([&] { host.savePreferences(); }),
-            unwritable + ": cannot be written (no temporary file in its folder)");
+            unwritable + ": cannot be written: No such file or directory");
+  // A file that cannot be read is left as it is: the defaults are used and nothing is saved.
+  const fs::path folder = dir / "folder.json";
+  fs::create_directory(folder);
+  host.usePreferencesFile(folder.string());
+  EXPECT_EQ(host.log().back(), "preferences file " + folder.string() +
+                                   " cannot be read (Is a directory); the defaults are used and "
+                                   "the file is left as it is");
+  host.savePreferences();
+  EXPECT_TRUE(fs::is_directory(folder));
+  // A file replaced keeps its permissions.
+  const fs::path file = dir / "shared.json";
+  writeFile(file, "{\"version\": 1, \"tools\": {}}");
+  fs::permissions(file, fs::perms(0664));
+  host.usePreferencesFile(file.string());
+  host.savePreferences();
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms(0664));
   host.usePreferencesFile((dir / "new.json").string());
 }
 

@@ -4,14 +4,13 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <initializer_list>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
-#include <sstream>
 
 #include "sxhost/error.h"
+#include "whole_file.h"
 
 namespace sxhost {
 namespace {
@@ -371,12 +370,9 @@ Resource parseResource(std::string_view text, std::string_view name) {
 }
 
 Resource readResourceFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error(path + ": cannot be read");
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) throw Error(path + ": cannot be read");
-  return parseResource(content.str(), path);
+  const detail::WholeFile file = detail::readWholeFile(path);
+  if (file.error != 0) throw Error(detail::cannotBeRead(path, file.error));
+  return parseResource(file.bytes, path);
 }
 
 }  // namespace sxhost

@@ -146,8 +146,12 @@ TEST(Resource, BadFilesFailWithAMessageNamingFileDialogAndControl) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(errorOf<sxhost::Error>([&] { parseResource(c.json, "x.rsrc.json"); }), c.message);
-  EXPECT_EQ(errorOf<sxhost::Error>([] { sxhost::readResourceFile("/nonexistent/x.rsrc.json"); }),
-            "/nonexistent/x.rsrc.json: cannot be read");
+  for (const auto& [path, reason] : {std::pair<std::string, std::string>{
+                                         "/nonexistent/x.rsrc.json", "No such file or directory"},
+                                     {"/", "Is a directory"}}) {
+    EXPECT_EQ(errorOf<sxhost::Error>([&] { sxhost::readResourceFile(path); }),
+              path + ": cannot be read: " + reason);
+  }
 }
 
 TEST(Resource, HostLoadsFromStringAndFileAndMakesDialogs) {

@@ -2,6 +2,7 @@
 // dialog, loaded, adjusted, and written with "Generate DED"; the DED file is read back and
 // checked against values computed here.
 #include <algorithm>
+#include <tuple>
 
 #include "e2e_support.h"
 #include "sxapilib.h"
@@ -86,49 +87,6 @@ TEST_F(RelievoTest, TypicalBinaryConversionStepByStep) {
   EXPECT_EQ(*responder().filePrompts()[2].prompt.text("PromptFileFullFilename"), output);
 }
 
-TEST_F(RelievoTest, GenerateRefusesTheSourceAndAsksAboutStaleTerrainPreferences) {
-  const std::string source = dir.path("grid.bin");
-  writeFile(source, int16Bytes({1, 2, 3, 4}, false));
-  startBinary(source, 2, 2, 1);
-  ASSERT_EQ(c(kStatus).text(), "Done");
-
-  c(kGenerate).press();  // the save prompt cancelled
-  EXPECT_EQ(c(kStatus).text(), "Operation canceled");
-  EXPECT_FALSE(std::filesystem::exists(dir.path("grid.ded")));
-
-  const std::string output = dir.path("out.ded");
-  const std::string appended = output + ".prefs";
-  const std::string replaced = dir.path("out.prefs");
-  writeFile(appended, "stale");
-  writeFile(replaced, "stale");
-  responder().queueFile({source});  // refused; the prompt comes again
-  responder().queueAnswer(true);
-  responder().queueAnswer(false);
-  generate(output);
-  const auto& messages = responder().messages();
-  ASSERT_EQ(messages.size(), 4u);
-  expectMessage(messages[0].message, "Invalid Output DED File Name",
-                "The name of the output DED file cannot be\nthe same as the name of the input "
-                "file.",
-                SX_MESSAGE_WARNING);
-  EXPECT_EQ(readFile(source), int16Bytes({1, 2, 3, 4}, false));
-  EXPECT_EQ(DedFile::read(output).bytes.size(), 208u);
-  EXPECT_EQ(messages[1].message.title, "Success");
-  const std::string question =
-      "A Terrain Preference file was found for this DED file.  It is recommended\nthat it be "
-      "removed before using the Forgeon Terrain tools on this DED file.\n\nDo you want to "
-      "remove\n";
-  expectMessage(messages[2].message, "Question", question + appended + "?", SX_MESSAGE_YES_NO);
-  expectMessage(messages[3].message, "Question", question + replaced + "?", SX_MESSAGE_YES_NO);
-  EXPECT_FALSE(std::filesystem::exists(appended));
-  EXPECT_TRUE(std::filesystem::exists(replaced));
-
-  // Only files that exist are asked about.
-  generate(output);
-  ASSERT_EQ(messages.size(), 6u);
-  EXPECT_EQ(messages[5].message.text, question + replaced + "?");
-}
-
 TEST_F(RelievoTest, ColumnOrderOfANonSquareGrid) {
   const std::string source = dir.path("cols.raw");
   writeFile(source, bytesOf({1, 2, 3, 4, 5, 6}));
@@ -136,7 +94,8 @@ TEST_F(RelievoTest, ColumnOrderOfANonSquareGrid) {
   ASSERT_EQ(c(kStatus).text(), "Done");
   c(kCols).press();
 
-  // Each source row is one column of the terrain: 2 records of 3 posts.
+  // Each source row is one column of the terrain: 2 records of 3 posts, as the fields show.
+  EXPECT_EQ(std::tuple(c(kLatPosts).text(), c(kLonPosts).text()), std::tuple("3", "2"));
   generate(dir.path("lower.ded"));
   const DedFile lower = DedFile::read(dir.path("lower.ded"));
   expectDed(lower, {{1, 6}, {0, 1, 0, 1}, 18000, 36000, 3, 2});
@@ -144,49 +103,6 @@ TEST_F(RelievoTest, ColumnOrderOfANonSquareGrid) {
   c(kUpperLeft).press();
   generate(dir.path("upper.ded"));
   EXPECT_EQ(DedFile::read(dir.path("upper.ded")).posts(), (Posts{3, 2, 1, 6, 5, 4}));
-}
-
-TEST_F(RelievoTest, LoadFailuresSayWhy) {
-  const std::string text = dir.path("five.txt");
-  writeFile(text, "1 2 3 4 5\n");
-  const std::string binary = dir.path("six.bin");
-  writeFile(binary, bytesOf({0xFF, 0x80, 1, 2, 3, 4}));
-  setPref("DataType", kImage);
-  setPref("Width", 3);
-  setPref("Height", 2);
-  start();
-
-  chooseFile(text);
-  EXPECT_EQ(c(kSourceKind).selectedPos(), kImage);
-  c(kPreviewData).press();
-  expectMessage(lastMessage(), "Incorrect Format", "This file is not a valid Image file.",
-                SX_MESSAGE_ERROR);
-  EXPECT_EQ(c(kStatus).text(), "");
-
-  c(kSourceKind).select(kAscii);
-  c(kPreviewData).press();
-  EXPECT_EQ(c(kStatus).text(), "Unexpected end of file, 5 of 6 values read");
-  EXPECT_FALSE(c(kGenerate).enabled());
-
-  chooseFile(binary);
-  c(kPreviewData).press();  // the question is answered no
-  expectMessage(lastMessage(), "Incorrect Format",
-                "This file does not appear to be an ASCII text file.\n\nDo you want to try to "
-                "read it anyway?",
-                SX_MESSAGE_YES_NO);
-  EXPECT_EQ(c(kStatus).text(), "");
-  responder().queueAnswer(true);
-  c(kPreviewData).press();
-  EXPECT_EQ(c(kStatus).text(), "Unexpected end of file, 0 of 6 values read");
-
-  c(kSourceKind).select(kBinary);
-  c(kWidth).type("4");
-  c(kPreviewData).press();
-  expectMessage(lastMessage(), "Invalid Settings for this File",
-                "This file is not large enough to contain 4 x 2 x 1-byte elements.\n\n"
-                "The largest dimensions for this data size is 2 x 2.\n",
-                SX_MESSAGE_ERROR);
-  EXPECT_FALSE(c(kPreview).visible());
 }
 
 TEST_F(RelievoTest, AsciiGridWithHeaderLinesThroughScanFile) {

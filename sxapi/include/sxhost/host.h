@@ -138,7 +138,8 @@ class [[gnu::visibility("default")]] Host {
   // Backs the preferences with a JSON file: reads it now (replacing what is held), and
   // writes it at savePreferences() and when the host goes. A file that is not valid is
   // renamed to "<path>.corrupt", the preferences start empty and a warning is logged.
-  // A missing file is no error.
+  // A missing file is no error; one that cannot be read (a folder, no permission) is never
+  // written, and a warning with the system's reason is logged.
   void usePreferencesFile(const std::string& path);
   // Writes the file; throws sxhost::Error when it cannot. Nothing without a file.
   void savePreferences();

@@ -52,8 +52,9 @@ class [[gnu::visibility("default")]] Preferences {
   std::map<std::string, ToolPrefs, std::less<>> tools_;
 };
 
-// Writes `content` to `path` atomically (temporary file beside it, flush, sync, rename).
-// Throws sxhost::Error naming the path when it cannot.
+// Writes `content` to `path` atomically (temporary file beside it, flush, sync, rename); a
+// file replaced keeps its permissions. Throws sxhost::Error naming the path and the system's
+// reason when it cannot: "<path>: cannot be written: <reason>".
 [[gnu::visibility("default")]] void writeFileAtomically(const std::string& path,
                                                         const std::string& content);
 

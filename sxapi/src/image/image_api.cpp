@@ -2,8 +2,20 @@
 #include <memory>
 #include <new>
 
+#include "../host_state.h"
 #include "image_reader.h"
 #include "sxapilib.h"
+
+namespace {
+
+// A file that could not be opened or read goes to the host's log with its reason.
+void logProblem(const std::string& problem) {
+  if (sxhost::detail::HostState* s = sxhost::detail::state(); s != nullptr && !problem.empty()) {
+    s->warn(problem);
+  }
+}
+
+}  // namespace
 
 struct SxImageInfoRec {
   sxhost::image::ImageHeader header;
@@ -11,8 +23,12 @@ struct SxImageInfoRec {
 
 extern "C" int sxReadImageInfo(const char* path, SxImageInfo* info) {
   if (info == nullptr) return 1;
-  const auto header = sxhost::image::readImageHeader(path);
-  if (!header) return 1;
+  std::string problem;
+  const auto header = sxhost::image::readImageHeader(path, &problem);
+  if (!header) {
+    logProblem(problem);
+    return 1;
+  }
   try {
     *info = std::make_unique<SxImageInfoRec>(SxImageInfoRec{*header}).release();
   } catch (const std::bad_alloc&) {
@@ -46,8 +62,12 @@ extern "C" void sxFreeImageInfo(SxImageInfo info) {
 extern "C" int sxReadImage(const char* path, unsigned char** pixels, int* kind, int* width,
                            int* height) {
   if (pixels == nullptr || kind == nullptr || width == nullptr || height == nullptr) return 1;
-  auto image = sxhost::image::readImage(path);
-  if (!image) return 1;
+  std::string problem;
+  auto image = sxhost::image::readImage(path, &problem);
+  if (!image) {
+    logProblem(problem);
+    return 1;
+  }
   *kind = image->header.kind;
   *width = image->header.width;
   *height = image->header.height;

@@ -8,6 +8,7 @@
 #include "relievo_testing/scratch_dir.h"
 #include "sgi_test_writer.h"
 #include "sxapilib.h"
+#include "sxhost/host.h"
 #include "sxhost/memory.h"
 #include "test_images.h"
 
@@ -248,6 +249,23 @@ TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
     EXPECT_TRUE(read.untouched()) << c.what;
     EXPECT_EQ(allocationRequests(), requests) << c.what;
   }
+}
+
+// Both calls log a file they cannot open or read, with the reason; a file that is no image
+// is no failure of the system and logs nothing.
+TEST_F(ImageApi, FilesThatCannotBeReadAreLoggedWithTheReason) {
+  const sxhost::Host host;
+  const std::string missing = dir_.path("missing.png");
+  const std::string folder = dir_.root().string();
+  for (const std::string& path : {missing, folder, dir_.write("grid.txt", Bytes{'1', ' ', '2'})}) {
+    readInfo(path);
+    const Read read(path);
+  }
+  EXPECT_EQ(host.log(),
+            (std::vector<std::string>{missing + ": cannot be read: No such file or directory",
+                                      missing + ": cannot be read: No such file or directory",
+                                      folder + ": is not a regular file",
+                                      folder + ": is not a regular file"}));
 }
 
 TEST_F(ImageApi, RefusedPixelBlockFailsAndLeavesTheOutputsAlone) {

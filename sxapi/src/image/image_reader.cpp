@@ -22,16 +22,16 @@ struct Opened {
   bool isSgi() const { return sgiHasMagic(start); }
 };
 
-std::optional<Opened> openImage(const char* path) {
-  auto file = ImageFile::open(path);
+std::optional<Opened> openImage(const char* path, std::string* problem) {
+  auto file = ImageFile::open(path, problem);
   if (!file) return std::nullopt;
-  auto start = file->readStart(kStartBytes);
+  auto start = file->readStart(kStartBytes, problem);
   if (!start) return std::nullopt;
   return Opened{std::move(*file), std::move(*start)};
 }
 
-std::optional<ImageHeader> headerOf(const char* path) {
-  const auto opened = openImage(path);
+std::optional<ImageHeader> headerOf(const char* path, std::string* problem) {
+  const auto opened = openImage(path, problem);
   if (!opened) return std::nullopt;
   if (opened->isSgi()) {
     SgiHeader header;
@@ -45,15 +45,15 @@ std::optional<ImageHeader> headerOf(const char* path) {
   return header;
 }
 
-std::optional<DecodedImage> decode(const char* path) {
-  const auto opened = openImage(path);
+std::optional<DecodedImage> decode(const char* path, std::string* problem) {
+  const auto opened = openImage(path, problem);
   if (!opened) return std::nullopt;
   DecodedImage image;
   if (opened->isSgi()) {
     SgiHeader header;
     if (sgiReadHeader(opened->start, header) != SgiStatus::kOk) return std::nullopt;
     // Only the bytes the decoder needs are read: a verbatim file may carry anything after.
-    const auto bytes = opened->file.readStart(sgiBytesNeeded(header, opened->file.size()));
+    const auto bytes = opened->file.readStart(sgiBytesNeeded(header, opened->file.size()), problem);
     if (!bytes || sgiDecode(*bytes, image) != SgiStatus::kOk) return std::nullopt;
     return image;
   }
@@ -63,17 +63,17 @@ std::optional<DecodedImage> decode(const char* path) {
 
 }  // namespace
 
-std::optional<ImageHeader> readImageHeader(const char* path) {
+std::optional<ImageHeader> readImageHeader(const char* path, std::string* problem) {
   try {
-    return headerOf(path);
+    return headerOf(path, problem);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
 }
 
-std::optional<DecodedImage> readImage(const char* path) {
+std::optional<DecodedImage> readImage(const char* path, std::string* problem) {
   try {
-    return decode(path);
+    return decode(path, problem);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

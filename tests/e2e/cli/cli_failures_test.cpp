@@ -18,6 +18,24 @@ class CliFailures : public CliTest {
   void writeBinary() {
     writeFile(path("grid.raw"), bytesOf({5, 0, 7, 0, 0xFF, 1}) + std::string(18, '\0'));
   }
+  // A DED file the device stops taking: the run fails with the system's reason, and the file
+  // of that name keeps its old bytes, with no temporary file beside it. `shell` runs the
+  // script, in which `limit` applies to the folder "out".
+  void expectCutShort(std::vector<std::string> shell, const std::string& limit,
+                      const std::string& reason) {
+    const std::string script = "mkdir out && " + limit + " && printf old >out/x.ded && '" +
+                               relievoPath().string() +
+                               "' -q --size 256 -o out/x.ded; echo \"exit $?\"; ls -A out; cat "
+                               "out/x.ded";
+    const std::string program = shell.front();
+    shell.erase(shell.begin());
+    shell.insert(shell.end(), {"-c", script});
+    const RunResult r = runProgram(program, shell, dir.root());
+    const std::string line = "Error writing DED file: " + reason;
+    EXPECT_EQ(r.err, "Error: " + line + "\n\n" + path("out/x.ded") +
+                         "\nrelievo: no DED file was created: " + line + "\n");
+    EXPECT_EQ(r.out, "exit 1\nx.ded\nold");
+  }
   // Each case exits with `code`, says `err` on standard error and nothing on standard output.
   void expectFailures(const std::vector<Case>& cases, int code) {
     for (const Case& c : cases) {
@@ -127,9 +145,10 @@ TEST_F(CliFailures, TheDialogsMessagesAndStatus) {
           {"--sw 50,50 --size 8",
            "relievo: the dialog refused --sw: the north-east corner must lie north or east of the "
            "south-west corner\n"},
-          {"-o missing/x.ded", "Error: Error creating DED file\n\n" + abs("missing/x.ded") +
-                                   "\nrelievo: no DED file was created: Error creating DED "
-                                   "file\n"},
+          {"-o missing/x.ded",
+           "Error: Error creating DED file: No such file or directory\n\n" + abs("missing/x.ded") +
+               "\nrelievo: no DED file was created: Error creating DED file: No such file or "
+               "directory\n"},
       },
       1);
   EXPECT_EQ(files(), (std::vector<std::string>{"g.png", "grid.raw", "short.txt", "text.asc"}));
@@ -160,6 +179,19 @@ TEST_F(CliFailures, TheSourceFileIsNeverTheOutput) {
   }
   EXPECT_EQ(readFile(path("grid.raw")), before);
   EXPECT_EQ(files(), (std::vector<std::string>{"grid.raw"}));
+}
+
+TEST_F(CliFailures, AFileSizeLimitCutsTheWriteShort) {
+  expectCutShort({"bash"}, "trap '' XFSZ && ulimit -f 64", "File too large");
+}
+
+TEST_F(CliFailures, AFullDeviceCutsTheWriteShort) {
+  // A small file system of its own needs a mount namespace.
+  if (runProgram("unshare", {"-rm", "true"}, dir.root()).exitCode != 0) {
+    GTEST_SKIP() << "no mount namespace can be made here";
+  }
+  expectCutShort({"unshare", "-rm", "bash"}, "mount -t tmpfs -o size=64k tmpfs out",
+                 "No space left on device");
 }
 
 TEST_F(CliFailures, WithoutThePlugInModule) {

@@ -143,6 +143,18 @@ TEST_F(CliSources, BinaryFloatsWithAStrideInFeet) {
             }));
 }
 
+// Each row of a column-major grid is one terrain column: the summary shows the 2 records of
+// 3 posts the file holds, over the default degree square.
+TEST_F(CliSources, ANonSquareGridReadAsColumns) {
+  writeFile(path("c.raw"), bytesOf({1, 2, 3, 4, 5, 6}));
+  const RunResult r =
+      ok("--source binary --file c.raw --width 3 --height 2 --type u8 --order cols -o c.ded");
+  EXPECT_TRUE(contains(r.out,
+                       "Spacing:    lat 1800.0000\" (0.500000000 deg), lon 3600.0000\" "
+                       "(1.000000000 deg)\nPosts:      3 per column x 2 columns\n"))
+      << r.out;
+}
+
 TEST_F(CliSources, UndefinedDataUnitsAndInversion) {
   writeFile(path("u.raw"), bytesOf({0, 10, 20, 30, 0, 50}));
   const std::string layout = "--source binary --file u.raw --width 3 --height 2 --type u8 ";
