@@ -20,7 +20,7 @@ SxTool tool = nullptr;
 SxDialog dialog = nullptr;
 int starts = 0;  // module state: a fresh load starts again from 0
 
-enum Id { kEvents = 10, kAsk = 11, kStatus = 12, kValue = 16, kSeed = 25, kClose = 1 };
+enum Id { kEvents = 10, kAsk = 11, kStatus = 12, kValue = 16, kSeed = 25 };
 
 void status(const std::string& text) {
   sxTextSetString(sxFindGuiById(dialog, kStatus), text.c_str());
@@ -56,9 +56,6 @@ int onControl(SxGui control, int id, int reason, void*, void*) {
       sxRefreshDialog(dialog);
       break;
     }
-    case kClose:
-      sxHideDialog(dialog);
-      break;
     default:
       break;
   }
@@ -73,8 +70,7 @@ int onDialog(SxDialog d, int, int event, void*) {
   sxTextSetString(events, (all.empty() ? "" : all + " ").append(std::to_string(event)).c_str());
   if (event == SX_EVENT_INIT) {
     dialog = d;
-    for (int id : {kAsk, kClose})
-      sxSetGuiCallback(sxFindGuiById(d, id), SX_MASK_ACTIVATE, onControl, nullptr);
+    sxSetGuiCallback(sxFindGuiById(d, kAsk), SX_MASK_ACTIVATE, onControl, nullptr);
     sxSetGuiCallback(sxFindGuiById(d, kValue), SX_MASK_ACTIVATE_REFRESH, onControl, nullptr);
     if (SxPixmap arrow = sxResourceGetPixmap(resource, 200)) {
       sxSetPixmap(sxFindGuiById(d, kSeed), arrow);
