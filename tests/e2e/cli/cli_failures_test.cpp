@@ -43,8 +43,6 @@ TEST_F(CliFailures, UsageErrorsExitWithTwoAndOneLine) {
           {"--settings .", "relievo: --settings: . is a folder\n"},
           // A usage error writes no settings.
           {"--settings s.json --noise 7", "relievo: --noise: '7' is outside 0 ... 1\n"},
-          {"--source ascii --file a.asc --preview ./a.asc",
-           "relievo: --preview and --file name the same file\n"},
       },
       2);
   EXPECT_EQ(files(), (std::vector<std::string>{"a.asc"}));

@@ -53,7 +53,6 @@ TEST_F(CliGeo, RastersThatCannotBeConvertedSayWhichAndWhy) {
   const testing::Transform degrees{7.0, 0.25, 0.0, 46.0, 0.0, -0.25};
   testing::writeRaster(dir, {"GTiff", "mars.tif", GDT_Int16, testing::kMarsCrs, degrees}, 2, 2,
                        {1, 2, 3, 4});
-  testing::writeRaster(dir, {"GTiff", "plain.tif", GDT_Byte, "", {}}, 2, 2, {1, 2, 3, 4});
   for (const auto& [name, width] : {std::pair{"wide.vrt", 16777217}, {"huge.vrt", 50000}}) {
     writeFile(path(name), "<VRTDataset rasterXSize=\"" + std::to_string(width) +
                               "\" rasterYSize=\"" + std::to_string(width == 50000 ? width : 1) +
@@ -91,8 +90,6 @@ TEST_F(CliGeo, RastersThatCannotBeConvertedSayWhichAndWhy) {
        "relievo: bytes.raw: neither a raster GDAL reads, nor an image, nor text" + kinds},
       {"grid.raw", 1,
        unloaded + abs("grid.raw") + ": rows 1 to 4 cannot be read: Failed to read scanline 0.\n"},
-      {"plain.tif", 2,
-       "relievo: plain.tif: a GTiff raster of 8 bits a sample with no georeferencing" + kinds},
   };
   for (const auto& c : cases) {
     const RunResult r = run(c.args);
