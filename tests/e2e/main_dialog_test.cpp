@@ -57,7 +57,7 @@ TEST_F(MainDialogTest, EachKindShowsItsOwnControls) {
         kReplaceKind, kReplaceValue}},
   };
   // The controls that some kind shows or disables; the "Other" delimiter's are hidden until
-  // it is chosen, and the water level disabled without water.
+  // it is chosen, and the water level disabled without water (see the tests of each).
   std::set<int> kindControls = {kOtherDelimiter, kEnterDelimiterLabel};
   std::set<int> maybeDisabled = {kWaterLevel};
   for (const KindCase& k : cases) {
@@ -74,13 +74,6 @@ TEST_F(MainDialogTest, EachKindShowsItsOwnControls) {
     for (const int id : maybeDisabled)
       EXPECT_EQ(c(id).enabled(), !contains(k.disabled, id)) << "kind " << k.kind << ", " << id;
   }
-
-  // Water off disables the level; "Other" shows the delimiter field with its label.
-  c(kWater).press();
-  EXPECT_FALSE(c(kWaterLevel).enabled());
-  c(kSourceKind).select(kAscii);
-  c(kDelimiterMenu).select(7);
-  expectVisible({kOtherDelimiter, kEnterDelimiterLabel}, true);
 }
 
 TEST_F(MainDialogTest, FractalSizeIsRoundedToAPowerOfTwo) {
@@ -206,6 +199,7 @@ TEST_F(MainDialogTest, OtherDelimiterCharacters) {
     EXPECT_EQ(c(kDelimiterMenu).selectedPos(), e.type);
     EXPECT_EQ(c(kDelimiterShown).text(), e.shown);
     EXPECT_EQ(c(kOtherDelimiter).visible(), e.type == 7);
+    EXPECT_EQ(c(kEnterDelimiterLabel).visible(), e.type == 7);
   }
   EXPECT_TRUE(responder().messages().empty());
 
