@@ -106,6 +106,7 @@ TEST(Options, BadValuesAreUsageErrorsNamingTheOption) {
       {{"--nodata", "1.5"}, "--nodata: '1.5' is not a whole number"},
       {{"--sw", "45"}, "--sw: '45' is not of the form LAT,LON"},
       {{"--sw", "91,0"}, "--sw: '91' is outside -90 ... 90"},
+      {{"--ne", "0,181"}, "--ne: '181' is outside -180 ... 180"},
       {{"--sw", "1,1", "--ne", "1,0"},
        "--ne: the north-east corner must lie north or east of the south-west corner"},
       {{"--preview-size", "100x100"}, "--preview-size: needs --preview FILE.png"},
