@@ -97,16 +97,10 @@ void expectGeoDed(const DedFile& ded, const GeoInput& input, bool round) {
     low = std::min(low, v);
     high = std::max(high, v);
   }
-  // The DED range is the data's in metres: the identity in metres, a linear mapping of the
-  // metres range onto itself in feet.
+  // The DED range is the data's in metres, so each post is its value in metres.
   const double scale = input.units == kUnitsFeet ? kFeet : 1.0;
   const auto post = [&](double metres) {
     return static_cast<int>(round ? std::round(metres) : std::trunc(metres));
-  };
-  const auto mapped = [&](double v) {
-    if (scale == 1.0) return v;
-    const double t = (v * scale - low * scale) / (high * scale - low * scale);
-    return (high * scale - low * scale) * t + low * scale;
   };
   const auto [swLat, neLat, swLon, neLon] = input.corners;
   expectDed(ded, {{post(low * scale), post(high * scale)},
@@ -117,7 +111,7 @@ void expectGeoDed(const DedFile& ded, const GeoInput& input, bool round) {
                   input.width});
   EXPECT_EQ(ded.posts(), dedPosts(input.width, input.height, [&](int column, int south) {
               const double v = input.values[(input.height - 1 - south) * input.width + column];
-              return std::isnan(v) ? kNull : post(mapped(v));
+              return std::isnan(v) ? kNull : post(v * scale);
             }));
 }
 

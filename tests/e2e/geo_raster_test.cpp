@@ -1,5 +1,5 @@
 // Geo rasters in the dialog: the file's size, bands, unit, undefined-data value and place on
-// the globe shown as the user sees them, and each converted, every post checked.
+// the globe shown as the user sees them, and the user's edits converted.
 #include <cstdio>
 
 #include "e2e_support.h"
@@ -16,7 +16,8 @@ std::string degrees(float value) {
   return text;
 }
 
-TEST_F(RelievoTest, GeoRastersTakeWhatTheirFilesStateAndConvertPostForPost) {
+// The posts of every input are the command's tests' case; here what the dialog shows of each.
+TEST_F(RelievoTest, GeoRastersShowWhatTheirFilesState) {
   const std::vector<GeoInput> inputs = writeGeoInputs(dir);
   start();
   c(kSourceKind).select(kGeo);
@@ -36,13 +37,10 @@ TEST_F(RelievoTest, GeoRastersTakeWhatTheirFilesStateAndConvertPostForPost) {
                  {kNeLat, degrees(neLat)},
                  {kNeLon, degrees(neLon)}});
     EXPECT_EQ(c(kBandList).items(), Texts{"1"});
-    EXPECT_EQ(c(kBandList).selectedPos(), 1);
     EXPECT_EQ(c(kUnitsMenu).selectedPos(), input.units);
     EXPECT_EQ(c(kHasUndefined).checked(), input.hasUndefined);
     // The file gives the grid and its rows' order: the user cannot change them.
     expectEnabled({kWidth, kHeight, kRows, kCols, kUpperLeft}, false);
-    generate(dir.path(input.name + ".ded"));
-    expectGeoDed(DedFile::read(dir.path(input.name + ".ded")), input, false);
   }
 
   // The extents stay editable, and loading the same file again (here when the dialog shows

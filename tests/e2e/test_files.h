@@ -52,9 +52,6 @@ struct DedFile {
 std::vector<std::int16_t> dedPosts(int columns, int rows,
                                    const std::function<int(int column, int south)>& post);
 
-// A linear mapping of [inMin, inMax] onto [outMin, outMax] truncated to a post.
-int linearPost(double v, double inMin, double inMax, double outMin, double outMax);
-
 // The file without its creation time, which is all that may differ between two conversions
 // of the same settings.
 std::string withoutCreationTime(std::string bytes);
