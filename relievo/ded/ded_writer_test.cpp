@@ -119,7 +119,7 @@ TEST(DedWriter, UtmMarkerIsReadBack) {
 }
 
 // A stream that takes nothing (a full or failing device looks the same) fails every record
-// and counts no bytes written.
+// and counts no bytes written; a record whose position cannot be reached is refused.
 TEST(DedWriter, AStreamThatTakesNothingFailsEveryRecord) {
   const testing::ScratchDir dir;
   const File readOnly(std::fopen(dir.write("read_only.ded", "").c_str(), "rb"));
@@ -128,6 +128,7 @@ TEST(DedWriter, AStreamThatTakesNothingFailsEveryRecord) {
   EXPECT_EQ(dedWriteRange(readOnly.get(), 0, 1), -1);
   EXPECT_EQ(dedWriteExtents(readOnly.get(), 0, 0, 1, 1, 30, 30, 2, 2), -1);
   EXPECT_EQ(dedWriteColumn(readOnly.get(), 0, posts, 2), 0);
+  EXPECT_EQ(dedWriteColumn(readOnly.get(), -1, posts, 2), -1);  // no record before the data
 }
 
 }  // namespace
