@@ -15,7 +15,7 @@
 
 #include "relievo_testing/files.h"
 #include "relievo_testing/scratch_dir.h"
-#include "sgi_test_writer.h"
+#include "test_sgi_writer.h"
 
 namespace relievo::e2e {
 

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "relievo_testing/scratch_dir.h"
-#include "sgi_test_writer.h"
 #include "sxapilib.h"
 #include "sxhost/host.h"
 #include "sxhost/memory.h"
 #include "test_images.h"
+#include "test_sgi_writer.h"
 
 namespace sxhost::image::testing {
 namespace {

@@ -7,9 +7,9 @@
 #include <tuple>
 #include <vector>
 
-#include "sgi_test_writer.h"
 #include "sxapilib.h"
 #include "sxhost/memory.h"
+#include "test_sgi_writer.h"
 
 namespace sxhost::image {
 namespace {
