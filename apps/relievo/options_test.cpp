@@ -81,7 +81,7 @@ TEST(Options, BadValuesAreUsageErrorsNamingTheOption) {
     std::string message;
   };
   const Case cases[] = {
-      {{"--source", "tiff"}, "--source: 'tiff' is not one of ascii, binary, image, fractal"},
+      {{"--source", "tiff"}, "--source: 'tiff' is not one of ascii, binary, image, fractal, geo"},
       {{"--type", "u64"}, "--type: 'u64' is not one of u8, i8, u16, i16, u32, i32, f32, f64"},
       {{"--units", "furlongs"},
        "--units: 'furlongs' is not one of inches, feet, centimeters, meters, kilometers, miles, "

@@ -77,26 +77,29 @@ std::int16_t replacementPost(const ElevationRanges& ranges) {
 }
 
 // A mapped value as a post. Clamping before the conversion (which truncates toward zero)
-// gives the same post as truncating first, and keeps the loops below free of calls.
-std::int16_t toPost(double mapped) {
+// gives the same post as truncating first, and keeps the loops below free of calls. Rounding
+// is the one alternative to truncation, chosen here and nowhere else.
+std::int16_t toPost(double mapped, bool round) {
   if (mapped != mapped) return static_cast<std::int16_t>(kDedNull);
+  const double clamped = std::clamp(mapped, kDedLowest, kDedHighest);
   return static_cast<std::int16_t>(
-      static_cast<std::int32_t>(std::clamp(mapped, kDedLowest, kDedHighest)));
+      static_cast<std::int32_t>(round ? std::round(clamped) : clamped));
 }
 
 template <typename Map>
 void convertRun(const ElevationRanges& ranges, const UndefinedData& undefined,
                 std::span<const double> values, double scale, std::int16_t* posts, Map map) {
   const std::size_t n = values.size();
+  const bool round = ranges.roundPosts != 0;
   if (undefined.hasNullData == 1) {
     const std::int16_t replacement = replacementPost(ranges);
     for (std::size_t i = 0; i < n; ++i) {
-      posts[i] =
-          isUndefinedValue(undefined, values[i]) ? replacement : toPost(map(values[i] * scale));
+      posts[i] = isUndefinedValue(undefined, values[i]) ? replacement
+                                                        : toPost(map(values[i] * scale), round);
     }
   } else {
     for (std::size_t i = 0; i < n; ++i)
-      posts[i] = toPost(map(values[i] * scale));
+      posts[i] = toPost(map(values[i] * scale), round);
   }
 }
 
@@ -106,7 +109,12 @@ std::int16_t valueToPost(const ElevationRanges& ranges, const UndefinedData& und
                          double value, double scale) {
   if (isUndefinedValue(undefined, value)) return replacementPost(ranges);
   return toPost(ranges.dedMapFn(value * scale, ranges.dataMinMeters, ranges.dataMaxMeters,
-                                ranges.dedMin, ranges.dedMax));
+                                ranges.dedMin, ranges.dedMax),
+                ranges.roundPosts != 0);
+}
+
+std::int16_t dedRangePost(const ElevationRanges& ranges, double metres) {
+  return toPost(metres, ranges.roundPosts != 0);
 }
 
 void valuesToPosts(const ElevationRanges& ranges, const UndefinedData& undefined,

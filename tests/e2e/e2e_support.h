@@ -44,6 +44,7 @@ enum Id : int {
   kPreview = 1036, kPreviewFrame = 1063, kPreviewData = 1007, kRamp = 1046, kColorsLabel = 1079,
   kShaded = 1077, kInvert = 1080, kDefaultColors = 1078,
   kDataSizeHint = 1065, kDimensionHint = 1064, kSetDataSize = 1066, kSetDimension = 1067,
+  kRound = 1113, kBandLabel = 1114, kBandList = 1115, kPlacementLabel = 1116, kPlacement = 1117,
 };
 
 // Controls of the Scan File dialog (template 108).
@@ -54,7 +55,7 @@ enum ScanId : int {
 // clang-format on
 
 // Positions of the source-kind menu.
-enum Kind : int { kAscii = 1, kBinary = 2, kImage = 3, kFractal = 4 };
+enum Kind : int { kAscii = 1, kBinary = 2, kImage = 3, kFractal = 4, kGeo = 5 };
 
 inline constexpr char kTool[] = "Relievo";
 

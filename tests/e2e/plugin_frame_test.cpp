@@ -54,7 +54,7 @@ TEST_F(RelievoTest, FirstStartBuildsAndShowsTheMainDialog) {
   EXPECT_EQ(d.helpContext(), "130022");
 
   EXPECT_EQ(c(kSourceKind).items(),
-            (Texts{"ASCII File", "Binary File", "Image File", "Fractal Generator"}));
+            (Texts{"ASCII File", "Binary File", "Image File", "Fractal Generator", "Geo Raster"}));
   EXPECT_EQ(c(kSourceKind).selectedPos(), kFractal);
   EXPECT_EQ(c(kUnitsMenu).items(), (Texts{"Inches", "Feet", "Centimeters", "Meters", "Kilometers",
                                           "Miles", "Nautical Miles", "Other Units"}));

@@ -55,10 +55,11 @@ TEST_F(CliFailures, UsageErrorsExitWithTwoAndOneLine) {
           {"--width ten --source binary", "relievo: --width: 'ten' is not a whole number\n"},
           {"--noise 2", "relievo: --noise: '2' is outside 0 ... 1\n"},
           {"--source dem",
-           "relievo: --source: 'dem' is not one of ascii, binary, image, fractal\n"},
-          {"--file a.asc",
-           "relievo: --file does not apply to the stored fractal source; choose the kind of "
-           "source with --source ascii|binary|image|fractal\n"},
+           "relievo: --source: 'dem' is not one of ascii, binary, image, fractal, geo\n"},
+          {"a.asc --stride 2",
+           "relievo: --stride does not apply to the ascii source that a.asc was taken for; choose "
+           "the kind of source with --source ascii|binary|image|fractal|geo\n"},
+          {"a.asc --file a.asc", "relievo: --file excludes INPUT\n"},
           {"--source ascii --file a.asc --stride 2",
            "relievo: --stride does not apply to --source ascii\n"},
           {"--no-water --water-level 0.5", "relievo: --water-level needs water on (--water)\n"},
