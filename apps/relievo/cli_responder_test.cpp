@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "relievo_testing/files.h"
 #include "sxapilib.h"
 
 namespace relievo::cli {
@@ -23,21 +22,7 @@ class CliResponderTest : public ::testing::Test {
   ProgressDisplay progress_{out_, false};
 };
 
-TEST_F(CliResponderTest, MessagesAndAnswers) {
-  CliResponder no(out_, progress_, false);
-  EXPECT_FALSE(no.message({"Question", "Remove it?", SX_MESSAGE_YES_NO}));
-  EXPECT_FALSE(no.message({"Error", "Bad\n\nthing", SX_MESSAGE_ERROR}));
-  CliResponder yes(out_, progress_, true);
-  EXPECT_TRUE(yes.message({"Question", "Remove it?", SX_MESSAGE_YES_NO}));
-  EXPECT_FALSE(yes.message({"Success", "Done", SX_MESSAGE_INFORMATION}));
-  yes.warn("careful");
-  EXPECT_EQ(relievo::testing::streamContents(out_),
-            "Question: Remove it? [no]\nError: Bad\n\nthing\nQuestion: Remove it? [yes]\n"
-            "Success: Done\nrelievo: warning: careful\n");
-  ASSERT_EQ(no.messages().size(), 2u);
-  EXPECT_EQ(no.messages()[1].kind, SX_MESSAGE_ERROR);
-}
-
+// How messages and answers show is the command's end-to-end tests' case.
 TEST_F(CliResponderTest, OpenAndColourPromptsTakeWhatIsOfferedOnce) {
   CliResponder r(out_, progress_, false);
   sxhost::FilePrompt open;

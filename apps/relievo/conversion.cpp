@@ -2,11 +2,10 @@
 
 #include <unistd.h>
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "dialog_driver.h"
+#include "dialog_ids.h"
 #include "errors.h"
 #include "file_output.h"
 #include "first_show.h"
@@ -22,19 +21,24 @@ namespace relievo::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr char kStandardOutput[] = "standard output";
 // The DED file passed on to standard output is written here first, inside a temporary folder.
 constexpr char kPassedOnName[] = "terrain.ded";
 
-// A file prompt lists existing files only; a fifo or a device could block or never end.
-void checkSourceFile(const std::string& path) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (!fs::exists(status)) throw RunError(path + ": no such file");
-  if (fs::is_directory(status)) throw RunError(path + " is a folder, not a source file");
-  if (!fs::is_regular_file(status)) throw RunError(path + " is not a regular file");
+// Degrees as the dialog shows them, without the zeros that end its fixed decimals.
+std::string trimmed(std::string degrees) {
+  if (degrees.find('.') == std::string::npos) return degrees;
+  degrees.erase(degrees.find_last_not_of('0') + 1);
+  if (degrees.back() == '.') degrees.pop_back();
+  return degrees;
+}
+
+// A geo raster that states no place on the globe keeps the corners it found, unless the
+// command line gave both.
+void warnWhenNotPlaced(CliResponder& responder, const ConvertOptions& options, const Summary& s) {
+  if (s.placement != kNotPlaced || (options.sw && options.ne)) return;
+  responder.warn("no georeferencing: placed at SW " + trimmed(s.swLat) + "," + trimmed(s.swLon) +
+                 ", NE " + trimmed(s.neLat) + "," + trimmed(s.neLon));
 }
 
 // Everything checked before a host starts; returns the stored settings to start from.
@@ -72,6 +76,7 @@ std::optional<Summary> convertInDialog(DialogDriver& driver, CliResponder& respo
     if (passedOn != nullptr) copyFileTo(written, out, kStandardOutput);
     driver.showDecimalDegrees();
     Summary summary = readSummary(driver.dialog(), written);
+    warnWhenNotPlaced(responder, options, summary);
     if (passedOn != nullptr) summary.output = kStandardOutput;
     return summary;
   } catch (const RunError& e) {

@@ -178,6 +178,21 @@ void DialogDriver::chooseFile() {
   responder_.offerFile(path);
   usable(kChooseFile, "--file").press();
   if (!responder_.fileTaken()) throw RunError("the dialog did not ask for the source file");
+  // A geo raster is read as soon as it is chosen: one that cannot be read ends the run here.
+  const std::string status = control(kStatusLine).text();
+  if (shownSourceKind() == SourceKind::Geo && !status.empty() && status != kLoadedStatus) {
+    throw RunError("nothing was loaded: " + status);
+  }
+}
+
+void DialogDriver::chooseBand(int band) {
+  sxhost::Control& list = usable(kBandList, "--band");
+  const std::size_t count = list.items().size();
+  if (static_cast<std::size_t>(band) > count) {
+    throw RunError("--band " + std::to_string(band) + ": " + control(kFileText).text() + " has " +
+                   (count == 1 ? "one band" : "bands 1 to " + std::to_string(count)));
+  }
+  if (list.selectedPos() != band) list.select(band);
 }
 
 void DialogDriver::scanFile() {
@@ -224,6 +239,7 @@ void DialogDriver::setLayout() {
   typeInto(kHeight, "--height", options_.height);
   typeInto(kOffset, "--offset", options_.offset);
   typeInto(kStride, "--stride", options_.stride);
+  if (options_.band) chooseBand(*options_.band);
   if (options_.type) {
     usable(elementRadio(*options_.type), "--type").press();
     if (const auto isSigned = elementSigned(*options_.type)) {
@@ -416,6 +432,7 @@ void DialogDriver::setPreviewOptions() {
   };
   check(kShaded, "--shaded", options_.shaded);
   check(kInvert, "--invert", options_.invert);
+  check(kRound, "--round", options_.round);
   if (options_.colors) {
     sxhost::Control& ramp = usable(kColourRamp, "--colors");
     const auto [w, h] = ramp.viewSize();

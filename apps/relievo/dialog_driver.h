@@ -53,6 +53,7 @@ class DialogDriver {
   void reopenForPreviewSize();
   void chooseSource();
   void chooseFile();
+  void chooseBand(int band);
   void scanFile();
   void enterFractalSizeWhenEmpty();
   void setLayout();

@@ -72,6 +72,9 @@ inline constexpr int kWaterLevel = 1099;
 inline constexpr int kValleys = 1100;
 inline constexpr int kPlateaus = 1101;
 inline constexpr int kWater = 1111;
+inline constexpr int kRound = 1113;
+inline constexpr int kBandList = 1115;
+inline constexpr int kPlacement = 1117;
 }  // namespace main_ids
 
 namespace scan_ids {
@@ -80,8 +83,12 @@ inline constexpr int kCancel = 2;
 inline constexpr int kLines = 1073;
 }  // namespace scan_ids
 
-// What the main dialog's status line says after a successful Generate DED.
+// What the main dialog's status line says after a successful Generate DED, and after a
+// successful load.
 inline constexpr char kCreatedStatus[] = "DED file created";
+inline constexpr char kLoadedStatus[] = "Done";
+// What the geo raster's georeferencing text says of a raster that is not placed.
+inline constexpr char kNotPlaced[] = "none";
 
 }  // namespace relievo::cli
 

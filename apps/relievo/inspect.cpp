@@ -5,6 +5,7 @@
 #include <climits>
 #include <nlohmann/json.hpp>
 
+#include "ded_vrt.h"
 #include "dialog_driver.h"
 #include "errors.h"
 #include "first_show.h"
@@ -174,7 +175,9 @@ std::string inspectErrorJson(const std::string& path, const std::string& error) 
 }
 
 int runInspect(const InspectOptions& options, std::FILE* out, std::FILE* err) {
-  checkOutputPaths({{"--png", options.png, true}, {"FILE.ded", options.file, false}});
+  checkOutputPaths({{"--png", options.png, true},
+                    {"--vrt", options.vrt, true},
+                    {"FILE.ded", options.file, false}});
   DedFile file;
   try {
     file = readDedFile(options.file);
@@ -188,6 +191,7 @@ int runInspect(const InspectOptions& options, std::FILE* out, std::FILE* err) {
   const std::string report = options.json ? inspectJson(file) : inspectText(file);
   std::fputs(report.c_str(), out);
   std::fflush(out);
+  if (options.vrt) writeDedVrt(file, *options.vrt);
   if (options.png) drawTerrain(file, *options.png, err);
   return kExitSuccess;
 }

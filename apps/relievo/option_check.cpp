@@ -18,6 +18,9 @@ constexpr Kinds kAscii = bitOf(SourceKind::Ascii);
 constexpr Kinds kBinary = bitOf(SourceKind::Binary);
 constexpr Kinds kImage = bitOf(SourceKind::Image);
 constexpr Kinds kFractal = bitOf(SourceKind::Fractal);
+constexpr Kinds kGeo = bitOf(SourceKind::Geo);
+// A geo raster's rows come in the order and from the corner its georeferencing says.
+constexpr Kinds kOriented = kAscii | kBinary | kImage | kFractal;
 
 bool fitsKind(Kinds kinds, SourceKind kind) {
   return (kinds & bitOf(kind)) != 0 || ((kinds & kAnyFile) != 0 && sourceKindRow(kind).readsFile);
@@ -29,12 +32,15 @@ struct OptionFit {
   Kinds kinds;
 };
 
-// "--source ascii" when the options chose the kind, else the stored kind with a hint.
-std::string sourceName(SourceKind kind, bool chosen) {
+// "--source ascii" when the options chose the kind, else the kind the file was taken for or
+// the stored kind, with a hint.
+std::string sourceName(const ConvertOptions& o, SourceKind kind) {
   const std::string word(sourceKindRow(kind).word);
-  if (chosen) return "--source " + word;
-  return "the stored " + word + " source; choose the kind of source with --source " +
-         sourceKindWords();
+  if (o.source && !o.sourceDetected) return "--source " + word;
+  const std::string which = o.sourceDetected
+                                ? "the " + word + " source that " + *o.file + " was taken for"
+                                : "the stored " + word + " source";
+  return which + "; choose the kind of source with --source " + sourceKindWords();
 }
 
 }  // namespace
@@ -65,6 +71,9 @@ void checkOptionsFit(const ConvertOptions& o, const StoredSettings& stored) {
         {"--stride", o.stride.has_value(), kBinary},
         {"--type", o.type.has_value(), kBinary},
         {"--byte-order", o.byteOrder.has_value(), kBinary},
+        {"--order", o.order.has_value(), kOriented},
+        {"--origin", o.origin.has_value(), kOriented},
+        {"--band", o.band.has_value(), kGeo},
         {"--delimiter", o.delimiter.has_value(), kAscii},
         {"--scan", o.scan.has_value(), kAscii},
         {"--component", o.component.has_value(), kImage},
@@ -80,8 +89,7 @@ void checkOptionsFit(const ConvertOptions& o, const StoredSettings& stored) {
     };
     for (const OptionFit& f : fits) {
       if (f.given && !fitsKind(f.kinds, *kind)) {
-        throw UsageError(std::string(f.name) + " does not apply to " +
-                         sourceName(*kind, o.source.has_value()));
+        throw UsageError(std::string(f.name) + " does not apply to " + sourceName(o, *kind));
       }
     }
   }

@@ -33,6 +33,9 @@ TEST(OptionCheck, OptionsThatTheSourceKindHidesAndOptionsThatFit) {
       {"--source image --width 3", "--width does not apply to --source image"},
       {"--source image --no-water", "--no-water does not apply to --source image"},
       {"--source binary --component red", "--component does not apply to --source binary"},
+      {"--source ascii --band 2", "--band does not apply to --source ascii"},
+      {"--source geo --origin upper-left", "--origin does not apply to --source geo"},
+      {"--source geo --order rows", "--order does not apply to --source geo"},
       {"--source binary --byte-order big", "--byte-order does not apply to 1-byte elements"},
       {"--source binary --type i8 --byte-order big",
        "--byte-order does not apply to 1-byte elements"},
@@ -44,6 +47,7 @@ TEST(OptionCheck, OptionsThatTheSourceKindHidesAndOptionsThatFit) {
       {"--source ascii --file a --scan --delimiter ; --nodata -9999 --replace -1 --order cols", ""},
       {"--source binary --type f32 --byte-order little --stride 8", ""},
       {"--source image --component green", ""},
+      {"--source geo --file a --band 2 --nodata 0 --round", ""},
       {"--source fractal --seed 5 --size 64 --water-level 0.2 --units other --unit-scale 3", ""},
   };
   for (const auto& [line, message] : cases)
@@ -57,7 +61,7 @@ TEST(OptionCheck, WhatTheOptionsLeaveOpenComesFromTheStoredSettings) {
   EXPECT_EQ(fitError("--byte-order big", binary16), "");
   EXPECT_EQ(fitError("--byte-order big"),
             "--byte-order does not apply to the stored fractal source; choose the kind of source "
-            "with --source ascii|binary|image|fractal");
+            "with --source ascii|binary|image|fractal|geo");
 
   StoredSettings dry;
   dry.water = false;

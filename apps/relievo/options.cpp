@@ -118,8 +118,9 @@ constexpr const char* kOutput = "Output";
 const OptionRow kOptions[] = {
     {"--source", kSource, nullptr, "the kind of source",
      Choice<SourceKind>{&O::source, sourceWords}},
-    {"--file", kSource, "PATH", "the source file (ASCII, binary, image)",
+    {"--file", kSource, "PATH", "the source file, as INPUT (ASCII, binary, image, geo)",
      Text<std::string>{&O::file, parsePath}},
+    {"--band", kSource, "N", "band of a geo raster", Whole<int>{&O::band, 1, kIntMax}},
     {"--width", kSource, "N", "values per row (ASCII, binary)", Whole<int>{&O::width, 1, kIntMax}},
     {"--height", kSource, "N", "rows (ASCII, binary)", Whole<int>{&O::height, 1, kIntMax}},
     {"--offset", kSource, "BYTES", "where the first value starts (ASCII, binary)",
@@ -173,6 +174,9 @@ const OptionRow kOptions[] = {
      Number{&O::dedMax, kPostMin, kPostMax}},
     {"--invert", kElevation, nullptr, "highest values become the lowest elevations",
      Set<bool>{&O::invert, true}},
+    {"--round", kElevation, nullptr,
+     "posts rounded to the nearest metre (default: truncated toward zero)",
+     Set<bool>{&O::round, true}},
 
     {"--sw", kExtents, "LAT,LON", "south-west corner, decimal degrees",
      Text<LatLon>{&O::sw, parseLatLon}},
@@ -289,6 +293,11 @@ void declareOptions(CLI::App& app, ConvertOptions& o) {
   std::map<std::string, CLI::Option*> byName;
   for (const OptionRow& row : kOptions)
     byName[longName(row.names)] = declare(app, o, row);
+  app.add_option_function<std::string>(
+         "INPUT", [&o](const std::string& text) { o.file = parsePath("INPUT", text); },
+         "the source file; its kind is told from its content unless --source names it")
+      ->type_name("")
+      ->excludes(byName.at("--file"));
   for (const OptionRow& row : kOptions) {
     if (row.excludes == nullptr) continue;
     CLI::Option* option = byName.at(longName(row.names));
@@ -317,9 +326,10 @@ void checkCombinations(const ConvertOptions& o) {
 }
 
 constexpr const char* kDescription =
-    "Converts elevation data (an ASCII grid, a raw binary grid, an image, or fractal terrain)\n"
-    "into a DED file by driving the Relievo dialog as a user would. With no options it\n"
-    "converts the built-in fractal terrain into terrain.ded.\n"
+    "Converts elevation data (any raster GDAL reads, placed by its georeferencing; an ASCII\n"
+    "grid, a raw binary grid, an image, or fractal terrain) into a DED file by driving the\n"
+    "Relievo dialog as a user would. Without --source the kind of INPUT is told from its\n"
+    "content. With no options it converts the built-in fractal terrain into terrain.ded.\n"
     "Settings start from the stored ones (--settings) and go through the dialog in this order:\n"
     "source kind, file, Scan File, layout, fractal settings, undefined data, load, units, DED\n"
     "range, extents, preview options, Generate DED.\n"
@@ -328,6 +338,7 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter =
     "Examples:\n"
+    "  relievo dem.tif\n"
     "  relievo --preview terrain.png\n"
     "  relievo --source ascii --file dem.asc --scan --origin upper-left --nodata -9999 -o "
     "dem.ded\n"
@@ -335,7 +346,8 @@ constexpr const char* kFooter =
     "i16 --byte-order big\n"
     "  relievo --source image --file heights.png --ded-min 0 --ded-max 2500\n"
     "  relievo -q -o - | gzip > terrain.ded.gz\n"
-    "  relievo inspect dem.ded --json";
+    "  relievo inspect dem.ded --json\n"
+    "  relievo inspect dem.ded --vrt dem.vrt";
 
 CLI::App* declareInspect(CLI::App& app, InspectOptions& inspect) {
   CLI::App* sub = app.add_subcommand("inspect", "Shows a DED file's records and checks its length");
@@ -346,6 +358,10 @@ CLI::App* declareInspect(CLI::App& app, InspectOptions& inspect) {
          "--png", [&inspect](const std::string& text) { inspect.png = parsePath("--png", text); },
          "draw the terrain, north up, shaded")
       ->type_name("FILE.png");
+  sub->add_option_function<std::string>(
+         "--vrt", [&inspect](const std::string& text) { inspect.vrt = parsePath("--vrt", text); },
+         "write a GDAL VRT that reads the DED file as a georeferenced raster")
+      ->type_name("FILE.vrt");
   return sub;
 }
 
@@ -357,6 +373,8 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   app.footer(kFooter);
   app.get_formatter()->column_width(40);
   declareOptions(app, command.convert);
+  bool version = false;
+  app.add_flag("--version", version, "the version, and GDAL's");
   const CLI::App* inspect = declareInspect(app, command.inspect);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend() - (args.empty() ? 0 : 1));
@@ -374,6 +392,10 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     throw UsageError(e.what());
   }
 
+  if (version) {
+    command.kind = Command::Kind::Version;
+    return command;
+  }
   if (inspect->parsed()) {
     for (const CLI::Option* option : app.get_options()) {
       if (option->count() != 0) {

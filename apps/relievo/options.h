@@ -1,8 +1,10 @@
 // The command line of `relievo`: what the user asked for, checked and converted, before any
 // host exists.
 //
-//   relievo [options]                              convert one source into a DED file
-//   relievo inspect FILE.ded [--json] [--png FILE] show and check a DED file; draw it
+//   relievo [INPUT] [options]                      convert one source into a DED file
+//   relievo inspect FILE.ded [--json] [--png FILE] [--vrt FILE]
+//                                                  show and check a DED file; draw it; a VRT
+//   relievo --version                              the version, and GDAL's
 //
 // parseCommandLine never prints and never exits: it returns a help text to show, or the
 // parsed command, or throws UsageError with a one-line reason (exit status 2). Every value
@@ -68,7 +70,9 @@ struct Replacement {
 
 struct ConvertOptions {
   std::optional<SourceKind> source;
-  std::optional<std::string> file;
+  bool sourceDetected = false;      // told from the file's content, not given
+  std::optional<std::string> file;  // --file or the input named without an option
+  std::optional<int> band;
   std::optional<int> width, height, offset, stride;
   std::optional<ElementType> type;
   std::optional<ByteOrder> byteOrder;
@@ -90,6 +94,7 @@ struct ConvertOptions {
   std::optional<double> unitScale;
   std::optional<double> dedMin, dedMax;
   bool invert = false;
+  bool round = false;
 
   std::optional<LatLon> sw, ne;
 
@@ -107,10 +112,11 @@ struct InspectOptions {
   std::string file;
   bool json = false;
   std::optional<std::string> png;
+  std::optional<std::string> vrt;
 };
 
 struct Command {
-  enum class Kind { Help, Convert, Inspect };
+  enum class Kind { Help, Version, Convert, Inspect };
   Kind kind = Kind::Convert;
   std::string help;  // Kind::Help: the text to print, then exit 0
   ConvertOptions convert;

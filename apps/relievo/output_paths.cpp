@@ -50,4 +50,12 @@ void checkOutputPaths(const std::vector<NamedPath>& paths) {
   }
 }
 
+void checkSourceFile(const std::string& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (!fs::exists(status)) throw RunError(path + ": no such file");
+  if (fs::is_directory(status)) throw RunError(path + " is a folder, not a source file");
+  if (!fs::is_regular_file(status)) throw RunError(path + " is not a regular file");
+}
+
 }  // namespace relievo::cli

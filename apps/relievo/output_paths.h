@@ -29,6 +29,10 @@ std::string absolutePath(const std::string& path);
 // output are not compared with each other: the dialog itself refuses that pair.
 void checkOutputPaths(const std::vector<NamedPath>& paths);
 
+// RunError when the source file does not exist or is not a regular file: a file prompt lists
+// existing files only, and a fifo or a device could block or never end.
+void checkSourceFile(const std::string& path);
+
 }  // namespace relievo::cli
 
 #endif  // RELIEVO_APPS_OUTPUT_PATHS_H

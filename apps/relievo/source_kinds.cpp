@@ -9,6 +9,7 @@ constexpr SourceKindRow kRows[] = {
     {SourceKind::Binary, "binary", "Binary File", true},
     {SourceKind::Image, "image", "Image File", true},
     {SourceKind::Fractal, "fractal", "Fractal Generator", false},
+    {SourceKind::Geo, "geo", "Geo Raster", true},
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 namespace relievo::cli {
 
 // The numbers the dialog stores ("DataType") for each kind.
-enum class SourceKind { Ascii = 1, Binary = 2, Image = 3, Fractal = 4 };
+enum class SourceKind { Ascii = 1, Binary = 2, Image = 3, Fractal = 4, Geo = 5 };
 
 struct SourceKindRow {
   SourceKind kind;

@@ -21,6 +21,7 @@ Summary readSummary(sxhost::Dialog& dialog, const std::string& output) {
   Summary s;
   s.sourceKind = selectedItem(dialog.control(kSourceMenu));
   if (dialog.control(kChooseFile).enabled()) s.file = text(kFileText);
+  if (dialog.control(kPlacement).visible()) s.placement = text(kPlacement);
   s.width = text(kWidth);
   s.height = text(kHeight);
   s.rawMin = text(kRawMin);
@@ -63,6 +64,7 @@ std::string arcSeconds(const std::string& degrees) {
 void printSummary(std::FILE* out, const Summary& s) {
   std::fprintf(out, "Source:     %s%s%s, %s x %s\n", s.sourceKind.c_str(),
                s.file.empty() ? "" : " ", s.file.c_str(), s.width.c_str(), s.height.c_str());
+  if (!s.placement.empty()) std::fprintf(out, "CRS:        %s\n", s.placement.c_str());
   std::fprintf(out, "Raw data:   %s ... %s %s\n", s.rawMin.c_str(), s.rawMax.c_str(),
                s.rawUnit.c_str());
   std::fprintf(out, "In metres:  %s ... %s\n", s.metresMin.c_str(), s.metresMax.c_str());

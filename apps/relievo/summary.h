@@ -14,6 +14,7 @@ namespace relievo::cli {
 struct Summary {
   std::string sourceKind;  // the label of the "Source:" menu
   std::string file;        // empty for the fractal generator
+  std::string placement;   // how a geo raster is placed (its CRS); empty for other sources
   std::string width, height;
   std::string rawMin, rawMax, rawUnit;
   std::string metresMin, metresMax;

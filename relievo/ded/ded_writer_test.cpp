@@ -1,7 +1,6 @@
 #include "ded/ded_writer.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -62,9 +61,6 @@ TEST(DedWriter, AWholeFileIsByteExactWhateverOrderTheRecordsComeIn) {
   for (std::time_t t = before; t <= after; ++t)
     matchesClock = matchesClock || text(b, 24, 24) == std::string(std::ctime(&t), 24);
   EXPECT_TRUE(matchesClock) << text(b, 24, 24);
-  EXPECT_EQ(dedWriteHeader(nullptr), nullptr);
-  EXPECT_EQ(dedWriteRange(nullptr, 0, 1), -1);
-  EXPECT_EQ(dedWriteExtents(nullptr, 0, 0, 1, 1, 30, 30, 2, 2), -1);
 }
 
 TEST(DedWriter, ExtentsFeetFollowTheMiddleLatitudeOrTheUtmMarker) {
@@ -120,41 +116,19 @@ TEST(DedWriter, UtmMarkerIsReadBack) {
     EXPECT_EQ(dedIsUtm(f.get()), utm) << marker;
     EXPECT_EQ(std::ftell(f.get()), 77);
   }
-  EXPECT_EQ(dedIsUtm(nullptr), -1);
 }
 
-TEST(DedWriter, WritersRefuseMissingArgumentsUnreachableRecordsAndShortWrites) {
-  File f(std::tmpfile());
-  ASSERT_TRUE(f);
-  dedWriteHeader(f.get());
-  dedWriteRange(f.get(), 0, 0);
-  std::array<std::int16_t, 3> posts = {0x0101, 0x0202, 0x0303};
-  EXPECT_EQ(dedWriteColumn(nullptr, 0, posts, 3), -1);
-  EXPECT_EQ(dedWriteColumn(f.get(), 0, std::span<std::int16_t>(), 3), -1);
-  EXPECT_EQ(dedWriteColumn(f.get(), 0, posts, 0), -1);
-  EXPECT_EQ(dedWriteColumn(f.get(), 0, posts, 2), -1);  // no whole number of records
-  // A record before the data cannot be reached; the buffer stays native.
-  EXPECT_EQ(dedWriteColumn(f.get(), -1, posts, 3), -1);
-  EXPECT_EQ(posts[0], 0x0101);
-  EXPECT_EQ(streamContents<Bytes>(f.get()).size(), 160u);
-
-  // A stream that accepts nothing counts no bytes written and fails every record.
+// A stream that takes nothing (a full or failing device looks the same) fails every record
+// and counts no bytes written; a record whose position cannot be reached is refused.
+TEST(DedWriter, AStreamThatTakesNothingFailsEveryRecord) {
   const testing::ScratchDir dir;
-  const std::string path = dir.write("read_only.ded", "");
-  File readOnly(std::fopen(path.c_str(), "rb"));
-  EXPECT_EQ(dedWriteColumn(readOnly.get(), 0, std::span(posts).first(2), 2), 0);
+  const File readOnly(std::fopen(dir.write("read_only.ded", "").c_str(), "rb"));
+  std::array<std::int16_t, 2> posts = {1, 2};
   EXPECT_EQ(dedWriteHeader(readOnly.get()), nullptr);
   EXPECT_EQ(dedWriteRange(readOnly.get(), 0, 1), -1);
   EXPECT_EQ(dedWriteExtents(readOnly.get(), 0, 0, 1, 1, 30, 30, 2, 2), -1);
-
-  // Streams whose position cannot be taken or set fail.
-  int fds[2];
-  ASSERT_EQ(::pipe(fds), 0);
-  const File readEnd(::fdopen(fds[0], "rb"));
-  const File pipe(::fdopen(fds[1], "wb"));
-  EXPECT_EQ(dedIsUtm(pipe.get()), -1);
-  EXPECT_EQ(dedWriteExtents(pipe.get(), 0, 0, 1, 1, 30, 30, 2, 2), -1);
-  EXPECT_EQ(dedWriteColumn(pipe.get(), 0, posts, 3), -1);
+  EXPECT_EQ(dedWriteColumn(readOnly.get(), 0, posts, 2), 0);
+  EXPECT_EQ(dedWriteColumn(readOnly.get(), -1, posts, 2), -1);  // no record before the data
 }
 
 }  // namespace

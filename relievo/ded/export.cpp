@@ -127,8 +127,8 @@ DedArrangement dedArrangement(const SourceLayout& source) {
 DedFrame exportFrame(const SourceLayout& source, const ElevationRanges& ranges,
                      const Extents& extents) {
   const DedArrangement file = dedArrangement(source);
-  DedFrame frame{static_cast<std::int16_t>(static_cast<int>(ranges.dedMin)),
-                 static_cast<std::int16_t>(static_cast<int>(ranges.dedMax)),
+  DedFrame frame{dedRangePost(ranges, ranges.dedMin),
+                 dedRangePost(ranges, ranges.dedMax),
                  extents.latStart,
                  extents.longStart,
                  extents.latEnd,

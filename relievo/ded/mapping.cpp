@@ -78,13 +78,14 @@ std::int16_t replacementPost(const ElevationRanges& ranges) {
   return static_cast<std::int16_t>(std::min(ranges.replaceNullValue, 32767));
 }
 
-// The one place where a mapped value becomes a whole post. Clamping before the conversion
-// (which truncates toward zero) gives the same post as truncating first, and keeps the loops
-// below free of calls.
-std::int16_t toPost(double mapped) {
+// A mapped value as a post. Clamping before the conversion (which truncates toward zero)
+// gives the same post as truncating first, and keeps the loops below free of calls. Rounding
+// is the one alternative to truncation, chosen here and nowhere else.
+std::int16_t toPost(double mapped, bool round) {
   if (mapped != mapped) return static_cast<std::int16_t>(kDedNull);
+  const double clamped = std::clamp(mapped, kDedLowest, kDedHighest);
   return static_cast<std::int16_t>(
-      static_cast<std::int32_t>(std::clamp(mapped, kDedLowest, kDedHighest)));
+      static_cast<std::int32_t>(round ? std::round(clamped) : clamped));
 }
 
 // Values read as doubles (widened as the readers widen them) through map.
@@ -92,15 +93,16 @@ template <typename T, typename Map>
 void convertRun(const ElevationRanges& ranges, const UndefinedData& undefined,
                 std::span<const T> values, double scale, std::int16_t* posts, Map map) {
   const std::size_t n = values.size();
+  const bool round = ranges.roundPosts != 0;
   if (undefined.hasNullData == 1) {
     const std::int16_t replacement = replacementPost(ranges);
     for (std::size_t i = 0; i < n; ++i) {
       const auto v = static_cast<double>(values[i]);
-      posts[i] = isUndefinedValue(undefined, v) ? replacement : toPost(map(v * scale));
+      posts[i] = isUndefinedValue(undefined, v) ? replacement : toPost(map(v * scale), round);
     }
   } else {
     for (std::size_t i = 0; i < n; ++i)
-      posts[i] = toPost(map(static_cast<double>(values[i]) * scale));
+      posts[i] = toPost(map(static_cast<double>(values[i]) * scale), round);
   }
 }
 
@@ -159,7 +161,12 @@ std::int16_t valueToPost(const ElevationRanges& ranges, const UndefinedData& und
                          double value, double scale) {
   if (isUndefinedValue(undefined, value)) return replacementPost(ranges);
   return toPost(ranges.dedMapFn(value * scale, ranges.dataMinMeters, ranges.dataMaxMeters,
-                                ranges.dedMin, ranges.dedMax));
+                                ranges.dedMin, ranges.dedMax),
+                ranges.roundPosts != 0);
+}
+
+std::int16_t dedRangePost(const ElevationRanges& ranges, double metres) {
+  return toPost(metres, ranges.roundPosts != 0);
 }
 
 void valuesToPosts(const ElevationRanges& ranges, const UndefinedData& undefined,

@@ -40,6 +40,7 @@ struct ElevationRanges {
   float otherUnitsScale;          // metres per unit of "Other Units"; never saved
   std::int32_t replaceNullValue;  // the post for undefined data; kDedNull under "DED NULL"
   ReplaceNullKind replaceNullKind;
+  std::int32_t roundPosts;  // "Round to nearest": mapped values are rounded, not truncated
 };
 
 inline constexpr double kDedLowest = -32767.0;
@@ -85,8 +86,9 @@ bool updateConvertedRange(ElevationRanges& ranges, SourceKind kind, const Fracta
 bool replaceValueRule(ElevationRanges& ranges, int v);
 
 // One source value as a DED post: the replacement value (at most 32767) for undefined data;
-// otherwise the value times scale through dedMapFn, truncated toward zero and clamped to
-// -32767 ... 32767. A value that maps to no number is written as DED NULL.
+// otherwise the value times scale through dedMapFn, clamped to -32767 ... 32767 and truncated
+// toward zero, or rounded to the nearest whole metre (halves away from zero) under
+// roundPosts. A value that maps to no number is written as DED NULL.
 std::int16_t valueToPost(const ElevationRanges& ranges, const UndefinedData& undefined,
                          double value, double scale);
 // valueToPost of every value into posts (at least as long as values). The same posts, with
@@ -97,6 +99,9 @@ void valuesToPosts(const ElevationRanges& ranges, const UndefinedData& undefined
 // numbers mapped by identity in metres never become doubles at all.
 void valuesToPosts(const ElevationRanges& ranges, const UndefinedData& undefined,
                    const ValueRun& values, double scale, std::int16_t* posts);
+// An end of the DED range (dedMin or dedMax) as a post, truncated or rounded as the posts are,
+// for the range record.
+std::int16_t dedRangePost(const ElevationRanges& ranges, double metres);
 
 }  // namespace relievo
 

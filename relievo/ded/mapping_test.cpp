@@ -128,6 +128,28 @@ TEST(ValueToPost, UndefinedDataTruncationAndThePostRange) {
     EXPECT_EQ(valueToPost(ranges, undefined, value, scale), post) << value << " x " << scale;
 }
 
+TEST(ValueToPost, RoundingTakesTheNearestMetreWhereTruncationCutsTowardZero) {
+  ElevationRanges ranges = loaded(-1000.0, 1000.0);  // the identity
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  // {value, truncated, rounded}: halves go away from zero; clamping comes first.
+  const double cases[][3] = {{2.5, 2, 3},
+                             {-2.5, -2, -3},
+                             {2.49, 2, 2},
+                             {-0.5, 0, -1},
+                             {304.8, 304, 305},
+                             {32767.6, 32767, 32767},
+                             {-40000, -32767, -32767},
+                             {nan, kDedNull, kDedNull}};
+  for (const auto& [value, truncated, rounded] : cases) {
+    for (const int round : {0, 1}) {
+      ranges.roundPosts = round;
+      const double post = round != 0 ? rounded : truncated;
+      EXPECT_EQ(valueToPost(ranges, UndefinedData{}, value, 1.0), post) << value << " " << round;
+      EXPECT_EQ(dedRangePost(ranges, value), post) << value << " " << round;
+    }
+  }
+}
+
 TEST(ValuesToPosts, ConstantDataMapsToTheDedMinimumEitherWay) {
   ElevationRanges ranges = loaded(42.0, 42.0, 2);  // feet: the DED range differs from the raw one
   setDedRange(ranges, 10.0, 20.0);
@@ -159,6 +181,7 @@ TEST(ValuesToPosts, GivesThePostsOfValueToPostForEveryMappingAndUndefinedSetting
         for (double scale : {1.0, 0.3048, 100.0}) {
           ElevationRanges ranges = loaded(-200.0, dataMax);
           setDedRange(ranges, -100.0, 1000.0);
+          ranges.roundPosts = fn == mapLinear ? 1 : 0;
           ranges.dedMapFn = fn;
           const UndefinedData undefined{hasNull, -9999};
           ranges.replaceNullValue = -500;

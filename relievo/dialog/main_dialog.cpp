@@ -6,6 +6,7 @@
 #include "ded/units.h"
 #include "dialog/extents_fields.h"
 #include "dialog/generate.h"
+#include "dialog/geo_panel.h"
 #include "dialog/preview_draw.h"
 #include "dialog/scan_dialog.h"
 #include "dialog/source_panel.h"
@@ -62,6 +63,10 @@ constexpr std::array kWiring{
     Wiring{kGreenRadio, kBoth, componentCallback},
     Wiring{kBlueRadio, kBoth, componentCallback},
     Wiring{kAlphaRadio, kBoth, componentCallback},
+    Wiring{kBandLabel, kRefresh, geoPanelCallback},
+    Wiring{kBandList, kBoth, geoPanelCallback},
+    Wiring{kPlacementLabel, kRefresh, geoPanelCallback},
+    Wiring{kPlacementText, kRefresh, geoPanelCallback},
     Wiring{kSeedLabel, kRefresh, fractalControlCallback},
     Wiring{kSeedDownButton, kBoth, fractalControlCallback},
     Wiring{kSeedUpButton, kBoth, fractalControlCallback},
@@ -89,6 +94,7 @@ constexpr std::array kWiring{
     Wiring{kMetersMaxField, kRefresh, zScaleFieldCallback},
     Wiring{kDedMinField, kBoth, zScaleFieldCallback},
     Wiring{kDedMaxField, kBoth, zScaleFieldCallback},
+    Wiring{kRoundToggle, kBoth, roundToggleCallback},
     Wiring{kSwLatField, kBoth, extentsFieldCallback},
     Wiring{kSwLonField, kBoth, extentsFieldCallback},
     Wiring{kNeLatField, kBoth, extentsFieldCallback},

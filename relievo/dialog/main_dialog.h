@@ -7,7 +7,7 @@
 // origin, element type, byte order, "Signed", delimiter, units menu, "Preview Data", image
 // components, fractal controls, the "Size:" text and "Close". The other controls' callbacks
 // have files of their own beside it (extents_fields, zscale_fields, preview_draw,
-// source_panel, scan_dialog, generate).
+// source_panel, geo_panel, scan_dialog, generate).
 #ifndef RELIEVO_DIALOG_MAIN_DIALOG_H
 #define RELIEVO_DIALOG_MAIN_DIALOG_H
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <string>
 
 #include "ded/export.h"
 #include "dialog/preview_draw.h"
 #include "dialog/progress.h"
+#include "dialog/source_inspect.h"
 #include "raster/source_kinds.h"
 
 namespace relievo {
@@ -47,9 +49,14 @@ bool fileFitsKind(ToolState* state, const SourceKindRow& row, int* valuesRead) {
   return false;
 }
 
-// The status of a failed load: how many values were read when the row's reader ran short,
-// else the row's own text.
-void reportFailure(ToolState* state, const SourceKindRow& row, int valuesRead) {
+// The status of a failed load: the reader's own reason when it gave one, else how many values
+// were read when the row's reader ran short, else the row's own text.
+void reportFailure(ToolState* state, const SourceKindRow& row, int valuesRead,
+                   const std::string& reason) {
+  if (!reason.empty()) {
+    progressEnd(state, reason.c_str());
+    return;
+  }
   // The total is counted in 64 bits: stored dimensions may be anything. Counts of values
   // read stop at the largest 32-bit number, so a larger total is compared as that number.
   const std::int64_t total = std::int64_t{state->source.width} * state->source.height;
@@ -69,7 +76,9 @@ void reportFailure(ToolState* state, const SourceKindRow& row, int valuesRead) {
 void autoLoad(ToolState* state) {
   discardRaster(state);
   const SourceKindRow& row = sourceKindRow(state->source.sourceKind);
-  if (sourceLoadsByItself(row, state->source, state->imageCache)) {
+  // A file that does not read as its kind loads at once, so that the load says why.
+  const bool inspected = row.inspect == nullptr || inspectSource(state, row);
+  if (!inspected || sourceLoadsByItself(row, state->source, state->imageCache)) {
     loadAction(state);
   } else {
     redrawPreview(state);
@@ -93,14 +102,21 @@ int loadSource(ToolState* state) {
   if (!fileFitsKind(state, row, &valuesRead)) return 0;
 
   progressBegin(state, row.progressText, source.height * row.progressSteps);
-  const SourceRequest request{&source, &state->imageCache, readerProgress,
-                              state,   openFractal,        state};
+  std::string reason;
+  const SourceRequest request{
+      &source, &state->imageCache, readerProgress, state, openFractal, state, &reason};
   state->raster = row.open != nullptr ? row.open(request, &valuesRead) : nullptr;
   if (state->raster == nullptr) {
-    reportFailure(state, row, valuesRead);
+    reportFailure(state, row, valuesRead, reason);
     return 0;
   }
   scanDataRange(state->raster, source, state->ranges.data, progressSteps(state));
+  // A reader that can say why a row could not be read makes the load fail with that reason.
+  if (const std::string why = rasterReadError(state->raster); !why.empty()) {
+    discardRaster(state);
+    progressEnd(state, why.c_str());
+    return 0;
+  }
   convertRange(state);
   buildSamples(state);
   buildPicture(state);

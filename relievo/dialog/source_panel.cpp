@@ -6,6 +6,7 @@
 #include "dialog/preview_draw.h"
 #include "dialog/source_loader.h"
 #include "raster/detect.h"
+#include "raster/source_kinds.h"
 
 namespace relievo {
 
@@ -90,11 +91,16 @@ int readImageDimensions(std::string_view path, int* width, int* height) {
 
 void takeSourceFile(ToolState* state, std::string_view name) {
   SourceLayout& source = state->source;
-  if (fileNameRule(state, name) && rasterDetectFileKind(name) == FileKind::Image) {
-    source.sourceKind = SourceKind::Image;
-    readImageDimensions(name, &source.width, &source.height);
-    componentsOnOffer(source);
-    autoLoad(state);
+  if (fileNameRule(state, name)) {
+    // A kind that reads the file's own description keeps it: a geo raster reads images too.
+    if (sourceKindRow(source.sourceKind).inspect != nullptr) {
+      autoLoad(state);
+    } else if (rasterDetectFileKind(name) == FileKind::Image) {
+      source.sourceKind = SourceKind::Image;
+      readImageDimensions(name, &source.width, &source.height);
+      componentsOnOffer(source);
+      autoLoad(state);
+    }
   }
   refreshAll(state);
   redrawPreview(state);
@@ -128,14 +134,14 @@ int fileControlsCallback(SxGui control, int id, int reason, void* data, void*) {
 int layoutFieldCallback(SxGui control, int id, int reason, void* data, void*) {
   auto* state = static_cast<ToolState*>(data);
   SourceLayout& source = state->source;
-  const bool image = source.sourceKind == SourceKind::Image;
+  const bool fromFile = sourceKindRow(source.sourceKind).sizeFromFile;
   int* field = id == kWidthField    ? &source.width
                : id == kHeightField ? &source.height
                : id == kOffsetField ? &source.headerOffset
                                     : &source.dataStride;
   if (reason == SX_REASON_REFRESH) {
     showInteger(control, *field);
-    sxSetEnabled(control, image ? 0 : 1);
+    sxSetEnabled(control, fromFile ? 0 : 1);
     if (id == kOffsetField) {
       sxSetVisible(control, offsetVisible(state));
     } else if (id == kStrideField) {

@@ -21,6 +21,7 @@ ToolState* toolStateAllocate(SxTool tool, SxResource resource) {
   state->source.imageComponent = ImageComponent::Intensity;
   state->source.componentMask = componentBit(ImageComponent::Intensity);
   state->source.otherDelimiter = kDefaultOtherDelimiter;
+  state->source.band = 1;
   state->ranges.otherUnitsScale = kDefaultOtherUnitsScale;
   return state;
 }

@@ -2,6 +2,7 @@
 // records of the subsystems that own them:
 //
 //   source   SourceLayout     raster/source_layout.h   the source's kind, file and layout
+//   facts    SourceFacts      raster/source_facts.h    what the source file last read states
 //   raster   RasterRec*       raster/raster.h          the loaded source, owned
 //   imageCache ImageCache*    raster/image_reader.h    the last decoded image
 //   fractal  FractalParams    fractal/fractal_source.h the generator's settings and cache
@@ -27,6 +28,7 @@
 #include "fractal/fractal_source.h"
 #include "preview/preview_image.h"
 #include "raster/image_reader.h"
+#include "raster/source_facts.h"
 #include "raster/source_layout.h"
 #include "sxapilib.h"
 
@@ -61,6 +63,7 @@ struct ToolState {
   DialogHandles ui;
   ScanFileState scan;
   SourceLayout source;
+  SourceFacts facts;  // of the file and band whose facts were last applied to the settings
   RasterRec* raster;  // owned; replaced only after discardRaster
   ImageCache* imageCache;
   FractalParams fractal;
@@ -70,7 +73,7 @@ struct ToolState {
 };
 
 // A new record with the creation values (tool, resource, ramp colours, image component and
-// mask, the "Other" delimiter and unit scale); null when memory is refused.
+// mask, band, the "Other" delimiter and unit scale); null when memory is refused.
 ToolState* toolStateAllocate(SxTool tool, SxResource resource);
 // Discards the raster and frees the preview buffers, the caches and the record.
 void toolStateFree(ToolState* state);

@@ -105,4 +105,14 @@ int unitsScaleCallback(SxGui control, int, int reason, void* data, void*) {
   return 0;
 }
 
+int roundToggleCallback(SxGui control, int, int reason, void* data, void*) {
+  auto* state = static_cast<ToolState*>(data);
+  if (reason == SX_REASON_REFRESH) {
+    sxToggleButtonSetState(control, state->ranges.roundPosts);
+  } else if (reason == SX_REASON_ACTIVATE) {
+    state->ranges.roundPosts = sxToggleButtonGetState(control) != 0 ? 1 : 0;
+  }
+  return 0;
+}
+
 }  // namespace relievo

@@ -61,57 +61,30 @@ TEST(FractalShape, ValleysPlateausAndWater) {
   EXPECT_EQ(fractalShape(0.49, 0.5, 0.5, 0.0001, 0.2, 1), 0.2);
 }
 
-// Every value against the documented build, worked out here from the cached field: the
-// statistics of all (n + 1)^2 normalised samples with the mean over n^2, the level between
-// the smallest and the largest, the shaping, and single(255 x shaped).
-TEST_F(FractalSource, EveryValueIsTheShapedSampleTimes255) {
+// The size-2 field of seed 1 at noise 0 (roughness 1), normalised: the corners 0.9581212,
+// S(0,1) 0, S(1,0) 0.4012808, S(1,1) 1. The mean takes all nine samples over four:
+// (4 x 0.9581212 + 2 x 0.4012808 + 1) / 4 = 1.4087616; the level lies between 0 and 1.
+TEST_F(FractalSource, ValuesOfASizeTwoFieldWorkedOutByHand) {
   const struct {
-    float noise, valleys, plateaus, level;
+    float valleys, level;
     int water;
+    float values[4];  // S(0,0), S(0,1), S(1,0), S(1,1) x 255
   } cases[] = {
-      {0.0f, 0.0001f, 0.0001f, 0.0f, 0},  // narrow bands: 255 v but the far floor and top
-      {0.7f, 0.0001f, 0.0001f, 0.0f, 1}, {0.5f, 0.3f, 0.4f, 0.0f, 0},
-      {0.5f, 0.3f, 0.4f, 0.35f, 1},      {0.2f, 0.5f, 0.5f, 0.6f, 1},
-      {0.6f, 0.0001f, 0.0001f, 0.9f, 1}, {0.9f, 0.45f, 0.05f, 0.25f, 0},
-      {0.5f, 0.5f, 0.5f, 0.7f, 0},        // wide bands: exactly 0.0 and 255.0 but at the mean
-      {0.5f, 0.0001f, 0.0001f, 1.0f, 1},  // the whole map under water
+      // Below mean - 0.5 = 0.9087616 sinks to 0: only the corner and S(1,1) stay.
+      {0.0001f, 0.0f, 0, {244.32091f, 0, 0, 255}},
+      {0.0001f, 0.5f, 1, {244.32091f, 127.5f, 127.5f, 255}},  // the floor under water
+      {0.3f, 0.0f, 0, {0, 0, 0, 0}},                          // below 1.2086616: all
+      {0.5f, 0.25f, 1, {63.75f, 63.75f, 63.75f, 63.75f}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
-    constexpr std::uint32_t n = 32;
     int count = 0;
     FractalValues out{};
-    ASSERT_TRUE(fractalBuildValues(&cache, n, 9, c.valleys, c.plateaus, c.level, c.noise, c.water,
+    ASSERT_TRUE(fractalBuildValues(&cache, 2, 1, c.valleys, 0.0001f, c.level, 0.0f, c.water,
                                    nullptr, nullptr, &count, &out));
-    const FractalMap* map = fractalCachedMap(&cache, n, 9, c.noise);
-    float smallest = 10000.0f, largest = -10000.0f;
-    double sum = 0.0;
-    for (std::uint32_t y = 0; y <= n; ++y) {
-      for (std::uint32_t x = 0; x <= n; ++x) {
-        const auto v = static_cast<float>(fractalMapNormalized(map, y, x));
-        smallest = std::min(smallest, v);
-        largest = std::max(largest, v);
-        sum += v;
-      }
-    }
-    const double mean = sum / (n * n);
-    const double level = smallest + c.level * (static_cast<double>(largest) - smallest);
-    const double a = 0.5 - static_cast<double>(c.valleys) + 0.0001;
-    const double b = 0.5 - static_cast<double>(c.plateaus) + 0.0001;
-    float lo = 1e9f, hi = -1e9f;
-    for (std::uint32_t y = 0; y < n; ++y) {
-      for (std::uint32_t x = 0; x < n; ++x) {
-        const auto v = static_cast<float>(fractalMapNormalized(map, y, x));
-        double t = v < mean - a ? 0.0 : v > mean + b ? 1.0 : v;
-        if (c.water != 0 && t < level) t = level;
-        const auto want = static_cast<float>(t * 255.0);
-        ASSERT_EQ(out.values[y * n + x], want) << y << ", " << x;
-        lo = std::min(lo, want);
-        hi = std::max(hi, want);
-      }
-    }
-    EXPECT_EQ(out.minimum, lo);
-    EXPECT_EQ(out.maximum, hi);
+    for (int i = 0; i < 4; ++i)
+      EXPECT_NEAR(out.values[i], c.values[i], 1e-3) << c.valleys << " " << c.level << " " << i;
+    EXPECT_EQ(out.minimum, *std::min_element(out.values, out.values + 4));
+    EXPECT_EQ(out.maximum, *std::max_element(out.values, out.values + 4));
     sxFree(out.values);
   }
 }

@@ -1,6 +1,7 @@
 #include "plugin/settings.h"
 
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <type_traits>
 
@@ -73,6 +74,7 @@ struct PrefRange {
 };
 // No check at load.
 constexpr PrefRange kAnyValue{1.0, 0.0};
+constexpr double kMaxInt = std::numeric_limits<std::int32_t>::max();
 // A character other than NUL, as an unsigned 8-bit code.
 constexpr PrefRange kCharacterCodes{1.0, 255.0};
 
@@ -102,6 +104,8 @@ using enum PrefType;
 
 constexpr PrefRow kPrefs[] = {
     {"FileName", Path, kNoField, 0.0},
+    // After the file name, which starts a new file at band 1.
+    {"Band", Int, field<&S::source, &Src::band>, 1.0, {1.0, kMaxInt}},
     {"Width", Int, field<&S::source, &Src::width>, 0.0},
     {"Height", Int, field<&S::source, &Src::height>, 0.0},
     {"HeaderOffset", Int, field<&S::source, &Src::headerOffset>, 0.0},
@@ -126,6 +130,7 @@ constexpr PrefRow kPrefs[] = {
     {"Delimiter", Int, field<&S::source, &Src::otherDelimiter>, kDefaultOtherDelimiter,
      kCharacterCodes},
     {"Units", Int, field<&S::ranges, &Rng::units>, kUnitsMeters, {1.0, kUnitsOther}},
+    {"RoundToNearest", Int, field<&S::ranges, &Rng::roundPosts>, 0.0, {0.0, 1.0}},
     {"LatStart", Float, field<&S::extents, &Ext::latStart>, 0.0},
     {"LongStart", Float, field<&S::extents, &Ext::longStart>, 0.0},
     {"LatEnd", Float, field<&S::extents, &Ext::latEnd>, kDefaultLatEnd},

@@ -122,9 +122,9 @@ TEST_F(Settings, TheSaveWritesEveryKeyInOrderWithItsType) {
   const std::pair<std::size_t, std::string_view> runs[] = {
       {3, "FileName"},
       {0,
-       "Width,Height,HeaderOffset,DataStride,ByteType,DataType,EndianType,DataOrder,"
+       "Band,Width,Height,HeaderOffset,DataStride,ByteType,DataType,EndianType,DataOrder,"
        "DataOrigin,isSigned,ReplaceNullKind,ReplaceNullValue,NullValue,HasNullData,"
-       "Display DMS,DelimiterType,Delimiter,Units"},
+       "Display DMS,DelimiterType,Delimiter,Units,RoundToNearest"},
       {1, "LatStart,LongStart,LatEnd,LongEnd"},
       {2,
        "Fractal Noise,Fractal Valleys,Fractal Plateaus,Fractal Water Level,Fractal Minimum,"

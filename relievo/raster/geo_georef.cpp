@@ -78,6 +78,15 @@ std::string geoCrsProblem(std::string_view path, std::string_view crsName,
          "\" cannot be transformed to WGS 84: " + std::string(reason);
 }
 
+std::string geoPlacementText(const GeoPlacement& placement) {
+  if (placement.kind == GeoPlacementKind::None) return "none";
+  std::string text = placement.crsAssumed        ? "none stated, taken as WGS 84"
+                     : placement.crsName.empty() ? "unnamed"
+                                                 : placement.crsName;
+  if (placement.kind == GeoPlacementKind::Warp) text += ", warped to WGS 84";
+  return text;
+}
+
 GeoCorners geoCellCentreCorners(const GeoTransform& t, int width, int height) {
   return {t[3] + (height - 0.5) * t[5], t[0] + 0.5 * t[1], t[3] + 0.5 * t[5],
           t[0] + (width - 0.5) * t[1]};

@@ -49,6 +49,11 @@ bool geoPlace(const GeoDataset& dataset, GeoPlacement& placement, std::string& e
 // <reason>".
 std::string geoCrsProblem(std::string_view path, std::string_view crsName, std::string_view reason);
 
+// How the raster is placed, in words for the user: the CRS's name ("WGS 84"), "none stated,
+// taken as WGS 84" for an assumed one, "unnamed" for a warp source that names none, with
+// ", warped to WGS 84" when it is read through the warper; "none" when it is not placed.
+std::string geoPlacementText(const GeoPlacement& placement);
+
 // The centres of the south-west and north-east cells of a north-up grid of width x height
 // cells under `transform`, x read as longitude and y as latitude.
 GeoCorners geoCellCentreCorners(const GeoTransform& transform, int width, int height);

@@ -6,13 +6,8 @@
 #include "raster/geo_dataset.h"
 #include "raster/geo_gdal.h"
 #include "raster/geo_warp.h"
-#include "sxapilib.h"
 
 namespace relievo {
-
-void GeoSource::HostFree::operator()(double* block) const {
-  sxFree(block);
-}
 
 void GeoSource::DatasetClose::operator()(GDALDataset* dataset) const {
   GDALClose(dataset);
@@ -87,7 +82,7 @@ bool GeoSource::allocateBlock(std::string& error) {
   blockCapacity_ = static_cast<int>(
       std::clamp<std::size_t>(kGeoBlockBytes / rowBytes, 1, static_cast<std::size_t>(height_)));
   const std::size_t bytes = rowBytes * static_cast<std::size_t>(blockCapacity_);
-  block_.reset(static_cast<double*>(sxMalloc(bytes)));
+  block_ = hostBlock<double>(static_cast<std::size_t>(width_) * blockCapacity_);
   if (block_ == nullptr) {
     error = path() + ": a block of " + std::to_string(blockCapacity_) + " rows of " +
             std::to_string(width_) + " values (" + std::to_string(bytes) +

@@ -23,6 +23,7 @@
 
 #include "raster/geo_band.h"
 #include "raster/geo_georef.h"
+#include "raster/host_memory.h"
 
 class GDALDataset;
 class GDALRasterBand;
@@ -73,9 +74,6 @@ class GeoSource {
   const std::string& lastError() const { return lastError_; }
 
  private:
-  struct HostFree {
-    void operator()(double* block) const;
-  };
   struct DatasetClose {
     void operator()(GDALDataset* dataset) const;
   };
@@ -94,7 +92,7 @@ class GeoSource {
   std::vector<GeoBandEntry> bands_;
   GeoBand band_;
   GeoPlacement placement_;
-  std::unique_ptr<double, HostFree> block_;
+  HostBlock<double> block_;
   int blockCapacity_ = 0;  // rows the buffer holds
   int blockFirst_ = 0;     // first row in the buffer
   int blockRows_ = 0;      // rows in the buffer; 0 before the first read

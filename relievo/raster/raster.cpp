@@ -162,12 +162,18 @@ int rasterClearMinMax(RasterRec* raster) {
   return 1;
 }
 
+const char* rasterReadError(const RasterRec* raster) {
+  if (!rasterIsValid(raster) || raster->readerError == nullptr) return "";
+  return raster->readerError(raster->reader);
+}
+
 void rasterFree(RasterRec* raster) {
   if (!rasterIsValid(raster)) return;
   raster->magic = 0;
   raster->self = nullptr;
   sxFree(raster->values);
   raster->values = nullptr;
+  if (raster->releaseReader != nullptr) raster->releaseReader(raster->reader);
   sxFree(raster);
 }
 

@@ -3,10 +3,12 @@
 // A record is a grid of `height` rows of `width` values. Where the values come from is
 // hidden behind function pointers kept in the record: open a pass, read the next row as
 // doubles, close the pass, and, for variants that have it, random access to runs of values in
-// their own type (readRunFn). Three variants fill them:
+// their own type (readRunFn). Four variants fill them:
 //   in-memory      `values` holds all width x height floats (text grids, images, fractals);
 //   binary stream  raw binary grids, read from the file again on every pass;
-//   ASCII stream   text grids re-parsed on every pass, only when memory for `values` failed.
+//   ASCII stream   text grids re-parsed on every pass, only when memory for `values` failed;
+//   geo stream     a band of any raster GDAL reads, through the reader the record keeps
+//                  open for its whole life (geo_reader.h).
 // Callers never read rows directly: the core's passes read blocks of rows through
 // row_reader.h, and rasterForEachRow delivers rows to a RowCallback one by one.
 // No orientation is applied here: rows arrive in source order, first row first.
@@ -21,9 +23,9 @@
 
 namespace relievo {
 
-// The four kinds of source; also the positions of the "Source:" menu and the value of the
+// The five kinds of source; also the positions of the "Source:" menu and the value of the
 // "DataType" preference.
-enum class SourceKind : std::int32_t { Ascii = 1, Binary = 2, Image = 3, Fractal = 4 };
+enum class SourceKind : std::int32_t { Ascii = 1, Binary = 2, Image = 3, Fractal = 4, Geo = 5 };
 
 // Element type of a binary source ("ByteType" preference). Values outside 0 ... 4 can come
 // from stored preferences; they have element size 0 and every reader refuses them.
@@ -104,6 +106,10 @@ struct RasterRec {
   RasterReadRowFn readRowFn;
   RasterReadRunFn readRunFn;  // null: the variant reads rows in order only
   RasterRunRoomFn runRoomFn;
+  void* reader;                         // what a geo stream reads through; owned
+  void (*releaseReader)(void* reader);  // frees reader; null when there is none
+  // The reader's last failure, naming the file and the reason; null when there is no reader.
+  const char* (*readerError)(const void* reader);
 };
 
 // True when raster is not null, self points to it and magic is kRasterMagic.
@@ -141,7 +147,12 @@ int rasterGetMinMax(const RasterRec* raster, double* minValue, double* maxValue)
 int rasterSetMinMax(RasterRec* raster, double minValue, double maxValue);
 int rasterClearMinMax(RasterRec* raster);
 
-// Invalidates and releases a valid record and its values; an invalid one is left alone.
+// Why the record's reader last failed to read, naming the file; "" when it has not failed, when
+// it has no reader, or for an invalid record.
+const char* rasterReadError(const RasterRec* raster);
+
+// Invalidates and releases a valid record, its values and its reader; an invalid one is left
+// alone.
 void rasterFree(RasterRec* raster);
 
 // Size of the file in bytes, 0 when it cannot be examined (missing file, directory, error).

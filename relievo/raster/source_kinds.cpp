@@ -6,6 +6,7 @@
 
 #include "raster/binary_reader.h"
 #include "raster/delimiters.h"
+#include "raster/geo_reader.h"
 
 namespace relievo {
 
@@ -77,6 +78,35 @@ RasterRec* openImage(const SourceRequest& request, int* valuesRead) {
   return raster;
 }
 
+// A geo raster's rows come north row first, row by row.
+void takeGeoGrid(SourceLayout& s, int width, int height) {
+  s.width = width;
+  s.height = height;
+  s.dataOrder = DataOrder::Rows;
+  s.dataOrigin = DataOrigin::UpperLeft;
+}
+
+bool inspectGeo(SourceLayout& s, SourceFacts& facts, std::vector<std::string>& bandLabels) {
+  int width = 0;
+  int height = 0;
+  std::string error;
+  if (!geoReadFacts(s.fileName, s.band, facts, bandLabels, width, height, error)) return false;
+  takeGeoGrid(s, width, height);
+  return true;
+}
+
+RasterRec* openGeo(const SourceRequest& request, int*) {
+  SourceLayout& s = *request.source;
+  std::string error;
+  RasterRec* raster = rasterOpenGeo(s.fileName, s.band, error);
+  if (raster != nullptr) {
+    takeGeoGrid(s, raster->width, raster->height);
+  } else if (request.error != nullptr) {
+    *request.error = error;
+  }
+  return raster;
+}
+
 RasterRec* openGenerated(const SourceRequest& request, int* valuesRead) {
   return request.generate != nullptr ? request.generate(request, valuesRead) : nullptr;
 }
@@ -103,6 +133,7 @@ constexpr std::array kRows{
     SourceKindRow{.kind = SourceKind::Image,
                   .label = "Image File",
                   .needsFile = true,
+                  .sizeFromFile = true,
                   .autoLoadLimit = kAutoLoadImage,
                   .cachedLoadsByItself = true,
                   .progressText = "Reading Image...",
@@ -117,6 +148,17 @@ constexpr std::array kRows{
                   .progressSteps = 2.0,
                   .open = openGenerated,
                   .failureText = "Error creating fractal map"},
+    SourceKindRow{.kind = SourceKind::Geo,
+                  .label = "Geo Raster",
+                  .needsFile = true,
+                  .sizeFromFile = true,
+                  .orientationFromFile = true,
+                  .autoLoadLimit = kAutoLoadImage,
+                  .progressText = kReadingFile,
+                  .progressSteps = 2.0,
+                  .open = openGeo,
+                  .failureText = kErrorReadingFile,
+                  .inspect = inspectGeo},
 };
 
 // What a kind that no row has gets: it loads nothing.

@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "raster/detect.h"
 #include "raster/image_reader.h"
+#include "raster/source_facts.h"
 #include "raster/source_layout.h"
 
 namespace relievo {
@@ -30,6 +32,9 @@ struct SourceRequest {
   // the caller has none.
   RasterRec* (*generate)(const SourceRequest& request, int* valuesRead);
   void* generatorContext;
+  // Receives why the source could not be opened, naming the file, when its reader says (a
+  // geo raster); may be null.
+  std::string* error;
 };
 
 // A row's verdict on the file before any reading.
@@ -44,6 +49,8 @@ struct SourceKindRow {
   SourceKind kind{};
   const char* label = nullptr;         // the menu's entry; null for the row of an unknown kind
   bool needsFile = false;              // nothing loads while no file is named
+  bool sizeFromFile = false;           // the file gives width and height, not the user
+  bool orientationFromFile = false;    // the file gives the order and origin of its rows
   std::int64_t autoLoadLimit = 0;      // loads by itself up to this many values (width x height)
   bool cachedLoadsByItself = false;    // ... or whatever its size when its image is in the cache
   const char* progressText = nullptr;  // the status while it loads
@@ -55,6 +62,12 @@ struct SourceKindRow {
   // (null: no source can be opened).
   RasterRec* (*open)(const SourceRequest& request, int* valuesRead) = nullptr;
   const char* failureText = nullptr;  // the status of a failed open no count of values explains
+  // Reads what the layout's file states about itself without loading it: its facts, a label
+  // per band, and its size, order and origin into the layout, so that the automatic load
+  // decision sees them. Null for kinds whose layout is the user's. False when the file cannot
+  // be read as this kind (the load then says why).
+  bool (*inspect)(SourceLayout& source, SourceFacts& facts,
+                  std::vector<std::string>& bandLabels) = nullptr;
 };
 
 inline constexpr std::int64_t kAutoLoadFractal = 4096 * 4096;

@@ -16,6 +16,7 @@ bool sourceTakeFileName(SourceLayout& source, std::string_view name) {
     source.sourceDir[slash + 1] = '\0';
   }
   source.fileSize = rasterFileSize(name);
+  source.band = 1;
 
   // Cut at the last '.' anywhere in the path, as the name's users expect of this rule, even
   // when the dot belongs to a directory.

@@ -47,11 +47,12 @@ struct SourceLayout {
   ImageComponent imageComponent;
   std::int32_t componentMask;  // components the image offers, componentBit each
   UndefinedData undefined;
+  std::int32_t band;  // of a geo raster, from 1
 };
 
 // Takes a new source file name: the present name (or one that does not fit kPathSize)
-// changes nothing; a new one derives sourceDir, fileSize and dedFileName. Returns whether
-// the name changed. An empty name changes nothing here.
+// changes nothing; a new one derives sourceDir, fileSize and dedFileName, and starts at band
+// 1. Returns whether the name changed. An empty name changes nothing here.
 bool sourceTakeFileName(SourceLayout& source, std::string_view name);
 
 }  // namespace relievo

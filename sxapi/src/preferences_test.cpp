@@ -28,35 +28,9 @@ class PrefsTest : public testing::Test {
   const fs::path& dir = scratch.root();
 };
 
-TEST_F(PrefsTest, GettersGiveTheDefaultUntilAValueIsSet) {
-  sxhost::Host host;
-  SxTool tool = host.addTool("Relievo");
-  int i = 0;
-  float f = 0;
-  double d = 0;
-  char buf[16];
-  const auto read = [&] {
-    EXPECT_EQ(sxPluginToolPrefGetInteger(tool, "Width", &i, 256), 0);
-    EXPECT_EQ(sxPluginToolPrefGetFloat(tool, "LatEnd", &f, 1.0f), 0);
-    EXPECT_EQ(sxPluginToolPrefGetDouble(tool, "Fractal Valleys", &d, 0.0001), 0);
-    EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 15, "none"), 0);
-    return std::tuple(i, f, d, std::string(buf));
-  };
-  EXPECT_EQ(read(), std::tuple(256, 1.0f, 0.0001, "none"));
-  EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 15, nullptr), 0);
-  EXPECT_STREQ(buf, "");
-
-  EXPECT_EQ(sxPluginToolPrefSetInteger(tool, "Width", 403), 0);
-  EXPECT_EQ(sxPluginToolPrefSetFloat(tool, "LatEnd", 36.25f), 0);
-  EXPECT_EQ(sxPluginToolPrefSetDouble(tool, "Fractal Valleys", 0.3), 0);
-  EXPECT_EQ(sxPluginToolPrefSetString(tool, "FileName", "/data/a-long-file-name.txt"), 0);
-  // Texts: at most max characters and a terminator.
-  EXPECT_EQ(read(), std::tuple(403, 36.25f, 0.3, "/data/a-long-fi"));
-  EXPECT_EQ(sxPluginToolPrefGetString(tool, "FileName", buf, 0, ""), 0);
-  EXPECT_STREQ(buf, "");
-}
-
-TEST_F(PrefsTest, NumbersConvertAndTextsDoNot) {
+// Each key read with each getter: a stored number converts to the getter's type when it fits;
+// a text is no number; a key never set gives the default.
+TEST_F(PrefsTest, GettersConvertNumbersOrGiveTheDefault) {
   sxhost::Host host;
   SxTool tool = host.addTool("T");
   sxPluginToolPrefSetDouble(tool, "d", -2.75);
@@ -64,37 +38,43 @@ TEST_F(PrefsTest, NumbersConvertAndTextsDoNot) {
   sxPluginToolPrefSetInteger(tool, "i", 5);
   sxPluginToolPrefSetDouble(tool, "huge", 1e300);
   sxPluginToolPrefSetDouble(tool, "nan", std::nan(""));
-  sxPluginToolPrefSetString(tool, "s", "12");
+  sxPluginToolPrefSetString(tool, "s", "/data/a-long-file-name.txt");
   const struct {
     const char* key;
     int asInteger;
     float asFloat;
     double asDouble;
+    const char* asText;  // at most 7 characters and a terminator
   } cases[] = {
-      {"d", -2, -2.75f, -2.75},   {"f", 7, 7.9f, static_cast<double>(7.9f)}, {"i", 5, 5.0f, 5.0},
-      {"huge", -1, -1.0f, 1e300},  // beyond int and float: not held as those
-      {"s", -1, -1.0f, -1.0},      // a text is no number
+      {"d", -2, -2.75f, -2.75, "def"},
+      {"f", 7, 7.9f, static_cast<double>(7.9f), "def"},
+      {"i", 5, 5.0f, 5.0, "def"},
+      {"huge", -1, -1.0f, 1e300, "def"},  // beyond int and float: not held as those
+      {"nan", -1, -1.0f, -1.0, "def"},
+      {"s", -1, -1.0f, -1.0, "/data/a"},
+      {"unset", -1, -1.0f, -1.0, "def"},
   };
   for (const auto& c : cases) {
     int i = 0;
     float f = 0;
     double d = 0;
-    sxPluginToolPrefGetInteger(tool, c.key, &i, -1);
-    sxPluginToolPrefGetFloat(tool, c.key, &f, -1.0f);
-    sxPluginToolPrefGetDouble(tool, c.key, &d, -1.0);
-    EXPECT_EQ(i, c.asInteger) << c.key;
-    EXPECT_EQ(f, c.asFloat) << c.key;
-    EXPECT_EQ(d, c.asDouble) << c.key;
+    char buf[8];
+    EXPECT_EQ(sxPluginToolPrefGetInteger(tool, c.key, &i, -1), 0);
+    EXPECT_EQ(sxPluginToolPrefGetFloat(tool, c.key, &f, -1.0f), 0);
+    EXPECT_EQ(sxPluginToolPrefGetDouble(tool, c.key, &d, -1.0), 0);
+    EXPECT_EQ(sxPluginToolPrefGetString(tool, c.key, buf, 7, "def"), 0);
+    EXPECT_EQ(std::tuple(i, f, d, std::string(buf)),
+              std::tuple(c.asInteger, c.asFloat, c.asDouble, c.asText))
+        << c.key;
   }
-  int i = 0;
-  sxPluginToolPrefGetInteger(tool, "nan", &i, 33);
-  EXPECT_EQ(i, 33);
-  char buf[8];
-  sxPluginToolPrefGetString(tool, "i", buf, 7, "def");
-  EXPECT_STREQ(buf, "def");
+  char buf[4] = "abc";
+  EXPECT_EQ(sxPluginToolPrefGetString(tool, "s", buf, 0, ""), 0);
+  EXPECT_STREQ(buf, "");
+  sxPluginToolPrefGetString(tool, "unset", buf, 3, nullptr);
+  EXPECT_STREQ(buf, "");
   // Preferences belong to the tool's name.
-  SxTool other = host.addTool("Other");
-  sxPluginToolPrefGetInteger(other, "i", &i, 44);
+  int i = 0;
+  sxPluginToolPrefGetInteger(host.addTool("Other"), "i", &i, 44);
   EXPECT_EQ(i, 44);
 }
 

@@ -10,17 +10,12 @@
 
 namespace {
 
-using sxhost::PromptPair;
-
 TEST(Messages, AreLoggedAndQuestionsAnsweredFromTheQueueThenTheDefault) {
   sxhost::Host host;
   sxhost::ScriptedResponder& r = host.responder();
   r.queueAnswer(true);
   // Only questions take answers from the queue.
-  EXPECT_EQ(
-      sxMessageDialog(nullptr, "Error", "ACSII data delimiter must be a non-numeric character",
-                      SX_MESSAGE_ERROR),
-      SX_ANSWER_NO);
+  EXPECT_EQ(sxMessageDialog(nullptr, "Error", "e", SX_MESSAGE_ERROR), SX_ANSWER_NO);
   EXPECT_EQ(sxMessageDialog(nullptr, "Warning", "w", SX_MESSAGE_WARNING), SX_ANSWER_NO);
   EXPECT_EQ(sxMessageDialog(nullptr, "Info", "i", SX_MESSAGE_INFORMATION), SX_ANSWER_NO);
   EXPECT_EQ(sxMessageDialog(nullptr, "Delete", "Delete it?", SX_MESSAGE_YES_NO), SX_ANSWER_YES);
@@ -30,11 +25,8 @@ TEST(Messages, AreLoggedAndQuestionsAnsweredFromTheQueueThenTheDefault) {
   EXPECT_EQ(sxMessageDialog(nullptr, nullptr, nullptr, 12), SX_ANSWER_NO);
   EXPECT_EQ(host.lastError(), "sxMessageDialog: unknown kind 12");
 
+  // What each message said is compared in the end-to-end tests of relievo's messages.
   ASSERT_EQ(r.messages().size(), 6u);
-  const auto& first = r.messages()[0].message;
-  EXPECT_EQ(std::tie(first.title, first.text, first.kind),
-            std::tuple("Error", "ACSII data delimiter must be a non-numeric character",
-                       SX_MESSAGE_ERROR));
   EXPECT_EQ(std::tuple(r.messages()[1].message.kind, r.messages()[2].message.kind,
                        r.messages()[3].answer, r.messages()[4].answer),
             std::tuple(SX_MESSAGE_WARNING, SX_MESSAGE_INFORMATION, true, false));
@@ -44,7 +36,7 @@ TEST(Messages, AreLoggedAndQuestionsAnsweredFromTheQueueThenTheDefault) {
   EXPECT_EQ(sxMessageDialog(nullptr, "Q", "q", SX_MESSAGE_YES_NO), SX_ANSWER_NO);
 }
 
-TEST(FilePrompts, RecordTheirPairsAndHandBackNamesFromSxMalloc) {
+TEST(FilePrompts, HandBackNamesFromSxMalloc) {
   sxhost::Host host;
   host.responder().queueFile({"/tmp/a.txt", "/tmp/b.txt"});
   const auto live = sxhost::liveAllocations();
@@ -65,15 +57,9 @@ TEST(FilePrompts, RecordTheirPairsAndHandBackNamesFromSxMalloc) {
 
   const auto& log = host.responder().filePrompts();
   ASSERT_EQ(log.size(), 1u);
+  // The pairs as recorded are compared whole in the end-to-end tests of relievo's prompts.
   const sxhost::FilePrompt& p = log[0].prompt;
-  EXPECT_EQ(p.mode, SX_PROMPT_OPEN);
-  const std::vector<PromptPair> expected{
-      {"PromptFileFlags", "", 1, true},
-      {"PromptFilePattern", "Raster Files|*.*||Text Files|*.txt", 0, false},
-      {"PromptFileTitle", "Open Raster Files or Text Files", 0, false},
-      {"PromptFileDirectory", "/data/", 0, false}};
-  EXPECT_EQ(p.pairs, expected);
-  EXPECT_EQ(p.flags(), 1);
+  EXPECT_EQ(std::tuple(p.mode, p.pairs.size(), p.flags()), std::tuple(SX_PROMPT_OPEN, 4u, 1));
   ASSERT_NE(p.text("PromptFileDirectory"), nullptr);
   EXPECT_EQ(*p.text("PromptFileDirectory"), "/data/");
   EXPECT_EQ(p.text("PromptFileFullFilename"), nullptr);

@@ -25,7 +25,7 @@ enum Id : int {
   kClose = 1, kStatus = 5, kProgress = 1068, kGenerate = 1044, kSaveAscii = 1037,
   kSourceKind = 1087, kFile = 1014, kBrowse = 1015, kFileSize = 1043,
   kWidth = 1033, kHeight = 1034, kRows = 1018, kCols = 1019, kUpperLeft = 1084,
-  kUnitsMenu = 1022, kUnitsScale = 1023, kRawDataLabel = 1071,
+  kUnitsMenu = 1022, kUnitsScale = 1023,
   kOffsetLabel = 1095, kOffset = 1035, kStrideLabel = 1070, kStride = 1047,
   kDataSizeGroup = 1058, kInt8 = 1026, kInt16 = 1029, kInt32 = 1028, kFloat32 = 1027,
   kFloat64 = 1030, kByteOrderGroup = 1059, kLittleEndian = 1031, kBigEndian = 1032, kSigned = 1008,
@@ -40,10 +40,11 @@ enum Id : int {
   kRawMin = 1038, kRawMax = 1039, kMetersMin = 1042, kMetersMax = 1045, kDedMin = 1040,
   kDedMax = 1041,
   kDms = 1081, kDecimal = 1082, kSwLat = 1049, kSwLon = 1050, kNeLat = 1051, kNeLon = 1052,
-  kLatSpacing = 1053, kLatPosts = 1055, kLonPosts = 1056,
+  kLatPosts = 1055, kLonPosts = 1056,
   kPreview = 1036, kPreviewFrame = 1063, kPreviewData = 1007, kRamp = 1046, kColorsLabel = 1079,
   kShaded = 1077, kInvert = 1080, kDefaultColors = 1078,
   kDataSizeHint = 1065, kDimensionHint = 1064, kSetDataSize = 1066, kSetDimension = 1067,
+  kRound = 1113, kBandLabel = 1114, kBandList = 1115, kPlacementLabel = 1116, kPlacement = 1117,
 };
 
 // Controls of the Scan File dialog (template 108).
@@ -54,7 +55,7 @@ enum ScanId : int {
 // clang-format on
 
 // Positions of the source-kind menu.
-enum Kind : int { kAscii = 1, kBinary = 2, kImage = 3, kFractal = 4 };
+enum Kind : int { kAscii = 1, kBinary = 2, kImage = 3, kFractal = 4, kGeo = 5 };
 
 inline constexpr char kTool[] = "Relievo";
 

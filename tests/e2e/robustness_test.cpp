@@ -129,58 +129,55 @@ void pressIfShown(sxhost::Host& host, int id) {
   if (control.visible() && control.enabled()) control.press();
 }
 
-TEST(RelievoMemoryTest, BinaryConversionSurvivesEveryRefusal) {
-  sweep({"grid.raw",
-         bytesOf({1, 2, 3, 4, 5, 6}),
-         true,
-         {{"DataType", kBinary}, {"Width", 3}, {"Height", 2}},
-         [](sxhost::Host& host, const std::string&) {
-           pressIfShown(host, kPreviewData);
-           host.dialog(100).control(kDedMax).type("100");
-         }});
-}
-
-TEST(RelievoMemoryTest, FractalConversionSurvivesEveryRefusal) {
-  sweep({"unused",
-         "",
-         false,
-         {{"Width", 16}, {"Height", 16}},
-         [](sxhost::Host& host, const std::string&) {
-           host.dialog(100).control(kSeedUp).press();
-           host.dialog(100).control(kNoise).slide(0.5);
-         }});
-}
-
-TEST(RelievoMemoryTest, ImageConversionSurvivesEveryRefusal) {
+TEST(RelievoMemoryTest, ConversionsOfEveryKindSurviveEveryRefusal) {
   sxhost::image::testing::SgiPicture rgb{3, 2, 3, {}};
   for (int i = 0; i < 18; ++i)
     rgb.planes.push_back(static_cast<unsigned char>(7 * i));
-  const std::vector<unsigned char> bytes = sxhost::image::testing::sgiVerbatim(rgb);
-  sweep({"picture.rgb",
-         std::string(bytes.begin(), bytes.end()),
-         false,
-         {{"DataType", kBinary}},
-         [](sxhost::Host& host, const std::string& file) {
-           host.responder().queueFile({file});
-           host.dialog(100).control(kBrowse).press();
-           pressIfShown(host, kGreen);
-           pressIfShown(host, kPreviewData);
-         }});
-}
-
-TEST(RelievoMemoryTest, AsciiConversionSurvivesEveryRefusal) {
-  sweep({"grid.txt",
-         "ncols 2\nnrows 2\n1 -9999\n3 4\n",
-         true,
-         {{"DataType", kAscii}},
-         [](sxhost::Host& host, const std::string&) {
-           host.dialog(100).control(kScanFile).press();
-           host.dialog(108).control(kScanList).select(3);
-           host.dialog(108).control(kScanOk).press();
-           pressIfShown(host, kPreviewData);
-           host.dialog(100).control(kHasUndefined).press();
-           host.dialog(100).control(kUndefinedValue).type("-9999");
-         }});
+  const std::vector<unsigned char> picture = sxhost::image::testing::sgiVerbatim(rgb);
+  const Flow flows[] = {
+      {"grid.raw",
+       bytesOf({1, 2, 3, 4, 5, 6}),
+       true,
+       {{"DataType", kBinary}, {"Width", 3}, {"Height", 2}},
+       [](sxhost::Host& host, const std::string&) {
+         pressIfShown(host, kPreviewData);
+         host.dialog(100).control(kDedMax).type("100");
+       }},
+      {"unused",
+       "",
+       false,
+       {{"Width", 16}, {"Height", 16}},
+       [](sxhost::Host& host, const std::string&) {
+         host.dialog(100).control(kSeedUp).press();
+         host.dialog(100).control(kNoise).slide(0.5);
+       }},
+      {"picture.rgb",
+       std::string(picture.begin(), picture.end()),
+       false,
+       {{"DataType", kBinary}},
+       [](sxhost::Host& host, const std::string& file) {
+         host.responder().queueFile({file});
+         host.dialog(100).control(kBrowse).press();
+         pressIfShown(host, kGreen);
+         pressIfShown(host, kPreviewData);
+       }},
+      {"grid.txt",
+       "ncols 2\nnrows 2\n1 -9999\n3 4\n",
+       true,
+       {{"DataType", kAscii}},
+       [](sxhost::Host& host, const std::string&) {
+         host.dialog(100).control(kScanFile).press();
+         host.dialog(108).control(kScanList).select(3);
+         host.dialog(108).control(kScanOk).press();
+         pressIfShown(host, kPreviewData);
+         host.dialog(100).control(kHasUndefined).press();
+         host.dialog(100).control(kUndefinedValue).type("-9999");
+       }},
+  };
+  for (const Flow& flow : flows) {
+    SCOPED_TRACE(flow.fileName);
+    sweep(flow);
+  }
 }
 
 }  // namespace

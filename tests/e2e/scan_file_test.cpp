@@ -7,9 +7,10 @@ namespace {
 
 class ScanFileTest : public RelievoTest {
  protected:
-  // Header lines of the counts, a 200-character line, then numbered lines up to 100.
+  // Header lines of the counts ending in CR LF, a 200-character line, then numbered lines up
+  // to 100.
   void SetUp() override {
-    std::string text = "ncols 300\nnrows 200\n";
+    std::string text = "ncols 300\r\nnrows 200\r\n";
     for (int i = 0; i < 200; ++i)
       longLine += static_cast<char>('0' + i % 10);
     text += longLine + "\n";
@@ -31,8 +32,8 @@ class ScanFileTest : public RelievoTest {
 
   const std::string source = dir.path("grid.asc");
   std::string longLine;
-  // Where the lines of the file start.
-  static constexpr int kThirdLine = 20;
+  // Where the lines of the file start: the offsets count the carriage returns.
+  static constexpr int kThirdLine = 22;
   static constexpr int kFourthLine = kThirdLine + 201;
   static constexpr int kFifthLine = kFourthLine + 6;
 };

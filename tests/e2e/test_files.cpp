@@ -74,11 +74,6 @@ std::vector<std::int16_t> dedPosts(int columns, int rows,
   return out;
 }
 
-int linearPost(double v, double inMin, double inMax, double outMin, double outMax) {
-  const double t = (v - inMin) / (inMax - inMin);
-  return static_cast<int>(std::trunc((outMax - outMin) * t + outMin));
-}
-
 std::string withoutCreationTime(std::string bytes) {
   if (bytes.size() >= 50) bytes.replace(24, 26, 26, '\0');
   return bytes;

@@ -15,7 +15,7 @@
 
 #include "relievo_testing/files.h"
 #include "relievo_testing/scratch_dir.h"
-#include "sgi_test_writer.h"
+#include "test_sgi_writer.h"
 
 namespace relievo::e2e {
 
@@ -51,9 +51,6 @@ struct DedFile {
 // the south) giving each.
 std::vector<std::int16_t> dedPosts(int columns, int rows,
                                    const std::function<int(int column, int south)>& post);
-
-// A linear mapping of [inMin, inMax] onto [outMin, outMax] truncated to a post.
-int linearPost(double v, double inMin, double inMax, double outMin, double outMax);
 
 // The file without its creation time, which is all that may differ between two conversions
 // of the same settings.

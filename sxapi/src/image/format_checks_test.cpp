@@ -6,8 +6,8 @@
 #include <string>
 
 #include "relievo_testing/scratch_dir.h"
-#include "sgi_test_writer.h"
 #include "test_images.h"
+#include "test_sgi_writer.h"
 
 namespace sxhost::image::testing {
 namespace {

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "relievo_testing/scratch_dir.h"
-#include "sgi_test_writer.h"
 #include "sxapilib.h"
 #include "sxhost/host.h"
 #include "sxhost/memory.h"
 #include "test_images.h"
+#include "test_sgi_writer.h"
 
 namespace sxhost::image::testing {
 namespace {
@@ -71,29 +71,13 @@ Bytes topFirstPixels(int channels) {
   return pixels;
 }
 
-// The same pixels as the host lays them out: rows bottom first, planes for kinds 2 to 4.
-Bytes hostLayout(int channels) {
-  const Bytes topFirst = topFirstPixels(channels);
-  const auto at = [&](int row, int x, int c) {
-    return topFirst[static_cast<std::size_t>(((1 - row) * 3 + x) * channels + c)];
-  };
-  Bytes block;
-  if (channels == 4) {
-    for (int row = 0; row < 2; ++row) {
-      for (int x = 0; x < 3; ++x) {
-        for (int c = 0; c < 4; ++c)
-          block.push_back(at(row, x, c));
-      }
-    }
-    return block;
-  }
-  for (int c = 0; c < channels; ++c) {
-    for (int row = 0; row < 2; ++row) {
-      for (int x = 0; x < 3; ++x)
-        block.push_back(at(row, x, c));
-    }
-  }
-  return block;
+// Those pixels as the host lays them out, bottom row first: the planes of kinds 2 to 4 (a
+// kind of n channels takes the first n planes), and kind 5 interleaved.
+const Bytes kPlanes{11, 12, 13, 1, 2, 3, 61, 62, 63, 51, 52, 53, 111, 112, 113, 101, 102, 103};
+const Bytes kInterleaved{11, 61, 111, 161, 12, 62, 112, 162, 13, 63, 113, 163,
+                         1,  51, 101, 151, 2,  52, 102, 152, 3,  53, 103, 153};
+Bytes planes(int channels) {
+  return Bytes(kPlanes.begin(), kPlanes.begin() + 6 * channels);
 }
 
 Bytes portableMap(char type, int channels) {
@@ -124,22 +108,21 @@ TEST_F(ImageApi, EveryFormatDecodesIntoTheLayoutOfItsKindBottomRowFirst) {
     int kind, width, height;
     Bytes block;
   } cases[] = {
-      {"grey.png", encodePng(3, 2, 1, topFirstPixels(1)), SX_IMAGE_INTENSITY, 3, 2, hostLayout(1)},
+      {"grey.png", encodePng(3, 2, 1, topFirstPixels(1)), SX_IMAGE_INTENSITY, 3, 2, planes(1)},
       {"greyalpha.png", encodePng(3, 2, 2, topFirstPixels(2)), SX_IMAGE_INTENSITY_ALPHA, 3, 2,
-       hostLayout(2)},
-      {"rgb.png", encodePng(3, 2, 3, topFirstPixels(3)), SX_IMAGE_RGB, 3, 2, hostLayout(3)},
-      {"rgba.png", encodePng(3, 2, 4, topFirstPixels(4)), SX_IMAGE_RGBA, 3, 2, hostLayout(4)},
-      {"image.bmp", encodeBmp(3, 2, 3, topFirstPixels(3)), SX_IMAGE_RGB, 3, 2, hostLayout(3)},
+       planes(2)},
+      {"rgb.png", encodePng(3, 2, 3, topFirstPixels(3)), SX_IMAGE_RGB, 3, 2, planes(3)},
+      {"rgba.png", encodePng(3, 2, 4, topFirstPixels(4)), SX_IMAGE_RGBA, 3, 2, kInterleaved},
+      {"image.bmp", encodeBmp(3, 2, 3, topFirstPixels(3)), SX_IMAGE_RGB, 3, 2, planes(3)},
       {"image.TGA", encodeTga(3, 2, 3, topFirstPixels(3), TgaStorage::kRunLength), SX_IMAGE_RGB, 3,
-       2, hostLayout(3)},
+       2, planes(3)},
       {"image.vda", encodeTga(3, 2, 4, topFirstPixels(4), TgaStorage::kRaw), SX_IMAGE_RGBA, 3, 2,
-       hostLayout(4)},
-      {"image.pgm", portableMap('5', 1), SX_IMAGE_INTENSITY, 3, 2, hostLayout(1)},
-      {"image.ppm", portableMap('6', 3), SX_IMAGE_RGB, 3, 2, hostLayout(3)},
+       kInterleaved},
+      {"image.pgm", portableMap('5', 1), SX_IMAGE_INTENSITY, 3, 2, planes(1)},
+      {"image.ppm", portableMap('6', 3), SX_IMAGE_RGB, 3, 2, planes(3)},
       // Bottom row first: (white, black), then the top row (black, white).
       {"image.gif", gif, SX_IMAGE_RGBA, 2, 2,
        Bytes{255, 255, 255, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255, 255}},
-      {"picture.rgb", sgiRunLength(sgi), SX_IMAGE_RGB, 3, 2, sgi.planes},
       {"picture.bw", sgiRunLength(sgi), SX_IMAGE_RGB, 3, 2, sgi.planes},
       {"picture.dat", sgiVerbatim(sgi), SX_IMAGE_RGB, 3, 2, sgi.planes},
   };

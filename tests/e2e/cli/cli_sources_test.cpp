@@ -1,5 +1,5 @@
 // Every kind of source converted end to end by the built command, the posts of each file
-// checked against values computed here from the input.
+// checked against values worked out from the input.
 #include <algorithm>
 #include <bit>
 
@@ -44,8 +44,7 @@ TEST_F(CliSources, FractalSettingsReachTheGenerator) {
     return DedFile::read(path(name));
   };
   const DedFile a = make("a.ded", "--seed 5");
-  EXPECT_EQ(a.extent(6), 64.0f);
-  EXPECT_EQ(a.extent(7), 64.0f);
+  EXPECT_EQ(std::pair(a.extent(6), a.extent(7)), std::pair(64.0f, 64.0f));
   EXPECT_EQ(make("b.ded", "--seed 5").posts(), a.posts());
   EXPECT_NE(make("c.ded", "--seed 6").posts(), a.posts());
   EXPECT_NE(make("d.ded", "--seed 5 --noise 0.8 --valleys 0.3").posts(), a.posts());
@@ -54,22 +53,9 @@ TEST_F(CliSources, FractalSettingsReachTheGenerator) {
   EXPECT_EQ(dry.range(), (std::pair{1, 255}));
   const Posts dryPosts = dry.posts();
   EXPECT_EQ(*std::min_element(dryPosts.begin(), dryPosts.end()), 1);
-
-  // The origin and order turn the same terrain: upper-left flips it north to south, "cols"
-  // takes each row of the map as a column.
-  EXPECT_EQ(make("f.ded", "--seed 5 --origin upper-left").posts(),
-            dedPosts(64, 64, [&](int column, int south) { return a.post(column, 63 - south); }));
-  EXPECT_EQ(make("g.ded", "--seed 5 --order cols").posts(),
-            dedPosts(64, 64, [&](int column, int south) { return a.post(south, column); }));
-
-  // Sizes are rounded down to a power of two, 3 to the smallest, 2.
-  ok("--size 100 -o h.ded");
-  EXPECT_EQ(DedFile::read(path("h.ded")).extent(7), 64.0f);
-  ok("--size 3 -o i.ded");
-  EXPECT_EQ(DedFile::read(path("i.ded")).extent(7), 2.0f);
 }
 
-TEST_F(CliSources, AsciiGridWithAHeaderThroughScanFile) {
+TEST_F(CliSources, AsciiGridsWithAHeaderThroughScanFile) {
   writeFile(path("dem.asc"),
             "ncols         5\nnrows         4\nxllcorner     7.000000000000\n"
             "yllcorner     45.000000000000\ncellsize      0.000833333333\nNODATA_value  -9999\n"
@@ -85,16 +71,11 @@ TEST_F(CliSources, AsciiGridWithAHeaderThroughScanFile) {
   EXPECT_EQ(ded.posts(), (Posts{42, 32, 22, 12, 43, 33, kNull, 13, 44, 34,
                                 24, 14, 45, 35, 25, 15, 99,    36, 26, 16}));
   EXPECT_EQ(ded.range(), (std::pair{12, 99}));
-  EXPECT_EQ(ded.extent(0), 45.0f);
-  EXPECT_EQ(ded.extent(1), 45.0025f);
-  EXPECT_EQ(ded.extent(2), 7.0f);
-  EXPECT_EQ(ded.extent(3), 7.004f);
+  EXPECT_EQ((std::vector<float>{ded.extent(0), ded.extent(1), ded.extent(2), ded.extent(3)}),
+            (std::vector<float>{45.0f, 45.0025f, 7.0f, 7.004f}));
   EXPECT_NEAR(ded.extent(4), (45.0025f - 45.0f) * 36000.0 / 3, 1e-3);
   EXPECT_NEAR(ded.extent(5), (7.004f - 7.0f) * 36000.0 / 4, 1e-3);
-  EXPECT_EQ(ded.extent(6), 4.0f);
-}
 
-TEST_F(CliSources, AsciiWithADelimiterAndAChosenFirstLine) {
   // The first line begins with a number, so the data line is named; the header lines give
   // the counts.
   writeFile(path("g.csv"), "2010 survey of the valley\ncols 3\nrows 2\n10,20,30\n40,50,60\n");
@@ -102,77 +83,59 @@ TEST_F(CliSources, AsciiWithADelimiterAndAChosenFirstLine) {
   EXPECT_EQ(DedFile::read(path("g.ded")).posts(), (Posts{10, 40, 20, 50, 30, 60}));
 }
 
-TEST_F(CliSources, BinaryGridAfterAHeaderMappedOntoARangeAboveItsData) {
-  std::vector<int> values;
-  for (int i = 0; i < 24; ++i)
-    values.push_back(i * 100);
-  writeFile(path("grid.raw"),
-            std::string("GRID HEADER") + std::string(53, '\0') + int16Bytes(values, true));
-  // The new range lies wholly above the present one (0 ... 2300): the maximum goes first.
-  const RunResult r =
-      ok("--source binary --file grid.raw --width 6 --height 4 --offset 64 --type i16 --byte-order "
-         "big --ded-min 5000 --ded-max 6000 -o g.ded");
-  EXPECT_TRUE(contains(r.out, "DED range:  5000 ... 6000 m\n")) << r.out;
-  const DedFile ded = DedFile::read(path("g.ded"));
-  EXPECT_EQ(ded.range(), (std::pair{5000, 6000}));
-  EXPECT_EQ(ded.posts(), dedPosts(6, 4, [&](int column, int south) {
-              return linearPost(values[south * 6 + column], 0, 2300, 5000, 6000);
-            }));
-}
-
-TEST_F(CliSources, BinaryFloatsWithAStrideInFeet) {
-  std::string bytes;
-  std::vector<float> values;
-  for (int i = 0; i < 12; ++i) {
-    values.push_back(1000.25f + 37.5f * static_cast<float>(i));
-    const auto bits = std::bit_cast<std::uint32_t>(values.back());
+// Binary grids of each layout the options describe; the first row of a file is the southern
+// edge, and the posts go column after column.
+TEST_F(CliSources, BinaryGridsOfEveryLayout) {
+  // 3 x 2 big-endian 16-bit values 0, 100 ... 500 after a 64-byte header.
+  writeFile(path("h.raw"), std::string("GRID HEADER") + std::string(53, '\0') +
+                               int16Bytes({0, 100, 200, 300, 400, 500}, true));
+  // 2 x 2 little-endian floats 1000.25, 1037.75, 1075.25, 1112.75 (feet), each followed by 4
+  // bytes to skip.
+  std::string floats;
+  for (const float v : {1000.25f, 1037.75f, 1075.25f, 1112.75f}) {
     for (int b = 0; b < 4; ++b)
-      bytes += static_cast<char>((bits >> (8 * b)) & 0xFF);
-    bytes += "JUNK";
+      floats += static_cast<char>((std::bit_cast<std::uint32_t>(v) >> (8 * b)) & 0xFF);
+    floats += "JUNK";
   }
-  writeFile(path("f.bin"), bytes);
-  const RunResult r =
-      ok("--source binary --file f.bin --width 4 --height 3 --stride 4 --type f32 --byte-order "
-         "little --units feet -o f.ded");
-  EXPECT_TRUE(contains(r.out, "Raw data:   1000.25 ... 1412.75 Feet\n")) << r.out;
-  const double scale = 0.3048f;
-  const double low = values.front() * scale;
-  const double high = values.back() * scale;
-  EXPECT_EQ(DedFile::read(path("f.ded")).posts(), dedPosts(4, 3, [&](int column, int south) {
-              return linearPost(values[south * 4 + column] * scale, low, high, low, high);
-            }));
-}
-
-// Each row of a column-major grid is one terrain column: the summary shows the 2 records of
-// 3 posts the file holds, over the default degree square.
-TEST_F(CliSources, ANonSquareGridReadAsColumns) {
+  writeFile(path("f.bin"), floats);
   writeFile(path("c.raw"), bytesOf({1, 2, 3, 4, 5, 6}));
-  const RunResult r =
-      ok("--source binary --file c.raw --width 3 --height 2 --type u8 --order cols -o c.ded");
-  EXPECT_TRUE(contains(r.out,
-                       "Spacing:    lat 1800.0000\" (0.500000000 deg), lon 3600.0000\" "
-                       "(1.000000000 deg)\nPosts:      3 per column x 2 columns\n"))
-      << r.out;
-}
-
-TEST_F(CliSources, UndefinedDataUnitsAndInversion) {
   writeFile(path("u.raw"), bytesOf({0, 10, 20, 30, 0, 50}));
-  const std::string layout = "--source binary --file u.raw --width 3 --height 2 --type u8 ";
-  ok(layout + "--nodata 0 --replace -500 -o n.ded");
-  const DedFile custom = DedFile::read(path("n.ded"));
-  // A custom replacement widens the range record; the DED range is the defined data's.
-  EXPECT_EQ(custom.range(), (std::pair{-500, 50}));
-  EXPECT_EQ(custom.posts(), (Posts{-500, 30, 10, -500, 20, 50}));
-
-  ok(layout + "--nodata 0 --invert -o i.ded");
-  const DedFile inverted = DedFile::read(path("i.ded"));
-  EXPECT_EQ(inverted.range(), (std::pair{10, 50}));
-  EXPECT_EQ(inverted.posts(), (Posts{kNull, 30, 50, kNull, 40, 10}));
-
-  ok(layout + "--units other --unit-scale 2.5 -o o.ded");
-  const DedFile other = DedFile::read(path("o.ded"));
-  EXPECT_EQ(other.range(), (std::pair{0, 125}));
-  EXPECT_EQ(other.posts(), (Posts{0, 75, 25, 0, 50, 125}));
+  const std::string u = "--file u.raw --width 3 --height 2 --type u8 ";
+  const struct {
+    std::string args;
+    Posts posts;
+    std::pair<int, int> range;
+    std::string summary;  // a part of the summary
+  } cases[] = {
+      // The new range lies wholly above the data's: the maximum goes first.
+      {"--file h.raw --width 3 --height 2 --offset 64 --type i16 --byte-order big --ded-min 5000 "
+       "--ded-max 6000",
+       {5000, 5600, 5200, 5800, 5400, 6000},
+       {5000, 6000},
+       "DED range:  5000 ... 6000 m\n"},
+      // The metres range onto itself: each post is the value in metres, truncated.
+      {"--file f.bin --width 2 --height 2 --stride 4 --type f32 --byte-order little --units feet",
+       {304, 327, 316, 339},
+       {304, 339},
+       "Raw data:   1000.25 ... 1112.75 Feet\n"},
+      // Each row of a column-major grid is one terrain column, over the default degree square.
+      {"--file c.raw --width 3 --height 2 --type u8 --order cols",
+       {1, 2, 3, 4, 5, 6},
+       {1, 6},
+       "Spacing:    lat 1800.0000\" (0.500000000 deg), lon 3600.0000\" (1.000000000 deg)\n"
+       "Posts:      3 per column x 2 columns\n"},
+      // A custom replacement widens the range record; the DED range is the defined data's.
+      {u + "--nodata 0 --replace -500", {-500, 30, 10, -500, 20, 50}, {-500, 50}, ""},
+      {u + "--nodata 0 --invert", {kNull, 30, 50, kNull, 40, 10}, {10, 50}, ""},
+      {u + "--units other --unit-scale 2.5", {0, 75, 25, 0, 50, 125}, {0, 125}, ""},
+  };
+  for (const auto& c : cases) {
+    const RunResult r = ok("--source binary " + c.args + " -o out.ded");
+    EXPECT_TRUE(contains(r.out, c.summary)) << r.out;
+    const DedFile ded = DedFile::read(path("out.ded"));
+    EXPECT_EQ(ded.posts(), c.posts) << c.args;
+    EXPECT_EQ(ded.range(), c.range) << c.args;
+  }
 }
 
 TEST_F(CliSources, SgiImageByItsRedComponent) {

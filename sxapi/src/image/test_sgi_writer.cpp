@@ -1,4 +1,4 @@
-#include "sgi_test_writer.h"
+#include "test_sgi_writer.h"
 
 namespace sxhost::image::testing {
 

@@ -1,7 +1,7 @@
 // SGI files written by the tests: well-formed ones from pixel planes, and the pieces needed to
 // build broken ones (a header with any field values, run-length rows assembled as given).
-#ifndef SXAPI_IMAGE_SGI_TEST_WRITER_H
-#define SXAPI_IMAGE_SGI_TEST_WRITER_H
+#ifndef SXAPI_IMAGE_TEST_SGI_WRITER_H
+#define SXAPI_IMAGE_TEST_SGI_WRITER_H
 
 #include <cstddef>
 #include <cstdint>
@@ -51,4 +51,4 @@ void putBigEndian32(std::vector<unsigned char>& bytes, std::size_t at, std::uint
 
 }  // namespace sxhost::image::testing
 
-#endif  // SXAPI_IMAGE_SGI_TEST_WRITER_H
+#endif  // SXAPI_IMAGE_TEST_SGI_WRITER_H

@@ -1,0 +1,106 @@
+// Geo rasters through the command: each input named alone, its kind told from its content,
+// every post checked; the VRT of a result placed by GDAL; and what the command says of a
+// raster it cannot convert.
+#include <gdal_priv.h>
+
+#include "cli_test_support.h"
+#include "geo_inputs.h"
+#include "relievo_testing/geo_files.h"
+
+namespace relievo::e2e {
+namespace {
+
+using CliGeo = CliTest;
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST_F(CliGeo, EachInputNamedAloneIsToldFromItsContentAndConverted) {
+  const std::vector<GeoInput> inputs = writeGeoInputs(dir);
+  for (const GeoInput& input : inputs) {
+    SCOPED_TRACE(input.name);
+    const RunResult r = ok(input.name + " -o " + input.name + ".ded");
+    EXPECT_TRUE(contains(r.out, "Source:     Geo Raster " + abs(input.name) + ", ")) << r.out;
+    EXPECT_TRUE(contains(r.out, "\nCRS:        " + input.placement + "\n")) << r.out;
+    // Only the PNG lies nowhere: it keeps the corners it finds.
+    EXPECT_EQ(contains(r.err, "relievo: warning: no georeferencing: placed at SW 0,0, NE 1,1\n"),
+              input.placement == "none")
+        << r.err;
+    expectGeoDed(DedFile::read(path(input.name + ".ded")), input, false);
+  }
+  ok("dem.tif --round -o round.ded");
+  expectGeoDed(DedFile::read(path("round.ded")), inputs[1], true);
+  const RunResult image = ok("--source image dem16.png -o image.ded");
+  EXPECT_TRUE(contains(image.err,
+                       "relievo: warning: dem16.png holds 16 bits a sample; the image source reads "
+                       "8 bits a channel (--source geo reads them all)\n"))
+      << image.err;
+
+  // The VRT of a result places its cells where the GeoTIFF's lie: the cell edges half a
+  // spacing beyond the corner posts.
+  ok("inspect dem.tif.ded --vrt dem.vrt");
+  GDALAllRegister();
+  const GDALDatasetUniquePtr vrt(GDALDataset::Open(path("dem.vrt").c_str(), GDAL_OF_RASTER));
+  ASSERT_NE(vrt, nullptr);
+  testing::Transform t{};
+  vrt->GetGeoTransform(t.data());
+  EXPECT_EQ(t, (testing::Transform{7.0, 0.25, 0.0, 46.0, 0.0, -0.25}));
+}
+
+TEST_F(CliGeo, RastersThatCannotBeConvertedSayWhichAndWhy) {
+  writeGeoInputs(dir);
+  const testing::Transform degrees{7.0, 0.25, 0.0, 46.0, 0.0, -0.25};
+  testing::writeRaster(dir, {"GTiff", "mars.tif", GDT_Int16, testing::kMarsCrs, degrees}, 2, 2,
+                       {1, 2, 3, 4});
+  for (const auto& [name, width] : {std::pair{"wide.vrt", 16777217}, {"huge.vrt", 50000}}) {
+    writeFile(path(name), "<VRTDataset rasterXSize=\"" + std::to_string(width) +
+                              "\" rasterYSize=\"" + std::to_string(width == 50000 ? width : 1) +
+                              "\"><VRTRasterBand dataType=\"Byte\" band=\"1\"/></VRTDataset>");
+  }
+  writeFile(path("notes.txt"), "not a raster\n");
+  writeFile(path("bytes.raw"), std::string("\x80\x81\x82\x83", 4));
+  // The .hdr of grid.bil describes this file too, which is shorter than the grid it gives.
+  writeFile(path("grid.raw"), std::string("\x80\x81\x82\x83", 4));
+  const std::vector<std::string> before = files();
+  const std::string kinds =
+      "; choose the kind of source with --source ascii|binary|image|fractal|geo\n";
+  const std::string unloaded = "relievo: nothing was loaded: ";
+  const struct {
+    std::string args;
+    int code;
+    std::string err;
+  } cases[] = {
+      {"--source geo notes.txt", 1,
+       unloaded + abs("notes.txt") + ": cannot be opened as a raster: `" + abs("notes.txt") +
+           "' not recognized as a supported file format.\n"},
+      {"dem.tif --band 2", 1, "relievo: --band 2: " + abs("dem.tif") + " has one band\n"},
+      {"mars.tif", 1,
+       unloaded + abs("mars.tif") +
+           ": its coordinate reference system \"Mars 2000\" cannot be transformed to WGS 84: PROJ: "
+           "proj_create_operations: Source and target ellipsoid do not belong to the same "
+           "celestial body\n"},
+      {"--source geo wide.vrt", 1,
+       unloaded + abs("wide.vrt") +
+           ": 16777217 x 1 cells: a DED file counts at most 16777216 posts a side\n"},
+      {"--source geo huge.vrt", 1,
+       unloaded + abs("huge.vrt") +
+           ": 50000 x 50000 cells: more than the 2147483647 values a raster can hold\n"},
+      {"bytes.raw", 2,
+       "relievo: bytes.raw: neither a raster GDAL reads, nor an image, nor text" + kinds},
+      {"grid.raw", 1,
+       unloaded + abs("grid.raw") + ": rows 1 to 4 cannot be read: Failed to read scanline 0.\n"},
+  };
+  for (const auto& c : cases) {
+    const RunResult r = run(c.args);
+    EXPECT_EQ(r.exitCode, c.code) << c.args;
+    EXPECT_EQ(r.err, c.err) << c.args;
+    EXPECT_EQ(r.out, "") << c.args;
+  }
+  EXPECT_EQ(files(), before);
+  EXPECT_EQ(ok("--version").out,
+            std::string("relievo 3.0.0\n") + GDALVersionInfo("--version") + "\n");
+}
+
+}  // namespace
+}  // namespace relievo::e2e
