@@ -66,7 +66,7 @@ class Loading : public ::testing::Test {
   }
   void start() {
     host.startTool(kTool);
-    state = toolStateCurrent();
+    state = pluginModule().state;
     ASSERT_NE(state, nullptr);
   }
   sxhost::Dialog& dialog() { return host.dialog(kMainDialogTemplate); }

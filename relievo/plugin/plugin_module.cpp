@@ -13,10 +13,6 @@ ToolState* toolStateCreate(SxTool tool, SxResource resource) {
   return module.state;
 }
 
-ToolState* toolStateCurrent() {
-  return pluginModule().state;
-}
-
 void toolStateRelease() {
   PluginModule& module = pluginModule();
   toolStateFree(module.state);

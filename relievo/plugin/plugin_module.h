@@ -17,8 +17,6 @@ PluginModule& pluginModule();
 // The module's ToolState: allocated on first use with the creation values, the existing one
 // afterwards; null when memory is refused.
 ToolState* toolStateCreate(SxTool tool, SxResource resource);
-// The record, or null before the first start and after release.
-ToolState* toolStateCurrent();
 // Frees the record (toolStateFree) and clears the module's pointer; nothing without one.
 void toolStateRelease();
 

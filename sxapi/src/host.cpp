@@ -26,14 +26,6 @@ using detail::HandleId;
 using detail::idOf;
 using detail::toHandle;
 
-std::string ToolInfo::attribute(std::string_view key) const {
-  std::string value;
-  for (const auto& [k, v] : attributes) {
-    if (k == key) value = v;
-  }
-  return value;
-}
-
 Host::Host() {
   if (detail::living != nullptr) throw Error("another sxhost::Host is alive in this process");
   state_ = std::make_unique<detail::HostState>();
@@ -98,15 +90,6 @@ SxTool Host::addTool(const std::string& name, SxToolStartFn start, SxResource re
   const HandleId id = detail::newHandleId();
   state_->tools[id] = detail::ToolRec{name, start, resource, {}, 0};
   return toHandle<SxTool>(id);
-}
-
-SxResource Host::loadResource(const std::string& path) {
-  try {
-    return state_->addResource(readResourceFile(path), path, 0);
-  } catch (const Error& e) {
-    state_->fail(e.what());
-    throw;
-  }
 }
 
 SxResource Host::loadResourceJson(std::string_view json, std::string_view name) {

@@ -170,7 +170,8 @@ TEST(StaticPlugins, RegistrationChecksItsArguments) {
   host.attachPlugin(linkedAt("/nowhere/reg.so", initRegistering, nullptr));
   EXPECT_EQ(host.lastError(), "sxRegisterHelpFile: no file name");
   ASSERT_EQ(host.tools().size(), 1u);
-  EXPECT_EQ(host.tools()[0].attribute("Version"), "1");
+  EXPECT_EQ(host.tools()[0].attributes,
+            (std::vector<std::pair<std::string, std::string>>{{"Version", "1"}}));
   EXPECT_NO_THROW(host.startTool("T"));
 }
 

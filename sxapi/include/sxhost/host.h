@@ -42,8 +42,6 @@ struct [[gnu::visibility("default")]] ToolInfo {
   std::string name;
   std::vector<std::pair<std::string, std::string>> attributes;  // in registration order
   SxTool handle = nullptr;
-  // The value of an attribute, or "" when the tool has none of that key.
-  std::string attribute(std::string_view key) const;
 };
 
 struct PluginInfo {
@@ -117,9 +115,8 @@ class [[gnu::visibility("default")]] Host {
   SxTool addTool(const std::string& name, SxToolStartFn start = nullptr,
                  SxResource resource = nullptr);
 
-  // Resources from a file or a JSON text, as sxLoadResource makes them (released with
+  // Resources from a JSON text, as sxLoadResource makes them from a file (released with
   // sxUnloadResource or with the host). Throws sxhost::Error with the parse message.
-  SxResource loadResource(const std::string& path);
   SxResource loadResourceJson(std::string_view json, std::string_view name = "<string>");
 
   // The most recently created dialog of that template id; throws when there is none.
