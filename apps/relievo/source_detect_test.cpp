@@ -9,7 +9,7 @@
 namespace relievo::cli {
 namespace {
 
-using relievo::testing::RasterSpec;
+using relievo::testing::RasterRecipe;
 using relievo::testing::ScratchDir;
 
 constexpr relievo::testing::Transform kDegrees{7.0, 0.25, 0.0, 46.0, 0.0, -0.25};
@@ -24,8 +24,8 @@ std::string kindOf(const std::string& path) {
 
 TEST(SourceDetect, TellsEachKindFromTheContent) {
   const ScratchDir dir;
-  const auto raster = [&](const RasterSpec& spec) {
-    return relievo::testing::writeRaster(dir, spec, 2, 2, {1, 2, 3, 4});
+  const auto raster = [&](const RasterRecipe& recipe) {
+    return relievo::testing::writeRaster(dir, recipe, 2, 2, {1, 2, 3, 4});
   };
   const std::string worldFile = raster({"PNG", "placed.png", GDT_Byte, "", {}});
   dir.write("placed.wld", "0.25\n0\n0\n-0.25\n7.125\n45.875\n");

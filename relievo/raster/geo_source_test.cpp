@@ -13,7 +13,7 @@ namespace relievo {
 namespace {
 
 using ::testing::ElementsAreArray;
-using testing::RasterSpec;
+using testing::RasterRecipe;
 using testing::ScratchDir;
 
 constexpr double kHole = -9999.0;
@@ -23,9 +23,9 @@ constexpr GeoTransform kRotated{7.0, 0.001, 0.0004, 46.0, 0.0004, -0.001};
 const std::vector<double> kStored{1200, 1210, 1220, 1230, 1300, kHole,
                                   1320, 1330, 1400, 1410, 1420, 3508};
 
-std::string makeRaster(const ScratchDir& dir, const RasterSpec& spec, int width, int height,
+std::string makeRaster(const ScratchDir& dir, const RasterRecipe& recipe, int width, int height,
                        std::vector<double> values = kStored) {
-  return testing::writeRaster(dir, spec, width, height, std::move(values));
+  return testing::writeRaster(dir, recipe, width, height, std::move(values));
 }
 
 std::vector<double> readAll(GeoSource& source) {
@@ -45,7 +45,7 @@ void expectCorners(const GeoCorners& got, const GeoCorners& want) {
 }
 
 struct FormatCase {
-  RasterSpec spec;
+  RasterRecipe recipe;
   const char* crsName;
   GeoUnit unit;
   std::optional<double> undefined;
@@ -66,9 +66,9 @@ TEST(GeoSource, ReadsScaledValuesAndOtherDatums) {
   // clang-format on
   const ScratchDir dir;
   for (const FormatCase& c : cases) {
-    SCOPED_TRACE(c.spec.file);
+    SCOPED_TRACE(c.recipe.file);
     std::string error;
-    const auto source = GeoSource::open(makeRaster(dir, c.spec, 4, 3), 1, error);
+    const auto source = GeoSource::open(makeRaster(dir, c.recipe, 4, 3), 1, error);
     ASSERT_NE(source, nullptr) << error;
     EXPECT_THAT(readAll(*source), ElementsAreArray(c.values));
     const GeoPlacement& placement = source->placement();

@@ -22,7 +22,7 @@ namespace relievo::testing {
 // GDAL's affine transform of the cell edges.
 using Transform = std::array<double, 6>;
 
-struct RasterSpec {
+struct RasterRecipe {
   const char* driver;
   const char* file;
   GDALDataType type;
@@ -39,29 +39,29 @@ inline constexpr const char* kMarsCrs =
     R"(GEOGCS["Mars 2000",DATUM["D_Mars_2000",SPHEROID["Mars_2000_IAU_IAG",3396190,169.894447]],)"
     R"(PRIMEM["Greenwich",0],UNIT["Decimal_Degree",0.0174532925199433]])";
 
-// Writes width x height `values` (north row first) into `dir` as the spec says, through an
+// Writes width x height `values` (north row first) into `dir` as `recipe` says, through an
 // in-memory copy; returns the file's path.
-inline std::string writeRaster(const ScratchDir& dir, const RasterSpec& spec, int width, int height,
-                               std::vector<double> values) {
+inline std::string writeRaster(const ScratchDir& dir, const RasterRecipe& recipe, int width,
+                               int height, std::vector<double> values) {
   GDALAllRegister();
   GDALDatasetUniquePtr source(GetGDALDriverManager()->GetDriverByName("MEM")->Create(
-      "", width, height, 1, spec.type, nullptr));
-  Transform t = spec.transform;
+      "", width, height, 1, recipe.type, nullptr));
+  Transform t = recipe.transform;
   if (t[1] != 0.0) source->SetGeoTransform(t.data());
   OGRSpatialReference crs;
-  if (crs.SetFromUserInput(spec.crs) == OGRERR_NONE) source->SetSpatialRef(&crs);
+  if (crs.SetFromUserInput(recipe.crs) == OGRERR_NONE) source->SetSpatialRef(&crs);
   GDALRasterBand* band = source->GetRasterBand(1);
-  if (spec.nodata) band->SetNoDataValue(*spec.nodata);
-  band->SetUnitType(spec.unit);
-  band->SetScale(spec.scale);
-  band->SetOffset(spec.offset);
+  if (recipe.nodata) band->SetNoDataValue(*recipe.nodata);
+  band->SetUnitType(recipe.unit);
+  band->SetScale(recipe.scale);
+  band->SetOffset(recipe.offset);
   EXPECT_EQ(band->RasterIO(GF_Write, 0, 0, width, height, values.data(), width, height, GDT_Float64,
                            0, 0, nullptr),
             CE_None);
-  const std::string path = dir.path(spec.file);
+  const std::string path = dir.path(recipe.file);
   GDALDatasetUniquePtr(
       GetGDALDriverManager()
-          ->GetDriverByName(spec.driver)
+          ->GetDriverByName(recipe.driver)
           ->CreateCopy(path.c_str(), source.get(), FALSE, nullptr, nullptr, nullptr));
   return path;
 }

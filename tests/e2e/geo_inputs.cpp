@@ -10,7 +10,7 @@ namespace relievo::e2e {
 
 namespace {
 
-using testing::RasterSpec;
+using testing::RasterRecipe;
 
 constexpr int kWidth = 6;
 constexpr int kHeight = 4;
@@ -51,8 +51,8 @@ float spacing(float start, float end, int posts) {
 }  // namespace
 
 std::vector<GeoInput> writeGeoInputs(const ScratchDir& dir) {
-  const auto write = [&](const RasterSpec& spec, const std::vector<double>& values) {
-    testing::writeRaster(dir, spec, kWidth, kHeight, values);
+  const auto write = [&](const RasterRecipe& recipe, const std::vector<double>& values) {
+    testing::writeRaster(dir, recipe, kWidth, kHeight, values);
   };
   const std::vector<double> fractions = terrain(false, kHole);
   const std::vector<double> whole = terrain(true, kHole);
