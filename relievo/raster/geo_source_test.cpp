@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "raster/geo_gdal.h"
 #include "relievo_testing/geo_files.h"
 #include "sxhost/memory.h"
 
@@ -78,6 +79,21 @@ TEST(GeoSource, ReadsScaledValuesAndOtherDatums) {
     EXPECT_EQ(source->band().unit, c.unit);
     EXPECT_EQ(source->undefinedValue(), c.undefined);
   }
+}
+
+// The innermost capture hears GDAL's failures and gives way to the outer one when it ends; a
+// warning is dropped, and a reason loses the file's name that the message starts with.
+TEST(GdalErrorCapture, NestedCapturesHearTheirOwnFailures) {
+  const GdalErrorCapture outer;
+  {
+    const GdalErrorCapture inner;
+    CPLError(CE_Failure, CPLE_AppDefined, "inner");
+    EXPECT_EQ(inner.reason("", "none"), "inner");
+  }
+  CPLError(CE_Warning, CPLE_AppDefined, "a warning");
+  CPLError(CE_Failure, CPLE_AppDefined, "/d/x.tif: first\nline ");
+  CPLError(CE_Failure, CPLE_AppDefined, "second");
+  EXPECT_EQ(outer.reason("/d/x.tif", "none"), "first line");
 }
 
 // A north-up transform without a CRS is taken as WGS 84 degrees only when every outer corner of
