@@ -1,4 +1,5 @@
-// Controls through the host calls and through the user actions of sxhost::Control.
+// Controls through the host calls and through the user actions of sxhost::Control. What
+// relievo's dialogs do with them runs in the end-to-end tests; here the limits and refusals.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -31,8 +32,7 @@ constexpr const char* kResource = R"({"dialogs": [{"id": 50, "size": [100, 100],
   {"id": 10, "kind": "scale", "range": [0, 10], "rect": [0, 0, 10, 10]},
   {"id": 11, "kind": "progress", "rect": [0, 0, 10, 10]},
   {"id": 12, "kind": "gl", "view": [20, 10], "rect": [0, 0, 40, 30]},
-  {"id": 13, "kind": "label", "rect": [0, 0, 40, 16]},
-  {"id": 14, "kind": "group", "label": "Box", "rect": [0, 0, 10, 10]}]}],
+  {"id": 13, "kind": "label", "rect": [0, 0, 40, 16]}]}],
   "pixmaps": [{"id": 7, "palette": {"x": "#010203"}, "rows": ["x"]}]})";
 
 class ControlsTest : public testing::Test {
@@ -41,7 +41,7 @@ class ControlsTest : public testing::Test {
     resource = host.loadResourceJson(kResource);
     d = sxResourceGetDialog(nullptr, resource, 50, 0, nullptr, nullptr);
     ASSERT_NE(d, nullptr);
-    for (int id = 1; id <= 14; ++id)
+    for (int id = 1; id <= 13; ++id)
       sxSetGuiCallback(gui(id), 3, record, this);
     sxShowDialog(d);
     activations.clear();  // showing ran every refresh callback once
@@ -65,228 +65,162 @@ class ControlsTest : public testing::Test {
   Strings activations;
 };
 
-TEST_F(ControlsTest, TypingReplacesTheTextThenActivates) {
-  control(2).type("403");
-  EXPECT_EQ(activations, Strings{"2:1:403"});
-  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(3).type("x"); }),
+TEST_F(ControlsTest, UsersCannotDoWhatThePersonInFrontOfTheDialogCouldNot) {
+  const auto refusal = [](auto act) { return errorOf<sxhost::Error>(act); };
+  EXPECT_EQ(refusal([&] { control(3).type("x"); }),
             "control 3 of dialog 50 cannot be typed into: it is read-only");
-  EXPECT_EQ(sxTextSetEditable(gui(3), 1), 0);
-  control(3).type("x");
-  EXPECT_EQ(control(3).text(), "x");
-  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).type("x"); }),
+  EXPECT_EQ(refusal([&] { control(1).type("x"); }),
             "control 1 of dialog 50 is a push: it cannot be typed into");
-}
-
-TEST_F(ControlsTest, UsersCannotActOnDisabledHiddenOrUnshownControls) {
+  EXPECT_EQ(refusal([&] { control(5).setChecked(false); }),
+            "control 5 of dialog 50 is a radio button: a user cannot uncheck it");
+  EXPECT_EQ(refusal([&] { control(9).select(4); }),
+            "control 9 of dialog 50 has no position 4 (it has 3 items)");
+  EXPECT_EQ(refusal([&] { control(10).slide(0.1, 3); }),
+            "control 10 of dialog 50: drag state 3 is not 0, 1 or 2");
   sxSetEnabled(gui(2), 0);
-  EXPECT_FALSE(control(2).enabled());
-  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(2).type("x"); }),
+  EXPECT_EQ(refusal([&] { control(2).type("x"); }),
             "control 2 of dialog 50 cannot be typed into: it is disabled");
-  sxSetEnabled(gui(2), 1);
   sxSetVisible(gui(1), 0);
-  EXPECT_FALSE(control(1).visible());
-  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).press(); }),
+  EXPECT_EQ(refusal([&] { control(1).press(); }),
             "control 1 of dialog 50 cannot be pressed: it is hidden");
-  sxSetVisible(gui(1), 1);
   sxSetEnabled(d, 0);
-  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).press(); }),
-            "control 1 of dialog 50 cannot be pressed: the dialog is disabled");
+  EXPECT_EQ(refusal([&] { control(4).press(); }),
+            "control 4 of dialog 50 cannot be pressed: the dialog is disabled");
   sxSetEnabled(d, 1);
   sxHideDialog(d);
-  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).press(); }),
-            "control 1 of dialog 50 cannot be pressed: the dialog is hidden");
-  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(10).slide(1.0); }),
+  EXPECT_EQ(refusal([&] { control(10).slide(1.0); }),
             "control 10 of dialog 50 cannot be slid: the dialog is hidden");
   EXPECT_EQ(control(2).text(), "start");
   EXPECT_TRUE(activations.empty());
 }
 
-TEST_F(ControlsTest, TogglesAndRadioGroups) {
-  EXPECT_EQ(sxToggleButtonGetState(gui(4)), 0);
+TEST_F(ControlsTest, TypingTogglesAndRadioGroups) {
+  control(2).type("403");
+  EXPECT_EQ(sxTextSetEditable(gui(3), 1), 0);
+  control(3).type("x");
+  EXPECT_EQ(activations, (Strings{"2:1:403", "3:1:x"}));
   EXPECT_EQ(sxToggleButtonSetState(gui(4), 5), 0);
   EXPECT_EQ(sxToggleButtonGetState(gui(4)), 1);
   control(4).press();
   EXPECT_FALSE(control(4).checked());
-  control(4).toggle();
-  control(4).setChecked(true);
-  EXPECT_TRUE(control(4).checked());
-  EXPECT_EQ(activations.size(), 3u);
-
   // The program sets each radio button itself; a user's click clears the rest of its group.
   for (int id : {5, 6, 7})
     sxToggleButtonSetState(gui(id), 1);
   control(5).press();
   EXPECT_EQ(std::tuple(control(5).checked(), control(6).checked(), control(7).checked()),
             std::tuple(true, false, true));
-  EXPECT_EQ(activations.back(), "5:1:");
-  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(5).setChecked(false); }),
-            "control 5 of dialog 50 is a radio button: a user cannot uncheck it");
-  EXPECT_EQ(sxToggleButtonGetState(gui(1)), 0);
   EXPECT_NE(sxToggleButtonSetState(gui(1), 1), 0);
   EXPECT_EQ(host.lastError(), "sxToggleButtonSetState: control 1 of dialog 50 is a push");
 }
 
-TEST_F(ControlsTest, OptionMenusAndLists) {
+TEST_F(ControlsTest, OptionMenusAndListsKeepTheirPositionsInRange) {
   int pos = 77;
   EXPECT_NE(sxOptionMenuGetSelectedItemPos(gui(8), &pos), 0);
   EXPECT_EQ(pos, 77);
   EXPECT_NE(sxOptionMenuSelectItemAtPos(gui(8), 1), 0);
   EXPECT_EQ(host.lastError(),
             "sxOptionMenuSelectItemAtPos: control 8 of dialog 50 has no position 1");
-  for (const char* item : {"ASCII File", "Binary File", "Image File"})
-    EXPECT_EQ(sxOptionMenuAddItem(gui(8), item), 0);
-  EXPECT_EQ(control(8).items(), (Strings{"ASCII File", "Binary File", "Image File"}));
+  for (const char* item : {"a", "b", "c"})
+    sxOptionMenuAddItem(gui(8), item);
   EXPECT_EQ(sxOptionMenuSelectItemAtPos(gui(8), 3), 0);
-  EXPECT_EQ(sxOptionMenuGetSelectedItemPos(gui(8), &pos), 0);
-  EXPECT_EQ(pos, 3);
   EXPECT_NE(sxOptionMenuSelectItemAtPos(gui(8), 0), 0);
   EXPECT_NE(sxOptionMenuSelectItemAtPos(gui(8), 4), 0);
   EXPECT_EQ(control(8).selectedPos(), 3);
-  EXPECT_TRUE(activations.empty());
-  control(8).select(2);
-  EXPECT_EQ(control(8).selectedPos(), 2);
-  EXPECT_EQ(activations, Strings{"8:1:"});
-  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(8).select(4); }),
-            "control 8 of dialog 50 has no position 4 (it has 3 items)");
   EXPECT_NE(sxListAppendItem(gui(8), "x"), 0);
 
   EXPECT_NE(sxListGetSelectedItemPos(gui(9), &pos), 0);
   EXPECT_EQ(sxListAppendItem(gui(9), "w"), 0);
   EXPECT_EQ(sxListSelectItemAtPos(gui(9), 4), 0);
   EXPECT_EQ(sxListSetTopPos(gui(9), 2), 0);
-  EXPECT_EQ(control(9).topPos(), 2);
   EXPECT_NE(sxListSetTopPos(gui(9), 5), 0);
-  EXPECT_EQ(sxListGetSelectedItemPos(gui(9), &pos), 0);
-  EXPECT_EQ(pos, 4);
-  control(9).select(1);
-  EXPECT_EQ(activations.back(), "9:1:");
   EXPECT_EQ(sxListDeleteAllItems(gui(9)), 0);
   EXPECT_EQ(std::tuple(control(9).items(), control(9).selectedPos(), control(9).topPos()),
             std::tuple(Strings{}, 0, 1));
   EXPECT_EQ(sxListSetTopPos(gui(9), 1), 0);
   EXPECT_NE(sxListSelectItemAtPos(gui(9), 1), 0);
-  EXPECT_EQ(sxGuiSetFixedFont(gui(9)), 0);
-  EXPECT_TRUE(control(9).fixedFont());
+  EXPECT_TRUE(activations.empty());
 }
 
 TEST_F(ControlsTest, ScalesAndProgressBarsClampToTheirRange) {
-  double v = -1;
-  EXPECT_EQ(sxScaleGetValue(gui(10), &v), 0);
-  EXPECT_EQ(v, 0.0);
   EXPECT_EQ(sxScaleSetValue(gui(10), 12.0), 0);
   EXPECT_EQ(control(10).value(), 10.0);
   EXPECT_EQ(sxScaleSetMinMax(gui(10), 0.0001, 0.5), 0);
   EXPECT_EQ(control(10).value(), 0.5);
-  EXPECT_EQ(control(10).range(), std::make_pair(0.0001, 0.5));
   EXPECT_NE(sxScaleSetMinMax(gui(10), 2.0, 1.0), 0);
   EXPECT_NE(sxScaleSetMinMax(gui(10), 0.0, HUGE_VAL), 0);
-  EXPECT_EQ(sxScaleSetSpinIncrement(gui(10), 0.01), 0);
-  EXPECT_EQ(control(10).spinIncrement(), 0.01);
   EXPECT_NE(sxScaleSetSpinIncrement(gui(10), 0.0), 0);
   EXPECT_NE(sxScaleSetValue(gui(10), std::nan("")), 0);
   EXPECT_EQ(sxScaleSetValue(gui(10), -3.0), 0);
-  EXPECT_EQ(control(10).value(), 0.0001);
+  double v = -1;
+  EXPECT_EQ(sxScaleGetValue(gui(10), &v), 0);
+  EXPECT_EQ(v, 0.0001);
   control(10).slide(0.25, SX_SCALE_DRAGGING);
   control(10).slide(9.0);
   EXPECT_EQ(activations, (Strings{"10:1::drag 1", "10:1::drag 2"}));
   EXPECT_EQ(control(10).value(), 0.5);
-  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(10).slide(0.1, 3); }),
-            "control 10 of dialog 50: drag state 3 is not 0, 1 or 2");
 
   double lo = -1, hi = -1;
   EXPECT_EQ(sxProgressGetMinMax(gui(11), &lo, &hi), 0);
   EXPECT_EQ(std::tie(lo, hi), std::tuple(0.0, 100.0));
   EXPECT_EQ(sxProgressSetMinMax(gui(11), 0.0, 256.0), 0);
-  EXPECT_EQ(sxProgressSetValue(gui(11), 128.0), 0);
-  EXPECT_EQ(control(11).value(), 128.0);
   EXPECT_EQ(sxProgressSetValue(gui(11), 300.0), 0);
   EXPECT_EQ(control(11).value(), 256.0);
   EXPECT_NE(sxProgressSetMinMax(gui(11), 1.0, 0.0), 0);
-  EXPECT_NE(sxProgressGetMinMax(gui(11), nullptr, &hi), 0);
   EXPECT_NE(sxProgressSetValue(gui(10), 1.0), 0);
 }
 
-TEST_F(ControlsTest, PixmapsCursorsCaptionsAttributesAndViewSizes) {
+TEST_F(ControlsTest, PixmapsCursorsAttributesAndViewSizes) {
   SxPixmap p = sxResourceGetPixmap(resource, 7);
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(control(1).pixmap(), nullptr);
-  EXPECT_EQ(sxSetPixmap(gui(1), p), 0);
-  ASSERT_NE(control(1).pixmap(), nullptr);
-  EXPECT_EQ(control(1).pixmap()->id, 7);
-  EXPECT_EQ(control(1).pixmap()->rgba, (std::vector<std::uint8_t>{1, 2, 3, 255}));
   EXPECT_NE(sxSetPixmap(gui(2), p), 0);
   EXPECT_NE(sxSetPixmap(gui(1), nullptr), 0);
+  EXPECT_EQ(sxSetPixmap(gui(1), p), 0);
+  ASSERT_NE(control(1).pixmap(), nullptr);
+  EXPECT_EQ(control(1).pixmap()->rgba, (std::vector<std::uint8_t>{1, 2, 3, 255}));
 
-  EXPECT_FALSE(host.waitCursorShown());
-  SxCursor wait = sxResourceGetCursor(nullptr, SX_CURSOR_WAIT);
-  ASSERT_NE(wait, nullptr);
-  EXPECT_EQ(sxSetCursor(wait), 0);
+  EXPECT_EQ(sxSetCursor(sxResourceGetCursor(nullptr, SX_CURSOR_WAIT)), 0);
   EXPECT_TRUE(host.waitCursorShown());
-  EXPECT_EQ(sxSetCursor(nullptr), 0);
-  EXPECT_FALSE(host.waitCursorShown());
   EXPECT_EQ(sxResourceGetCursor(nullptr, 3), nullptr);
   EXPECT_EQ(sxResourceGetCursor(resource, SX_CURSOR_WAIT), nullptr);
   EXPECT_NE(sxSetCursor(reinterpret_cast<SxCursor>(p)), 0);
+  EXPECT_TRUE(host.waitCursorShown());
 
-  EXPECT_EQ(sxSetCaption(gui(14), "Decimal Degrees"), 0);
-  EXPECT_EQ(control(14).text(), "Decimal Degrees");
-  EXPECT_NE(sxSetCaption(gui(14), nullptr), 0);
-  EXPECT_EQ(sxGuiSetHelpContext(gui(1), "12"), 0);
-
-  EXPECT_EQ(sxControlSetAttribute(gui(12), SX_ATTRIBUTE_OPAQUE, 1), 0);
-  EXPECT_TRUE(control(12).opaque());
   EXPECT_NE(sxControlSetAttribute(gui(12), 5, 1), 0);
   EXPECT_EQ(host.lastError(),
             "sxControlSetAttribute: control 12 of dialog 50: unknown attribute 5");
-
   int w = 0, h = 0;
   EXPECT_EQ(sxGuiGetViewSize(gui(12), &w, &h), 0);
   EXPECT_EQ(std::tie(w, h), std::tuple(20, 10));
   // Other controls: their rectangle in pixels.
   EXPECT_EQ(sxGuiGetViewSize(gui(13), &w, &h), 0);
   EXPECT_EQ(std::tie(w, h), std::tuple(60, 26));
-  const sxhost::Rect r = control(13).rect();
-  EXPECT_EQ(std::tie(r.x, r.y, r.width, r.height), std::tuple(0, 0, 40, 16));
   EXPECT_NE(sxGuiGetViewSize(gui(13), nullptr, &h), 0);
 }
 
-TEST_F(ControlsTest, TheListenerHearsEveryChangeOnce) {
+TEST_F(ControlsTest, TheListenersHearEachChangeOnce) {
   std::vector<std::pair<int, Change>> heard;
   host.setChangeListener(
       [&](const sxhost::Control& c, Change change) { heard.emplace_back(c.id(), change); });
-  sxTextSetString(gui(13), "Loading");
-  sxTextSetString(gui(13), "Loading");
-  sxProgressSetValue(gui(11), 40.0);
-  sxProgressSetValue(gui(11), 40.0);
-  sxSetVisible(gui(4), 0);
-  sxSetEnabled(gui(4), 0);
-  sxTextSetEditable(gui(2), 0);
-  sxTextSetEditable(gui(2), 1);
-  control(2).type("9");
-  control(8).items();
-  sxOptionMenuAddItem(gui(8), "a");
-  sxListSetTopPos(gui(9), 2);
-  sxListSetTopPos(gui(9), 2);
-  sxGuiSetFixedFont(gui(9));
-  sxGuiSetFixedFont(gui(9));
-  sxScaleSetSpinIncrement(gui(10), 0.5);
-  sxScaleSetSpinIncrement(gui(10), 0.5);
-  const std::vector<std::pair<int, Change>> expected{
-      {13, Change::Text},     {11, Change::Value},        {4, Change::Visible},
-      {4, Change::Enabled},   {2, Change::Editable},      {2, Change::Editable},
-      {2, Change::Text},      {8, Change::Items},         {9, Change::TopPos},
-      {9, Change::FixedFont}, {10, Change::SpinIncrement}};
-  EXPECT_EQ(heard, expected);
-
   std::vector<bool> cursors;
   host.setCursorListener([&](bool wait) { cursors.push_back(wait); });
-  SxCursor wait = sxResourceGetCursor(nullptr, SX_CURSOR_WAIT);
-  for (SxCursor c : {wait, wait, static_cast<SxCursor>(nullptr), static_cast<SxCursor>(nullptr)})
-    sxSetCursor(c);
+  for (int twice = 0; twice < 2; ++twice) {
+    sxTextSetString(gui(13), "Loading");
+    sxProgressSetValue(gui(11), 40.0);
+    sxSetEnabled(gui(4), 0);
+    sxListSetTopPos(gui(9), 2);
+    sxSetCursor(sxResourceGetCursor(nullptr, SX_CURSOR_WAIT));
+  }
+  sxSetCursor(nullptr);
+  control(2).type("9");
+  const std::vector<std::pair<int, Change>> expected{{13, Change::Text},
+                                                     {11, Change::Value},
+                                                     {4, Change::Enabled},
+                                                     {9, Change::TopPos},
+                                                     {2, Change::Text}};
+  EXPECT_EQ(heard, expected);
   EXPECT_EQ(cursors, (std::vector<bool>{true, false}));
 }
 
-TEST_F(ControlsTest, NullAndStaleHandlesFailWithoutEffect) {
+TEST_F(ControlsTest, NullAndForeignHandlesFailWithoutEffect) {
   SxGui push = gui(1);
   // A handle of another type (here a resource) is as unknown as a stale one; handles that
   // went stale are tried in plugin_loader_test.cpp.

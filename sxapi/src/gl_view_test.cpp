@@ -56,17 +56,20 @@ class GlViewTest : public testing::Test {
     d = sxResourceGetDialog(nullptr, host.loadResourceJson(kResource), 9, 0, nullptr, nullptr);
     ASSERT_NE(d, nullptr);
     sxShowDialog(d);
+    view = sxFindGuiById(d, 1);
   }
   sxhost::Control& control(int id) { return host.dialog(9).control(id); }
   sxhost::Host host;
   SxDialog d = nullptr;
+  SxGui view = nullptr;
   Seen seen;
 };
 
 TEST_F(GlViewTest, ClearColourAndQuadReadBackPixelExactAtEveryDraw) {
-  SxGui view = sxFindGuiById(d, 1);
+  // Without a callback the view is black.
+  ASSERT_EQ(sxDrawControl(view), 0);
+  EXPECT_EQ(control(1).lastPicture().pixels, std::vector<std::uint8_t>(40 * 30 * 3, 0));
   ASSERT_EQ(sxSetGuiCallback(view, SX_MASK_GL_DRAW, drawQuad, &seen), 0);
-  EXPECT_TRUE(control(1).lastPicture().empty());
   ASSERT_EQ(sxDrawControl(view), 0);
   ASSERT_EQ(seen.draws.size(), 1u);
   EXPECT_EQ(std::tuple(seen.draws[0].viewWidth, seen.draws[0].viewHeight), std::tuple(40, 30));
@@ -77,14 +80,15 @@ TEST_F(GlViewTest, ClearColourAndQuadReadBackPixelExactAtEveryDraw) {
     for (int x = 0; x < 40; ++x)
       ASSERT_EQ(picture.at(x, y), (x < 20 && y < 15) ? kGreen : kClear) << x << "," << y;
   }
-  EXPECT_EQ(control(1).render(40, 30).pixels, picture.pixels);
   // Rendering at another size draws into a view of that size: the quad is its lower-left quarter.
   const sxhost::Rgb small = control(1).render(9, 7);
   EXPECT_EQ(std::tuple(small.at(3, 2), small.at(4, 3)), std::tuple(kGreen, kClear));
+  EXPECT_NE(sxDrawControl(sxFindGuiById(d, 3)), 0);
+  EXPECT_EQ(host.lastError(), "sxDrawControl: control 3 of dialog 9 is a push");
 }
 
 TEST_F(GlViewTest, SetViewSizeChangesTheViewWithoutDrawing) {
-  sxSetGuiCallback(sxFindGuiById(d, 1), SX_MASK_GL_DRAW, drawQuad, &seen);
+  sxSetGuiCallback(view, SX_MASK_GL_DRAW, drawQuad, &seen);
   const struct {
     int id, width, height;
     const char* message;
@@ -98,31 +102,19 @@ TEST_F(GlViewTest, SetViewSizeChangesTheViewWithoutDrawing) {
     EXPECT_EQ(errorOf<sxhost::Error>([&] { control(c.id).setViewSize(c.width, c.height); }),
               c.message);
   EXPECT_EQ(errorOf<sxhost::Error>([&] { control(1).render(0, 10); }), refused[1].message);
-  EXPECT_EQ(control(1).viewSize(), std::make_pair(40, 30));
+  EXPECT_EQ(errorOf<sxhost::Error>([&] { control(3).render(10, 10); }),
+            "control 3 of dialog 9 is no GL control: it cannot draw");
   control(1).setViewSize(8192, 1);
-  EXPECT_EQ(control(1).viewSize(), std::make_pair(8192, 1));
   control(1).setViewSize(12, 5);
   EXPECT_TRUE(seen.draws.empty());
-  EXPECT_TRUE(control(1).lastPicture().empty());
   int w = 0, h = 0;
-  sxGuiGetViewSize(sxFindGuiById(d, 1), &w, &h);
+  sxGuiGetViewSize(view, &w, &h);
   EXPECT_EQ(std::tuple(w, h), std::tuple(12, 5));
   const sxhost::Rgb picture = control(1).draw();
-  ASSERT_EQ(seen.draws.size(), 1u);
-  EXPECT_EQ(std::tuple(seen.draws[0].viewWidth, seen.draws[0].viewHeight), std::tuple(12, 5));
   EXPECT_EQ(std::tuple(picture.width, picture.height), std::tuple(12, 5));
 }
 
-TEST_F(GlViewTest, OnlyGlControlsDrawAndWithoutACallbackTheViewIsBlack) {
-  ASSERT_EQ(sxDrawControl(sxFindGuiById(d, 1)), 0);
-  EXPECT_EQ(control(1).lastPicture().pixels, std::vector<std::uint8_t>(40 * 30 * 3, 0));
-  EXPECT_NE(sxDrawControl(sxFindGuiById(d, 3)), 0);
-  EXPECT_EQ(host.lastError(), "sxDrawControl: control 3 of dialog 9 is a push");
-  EXPECT_THROW(control(3).render(10, 10), sxhost::Error);
-}
-
 TEST_F(GlViewTest, ClicksReachTheMouseFunction) {
-  SxGui view = sxFindGuiById(d, 1);
   EXPECT_NE(sxGLSetMouseFunc(view, 2, recordMouse, &seen), 0);
   EXPECT_NE(sxGLSetMouseFunc(sxFindGuiById(d, 3), SX_MOUSE_EVENT, recordMouse, &seen), 0);
   ASSERT_EQ(sxGLSetMouseFunc(view, SX_MOUSE_EVENT, recordMouse, &seen), 0);
@@ -139,7 +131,7 @@ TEST_F(GlViewTest, ClicksReachTheMouseFunction) {
 }
 
 TEST_F(GlViewTest, PicturesWriteUprightPngFiles) {
-  sxSetGuiCallback(sxFindGuiById(d, 1), SX_MASK_GL_DRAW, drawQuad, &seen);
+  sxSetGuiCallback(view, SX_MASK_GL_DRAW, drawQuad, &seen);
   const sxhost::Rgb picture = control(1).render(6, 4);
   const relievo::testing::ScratchDir dir;
   const std::string path = dir.path("view.png");
@@ -153,12 +145,9 @@ TEST_F(GlViewTest, PicturesWriteUprightPngFiles) {
   const unsigned char* bottomLeft = png + (3 * 6) * 3;
   EXPECT_EQ(std::tuple(png[0], bottomLeft[0], bottomLeft[1]), std::tuple(64, 0, 255));
   stbi_image_free(png);
-
   EXPECT_EQ(errorOf<sxhost::Error>([&] { picture.writePng("/nonexistent/dir/x.png"); }),
             "/nonexistent/dir/x.png: cannot be written: No such file or directory");
-  EXPECT_THROW(sxhost::Rgb{}.writePng(path), sxhost::Error);
   EXPECT_THROW(picture.at(6, 0), sxhost::Error);
-  EXPECT_THROW(picture.at(0, -1), sxhost::Error);
 }
 
 }  // namespace
