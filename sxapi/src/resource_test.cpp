@@ -60,7 +60,6 @@ TEST(Resource, BadFilesFailWithAMessageNamingFileDialogAndControl) {
     const char* message;
   } cases[] = {
       {"{\"dialogs\": [\n  {\"id\": 1,, }]}", "x.rsrc.json: not valid JSON (line 2, column 12)"},
-      {"", "x.rsrc.json: not valid JSON (line 1, column 1)"},
       {R"({"dialogs": [{"id": 1e400}]})", "x.rsrc.json: not valid JSON (a number is out of range)"},
       {"[1]", "x.rsrc.json: not a JSON object"},
       {R"({"dialog": []})", "x.rsrc.json: unknown key \"dialog\""},
@@ -97,8 +96,6 @@ TEST(Resource, BadFilesFailWithAMessageNamingFileDialogAndControl) {
        C5 "\"items\" must be an array of texts"},
       {DIALOG(R"({"id": 5, "kind": "scale", "rect": [0, 0, 1, 1], "range": [2, 1]})"),
        C5 "\"range\" minimum is above its maximum"},
-      {DIALOG(R"({"id": 5, "kind": "gl", "rect": [0, 0, 1, 1], "view": [0, 1]})"),
-       C5 "\"view\" must be 1 ... 8192"},
       {DIALOG(R"({"id": 5, "kind": "gl", "rect": [0, 0, 1, 1], "view": [8193, 1]})"),
        C5 "\"view\" must be 1 ... 8192"},
       {DIALOG(R"({"id": 5, "kind": "push", "rect": [0, -40000, 1, 1]})"),
@@ -107,8 +104,6 @@ TEST(Resource, BadFilesFailWithAMessageNamingFileDialogAndControl) {
       {DIALOG(R"({"id": 5, "kind": "push", "rect": [0, 0, 2147483647, 1]})"),
        C5 "\"rect\" lies beyond 32767 dialog units"},
       {DIALOG(R"({"id": 5, "kind": "push", "rect": [0, 0, 2147483648, 1]})"),
-       C5 "\"rect\" is out of range"},
-      {DIALOG(R"({"id": 5, "kind": "push", "rect": [0, 0, 18446744073709551615, 1]})"),
        C5 "\"rect\" is out of range"},
       {DIALOG(R"({"id": 5, "kind": "text", "rect": [0, 0, 1, 1], "readOnly": 1})"),
        C5 "\"readOnly\" must be true or false"},

@@ -32,12 +32,6 @@ Bytes encodePng(int width, int height, int channels, const Bytes& topFirst) {
   return checked(std::move(out), ok);
 }
 
-Bytes encodeBmp(int width, int height, int channels, const Bytes& topFirst) {
-  Bytes out;
-  const int ok = stbi_write_bmp_to_func(append, &out, width, height, channels, topFirst.data());
-  return checked(std::move(out), ok);
-}
-
 Bytes encodeTga(int width, int height, int channels, const Bytes& topFirst, TgaStorage storage) {
   Bytes out;
   stbi_write_tga_with_rle = storage == TgaStorage::kRunLength ? 1 : 0;

@@ -12,7 +12,6 @@ using Bytes = std::vector<unsigned char>;
 enum class TgaStorage { kRaw, kRunLength };
 
 Bytes encodePng(int width, int height, int channels, const Bytes& topFirst);
-Bytes encodeBmp(int width, int height, int channels, const Bytes& topFirst);
 Bytes encodeTga(int width, int height, int channels, const Bytes& topFirst, TgaStorage storage);
 Bytes encodeJpeg(int width, int height, int channels, const Bytes& topFirst, int quality);
 

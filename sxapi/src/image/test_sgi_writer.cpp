@@ -52,14 +52,7 @@ SgiFields fieldsOf(const SgiPicture& picture, unsigned storage) {
   return fields;
 }
 
-}  // namespace
-
-std::vector<unsigned char> sgiVerbatim(const SgiPicture& picture) {
-  std::vector<unsigned char> file = sgiHeader(fieldsOf(picture, 0));
-  file.insert(file.end(), picture.planes.begin(), picture.planes.end());
-  return file;
-}
-
+// One row encoded as SGI's tools do: repeats of three or more, literal runs between them.
 std::vector<unsigned char> encodeRunLengthRow(const unsigned char* row, int width) {
   std::vector<unsigned char> out;
   int x = 0;
@@ -82,6 +75,14 @@ std::vector<unsigned char> encodeRunLengthRow(const unsigned char* row, int widt
   }
   out.push_back(0);
   return out;
+}
+
+}  // namespace
+
+std::vector<unsigned char> sgiVerbatim(const SgiPicture& picture) {
+  std::vector<unsigned char> file = sgiHeader(fieldsOf(picture, 0));
+  file.insert(file.end(), picture.planes.begin(), picture.planes.end());
+  return file;
 }
 
 std::vector<unsigned char> sgiFromRows(const SgiFields& fields,

@@ -39,9 +39,6 @@ std::vector<unsigned char> sgiVerbatim(const SgiPicture& picture);
 // A complete run-length file, each row encoded with repeat and literal runs and a closing 0.
 std::vector<unsigned char> sgiRunLength(const SgiPicture& picture);
 
-// One row encoded as SGI's tools do.
-std::vector<unsigned char> encodeRunLengthRow(const unsigned char* row, int width);
-
 // A run-length file whose rows (one per channel and row, channel by channel) are the bytes
 // given, stored one after the other behind the offset and length tables.
 std::vector<unsigned char> sgiFromRows(const SgiFields& fields,
