@@ -20,14 +20,9 @@ fs::path buildDir() {
   return dir != nullptr ? fs::path(dir) : fs::path(RELIEVO_DEFAULT_BUILD_DIR);
 }
 
-pid_t startGui(const XSession& session, const fs::path& home, const Settings& settings,
+pid_t startGui(const XSession& session, const fs::path& home,
                const std::vector<std::string>& args) {
-  sxhost::Preferences prefs;
-  for (const auto& [key, value] : settings)
-    prefs.set(kTool, key, value);
-  fs::create_directories(home / "config" / "relievo");
   fs::create_directories(home / ".fltk" / "fltk.org");
-  relievo::testing::writeFile(home / "config" / "relievo" / "settings.json", prefs.toJson());
   relievo::testing::writeFile(home / ".fltk" / "fltk.org" / "fltk.prefs", kFltkOptions);
   SpawnOptions options;
   options.env = {{"DISPLAY", session.display()},

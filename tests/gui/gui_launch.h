@@ -10,7 +10,6 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "sxhost/picture.h"
@@ -32,16 +31,12 @@ inline constexpr auto kPoll = std::chrono::milliseconds(25);
 // The build tree: RELIEVO_BUILD_DIR, else the one these programs were built in.
 fs::path buildDir();
 
-// The stored settings of the tool, as pairs of key and value.
-using Settings = std::vector<std::pair<std::string, sxhost::PrefValue>>;
-
 // Starts relievo-gui with args on the session's server, with `home` as its home and working
-// folder and these settings in its settings file (home/config/relievo/settings.json). FLTK's
+// folder, nothing stored (its settings file is home/config/relievo/settings.json). FLTK's
 // options in that home choose FLTK's own file chooser rather than the desktop's (GTK), so
 // that the chooser is the same on every machine. Throws std::runtime_error when the program
 // cannot be started.
-pid_t startGui(const XSession& session, const fs::path& home, const Settings& settings,
-               const std::vector<std::string>& args);
+pid_t startGui(const XSession& session, const fs::path& home, const std::vector<std::string>& args);
 
 // The plug-in's resource file, as built.
 sxhost::Resource relievoResource();

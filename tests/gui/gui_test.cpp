@@ -12,14 +12,10 @@
 namespace relievo::gui_test {
 namespace {
 
-// The built-in fractal terrain, as a person who chose it once has it stored.
-const Settings kFractal{{"DataType", 4}, {"Width", 256}, {"Height", 256}};
-
-// What the headless host draws in the preview for the same stored settings.
-sxhost::Rgb headlessPreview(const Settings& settings) {
+// What the headless host draws in the preview at a first start, nothing stored: the
+// built-in fractal terrain.
+sxhost::Rgb headlessPreview() {
   sxhost::Host host;
-  for (const auto& [key, value] : settings)
-    host.preferences().set(kTool, key, value);
   host.loadPlugin((buildDir() / "plugins" / "relievo.so").string());
   host.startTool(kTool);
   return host.dialog(100).control(kPreview).lastPicture();
@@ -27,15 +23,16 @@ sxhost::Rgb headlessPreview(const Settings& settings) {
 
 using Relievo = GuiTest;
 
-TEST_F(Relievo, DraggingTheNoiseSliderRedrawsThePreview) {
-  // A binary source first, so that choosing the fractal generator loads its terrain.
-  launch({{"DataType", 2}});
+// A first start from the Tools menu, nothing stored: the headless host's picture shows.
+// Dragging the noise slider redraws it, and so does a colour chosen for the ramp; both are
+// saved.
+TEST_F(Relievo, ThePreviewIsTheHeadlessHostsPictureAndFollowsTheSliderAndTheRamp) {
+  launch(true);
+  const sxhost::Rgb expected = headlessPreview();
+  ASSERT_FALSE(expected.empty());
   const Box preview = control(kPreview);
-  const sxhost::Rgb blank = steady(preview);
-  // The menu opens at "Binary File"; two items down is "Fractal Generator".
-  clickControl(kSourceKind);
-  xdotool({"key", "Down", "key", "Down", "key", "Return"});
-  const sxhost::Rgb terrain = waitForChange(preview, blank);
+  EXPECT_LE(waitForPicture(preview, expected), 1);
+  const sxhost::Rgb first = steady(preview);
 
   const Box noise = control(kNoise);
   const int y = noise.y + noise.h / 2;
@@ -45,12 +42,23 @@ TEST_F(Relievo, DraggingTheNoiseSliderRedrawsThePreview) {
         {"mousemove", std::to_string(noise.x + 4 + step * noise.w * 3 / 16), std::to_string(y)});
   }
   xdotool({"mouseup", "1"});
-  waitForChange(preview, terrain);
+  const sxhost::Rgb green = waitForChange(preview, first);
+
+  // The right half of the ramp is its top colour; the chooser's hue box sits at its top left.
+  const Box ramp = control(kRamp);
+  click(ramp.x + ramp.w * 3 / 4, ramp.y + ramp.h / 2);
+  const Box chooser = enterWindow("Color");
+  click(chooser.x + 20, chooser.y + 100);
+  xdotool({"key", "Return"});
+  waitGone("Color");
+  waitForChange(preview, green);
 
   ASSERT_EQ(closeMainWindow(), 0);
   const sxhost::Preferences saved = savedSettings();
-  EXPECT_EQ(saved.getInteger(kTool, "DataType"), 4);
   EXPECT_GT(saved.getDouble(kTool, "Fractal Noise").value_or(0.0), 0.5);
+  const auto top = [&](const char* key) { return saved.getInteger(kTool, key).value_or(-1); };
+  EXPECT_NE(std::make_tuple(top("TopRed"), top("TopGreen"), top("TopBlue")),
+            std::make_tuple(0, 255, 0));
 }
 
 TEST_F(Relievo, ABinaryFileConvertedInTheWindowIsTheCommandsDedFile) {
@@ -58,8 +66,11 @@ TEST_F(Relievo, ABinaryFileConvertedInTheWindowIsTheCommandsDedFile) {
   for (std::size_t i = 0; i < grid.size(); ++i)
     grid[i] = static_cast<char>((i % 200 + i / 200) % 256);
   dir.write("grid.raw", grid);
-  launch({{"DataType", 2}});
-  const sxhost::Rgb blank = steady(control(kPreview));
+  launch(false);
+  const sxhost::Rgb fractal = steady(control(kPreview));
+  // The menu opens at "Fractal Generator"; two items up is "Binary File".
+  clickControl(kSourceKind);
+  xdotool({"key", "Up", "key", "Up", "key", "Return"});
 
   // The chooser opens in the working folder, where the file lies, with its name field ready.
   clickControl(kBrowse);
@@ -70,7 +81,7 @@ TEST_F(Relievo, ABinaryFileConvertedInTheWindowIsTheCommandsDedFile) {
   typeInto(kWidth, "200");
   typeInto(kHeight, "150");
   clickControl(kPreviewData);
-  waitForChange(control(kPreview), blank);
+  waitForChange(control(kPreview), fractal);
 
   clickControl(kGenerate);
   enterWindow("Select Output DED File");
@@ -79,6 +90,7 @@ TEST_F(Relievo, ABinaryFileConvertedInTheWindowIsTheCommandsDedFile) {
   xdotool({"key", "Return"});
   waitGone("Success");
   ASSERT_EQ(closeMainWindow(), 0);
+  EXPECT_EQ(savedSettings().getInteger(kTool, "DataType"), 2);
 
   SpawnOptions options;
   options.cwd = dir.root();
@@ -94,32 +106,6 @@ TEST_F(Relievo, ABinaryFileConvertedInTheWindowIsTheCommandsDedFile) {
   // Bytes 24 ... 49 of the header hold the time the file was created.
   EXPECT_EQ(gui.substr(0, 24), cli.substr(0, 24));
   EXPECT_EQ(gui.substr(50), cli.substr(50));
-}
-
-// A first start from the Tools menu, nothing stored: the built-in fractal terrain shows, the
-// headless host's picture; a colour chosen for the ramp recolours it and is saved.
-TEST_F(Relievo, ThePreviewIsTheHeadlessHostsPictureAndTheRampRecoloursIt) {
-  launch({}, true);
-  const sxhost::Rgb expected = headlessPreview(kFractal);
-  ASSERT_FALSE(expected.empty());
-  EXPECT_LE(waitForPicture(control(kPreview), expected), 1);
-  const Box preview = control(kPreview);
-  const sxhost::Rgb green = steady(preview);
-
-  // The right half of the ramp is its top colour; the chooser's hue box sits at its top left.
-  const Box ramp = control(kRamp);
-  click(ramp.x + ramp.w * 3 / 4, ramp.y + ramp.h / 2);
-  const Box chooser = enterWindow("Color");
-  click(chooser.x + 20, chooser.y + 100);
-  xdotool({"key", "Return"});
-  waitGone("Color");
-  waitForChange(preview, green);
-
-  ASSERT_EQ(closeMainWindow(), 0);
-  const sxhost::Preferences saved = savedSettings();
-  const auto top = [&](const char* key) { return saved.getInteger(kTool, key).value_or(-1); };
-  EXPECT_NE(std::make_tuple(top("TopRed"), top("TopGreen"), top("TopBlue")),
-            std::make_tuple(0, 255, 0));
 }
 
 }  // namespace

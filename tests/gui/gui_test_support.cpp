@@ -10,14 +10,6 @@
 
 namespace relievo::gui_test {
 
-int largestDifference(const sxhost::Rgb& a, const sxhost::Rgb& b) {
-  if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size()) return 256;
-  int largest = 0;
-  for (std::size_t i = 0; i < a.pixels.size(); ++i)
-    largest = std::max(largest, std::abs(a.pixels[i] - b.pixels[i]));
-  return largest;
-}
-
 XSession& GuiTest::session() {
   static XSession session;
   return session;
@@ -41,13 +33,12 @@ void GuiTest::TearDown() {
   }
 }
 
-void GuiTest::launch(const Settings& settings, bool viaToolsMenu) {
+void GuiTest::launch(bool viaToolsMenu) {
   gui_ = startGui(
-      session(), dir.root(), settings,
+      session(), dir.root(),
       viaToolsMenu ? std::vector<std::string>{} : std::vector<std::string>{"--tool", kTool});
   if (viaToolsMenu) {
-    enterWindow(kMainWindow);
-    const Box main = session().geometry(session().window(kMainWindow));
+    const Box main = enterWindow(kMainWindow);
     // The menu bar's only menu, then its first item.
     click(main.x + 20, main.y + 12);
     xdotool({"key", "Down", "key", "Return"});
@@ -65,10 +56,6 @@ int GuiTest::closeMainWindow() {
 sxhost::Preferences GuiTest::savedSettings() const {
   return sxhost::Preferences::fromJson(
       relievo::testing::readFile(dir.path("config/relievo/settings.json")));
-}
-
-Box GuiTest::control(int id) const {
-  return controlBox(resource_, dialog_, id);
 }
 
 void GuiTest::xdotool(std::initializer_list<std::string> args) {
@@ -115,11 +102,18 @@ sxhost::Rgb GuiTest::waitForChange(const Box& box, const sxhost::Rgb& before) {
 }
 
 int GuiTest::waitForPicture(const Box& box, const sxhost::Rgb& expected) {
-  int difference = 256;
+  const auto difference = [&](const sxhost::Rgb& shown) {
+    if (shown.width != expected.width || shown.pixels.size() != expected.pixels.size()) return 256;
+    int largest = 0;
+    for (std::size_t i = 0; i < shown.pixels.size(); ++i)
+      largest = std::max(largest, std::abs(shown.pixels[i] - expected.pixels[i]));
+    return largest;
+  };
+  int largest = 256;
   const auto end = std::chrono::steady_clock::now() + kTimeout;
-  while (difference > 1 && std::chrono::steady_clock::now() < end)
-    difference = largestDifference(steady(box), expected);
-  return difference;
+  while (largest > 1 && std::chrono::steady_clock::now() < end)
+    largest = difference(steady(box));
+  return largest;
 }
 
 }  // namespace relievo::gui_test

@@ -10,16 +10,11 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
-#include <filesystem>
 #include <initializer_list>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "gui_launch.h"
 #include "relievo_testing/scratch_dir.h"
-#include "sxhost/resource.h"
-#include "x_session.h"
 
 namespace relievo::gui_test {
 
@@ -31,28 +26,23 @@ enum Id : int {
 };
 // clang-format on
 
-// The largest difference of one channel between two pictures of the same size.
-int largestDifference(const sxhost::Rgb& a, const sxhost::Rgb& b);
-
 class GuiTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  // Starts `relievo-gui --tool Relievo` in the scratch folder with these stored settings and
-  // waits for its dialog; with viaToolsMenu, starts `relievo-gui` and chooses the tool in the
-  // main window's Tools menu.
-  void launch(const Settings& settings, bool viaToolsMenu = false);
+  // Starts relievo-gui in the scratch folder, nothing stored, and waits for the Relievo
+  // dialog: with `--tool Relievo`, or through the main window's Tools menu.
+  void launch(bool viaToolsMenu);
   // Closes the main window as a person would; returns the program's exit status.
   int closeMainWindow();
   // The settings file that the program left.
   sxhost::Preferences savedSettings() const;
 
   // Where a control of the main dialog is on the screen.
-  Box control(int id) const;
-  // xdotool with these arguments; the test fails when it does.
+  Box control(int id) const { return controlBox(resource_, dialog_, id); }
+  // xdotool with these arguments; throws when it fails.
   void xdotool(std::initializer_list<std::string> args);
-  // A click at a point of the screen.
   void click(int x, int y);
   void clickControl(int id);
   // Replaces the text of a text field and presses Enter.

@@ -42,9 +42,8 @@ int main(int argc, char** argv) {
   pid_t gui = -1;
   int status = 0;
   try {
-    // The terrain as a person who chose the fractal generator once has it stored.
-    gui = startGui(session, home, {{"DataType", 4}, {"Width", 256}, {"Height", 256}},
-                   {"--tool", kTool});
+    // A first start, nothing stored: the built-in fractal terrain.
+    gui = startGui(session, home, {"--tool", kTool});
     Box dialog;
     waitFor("the dialog", [&] { return session.window(kTool) != 0; });
     const sxhost::Resource resource = relievoResource();
