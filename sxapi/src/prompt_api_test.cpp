@@ -1,5 +1,6 @@
 // Message boxes and prompts through the scripted responder. What relievo's messages and
-// prompts say, colour prompts and a front end's own responder run in the end-to-end tests.
+// prompts say, the names a file prompt hands back, colour prompts and a front end's own
+// responder run in the end-to-end tests.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -26,26 +27,6 @@ TEST(Messages, QuestionsAloneAreAnsweredFromTheQueueThenTheDefault) {
   EXPECT_EQ(
       std::tuple(r.messages()[1].message.kind, r.messages()[3].answer, r.messages()[4].answer),
       std::tuple(SX_MESSAGE_WARNING, true, false));
-}
-
-TEST(FilePrompts, HandBackNamesFromSxMalloc) {
-  sxhost::Host host;
-  host.responder().queueFile({"/tmp/a.txt", "/tmp/b.txt"});
-  const auto live = sxhost::liveAllocations();
-  int count = 0;
-  char** names = nullptr;
-  ASSERT_EQ(sxPromptDialogFile(nullptr, SX_PROMPT_OPEN, &count, &names, "PromptFileFlags", 1,
-                               "PromptFileDirectory", "/data/", nullptr),
-            0);
-  ASSERT_EQ(count, 2);
-  EXPECT_EQ(std::tuple(std::string(names[0]), std::string(names[1]), names[2]),
-            std::tuple("/tmp/a.txt", "/tmp/b.txt", nullptr));
-  EXPECT_EQ(sxhost::liveAllocations(), live + 3);
-  sxFreeStringList(names);
-  EXPECT_EQ(sxhost::liveAllocations(), live);
-  sxFreeStringList(nullptr);
-  const sxhost::FilePrompt& p = host.responder().filePrompts().at(0).prompt;
-  EXPECT_EQ(std::tuple(p.pairs.size(), p.flags()), std::tuple(2u, 1));
 }
 
 TEST(FilePrompts, CancelOrRefuseAndKeepTheOutputs) {
