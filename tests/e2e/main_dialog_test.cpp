@@ -76,24 +76,18 @@ TEST_F(MainDialogTest, EachKindShowsItsOwnControls) {
   }
 }
 
-TEST_F(MainDialogTest, FractalSizeIsRoundedToAPowerOfTwo) {
+// The rounding itself is the fractal source's unit tests' case.
+TEST_F(MainDialogTest, FractalSizeSeedAndWater) {
   setPref("DataType", kBinary);
   setPref("Fractal Size", 300);
-  setPref("Width", 16);
-  setPref("Height", 16);
+  setPref("Fractal Seed", -1);  // 4294967295 as the host stores it
+  setPref("Fractal Minimum", 20.0);
   start();
   c(kSourceKind).select(kFractal);
   // The kind's activate clears the status line, whatever the load said.
-  expectTexts({{kWidth, "256"}, {kHeight, "256"}, {kStatus, ""}});
-  EXPECT_TRUE(c(kPreview).visible());
-
-  const std::pair<const char*, const char*> typed[] = {
-      {"0", "4"}, {"3000", "2048"}, {"1000", "512"}, {"3", "2"}, {"64", "64"}};
-  for (const auto& [entry, size] : typed) {
-    SCOPED_TRACE(entry);
-    c(kWidth).type(entry);
-    expectTexts({{kWidth, size}, {kHeight, size}, {kLatPosts, size}});
-  }
+  expectTexts({{kWidth, "256"}, {kHeight, "256"}, {kStatus, ""}, {kDedMin, "20"}});
+  c(kWidth).type("1000");
+  expectTexts({{kWidth, "512"}, {kHeight, "512"}, {kLatPosts, "512"}});
   c(kHeight).type("40");
   expectTexts({{kWidth, "32"}, {kHeight, "32"}, {kStatus, "Done"}});
 
@@ -107,31 +101,10 @@ TEST_F(MainDialogTest, FractalSizeIsRoundedToAPowerOfTwo) {
   EXPECT_EQ(c(kStatus).text(), "");
   EXPECT_EQ(redraws, 0);
   EXPECT_TRUE(c(kPreview).visible());
-}
 
-TEST_F(MainDialogTest, SeedButtonsWrapAround) {
-  setPref("Fractal Seed", -1);  // 4294967295 as the host stores it
-  startFractal(16);
-  c(kSeedUp).press();
-  EXPECT_EQ(c(kStatus).text(), "Done");
-  main().close();
-  EXPECT_EQ(pref("Fractal Seed"), PrefValue{0});
-
-  start();
-  c(kSeedDown).press();
-  main().close();
-  EXPECT_EQ(pref("Fractal Seed"), PrefValue{-1});
-}
-
-TEST_F(MainDialogTest, WaterSetsTheDedMinimum) {
-  setPref("Fractal Minimum", 20.0);
-  startFractal(32);
+  // Water off keeps a minimum apart from 0; on makes it 0; off again makes that 0 a 1.
   EXPECT_TRUE(c(kWater).checked());
-  expectTexts({{kDedMin, "20"}, {kDedMax, "255"}});
-
-  // Off keeps a minimum apart from 0; on makes it 0; off again makes that 0 a 1.
   c(kWater).press();
-  EXPECT_FALSE(c(kWater).checked());
   EXPECT_EQ(c(kDedMin).text(), "20");
   EXPECT_FALSE(c(kWaterLevel).enabled());
   c(kWater).press();
@@ -139,9 +112,16 @@ TEST_F(MainDialogTest, WaterSetsTheDedMinimum) {
   EXPECT_TRUE(c(kWaterLevel).enabled());
   c(kWater).press();
   EXPECT_EQ(c(kDedMin).text(), "1");
+  // The seed wraps around both ways.
+  c(kSeedUp).press();
   main().close();
+  EXPECT_EQ(pref("Fractal Seed"), PrefValue{0});
   EXPECT_EQ(pref("Fractal Minimum"), PrefValue{1.0});
   EXPECT_EQ(pref("Fractal Water"), PrefValue{0});
+  start();
+  c(kSeedDown).press();
+  main().close();
+  EXPECT_EQ(pref("Fractal Seed"), PrefValue{-1});
 }
 
 // The drag itself is the progress unit tests' case; here each slider is wired to it.
@@ -188,10 +168,7 @@ TEST_F(MainDialogTest, OtherDelimiterCharacters) {
     int type;           // the menu position afterwards
     const char* shown;  // the delimiter label afterwards
   };
-  const Entry entries[] = {
-      {"#", 7, "'#'"}, {",", 4, "','"},  {"  ;", 2, "';'"}, {"\t|", 3, "'|'"},
-      {"", 5, "' '"},  {"  ", 5, "' '"}, {"ab", 7, "'a'"},
-  };
+  const Entry entries[] = {{"#", 7, "'#'"}, {"  ;", 2, "';'"}, {"", 5, "' '"}, {"ab", 7, "'a'"}};
   for (const Entry& e : entries) {
     SCOPED_TRACE('"' + std::string(e.typed) + '"');
     c(kDelimiterMenu).select(7);
@@ -204,14 +181,14 @@ TEST_F(MainDialogTest, OtherDelimiterCharacters) {
   EXPECT_TRUE(responder().messages().empty());
 
   // Characters that belong to numbers are refused and change nothing.
-  for (const char* refused : {"5", "-", ".", "/", "0", "9", " 7"}) {
+  for (const char* refused : {"5", "-", ".", " 7"}) {
     SCOPED_TRACE(refused);
     c(kOtherDelimiter).type(refused);
     expectMessage(lastMessage(), "Error", "ACSII data delimiter must be a non-numeric character",
                   SX_MESSAGE_ERROR);
     EXPECT_EQ(c(kDelimiterMenu).selectedPos(), 7);
   }
-  EXPECT_EQ(responder().messages().size(), 7u);
+  EXPECT_EQ(responder().messages().size(), 4u);
   c(kDelimiterMenu).select(1);
   EXPECT_EQ(c(kDelimiterShown).text(), "':'");
 }

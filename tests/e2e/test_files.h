@@ -64,8 +64,8 @@ struct DedRecords {
   int postsPerRecord, records;
 };
 
-// Checks the header (its creation time a ctime text of about now), the range and extents
-// records (with the feet that the format derives), and a length that fits the counts.
+// Checks the range record, the extents record up to the counts, and a length that fits the
+// counts. The header and the feet are the DED writer's unit tests' case.
 void expectDed(const DedFile& ded, const DedRecords& records);
 
 }  // namespace relievo::e2e
