@@ -6,7 +6,6 @@
 
 #include "e2e_support.h"
 #include "sxapilib.h"
-#include "sxhost/memory.h"
 
 namespace relievo::e2e {
 namespace {
@@ -91,21 +90,6 @@ TEST_F(PreviewTest, PictureIsCentredInTheViewAtTwiceTheSourceSize) {
   c(kUpperLeft).press();
   EXPECT_EQ(std::pair(picture().at(kLeft, kTop), picture().at(kRight, kBottom)),
             std::pair(kLowest, kHighest));
-}
-
-TEST_F(PreviewTest, WithoutMemoryForThePreviewTheSourceStillLoadsAndConverts) {
-  // The 200 x 100 samples are refused; the source, its rows and the posts are smaller.
-  const auto refuse = sxhost::AllocationFailure::above(2 * kW * 2 * kH - 1);
-  startLoaded();
-  EXPECT_TRUE(c(kPreview).visible());
-  expectVisible({kShaded, kInvert, kRamp, kDefaultColors}, false);
-  EXPECT_EQ(picture().at(105, 130), kBlack);
-  generate(dir.path("grid.ded"));
-  EXPECT_EQ(c(kStatus).text(), "DED file created");
-  const DedFile ded = DedFile::read(dir.path("grid.ded"));
-  ASSERT_EQ(ded.bytes.size(), 200u + 2 * kW * kH);
-  EXPECT_EQ(ded.post(0, 0), 10);
-  EXPECT_EQ(ded.post(kW - 1, kH - 1), 207);
 }
 
 TEST_F(PreviewTest, InvertAndShadingRebuildThePictureAndUndoThemselves) {

@@ -50,11 +50,6 @@ float DedFile::extent(int i) const {
   return std::bit_cast<float>(int32At(160 + 4 * static_cast<std::size_t>(i)));
 }
 
-std::int16_t DedFile::post(int record, int index) const {
-  const auto perRecord = static_cast<std::size_t>(extent(6));
-  return int16At(200 + 2 * (static_cast<std::size_t>(record) * perRecord + index));
-}
-
 std::vector<std::int16_t> DedFile::posts() const {
   std::vector<std::int16_t> out;
   for (std::size_t at = 200; at + 1 < bytes.size(); at += 2)

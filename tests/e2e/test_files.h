@@ -41,8 +41,6 @@ struct DedFile {
   // Extents value i in file order: SW lat, NE lat, SW lon, NE lon, lat and lon spacing,
   // posts per record, records, lon feet, lat feet.
   float extent(int i) const;
-  // Post `index` from the south of record `record`, records being as long as the extents say.
-  std::int16_t post(int record, int index) const;
   // Every post, record after record.
   std::vector<std::int16_t> posts() const;
 };

@@ -28,8 +28,8 @@ TEST_F(CliSettings, SavedSettingsBringABinaryConversionBack) {
   EXPECT_EQ(withoutCreationTime(readFile(path("again.ded"))), withoutCreationTime(a.bytes));
   EXPECT_EQ(a.extent(0), 10.0f);
   EXPECT_EQ(a.extent(3), 21.0f);
-  // The value 9 (the fourth of the file) is undefined: last row from the north, fourth column.
-  EXPECT_EQ(a.post(3, 5), -32768);
+  // The value 9 (the fourth of the file) is undefined: the northern post of the fourth record.
+  EXPECT_EQ(a.posts().at(3 * 6 + 5), -32768);
 }
 
 TEST_F(CliSettings, AFractalAfterAFileConversionComesBackWithItsSeedAndSize) {
