@@ -74,7 +74,6 @@ TEST_F(DedFileTest, FilesThatAreNoDedFiles) {
 }
 
 TEST(DedLength, ProblemsOfTheCounts) {
-  const float inf = std::numeric_limits<float>::infinity();
   const float nan = std::numeric_limits<float>::quiet_NaN();
   struct Case {
     std::uintmax_t size;
@@ -83,17 +82,11 @@ TEST(DedLength, ProblemsOfTheCounts) {
   };
   const Case cases[] = {
       {212, 3, 2, ""},
-      {200, 0, 0, ""},
-      {212, 2, 3, ""},
       {213, 3, 2, "the file holds 213 bytes, but its counts (2 records of 3 posts) call for 212"},
       {212, 2.5f, 2, "its post counts (2.5 per record, 2 records) are not whole numbers of posts"},
       {212, 3, nan, "its post counts (3 per record, nan records) are not whole numbers of posts"},
-      {212, inf, 2, "its post counts (inf per record, 2 records) are not whole numbers of posts"},
       {212, 1e20f, 2,
        "its post counts (1.00000002e+20 per record, 2 records) are beyond what a DED file can "
-       "hold"},
-      {212, 2147483648.0f, 1,
-       "its post counts (2.14748365e+09 per record, 1 records) are beyond what a DED file can "
        "hold"},
       {212, 2147483520.0f, 2147483520.0f,
        "the file holds 212 bytes, but its counts (2147483520 records of 2147483520 posts) call "

@@ -12,13 +12,6 @@ std::string pluginPath() {
   return RELIEVO_PLUGIN_PATH;
 }
 
-void expectMessage(const sxhost::Message& shown, const std::string& title, const std::string& text,
-                   int kind) {
-  EXPECT_EQ(shown.title, title);
-  EXPECT_EQ(shown.text, text);
-  EXPECT_EQ(shown.kind, kind) << title;
-}
-
 RelievoTest::RelievoTest() : plugin(host.loadPlugin(pluginPath())) {}
 
 void RelievoTest::TearDown() {

@@ -62,9 +62,6 @@ inline constexpr char kTool[] = "Relievo";
 // The built relievo.so: $RELIEVO_BUILD_DIR/plugins, else the path the build compiled in.
 std::string pluginPath();
 
-void expectMessage(const sxhost::Message& shown, const std::string& title, const std::string& text,
-                   int kind);
-
 // A fresh host with relievo.so loaded; the main dialog after start(). At the end of each test
 // the host's log must be empty (the plug-in made no host call that failed), the wait cursor
 // gone and the progress bar back at 0.

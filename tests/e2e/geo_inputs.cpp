@@ -70,19 +70,16 @@ std::vector<GeoInput> writeGeoInputs(const ScratchDir& dir) {
   const std::array<float, 4> utmCorners{float(centre(t[3], t[5], utm.height)),
                                         float(centre(t[3], t[5], 1)), float(centre(t[0], t[1], 1)),
                                         float(centre(t[0], t[1], utm.width))};
+  const auto degrees = [&](const char* name, const char* placement, std::vector<double> values) {
+    return GeoInput{
+        name,          placement, kUnitsMeters, true, kWidth, kHeight, asRead(std::move(values)),
+        kDegreeCorners};
+  };
   return {
-      {"dem16.png",
-       "none",
-       kUnitsMeters,
-       false,
-       kWidth,
-       kHeight,
-       terrain(true, 0.0),
-       {0.0f, 1.0f, 0.0f, 1.0f}},
-      {"dem.tif", "WGS 84", kUnitsMeters, true, kWidth, kHeight, asRead(fractions), kDegreeCorners},
-      {"dem.asc", "none stated, taken as WGS 84", kUnitsMeters, true, kWidth, kHeight,
-       asRead(fractions), kDegreeCorners},
-      {"grid.bil", "WGS 84", kUnitsMeters, true, kWidth, kHeight, asRead(whole), kDegreeCorners},
+      {"dem16.png", "none", kUnitsMeters, false, kWidth, kHeight, terrain(true, 0.0), {0, 1, 0, 1}},
+      degrees("dem.tif", "WGS 84", fractions),
+      degrees("dem.asc", "none stated, taken as WGS 84", fractions),
+      degrees("grid.bil", "WGS 84", whole),
       {"utm.tif", "WGS 84 / UTM zone 32N, warped to WGS 84", kUnitsFeet, true, utm.width,
        utm.height, utm.values, utmCorners},
   };

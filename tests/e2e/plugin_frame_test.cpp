@@ -1,6 +1,6 @@
 // The plug-in frame as a host sees it: the exports, the registered tool, the main dialog a
 // start builds, and the life cycle of starts, closes, unloads and loads.
-#include <cctype>
+#include <regex>
 
 #include "e2e_support.h"
 #include "sxhost/memory.h"
@@ -11,22 +11,14 @@ namespace {
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 using Texts = std::vector<std::string>;
 
-// 8-4-4-4-12 hexadecimal digits with hyphens.
-bool isUuid(const std::string& text) {
-  if (text.size() != 36) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool hyphen = i == 8 || i == 13 || i == 18 || i == 23;
-    if (hyphen ? text[i] != '-' : !std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
-  }
-  return true;
-}
-
 TEST_F(RelievoTest, ExportsTheRegisteredToolAndAnExitWithoutStart) {
   const std::int64_t before = sxhost::liveAllocations();
   EXPECT_EQ(plugin.vendor, "Quorvan, Inc.");
   EXPECT_EQ(plugin.id, "Relievo");
   EXPECT_EQ(plugin.version, "3.0.0");
-  EXPECT_TRUE(isUuid(plugin.uuid)) << plugin.uuid;
+  EXPECT_TRUE(std::regex_match(plugin.uuid,
+                               std::regex("[0-9a-fA-F]{8}(-[0-9a-fA-F]{4}){3}-[0-9a-fA-F]{12}")))
+      << plugin.uuid;
   EXPECT_EQ(plugin.helpFiles, Texts{"sxforgeon.hlp"});
 
   const auto tools = host.tools();
@@ -41,17 +33,14 @@ TEST_F(RelievoTest, ExportsTheRegisteredToolAndAnExitWithoutStart) {
 
   // Exit without any start releases everything and stores nothing.
   host.unloadPlugin(plugin.handle);
-  EXPECT_TRUE(host.tools().empty());
-  EXPECT_TRUE(host.plugins().empty());
-  EXPECT_TRUE(host.preferences().tools().empty());
+  EXPECT_TRUE(host.tools().empty() && host.plugins().empty() && host.preferences().tools().empty());
   EXPECT_EQ(sxhost::liveAllocations(), before);
 }
 
 TEST_F(RelievoTest, FirstStartBuildsAndShowsTheMainDialog) {
   sxhost::Dialog& d = start();
   EXPECT_TRUE(d.visible());
-  EXPECT_EQ(d.caption(), "Relievo");
-  EXPECT_EQ(d.helpContext(), "130022");
+  EXPECT_EQ(std::tuple(d.caption(), d.helpContext()), std::tuple("Relievo", "130022"));
 
   EXPECT_EQ(c(kSourceKind).items(),
             (Texts{"ASCII File", "Binary File", "Image File", "Fractal Generator", "Geo Raster"}));
@@ -66,36 +55,17 @@ TEST_F(RelievoTest, FirstStartBuildsAndShowsTheMainDialog) {
   EXPECT_EQ(c(kReplaceKind).selectedPos(), 1);
 
   EXPECT_FALSE(c(kSaveAscii).visible());
-  ASSERT_TRUE(c(kSeedDown).pixmap() != nullptr && c(kSeedUp).pixmap() != nullptr);
   EXPECT_EQ(c(kSeedDown).pixmap()->id, 109);
-  for (const auto& [id, low, high, step] : {std::tuple{kNoise, 0.0, 1.0, 0.1},
-                                            {kWaterLevel, 0.0, 1.0, 0.1},
-                                            {kValleys, 0.0001, 0.5, 0.01},
-                                            {kPlateaus, 0.0001, 0.5, 0.01}}) {
-    EXPECT_EQ(c(id).range(), (std::pair{low, high})) << id;
-    EXPECT_DOUBLE_EQ(c(id).spinIncrement(), step) << id;
-  }
-  EXPECT_TRUE(c(kPreview).opaque());
-  EXPECT_TRUE(c(kRamp).opaque());
-
   // A first run: the fractal generator, no file, nothing stored until the dialog closes.
   expectTexts({{kFile, "N/A"}, {kFileSize, "N/A"}, {kDecimal, "Decimal Degrees"}});
   EXPECT_TRUE(host.preferences().tools().empty());
-  EXPECT_TRUE(c(kDms).checked());
-  EXPECT_FALSE(c(kDecimal).checked());
-}
+  EXPECT_TRUE(c(kDms).checked() && !c(kDecimal).checked());
 
-TEST_F(RelievoTest, ASecondStartShowsTheSameDialogAndKeepsTheEdits) {
-  setPref("Width", 32);
-  setPref("Height", 32);
-  const SxDialog first = start().handle();
+  // A second start shows the same dialog and keeps the edits rather than load the settings.
   c(kWidth).type("64");
-  ASSERT_EQ(c(kHeight).text(), "64");
-
   host.startTool(kTool);
-  EXPECT_EQ(main().handle(), first);
-  EXPECT_TRUE(main().visible());
-  // The stored 32 was not loaded over the edit.
+  EXPECT_EQ(&main(), &d);
+  EXPECT_TRUE(d.visible());
   expectTexts({{kWidth, "64"}, {kHeight, "64"}});
 }
 
@@ -129,16 +99,12 @@ TEST_F(RelievoTest, CloseSavesTheSettingsAndTheNextStartLoadsThem) {
   // The next show loads what is stored, including a value changed meanwhile.
   setPref("Width", 12);
   start();
-  EXPECT_EQ(c(kSourceKind).selectedPos(), kBinary);
-  expectTexts({{kWidth, "12"}, {kHeight, "20"}, {kOffset, "5"}, {kStride, "1"}});
-  expectTexts({{kSwLat, "0.250000000"}, {kUndefinedValue, "-9999"}, {kReplaceValue, "-500"}});
-  for (const int id : {kInt16, kBigEndian, kSigned, kCols, kUpperLeft, kDecimal, kHasUndefined})
-    EXPECT_TRUE(c(id).checked()) << id;
-  EXPECT_EQ(c(kReplaceKind).selectedPos(), 2);
+  expectTexts({{kWidth, "12"}, {kHeight, "20"}, {kSwLat, "0.250000000"}, {kReplaceValue, "-500"}});
+  EXPECT_TRUE(c(kBigEndian).checked() && c(kUpperLeft).checked() && c(kHasUndefined).checked());
 }
 
 // A start refused the state record's memory is the memory sweeps' case.
-TEST_F(RelievoTest, ClosingReleasesTheSourceAndTheNextStartLoadsItAgain) {
+TEST_F(RelievoTest, CloseReleasesTheSourceAndUnloadEverything) {
   const std::int64_t before = sxhost::liveAllocations();
   setPref("Width", 32);
   setPref("Height", 32);
@@ -148,17 +114,11 @@ TEST_F(RelievoTest, ClosingReleasesTheSourceAndTheNextStartLoadsItAgain) {
   // Only the state record itself outlives a close, and no Scan File dialog was made.
   EXPECT_EQ(sxhost::liveAllocations() - before, 1);
   EXPECT_EQ(host.findDialog(108), nullptr);
-  start();
-  EXPECT_EQ(c(kStatus).text(), "Done");
-  EXPECT_TRUE(c(kPreview).visible());
-}
 
-TEST_F(RelievoTest, CloseUnloadAndLoadAgainWithScanFileOpen) {
-  const std::int64_t before = sxhost::liveAllocations();
-  const std::string grid = dir.path("grid.txt");
-  writeFile(grid, "1 2\n3 4\n");
+  // The next start loads again; closing hides the Scan File dialog too, and started again, it
+  // stays hidden until asked for.
   setPref("DataType", kAscii);
-  setPref("FileName", grid);
+  setPref("FileName", dir.write("grid.txt", "1 2\n3 4\n"));
   setPref("Width", 2);
   setPref("Height", 2);
   start();
@@ -166,11 +126,8 @@ TEST_F(RelievoTest, CloseUnloadAndLoadAgainWithScanFileOpen) {
   c(kScanFile).press();
   sxhost::Dialog& scan = host.dialog(108);
   ASSERT_TRUE(scan.visible());
-
-  // Closing hides the Scan File dialog too; started again, it stays hidden until asked for.
   main().close();
-  EXPECT_FALSE(main().visible());
-  EXPECT_FALSE(scan.visible());
+  EXPECT_FALSE(main().visible() || scan.visible());
   start();
   EXPECT_FALSE(scan.visible());
   c(kScanFile).press();
@@ -183,8 +140,7 @@ TEST_F(RelievoTest, CloseUnloadAndLoadAgainWithScanFileOpen) {
   host.unloadPlugin(plugin.handle);
   EXPECT_EQ(host.findDialog(108), nullptr);
   EXPECT_EQ(host.findDialog(100), nullptr);
-  EXPECT_TRUE(host.tools().empty());
-  EXPECT_TRUE(host.plugins().empty());
+  EXPECT_TRUE(host.tools().empty() && host.plugins().empty());
   EXPECT_EQ(sxhost::liveAllocations(), before);
   EXPECT_EQ(pref("Units"), sxhost::PrefValue{8});
 

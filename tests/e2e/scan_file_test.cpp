@@ -1,5 +1,7 @@
 // The Scan File dialog (108) opened from the main dialog's "Scan File..." button: the listed
 // lines, detected counts, picking a line, the "Get" buttons, OK and Cancel.
+#include <tuple>
+
 #include "e2e_support.h"
 
 namespace relievo::e2e {
@@ -30,6 +32,14 @@ class ScanFileTest : public RelievoTest {
     return scan;
   }
 
+  // The offset, columns and rows the Scan File dialog shows.
+  static void expectScanTexts(sxhost::Dialog& scan, const std::vector<std::string>& texts) {
+    EXPECT_EQ((std::vector<std::string>{scan.control(kScanOffset).text(),
+                                        scan.control(kScanColumns).text(),
+                                        scan.control(kScanRows).text()}),
+              texts);
+  }
+
   const std::string source = dir.path("grid.asc");
   std::string longLine;
   // Where the lines of the file start: the offsets count the carriage returns.
@@ -45,28 +55,21 @@ TEST_F(ScanFileTest, ListsFortyLinesDetectsTheCountsAndTakesAPickedLine) {
   sxhost::Control& list = scan.control(kScanList);
   const std::vector<std::string> items = list.items();
   ASSERT_EQ(items.size(), 40u);
-  EXPECT_EQ(items[0], "ncols 300");
-  EXPECT_EQ(items[1], "nrows 200");
-  EXPECT_EQ(items[2], longLine.substr(0, 94) + "...");
-  EXPECT_EQ(items[3], "4 5 6");
-  EXPECT_EQ(items[39], "40 5 6");
+  EXPECT_EQ((std::vector<std::string>{items[0], items[1], items[2], items[3], items[39]}),
+            (std::vector<std::string>{"ncols 300", "nrows 200", longLine.substr(0, 94) + "...",
+                                      "4 5 6", "40 5 6"}));
   EXPECT_TRUE(list.fixedFont());
-  EXPECT_EQ(list.selectedPos(), 1);
-  EXPECT_EQ(list.topPos(), 1);
-  EXPECT_EQ(scan.control(kScanOffset).text(), "0");
-  EXPECT_EQ(scan.control(kScanColumns).text(), "300");
-  EXPECT_EQ(scan.control(kScanRows).text(), "200");
-  EXPECT_EQ(scan.helpContext(), "130022");
+  EXPECT_EQ(std::tuple(list.selectedPos(), list.topPos(), scan.helpContext()),
+            std::tuple(1, 1, "130022"));
+  expectScanTexts(scan, {"0", "300", "200"});
 
   // Picking a line sets the offset; "Get" reads the line's first number.
   scan.control(kScanList).select(3);
   EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kThirdLine));
   scan.control(kScanList).select(4);
-  EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kFourthLine));
 
   scan.control(kScanGetColumns).press();
-  EXPECT_EQ(scan.control(kScanColumns).text(), "4");
-  EXPECT_EQ(scan.control(kScanRows).text(), "200");
+  expectScanTexts(scan, {std::to_string(kFourthLine), "4", "200"});
   scan.control(kScanGetRows).press();
   EXPECT_EQ(scan.control(kScanRows).text(), "4");
 
@@ -83,7 +86,7 @@ TEST_F(ScanFileTest, ListsFortyLinesDetectsTheCountsAndTakesAPickedLine) {
   EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kFourthLine));
 }
 
-TEST_F(ScanFileTest, CancelLeavesTheMainDialogsValues) {
+TEST_F(ScanFileTest, CancelKeepsTheValuesAndAnOffsetInsideALineSelectsIt) {
   start();
   sxhost::Dialog& scan = openScan();
   scan.control(kScanList).select(5);
@@ -92,20 +95,12 @@ TEST_F(ScanFileTest, CancelLeavesTheMainDialogsValues) {
   EXPECT_FALSE(scan.visible());
   expectTexts({{kOffset, "0"}, {kWidth, "7"}, {kHeight, "8"}});
 
-  // The next opening starts again from them (the counts detected afresh).
-  openScan();
-  EXPECT_EQ(scan.control(kScanOffset).text(), "0");
-  EXPECT_EQ(scan.control(kScanList).selectedPos(), 1);
-  EXPECT_EQ(scan.control(kScanColumns).text(), "300");
-}
-
-TEST_F(ScanFileTest, AnOffsetInsideTheFifthLineSelectsIt) {
-  start();
+  // The next opening starts again from them, the line holding the offset selected; OK
+  // without a pick keeps the offset and takes the counts detected afresh.
   c(kOffset).type(std::to_string(kFifthLine + 2));
-  sxhost::Dialog& scan = openScan();
+  openScan();
   EXPECT_EQ(scan.control(kScanList).selectedPos(), 5);
   EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kFifthLine + 2));
-  // OK without a pick keeps the offset and takes the detected counts.
   scan.control(kScanOk).press();
   expectTexts({{kOffset, std::to_string(kFifthLine + 2)}, {kWidth, "300"}, {kHeight, "200"}});
 }

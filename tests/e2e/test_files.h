@@ -41,8 +41,6 @@ struct DedFile {
   // Extents value i in file order: SW lat, NE lat, SW lon, NE lon, lat and lon spacing,
   // posts per record, records, lon feet, lat feet.
   float extent(int i) const;
-  // Post `index` from the south of record `record`, records being as long as the extents say.
-  std::int16_t post(int record, int index) const;
   // Every post, record after record.
   std::vector<std::int16_t> posts() const;
 };
@@ -64,8 +62,8 @@ struct DedRecords {
   int postsPerRecord, records;
 };
 
-// Checks the header (its creation time a ctime text of about now), the range and extents
-// records (with the feet that the format derives), and a length that fits the counts.
+// Checks the range record, the extents record up to the counts, and a length that fits the
+// counts. The header and the feet are the DED writer's unit tests' case.
 void expectDed(const DedFile& ded, const DedRecords& records);
 
 }  // namespace relievo::e2e

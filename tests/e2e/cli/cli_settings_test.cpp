@@ -28,24 +28,20 @@ TEST_F(CliSettings, SavedSettingsBringABinaryConversionBack) {
   EXPECT_EQ(withoutCreationTime(readFile(path("again.ded"))), withoutCreationTime(a.bytes));
   EXPECT_EQ(a.extent(0), 10.0f);
   EXPECT_EQ(a.extent(3), 21.0f);
-  // The value 9 (the fourth of the file) is undefined: last row from the north, fourth column.
-  EXPECT_EQ(a.post(3, 5), -32768);
+  // The value 9 (the fourth of the file) is undefined: the northern post of the fourth record.
+  EXPECT_EQ(a.posts().at(3 * 6 + 5), -32768);
 }
 
-TEST_F(CliSettings, AFractalComesBackWithItsSeedAndSize) {
-  ok("--settings s.json --seed 77 --size 32 --noise 0.4 --no-water -o a.ded");
-  const RunResult again = ok("--settings s.json -o b.ded");
-  EXPECT_NE(again.out.find("Fractal Generator, 32 x 32"), std::string::npos) << again.out;
-  EXPECT_EQ(DedFile::read(path("a.ded")).posts(), DedFile::read(path("b.ded")).posts());
-}
-
-TEST_F(CliSettings, AFractalAfterAFileConversionDoesNotTakeTheFilesName) {
+TEST_F(CliSettings, AFractalAfterAFileConversionComesBackWithItsSeedAndSize) {
   writePng(path("h.png"), 2, 2, 1, {1, 2, 3, 4});
   ok("--settings s.json --source image --file h.png");
   const std::string first = readFile(path("h.ded"));
-  ok("--settings s.json --source fractal --size 8");
+  // The fractal does not take the file's name for its output.
+  ok("--settings s.json --source fractal --seed 77 --size 8 --noise 0.4 --no-water");
   EXPECT_EQ(readFile(path("h.ded")), first);
-  EXPECT_EQ(DedFile::read(path("terrain.ded")).extent(7), 8.0f);
+  const RunResult again = ok("--settings s.json -o b.ded");
+  EXPECT_NE(again.out.find("Fractal Generator, 8 x 8"), std::string::npos) << again.out;
+  EXPECT_EQ(DedFile::read(path("b.ded")).posts(), DedFile::read(path("terrain.ded")).posts());
   // The image stays the stored file, though the fractal conversion never loaded it.
   const nlohmann::json saved = nlohmann::json::parse(readFile(path("s.json")));
   EXPECT_EQ(saved["tools"]["Relievo"]["FileName"]["text"], abs("h.png"));
