@@ -171,20 +171,18 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
   }
 }
 
-TEST_F(GenerateDed, RangeRecordTruncatesTheDedRange) {
+// The range is scanned when it is not known yet; the range record truncates the DED range.
+TEST_F(GenerateDed, ScansAnUnknownRangeAndTheRangeRecordTruncatesTheDedRange) {
+  testing::attach(state, testing::memoryRaster({{3, 7}}));
+  ASSERT_EQ(generateTo(out), 1);
+  EXPECT_EQ(std::tie(state.ranges.data.dataMin, state.ranges.data.dataMax),
+            std::make_tuple(3.0, 7.0));
   load(testing::memoryRaster({{0, 50}, {100, 25}}));
   applyDedRange(&state, 10.9, 99.9);
   ASSERT_EQ(generateTo(out), 1);
   // Linear over 0 ... 100 onto 10.9 ... 99.9, truncated: 10.9, 99.9, 55.4, 33.15.
   testing::expectDed(readFile<Bytes>(out),
                      {10, 99, 0, 0, 1, 1, 36000, 36000, {{10, 99}, {55, 33}}});
-}
-
-TEST_F(GenerateDed, ScansTheRangeWhenItIsNotKnownYet) {
-  testing::attach(state, testing::memoryRaster({{3, 7}}));
-  ASSERT_EQ(generateTo(out), 1);
-  EXPECT_EQ(std::tie(state.ranges.data.dataMin, state.ranges.data.dataMax),
-            std::make_tuple(3.0, 7.0));
 }
 
 TEST_F(GenerateDed, CancelAnEmptyNameOrTheSourceWritesNothing) {

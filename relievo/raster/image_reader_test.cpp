@@ -64,21 +64,17 @@ TEST_F(ImageReader, EveryComponentOfEveryKind) {
     int kind;
     Values components[5];  // Intensity, Red, Green, Blue, Alpha; empty: refused
   } cases[] = {
-      {dir.write("planes.rgb", sgiImage(2, 1, 3, kRgbPlanes)),
-       SX_IMAGE_RGB,
+      // clang-format off
+      {dir.write("planes.rgb", sgiImage(2, 1, 3, kRgbPlanes)), SX_IMAGE_RGB,
        {colour, {10, 20}, {30, 40}, {50, 60}, {}}},
-      {dir.write("bytes.png", pngImage(2, 1, 4, {10, 30, 50, 255, 20, 40, 60, 255})),
-       SX_IMAGE_RGBA,
+      {dir.write("bytes.png", pngImage(2, 1, 4, {10, 30, 50, 255, 20, 40, 60, 255})), SX_IMAGE_RGBA,
        {colour, {10, 20}, {30, 40}, {50, 60}, {255, 255}}},
       {dir.write("planes.rgba", sgiImage(2, 1, 4, {10, 20, 30, 40, 50, 60, 255, 255})),
-       SX_IMAGE_RGBA,
-       {colour, {10, 20}, {30, 40}, {50, 60}, {255, 255}}},
-      {dir.write("grey.bw", sgiImage(2, 1, 1, {7, 9})),
-       SX_IMAGE_INTENSITY,
-       {{7, 9}, {}, {}, {}, {}}},
-      {dir.write("grey.inta", sgiImage(2, 1, 2, {7, 9, 100, 200})),
-       SX_IMAGE_INTENSITY_ALPHA,
+       SX_IMAGE_RGBA, {colour, {10, 20}, {30, 40}, {50, 60}, {255, 255}}},
+      {dir.write("grey.bw", sgiImage(2, 1, 1, {7, 9})), SX_IMAGE_INTENSITY, {{7, 9}, {}, {}, {}, {}}},
+      {dir.write("grey.inta", sgiImage(2, 1, 2, {7, 9, 100, 200})), SX_IMAGE_INTENSITY_ALPHA,
        {{7, 9}, {}, {}, {}, {100, 200}}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     for (int component = 1; component <= 5; ++component) {
