@@ -163,38 +163,34 @@ TEST(ValuesToPosts, ConstantDataMapsToTheDedMinimumEitherWay) {
   }
 }
 
-double halfOfIt(double value, double, double, double, double) {
-  return value / 2;
-}
-
-TEST(ValuesToPosts, GivesThePostsOfValueToPostForEveryMappingAndUndefinedSetting) {
+// The batch gives the posts one value at a time would: undefined values, clamping, the unit
+// scale, and rounding under the linear mapping, worked out for -200 ... 700 onto -100 ... 1000.
+TEST(ValuesToPosts, UndefinedValuesScaleMappingAndRounding) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
-  const std::vector<double> values = {0.0,     -0.5,     0.49,    123.9,    -123.9,   999.99,
-                                      -9999.7, -9999.0,  -10000,  32767.5,  -32767.9, 40000.0,
-                                      -1e300,  1e300,    inf,     -inf,     nan,      7.25,
-                                      1.0,     -32768.0, 32768.0, 65535.99, 250.0,    500.0};
-  const MapFn fns[] = {mapIdentity, mapLinear, mapInverted, halfOfIt};
-  for (const MapFn fn : fns) {
-    for (int hasNull : {0, 1}) {
-      for (double dataMax : {700.0, -200.0}) {  // the second: constant data
-        for (double scale : {1.0, 0.3048, 100.0}) {
-          ElevationRanges ranges = loaded(-200.0, dataMax);
-          setDedRange(ranges, -100.0, 1000.0);
-          ranges.roundPosts = fn == mapLinear ? 1 : 0;
-          ranges.dedMapFn = fn;
-          const UndefinedData undefined{hasNull, -9999};
-          ranges.replaceNullValue = -500;
-          std::vector<std::int16_t> posts(values.size() + 1, 12345);
-          valuesToPosts(ranges, undefined, values, scale, posts.data());
-          for (std::size_t i = 0; i < values.size(); ++i) {
-            EXPECT_EQ(posts[i], valueToPost(ranges, undefined, values[i], scale))
-                << values[i] << " scale " << scale << " null " << hasNull << " max " << dataMax;
-          }
-          EXPECT_EQ(posts.back(), 12345);  // nothing written past the run
-        }
-      }
-    }
+  const double values[] = {-200.0, 700.0, 250.0, 0.0, -9999.7, 1e300, nan};
+  const struct {
+    MapFn fn;
+    int round;
+    double scale;
+    std::vector<std::int16_t> posts;
+  } cases[] = {
+      {mapIdentity, 0, 1.0, {-200, 700, 250, 0, -500, 32767, kDedNull}},
+      {mapIdentity, 0, 100.0, {-20000, 32767, 25000, 0, -500, 32767, kDedNull}},
+      // (v + 200) / 900 x 1100 - 100: 0 gives 144.44, 250 gives 450; 1e300 is held at the post
+      // range, not the DED range.
+      {mapLinear, 1, 1.0, {-100, 1000, 450, 144, -500, 32767, kDedNull}},
+      {mapInverted, 0, 1.0, {1000, -100, 450, 755, -500, -32767, kDedNull}},
+  };
+  for (const auto& c : cases) {
+    ElevationRanges ranges = loaded(-200.0, 700.0);
+    setDedRange(ranges, -100.0, 1000.0);
+    ranges.roundPosts = c.round;
+    ranges.dedMapFn = c.fn;
+    ranges.replaceNullValue = -500;
+    std::vector<std::int16_t> posts(std::size(values) + 1, 12345);
+    valuesToPosts(ranges, UndefinedData{1, -9999}, values, c.scale, posts.data());
+    posts.pop_back();  // nothing written past the run
+    EXPECT_EQ(posts, c.posts) << c.scale;
   }
 }
 

@@ -41,7 +41,10 @@ struct ExpectedDed {
       for (int shift = 8 * (size - 1); shift >= 0; shift -= 8)
         out.push_back(static_cast<std::uint8_t>(value >> shift));
     };
-    const auto text = [&out](std::string_view s) { out.insert(out.end(), s.begin(), s.end()); };
+    const auto text = [&out](std::string_view s) {
+      for (const char c : s)
+        out.push_back(static_cast<std::uint8_t>(c));
+    };
     put(128, 4);
     text("KTLX");
     text("DMA1    ");

@@ -49,24 +49,46 @@ class ExtentsFields : public ::testing::Test {
   ToolState& state = hosted.state;
 };
 
+// Switching the display changes only the display.
 TEST_F(ExtentsFields, ThreeArcSecondsInBothForms) {
   show(kDms);
-  EXPECT_EQ(std::tie(state.extents.latSpacing, state.extents.longSpacing),
-            std::make_tuple(30.0f, 30.0f));
+  const Extents before = state.extents;
+  EXPECT_EQ(std::tie(before.latSpacing, before.longSpacing), std::make_tuple(30.0f, 30.0f));
   EXPECT_EQ(text(kLatSpacingField), dms(0, 0, "03.00", 'N'));
   EXPECT_EQ(text(kLonSpacingField), dms(0, 0, "03.00", 'E'));
   EXPECT_EQ(text(kNeLatField), dms(1, 0, "00.00", 'N'));
   EXPECT_EQ(text(kSwLonField), dms(0, 0, "00.00", 'E'));
   EXPECT_EQ(text(kLatPostsField), "1201");
-  EXPECT_EQ(text(kLonPostsField), "1201");
 
-  show(kDecimal);
-  EXPECT_EQ(text(kLatSpacingField), "0.000833333");
+  hosted.control(kDecimalToggle).press();
+  EXPECT_EQ(state.ui.displayDms, 0);
+  EXPECT_TRUE(hosted.control(kDecimalToggle).checked());
+  EXPECT_FALSE(hosted.control(kDmsToggle).checked());
+  EXPECT_EQ(hosted.control(kDecimalToggle).text(), "Decimal Degrees");
   EXPECT_EQ(text(kLonSpacingField), "0.000833333");
   EXPECT_EQ(text(kNeLatField), "1.000000000");
+  state.extents.latStart = 36.446f;
+  hosted.control(kDmsToggle).press();
+  EXPECT_EQ(state.ui.displayDms, 1);
+  EXPECT_TRUE(hosted.control(kDmsToggle).checked());
+  EXPECT_EQ(text(kSwLatField), dms(36, 26, "45.60", 'N'));
+  const Extents& after = state.extents;
+  EXPECT_EQ(
+      std::tie(after.latEnd, after.longStart, after.longEnd, after.latSpacing, after.longSpacing),
+      std::tie(before.latEnd, before.longStart, before.longEnd, before.latSpacing,
+               before.longSpacing));
 }
 
-TEST_F(ExtentsFields, ASpacingEntryMovesBothNorthEastCoordinates) {
+// A spacing moves both north-east coordinates; one that is not positive or not a number
+// changes nothing.
+TEST_F(ExtentsFields, SpacingEntriesMoveBothNorthEastCoordinates) {
+  for (const char* typed : {"0", "-0.001", "abc", ""}) {
+    hosted.control(kLatSpacingField).type(typed);
+    EXPECT_EQ(std::tie(state.extents.latSpacing, state.extents.latEnd, state.extents.longEnd),
+              std::make_tuple(30.0f, 1.0f, 1.0f))
+        << typed;
+    EXPECT_EQ(text(kLatSpacingField), "0.000833333") << typed;
+  }
   state.extents.latStart = 10.0f;
   state.extents.latEnd = 11.0f;
   state.extents.longSpacing = 60.0f;  // a longitude spacing that no longer matches the corners
@@ -77,77 +99,34 @@ TEST_F(ExtentsFields, ASpacingEntryMovesBothNorthEastCoordinates) {
   EXPECT_EQ(std::tie(state.extents.latStart, state.extents.longStart),
             std::make_tuple(10.0f, 0.0f));
   EXPECT_EQ(text(kNeLatField), "11.199999809");  // the stored float, shown again
-}
 
-TEST_F(ExtentsFields, ASpacingEntryInDegreesMinutesSeconds) {
   show(kDms);
-  hosted.control(kLonSpacingField).type("0 0 6 E");
-  EXPECT_FLOAT_EQ(state.extents.longSpacing, 60.0f);
-  EXPECT_FLOAT_EQ(state.extents.longEnd, 2.0f);
-  EXPECT_FLOAT_EQ(state.extents.latEnd, 1.0f);
-  EXPECT_EQ(text(kLonSpacingField), dms(0, 0, "06.00", 'E'));
+  hosted.control(kLonSpacingField).type("0 0 3 E");
+  EXPECT_FLOAT_EQ(state.extents.longSpacing, 30.0f);
+  EXPECT_FLOAT_EQ(state.extents.longEnd, 1.0f);
+  EXPECT_EQ(text(kLonSpacingField), dms(0, 0, "03.00", 'E'));
 }
 
-TEST_F(ExtentsFields, SpacingsThatAreNotPositiveOrNotNumbersChangeNothing) {
-  for (const char* typed : {"0", "-0.001", "abc", ""}) {
-    hosted.control(kLatSpacingField).type(typed);
-    EXPECT_EQ(std::tie(state.extents.latSpacing, state.extents.latEnd, state.extents.longEnd),
-              std::make_tuple(30.0f, 1.0f, 1.0f))
-        << typed;
-    EXPECT_EQ(text(kLatSpacingField), "0.000833333") << typed;
-  }
-}
-
-TEST_F(ExtentsFields, ACornerEntryRecomputesBothSpacingsFromTheAbsoluteDifferences) {
-  state.extents.longPosts =
-      601.0f;  // the longitude spacing no longer matches until a corner changes
+// A corner recomputes both spacings from the absolute differences, unless it leaves no
+// extent; the counts take no entry.
+TEST_F(ExtentsFields, CornerEntriesRecomputeTheSpacingsOrAreRefused) {
+  state.extents.longPosts = 601.0f;  // the longitude spacing no longer matches
   // North-east below south-west is accepted while the longitudes increase.
   hosted.control(kNeLatField).type("-2");
   EXPECT_EQ(std::tie(state.extents.latEnd, state.extents.latSpacing, state.extents.longSpacing),
             std::make_tuple(-2.0f, 60.0f, 60.0f));
   EXPECT_EQ(text(kNeLatField), "-2.000000000");
-}
 
-TEST_F(ExtentsFields, CornersThatLeaveNoExtentAreRefused) {
-  state.extents.longEnd = 0.0f;           // longitudes equal
-  hosted.control(kSwLatField).type("1");  // latitudes equal too
+  state.extents.longEnd = 0.0f;            // longitudes equal
+  hosted.control(kSwLatField).type("-2");  // latitudes equal too
   EXPECT_EQ(state.extents.latStart, 0.0f);
   EXPECT_EQ(text(kSwLatField), "0.000000000");
-  EXPECT_EQ(state.extents.latSpacing, 30.0f);
-
-  state.extents.longStart = 0.5f;  // longitudes reversed
+  state.extents.longStart = 0.5f;  // longitudes reversed, and then latitudes too
   hosted.control(kNeLatField).type("-1");
-  EXPECT_EQ(state.extents.latEnd, 1.0f);
-  EXPECT_EQ(text(kNeLatField), "1.000000000");
-}
-
-TEST_F(ExtentsFields, TheCountsTakeNoEntry) {
+  EXPECT_EQ(state.extents.latEnd, -2.0f);
+  EXPECT_EQ(text(kNeLatField), "-2.000000000");
   hosted.control(kLatPostsField).type("5");
   EXPECT_EQ(state.extents.latPosts, 1201.0f);
-}
-
-TEST_F(ExtentsFields, SwitchingTheDisplayChangesOnlyTheDisplay) {
-  state.extents.latStart = 36.446f;
-  show(kDms);
-  const Extents before = state.extents;
-  hosted.control(kDecimalToggle).press();
-  EXPECT_EQ(state.ui.displayDms, 0);
-  EXPECT_EQ(text(kSwLatField), "36.445999146");
-  EXPECT_TRUE(hosted.control(kDecimalToggle).checked());
-  EXPECT_FALSE(hosted.control(kDmsToggle).checked());
-  EXPECT_EQ(hosted.control(kDecimalToggle).text(), "Decimal Degrees");
-
-  hosted.control(kDmsToggle).press();
-  EXPECT_EQ(state.ui.displayDms, 1);
-  EXPECT_TRUE(hosted.control(kDmsToggle).checked());
-  EXPECT_FALSE(hosted.control(kDecimalToggle).checked());
-  EXPECT_TRUE(hosted.control(kDmsToggle).enabled());
-  EXPECT_EQ(text(kSwLatField), dms(36, 26, "45.60", 'N'));
-  const Extents& after = state.extents;
-  EXPECT_EQ(std::tie(after.latStart, after.latEnd, after.longStart, after.longEnd, after.latSpacing,
-                     after.longSpacing),
-            std::tie(before.latStart, before.latEnd, before.longStart, before.longEnd,
-                     before.latSpacing, before.longSpacing));
 }
 
 }  // namespace

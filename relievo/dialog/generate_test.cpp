@@ -138,21 +138,6 @@ TEST_F(GenerateDed, RecordsFollowTheOrderAndTheOrigin) {
   }
 }
 
-TEST_F(GenerateDed, RowMajorGridTallerThanOneBlock) {
-  // 2 x 130 rows: the rows reach the posts through two full blocks of 64 and a partial one.
-  std::vector<float> values;
-  Records records(2);
-  for (int r = 0; r < 130; ++r) {
-    values.insert(values.end(), {static_cast<float>(r), static_cast<float>(1000 + r)});
-    records[0].push_back(static_cast<std::int16_t>(129 - r));
-    records[1].push_back(static_cast<std::int16_t>(1129 - r));
-  }
-  state.source.dataOrigin = DataOrigin::UpperLeft;
-  load(testing::memoryRaster(2, 130, values));
-  ASSERT_EQ(generateTo(out), 1);
-  testing::expectDed(readFile<Bytes>(out), {0, 1129, 0, 0, 1, 1, 36000.0f / 129, 36000, records});
-}
-
 TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
   struct Case {
     ReplaceNullKind kind;
@@ -186,20 +171,18 @@ TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
   }
 }
 
-TEST_F(GenerateDed, RangeRecordTruncatesTheDedRange) {
+// The range is scanned when it is not known yet; the range record truncates the DED range.
+TEST_F(GenerateDed, ScansAnUnknownRangeAndTheRangeRecordTruncatesTheDedRange) {
+  testing::attach(state, testing::memoryRaster({{3, 7}}));
+  ASSERT_EQ(generateTo(out), 1);
+  EXPECT_EQ(std::tie(state.ranges.data.dataMin, state.ranges.data.dataMax),
+            std::make_tuple(3.0, 7.0));
   load(testing::memoryRaster({{0, 50}, {100, 25}}));
   applyDedRange(&state, 10.9, 99.9);
   ASSERT_EQ(generateTo(out), 1);
   // Linear over 0 ... 100 onto 10.9 ... 99.9, truncated: 10.9, 99.9, 55.4, 33.15.
   testing::expectDed(readFile<Bytes>(out),
                      {10, 99, 0, 0, 1, 1, 36000, 36000, {{10, 99}, {55, 33}}});
-}
-
-TEST_F(GenerateDed, ScansTheRangeWhenItIsNotKnownYet) {
-  testing::attach(state, testing::memoryRaster({{3, 7}}));
-  ASSERT_EQ(generateTo(out), 1);
-  EXPECT_EQ(std::tie(state.ranges.data.dataMin, state.ranges.data.dataMax),
-            std::make_tuple(3.0, 7.0));
 }
 
 TEST_F(GenerateDed, CancelAnEmptyNameOrTheSourceWritesNothing) {

@@ -54,40 +54,27 @@ TEST_F(ProgressTest, AdvanceShowsOnlyWholeSteps) {
   EXPECT_EQ(hosted.status(), "Scanning");
 }
 
-TEST_F(ProgressTest, DraggingAFractalSliderKeepsTheDisplayStill) {
-  state.source.sourceKind = SourceKind::Fractal;
+// While a slider is dragged nothing sets the wait cursor; a fractal's display stays still, any
+// other source still shows its progress.
+TEST_F(ProgressTest, DraggingASliderSetsNoCursorAndAFractalKeepsTheDisplayStill) {
   state.ui.sliderDragging = 1;
-  sxTextSetString(state.ui.statusText, "before");
-  progressBegin(&state, "Generating Fractal Map...", 20.0);
-  EXPECT_FALSE(hosted.host.waitCursorShown());
-  EXPECT_EQ(state.ui.busyCursor, 0);
-  EXPECT_EQ(hosted.status(), "before");
-
-  sxProgressSetValue(state.ui.progressBar, 3.0);
-  progressUpdate(&state, 9, "ignored");
-  progressAdvance(&state, 5.0);
-  EXPECT_EQ(bar(), 3.0);
-  EXPECT_EQ(hosted.status(), "before");
-  progressEnd(&state, "Done");
-  EXPECT_EQ(bar(), 3.0);
-  EXPECT_EQ(hosted.status(), "before");
-}
-
-TEST_F(ProgressTest, DraggingAnotherSourceStillShowsUpdatesButNoCursor) {
-  state.source.sourceKind = SourceKind::Binary;
-  state.ui.sliderDragging = 1;
-  progressBegin(&state, "Reading File...", 20.0);
-  EXPECT_FALSE(hosted.host.waitCursorShown());
-  EXPECT_EQ(hosted.status(), "Reading File...");
-  progressUpdate(&state, 4, nullptr);
-  EXPECT_EQ(bar(), 4.0);
-}
-
-TEST_F(ProgressTest, EndAfterABeginWhileDraggingLeavesTheCursorAlone) {
+  for (const SourceKind kind : {SourceKind::Binary, SourceKind::Fractal}) {
+    const bool still = kind == SourceKind::Fractal;
+    state.source.sourceKind = kind;
+    sxTextSetString(state.ui.statusText, "before");
+    sxProgressSetValue(state.ui.progressBar, 3.0);
+    progressBegin(&state, "Reading File...", 20.0);
+    EXPECT_FALSE(hosted.host.waitCursorShown());
+    EXPECT_EQ(state.ui.busyCursor, 0);
+    EXPECT_EQ(hosted.status(), still ? "before" : "Reading File...");
+    progressUpdate(&state, 9, nullptr);
+    progressAdvance(&state, 5.0);
+    EXPECT_EQ(bar(), still ? 3.0 : 5.0);  // the accumulated steps
+    progressEnd(&state, "Done");
+    EXPECT_EQ(hosted.status(), still ? "before" : "Done");
+  }
   // A wait cursor that someone else set stays: the drag-time begin did not set it.
   sxSetCursor(sxResourceGetCursor(nullptr, SX_CURSOR_WAIT));
-  state.source.sourceKind = SourceKind::Fractal;
-  state.ui.sliderDragging = 1;
   progressBegin(&state, "Generating Fractal Map...", 20.0);
   state.ui.sliderDragging = 0;
   progressEnd(&state, "Done");

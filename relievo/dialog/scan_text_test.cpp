@@ -1,45 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "dialog/main_dialog.h"
 #include "dialog/scan_dialog.h"
 
 namespace relievo {
 namespace {
 
-TEST(ScanText, LineContainsIgnoresCase) {
-  EXPECT_TRUE(lineContains("NROWS 1201", "row"));
-  EXPECT_TRUE(lineContains("arrow -12", "row"));
-  EXPECT_TRUE(lineContains("Image Width: 5", "width"));
-  EXPECT_FALSE(lineContains("ncols 4", "row"));
-}
-
-TEST(ScanText, FirstIntegerSkipsEverythingBeforeTheFirstDigit) {
-  int value = -1;
-  EXPECT_TRUE(firstInteger("arrow -12", &value));
-  EXPECT_EQ(value, 12);
-  EXPECT_TRUE(firstInteger("x1.5e3", &value));
-  EXPECT_EQ(value, 1);
-  EXPECT_TRUE(firstInteger("99999999999999999999", &value));
-  EXPECT_EQ(value, 2147483647);
-  value = 7;
-  EXPECT_FALSE(firstInteger("no digits -", &value));
-  EXPECT_EQ(value, 7);
-}
-
-TEST(ScanText, HeaderCountsLaterLinesWin) {
-  ScanFileState scan{};
-  for (const char* line : {"ncols 300", "nrows 200", "xllcorner 0", "cellsize 30"}) {
-    detectHeaderCounts(scan, line);
-  }
-  EXPECT_EQ(scan.scanWidth, 300);
-  EXPECT_EQ(scan.scanHeight, 200);
-  detectHeaderCounts(scan, "rows and cols 5");  // rows are tested first
-  EXPECT_EQ(scan.scanHeight, 5);
-  EXPECT_EQ(scan.scanWidth, 300);
-}
-
 // Long lines and their "..." are shown by the Scan File dialog's own tests.
-TEST(ScanText, TrimRemovesTheLineEnd) {
+TEST(ScanText, CaseBlindMatchFirstIntegerHeaderCountsAndTrimmedLines) {
+  EXPECT_TRUE(lineContains("NROWS 1201", "row") && lineContains("arrow -12", "row"));
+  EXPECT_FALSE(lineContains("ncols 4", "row"));
+  const std::pair<const char*, int> integers[] = {
+      {"arrow -12", 12}, {"x1.5e3", 1}, {"99999999999999999999", 2147483647}, {"no digits -", 7}};
+  for (const auto& [text, want] : integers) {
+    int value = 7;
+    EXPECT_EQ(firstInteger(text, &value), want != 7) << text;
+    EXPECT_EQ(value, want) << text;
+  }
+  ScanFileState scan{};  // later lines win, and rows are tested first
+  for (const char* line : {"ncols 300", "nrows 200", "xllcorner 0", "rows and cols 5"})
+    detectHeaderCounts(scan, line);
+  EXPECT_EQ(std::make_pair(scan.scanWidth, scan.scanHeight), std::make_pair(300, 5));
   char line[kScanLineChars + 4] = "12 13\r\n";
   trimListedLine(line, nullptr);
   EXPECT_STREQ(line, "12 13");

@@ -120,7 +120,6 @@ TEST_F(Loading, StoredSettingsLoadOrSayWhyNot) {
   const Case cases[] = {
       // First, while the tool has never been given a file name: nothing happens at all.
       {"no file name, text", 1, "", 2, 2, 0, ""},
-      {"no file name, binary", 2, "", 2, 2, 0, ""},
       {"no file name, image", 3, "", 2, 2, 0, ""},
       {"binary of 512 x 512", 2, dir.write("512.bin", std::string(512 * 512, '\1')), 512, 512, 1,
        "Done"},
@@ -235,34 +234,30 @@ TEST_F(Loading, ACachedImageLoadsByItselfWhateverItsSize) {
   EXPECT_EQ(state->imageCache, nullptr);
 }
 
-TEST_F(Loading, FractalsLoadByThemselvesUpTo4096By4096) {
-  // The generation itself is refused, which shows that the load was tried.
-  sxhost::AllocationFailure refuse = sxhost::AllocationFailure::above(1 << 20);
-  const struct {
-    int width, height;
-    Texts texts;
-  } cases[] = {{4096, 4096, {"Generating Fractal Map...", "Error creating fractal map"}},
-               {4096, 4097, {}}};
-  for (const auto& c : cases) {
-    storeSource(kFractalKind, "", c.width, c.height);
-    start();
-    EXPECT_EQ(state->raster, nullptr);
-    EXPECT_EQ(statusTexts, c.texts) << c.width << " x " << c.height;
-  }
-}
-
+// While a slider is dragged the map is at 128.
 TEST_F(Loading, WhileASliderIsDraggedTheMapIsAt128) {
   storeSource(kFractalKind, "", 256, 256);
   start();
   ASSERT_NE(state->raster, nullptr);
-  EXPECT_EQ(state->raster->width, 256);
-  dialog().control(kNoiseScale).slide(0.5, SX_SCALE_DRAGGING);
-  ASSERT_NE(state->raster, nullptr);
-  EXPECT_EQ(state->raster->width, 128);
-  dialog().control(kNoiseScale).slide(0.5, SX_SCALE_FINAL);
-  ASSERT_NE(state->raster, nullptr);
-  EXPECT_EQ(state->raster->width, 256);
+  for (const auto& [phase, width] : {std::pair{SX_SCALE_DRAGGING, 128}, {SX_SCALE_FINAL, 256}}) {
+    dialog().control(kNoiseScale).slide(0.5, phase);
+    ASSERT_NE(state->raster, nullptr);
+    EXPECT_EQ(state->raster->width, width);
+  }
   EXPECT_EQ(state->ui.sliderDragging, 0);
+}
+
+// Fractals load by themselves up to 4096 x 4096; the generation itself is refused, which shows
+// that the load was tried.
+TEST_F(Loading, FractalsLoadByThemselvesUpTo4096By4096) {
+  sxhost::AllocationFailure refuse = sxhost::AllocationFailure::above(1 << 20);
+  for (const int height : {4096, 4097}) {
+    storeSource(kFractalKind, "", 4096, height);
+    start();
+    EXPECT_EQ(state->raster, nullptr);
+    const Texts tried = {"Generating Fractal Map...", "Error creating fractal map"};
+    EXPECT_EQ(statusTexts, height == 4096 ? tried : Texts{}) << height;
+  }
 }
 
 TEST_F(Loading, PostsAndSpacingsFollowTheLoadAndTheAutomaticLoadStartsFromNothing) {

@@ -184,22 +184,13 @@ TEST_F(Settings, FractalMinimumDefaultFollowsTheWaterAndFractalSizeIsNeverWritte
   EXPECT_EQ(stored("Fractal Size"), sxhost::PrefValue(1000));
 }
 
-// A character typed into "Other" that another row holds selects that row, and stays so; an
-// "Other" character above 127 is saved negative and loads back as a space.
-TEST_F(Settings, TheDelimiterSelectionComesBackAsSaved) {
-  setDelimiterCharacter(state.source, ',');
-  settingsSave(&state);
-  EXPECT_EQ(reloaded().source.delimiterType, 4);
-
+// Units and delimiters out of range fall back; an "Other" character above 127 is saved negative
+// and loads back as a space. Colours keep their low byte, and the replace rule runs after the
+// keys are read.
+TEST_F(Settings, StoredValuesOutOfRangeFallBack) {
   setDelimiterCharacter(state.source, static_cast<char>(200));
   settingsSave(&state);
   EXPECT_EQ(stored("Delimiter"), sxhost::PrefValue(200 - 256));
-  const ToolState loaded = reloaded();
-  EXPECT_EQ(loaded.source.delimiterType, kDelimiterOther);
-  EXPECT_EQ(loaded.source.otherDelimiter, ' ');
-}
-
-TEST_F(Settings, OutOfRangeUnitsAndDelimitersFallBack) {
   // {"Units", "DelimiterType", "Delimiter" stored; units, delimiterType, "Other" character}
   const int cases[][6] = {{1, 1, 1, 1, 1, 1},       {8, 7, 255, 8, 7, 255},
                           {0, 0, 0, 4, 5, ' '},     {9, 8, 256, 4, 5, ' '},
@@ -209,26 +200,21 @@ TEST_F(Settings, OutOfRangeUnitsAndDelimitersFallBack) {
     store("DelimiterType", type);
     store("Delimiter", delimiter);
     const ToolState loaded = reloaded();
-    EXPECT_EQ(loaded.ranges.units, wantUnits) << units;
-    EXPECT_EQ(loaded.source.delimiterType, wantType) << type;
+    EXPECT_EQ(std::tie(loaded.ranges.units, loaded.source.delimiterType),
+              std::make_tuple(wantUnits, wantType))
+        << units << " " << type;
     EXPECT_EQ(loaded.source.otherDelimiter, static_cast<char>(wantOther)) << delimiter;
   }
-}
-
-TEST_F(Settings, ColoursKeepTheLowByteAndTheReplaceRuleRunsAfterTheKeys) {
   const std::pair<const char*, int> colours[] = {{"BottomRed", 0x1FF},     {"BottomGreen", 300},
                                                  {"BottomBlue", -1},       {"TopRed", 256},
                                                  {"TopGreen", 0x12345678}, {"TopBlue", 17}};
   for (auto [key, value] : colours)
     store(key, value);
-  ToolState loaded = reloaded();
-  const Rgb8 bottom = loaded.preview.bottomColor;
-  const Rgb8 top = loaded.preview.topColor;
+  const Rgb8 bottom = reloaded().preview.bottomColor, top = reloaded().preview.topColor;
   EXPECT_EQ(std::tie(bottom.r, bottom.g, bottom.b, top.r, top.g, top.b),
             std::make_tuple(255, 44, 255, 0, 0x78, 17));
-
-  const int cases[][3] = {{1, 5, -32768}, {2, 5, 5}, {2, -32768, -32768}, {2, 32767, 32767}};
-  for (const auto& [kind, value, want] : cases) {
+  const int rules[][3] = {{1, 5, -32768}, {2, 5, 5}, {2, -32768, -32768}, {2, 32767, 32767}};
+  for (const auto& [kind, value, want] : rules) {
     store("ReplaceNullKind", kind);
     store("ReplaceNullValue", value);
     EXPECT_EQ(reloaded().ranges.replaceNullValue, want) << kind << " " << value;

@@ -41,35 +41,29 @@ std::pair<double, double> rangeOf(RasterRec* raster) {
   return range;
 }
 
+// Any character that cannot be part of a number separates, whatever the delimiter; a header
+// is read as numbers unless the offset, which counts CR LF as two bytes, skips it.
 TEST(AsciiReader, ValuesAsFloatsWhateverSeparatesThem) {
   const double f38 = static_cast<float>(12345678901234567890123456789012345678.0);
+  const double inf = std::numeric_limits<double>::infinity();
   const struct {
     std::string text;
-    int headerOffset, width, height;
-    Rows rows;
+    int headerOffset;
+    Rows rows;  // the grid's size too
   } cases[] = {
-      // Any character that cannot be part of a number separates, whatever the delimiter.
-      {"1,2;3|4\t5 6\n7:8", 0, 4, 2, {{1, 2, 3, 4}, {5, 6, 7, 8}}},
+      {"1,2;3|4\t5 6\n7:8", 0, {{1, 2, 3, 4}, {5, 6, 7, 8}}},
       {"12-5 1.5D3 1.5d3\n1.5E3 2.5e-3 1.2.3 - x",
        0,
-       4,
-       2,
        {{12, 5, 1500, 1500}, {1500, double{0.0025f}, double{1.2f}, 0}}},
-      // A header is read as numbers unless the offset, which counts CR LF as two bytes,
-      // skips it.
-      {"ncols 4\r\n1 2 3 4\r\n", 0, 4, 1, {{4, 1, 2, 3}}},
-      {"ncols 4\r\n1 2 3 4\r\n", 9, 4, 1, {{1, 2, 3, 4}}},
-      {"0.1 1e39 -16777217",
-       0,
-       3,
-       1,
-       {{double{0.1f}, std::numeric_limits<double>::infinity(), -16777216}}},
-      {"12345678901234567890123456789012345678 7", 0, 2, 1, {{f38, 7}}},  // 38 digits
+      {"ncols 4\r\n1 2 3 4\r\n", 0, {{4, 1, 2, 3}}},
+      {"ncols 4\r\n1 2 3 4\r\n", 9, {{1, 2, 3, 4}}},
+      {"0.1 1e39 -16777217", 0, {{double{0.1f}, inf, -16777216}}},
+      {"12345678901234567890123456789012345678 7", 0, {{f38, 7}}},  // 38 digits
   };
   ScratchDir dir;
   for (const auto& c : cases) {
-    RasterPtr raster = openText(dir.write("grid.txt", c.text), c.width, c.height,
-                                {.headerOffset = c.headerOffset});
+    RasterPtr raster = openText(dir.write("grid.txt", c.text), static_cast<int>(c.rows[0].size()),
+                                static_cast<int>(c.rows.size()), {.headerOffset = c.headerOffset});
     ASSERT_NE(raster, nullptr) << c.text;
     EXPECT_EQ(readAllRows(raster.get()), c.rows) << c.text;
   }
@@ -117,17 +111,6 @@ TEST(AsciiReader, TextEndingEarlyFailsWithTheCountRead) {
     EXPECT_EQ(valuesRead, c.valuesRead) << c.text;
     EXPECT_EQ(sxhost::liveAllocations(), live) << c.text;
   }
-  // Dimensions that cannot be counted are refused before any allocation.
-  const std::string path = dir.write("grid.txt", "1 2 3 4");
-  const auto requests = sxhost::allocationRequests();
-  for (auto [width, height] : {std::pair{0, 4}, std::pair{4, -1}, std::pair{65536, 65536}}) {
-    const AsciiTextResult result =
-        asciiReadText(path.c_str(), 0, width, height, nullptr, nullptr, 0, 0.0);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.valuesRead, 0);
-    EXPECT_EQ(result.values, nullptr);
-  }
-  EXPECT_EQ(sxhost::allocationRequests(), requests);
 }
 
 struct Progress {

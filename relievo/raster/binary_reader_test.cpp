@@ -77,6 +77,8 @@ std::vector<std::vector<std::uint64_t>> bits(const Rows& rows) {
 
 TEST(BinaryRead, Table) {
   const Bytes order = {0x00, 0x01, 0x00, 0x02, 0x01, 0x00, 0xFF, 0xFF};
+  using enum ByteType;
+  constexpr Endian Big = Endian::Big, Little = Endian::Little;
   const struct {
     const char* name;
     Bytes bytes;
@@ -84,45 +86,32 @@ TEST(BinaryRead, Table) {
     Rows rows;
     int result = 1;
   } cases[] = {
-      {"BigUnsigned16",
-       order,
-       {0, 0, 2, 2, ByteType::Int16, 0, Endian::Big},
-       {{1, 2}, {256, 65535}}},
-      {"BigSigned16", order, {0, 0, 2, 2, ByteType::Int16, 1, Endian::Big}, {{1, 2}, {256, -1}}},
-      {"LittleUnsigned16", order, {0, 0, 2, 2, ByteType::Int16}, {{256, 512}, {1, 65535}}},
-      {"Unsigned8", {0x80, 0xFF}, {0, 0, 2, 1, ByteType::Int8, 0, Endian::Big}, {{128, 255}}},
-      {"Signed8", {0x80, 0xFF}, {0, 0, 2, 1, ByteType::Int8, 1, Endian::Big}, {{-128, -1}}},
-      {"Unsigned32",
-       {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80},
-       {0, 0, 2, 1, ByteType::Int32},
+      {"BigUnsigned16", order, {0, 0, 2, 2, Int16, 0, Big}, {{1, 2}, {256, 65535}}},
+      {"BigSigned16", order, {0, 0, 2, 2, Int16, 1, Big}, {{1, 2}, {256, -1}}},
+      {"LittleUnsigned16", order, {0, 0, 2, 2, Int16}, {{256, 512}, {1, 65535}}},
+      {"Unsigned8", {0x80, 0xFF}, {0, 0, 2, 1, Int8, 0, Big}, {{128, 255}}},
+      {"Signed8", {0x80, 0xFF}, {0, 0, 2, 1, Int8, 1, Big}, {{-128, -1}}},
+      // clang-format off
+      {"Unsigned32", {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80}, {0, 0, 2, 1, Int32},
        {{4294967295.0, 2147483648.0}}},
-      {"Signed32",
-       {0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00},
-       {0, 0, 2, 1, ByteType::Int32, 1, Endian::Big},
+      {"Signed32", {0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0, 0, 0}, {0, 0, 2, 1, Int32, 1, Big},
        {{-1, -2147483648.0}}},
-      {"FloatBig",  // a float that is not finite passes as it is
-       bytesOf({1.5f, -kInfF, kNaNF}, Endian::Big),
-       {0, 0, 3, 1, ByteType::Float32, 1, Endian::Big},
+      // A float that is not finite passes as it is; a double becomes 0.0.
+      {"FloatBig", bytesOf({1.5f, -kInfF, kNaNF}, Big), {0, 0, 3, 1, Float32, 1, Big},
        {{1.5, -kInf, double{kNaNF}}}},
-      {"DoubleLittle",  // a double that is not finite becomes 0.0
-       bytesOf({-0.1, kNaN, kInf, -kInf}, Endian::Little),
-       {0, 0, 2, 2, ByteType::Float64},
+      {"DoubleLittle", bytesOf({-0.1, kNaN, kInf, -kInf}, Little), {0, 0, 2, 2, Float64},
        {{-0.1, 0.0}, {0.0, 0.0}}},
-      {"DoubleBig",
-       bytesOf({1e300, kInf}, Endian::Big),
-       {0, 0, 2, 1, ByteType::Float64, 0, Endian::Big},
-       {{1e300, 0.0}}},
+      {"DoubleBig", bytesOf({1e300, kInf}, Big), {0, 0, 2, 1, Float64, 0, Big}, {{1e300, 0.0}}},
       {"OffsetAndStride", {'A', 'B', 'C', 'D', 'E', 'F'}, {3, 1, 2, 1}, {{'D', 'F'}}},
-      {"StrideCarriesAcrossRows",
-       {0xFF, 0xF9, 9, 9, 9, 0x01, 0x2C, 9, 9, 9, 0x00, 0x05, 9, 9, 9},
-       {0, 3, 1, 3, ByteType::Int16, 1, Endian::Big},
-       {{-7}, {300}, {5}}},
+      {"StrideCarriesAcrossRows", {0xFF, 0xF9, 9, 9, 9, 0x01, 0x2C, 9, 9, 9, 0x00, 0x05, 9, 9, 9},
+       {0, 3, 1, 3, Int16, 1, Big}, {{-7}, {300}, {5}}},
+      // clang-format on
       {"NegativeStrideIsIgnored", {1, 2, 3, 4}, {0, -5, 2, 2}, {{1, 2}, {3, 4}}},
       // The second row would start past the end of the file.
       {"StridePastTheEnd", {10, 11, 12, 13}, {0, 2, 2, 2}, {{10, 13}}, 0},
       // Five bytes of 16-bit values: an element cut short ends the data.
-      {"FinalFragment", {1, 0, 2, 0, 3}, {0, 0, 1, 3, ByteType::Int16}, {{1}, {2}}, 0},
-      {"FinalFragmentAfterStride", {1, 0, 2, 0, 3}, {0, 2, 1, 3, ByteType::Int16}, {{1}}, 0},
+      {"FinalFragment", {1, 0, 2, 0, 3}, {0, 0, 1, 3, Int16}, {{1}, {2}}, 0},
+      {"FinalFragmentAfterStride", {1, 0, 2, 0, 3}, {0, 2, 1, 3, Int16}, {{1}}, 0},
       {"UnknownElementType", {1, 2, 3, 4}, {0, 0, 2, 2, static_cast<ByteType>(5)}, {}, 0},
       {"NoFile", {}, {0, 0, 1, 1}, {}, 0},  // removed since the record was made
   };

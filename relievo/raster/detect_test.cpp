@@ -16,15 +16,19 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-TEST(Detect, TextBinaryAndNone) {
+// Only the first 2000 bytes are examined; an image is told by its content, not by its name, and
+// a cut-off one by its bytes as any other file.
+TEST(Detect, TextBinaryImageAndNone) {
   sxhost::Host host;
   testing::ScratchDir dir;
   Bytes text(3000, 'a');
-  text[2500] = 0xE9;  // beyond the bytes examined
+  text[2500] = 0xE9;
   Bytes lastExamined = text;
   lastExamined[1999] = 0x80;
   Bytes firstNotExamined = text;
   firstNotExamined[2000] = 0xFF;
+  const Bytes png = testing::pngImage(2, 1, 3, {1, 2, 3, 4, 5, 6});
+  const Bytes sgi = testing::sgiImage(2, 1, 1, {7, 9});
   const struct {
     std::string path;
     FileKind kind;
@@ -35,28 +39,16 @@ TEST(Detect, TextBinaryAndNone) {
       {dir.write("edge.txt", lastExamined), FileKind::Binary},
       {dir.write("after.txt", firstNotExamined), FileKind::Text},
       {dir.write("short.txt", Bytes{'1', ' ', '2', '\n', 0x01, 0x7F}), FileKind::Text},
+      {dir.write("grid.txt", png), FileKind::Image},
+      {dir.write("grid", sgi), FileKind::Image},
+      {dir.write("cut.png", Bytes(png.begin(), png.begin() + 20)), FileKind::Binary},
+      {dir.write("text.png", "1 2\n"), FileKind::Text},
       {dir.write("empty.png", ""), FileKind::None},
       {dir.path("missing"), FileKind::None},
       {dir.path(""), FileKind::None},
   };
   for (const auto& c : cases)
     EXPECT_EQ(rasterDetectFileKind(c.path), c.kind) << c.path;
-}
-
-TEST(Detect, ImagesAreToldByTheirContent) {
-  sxhost::Host host;
-  testing::ScratchDir dir;
-  const Bytes png = testing::pngImage(2, 1, 3, {1, 2, 3, 4, 5, 6});
-  const Bytes sgi = testing::sgiImage(2, 1, 1, {7, 9});
-  EXPECT_EQ(rasterDetectFileKind(dir.write("grid.png", png)), FileKind::Image);
-  EXPECT_EQ(rasterDetectFileKind(dir.write("grid.txt", png)), FileKind::Image);
-  EXPECT_EQ(rasterDetectFileKind(dir.write("grid.bw", sgi)), FileKind::Image);
-  EXPECT_EQ(rasterDetectFileKind(dir.write("grid", sgi)), FileKind::Image);
-  // A cut-off image is examined as any other file: its bytes say binary.
-  EXPECT_EQ(rasterDetectFileKind(dir.write("cut.png", Bytes(png.begin(), png.begin() + 20))),
-            FileKind::Binary);
-  // An image name does not make a text an image.
-  EXPECT_EQ(rasterDetectFileKind(dir.write("text.png", "1 2\n")), FileKind::Text);
 }
 
 TEST(ByteTypeForSize, SuggestsTheTypeOfTheSize) {
@@ -112,9 +104,10 @@ TEST(LargestFit, NumbersOfTheFileSizes) {
     const LargestFit fit = largestFitForFile(source);
     EXPECT_GE(fit.dimension, 0);
     EXPECT_EQ(fit.suggestedByteType, byteTypeForSize(fit.dataSize));
+    if (&source == hostile) {  // the header past the end of the file: nothing fits
+      EXPECT_EQ(std::make_pair(fit.dimension, fit.dataSize <= 0), std::make_pair(0, true));
+    }
   }
-  EXPECT_EQ(largestFitForFile(hostile[0]).dimension, 0);
-  EXPECT_LE(largestFitForFile(hostile[0]).dataSize, 0);
 }
 
 TEST(BinaryLayoutMessage, ExactTexts) {

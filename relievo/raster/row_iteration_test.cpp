@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "raster/raster.h"
@@ -64,24 +65,17 @@ class RowIteration : public ::testing::Test {
   CollectedRows collected_;
 };
 
+// Fewer and shorter rows come from the start; none at all still opens and closes the pass;
+// too many or too long rows, or no callback, read nothing.
 TEST_F(RowIteration, RowsAndCountsWithinTheRecord) {
-  EXPECT_EQ(forEach(5, 0), 1);  // nothing delivered, the pass still opened and closed
-  EXPECT_TRUE(collected_.rows.empty());
-  EXPECT_EQ(counts.opens, 1);
-  EXPECT_EQ(counts.closes, 1);
-  EXPECT_EQ(forEach(3, 2), 1);  // fewer and shorter rows, from the start
-  EXPECT_EQ(collected_.rows, (Rows{{0, 0, 0}, {1, 1, 1}}));
-}
-
-TEST_F(RowIteration, TooManyRowsOrTooLongRowsReadNothing) {
-  EXPECT_EQ(forEach(6, 6), 0);
-  EXPECT_EQ(forEach(5, 7), 0);
-  EXPECT_EQ(forEach(-1, 6), 0);
-  EXPECT_EQ(forEach(5, -1), 0);
-  EXPECT_EQ(rasterForEachRow(raster_.get(), 5, 6, nullptr, &collected_), 0);
+  for (const auto& [count, rows] : {std::pair{6, 6}, {5, 7}, {-1, 6}, {5, -1}})
+    EXPECT_EQ(forEach(count, rows), 0) << count << " x " << rows;
   EXPECT_EQ(rasterForEachRowAll(raster_.get(), nullptr, &collected_), 0);
   EXPECT_EQ(counts.opens, 0);
-  EXPECT_TRUE(collected_.rows.empty());
+  EXPECT_EQ(forEach(5, 0), 1);
+  EXPECT_EQ(std::make_pair(counts.opens, counts.closes), std::make_pair(1, 1));
+  EXPECT_EQ(forEach(3, 2), 1);
+  EXPECT_EQ(collected_.rows, (Rows{{0, 0, 0}, {1, 1, 1}}));
 }
 
 TEST_F(RowIteration, ACallbackStoppingAtRowThreeOrAFailedReadEndsThePass) {

@@ -48,15 +48,10 @@ inline RasterRec* memoryRaster(std::initializer_list<std::initializer_list<float
 
 // An in-memory record of width x height values whose value at row r, column c is 10 r + c.
 inline RasterPtr gridRaster(int width, int height) {
-  RasterPtr raster(rasterAllocate(""));
-  if (raster == nullptr) return raster;
-  raster->width = width;
-  raster->height = height;
-  raster->values = static_cast<float*>(sxMalloc(sizeof(float) * width * height));
+  std::vector<float> values(static_cast<std::size_t>(width) * height);
   for (int k = 0; k < width * height; ++k)
-    raster->values[k] = static_cast<float>(10 * (k / width) + k % width);
-  rasterUseMemoryVariant(raster.get());
-  return raster;
+    values[k] = static_cast<float>(10 * (k / width) + k % width);
+  return RasterPtr(memoryRaster(width, height, values));
 }
 
 using Rows = std::vector<std::vector<double>>;

@@ -48,12 +48,9 @@ TEST(TokenReader, Table) {
       {"ncols 4\n7 8", {"4", "7", "8"}},  // "ncols": the 'c', 'o'... are separators
       {"abc, xyz! ?", {}},
       {"", {}},
-      {"\xff\xfe"
-       "3\x80"
-       "4",
-       {"3", "4"}},
-      {"42", {"42"}},         // the end of the text ends the last token
-      {"e5 d7", {"5", "7"}},  // exponent letters do not start a token
+      {"\xff\xfe\x33\x80\x34", {"3", "4"}},  // bytes above 127 separate "3" and "4"
+      {"42", {"42"}},                        // the end of the text ends the last token
+      {"e5 d7", {"5", "7"}},                 // exponent letters do not start a token
       // 38 characters are the limit; a longer token ends the reading, at the end of the text
       // as before a separator.
       {longest + " 1", {longest, "1"}},

@@ -3,6 +3,7 @@
 #ifndef RELIEVO_TESTING_FILES_H
 #define RELIEVO_TESTING_FILES_H
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,7 +12,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <utility>
 
 namespace relievo::testing {
@@ -36,27 +36,19 @@ Bytes readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
-  if constexpr (std::is_same_v<Bytes, std::string>) {
-    return std::move(text).str();
-  } else {
-    const std::string s = std::move(text).str();
-    return Bytes(s.begin(), s.end());
-  }
+  const std::string s = std::move(text).str();
+  return Bytes(s.begin(), s.end());
 }
 
 // Everything `stream` holds from its start, read through the stream itself after flushing
 // it; the stream is left at its end. Throws std::runtime_error when it cannot be read.
 template <class Bytes = std::string>
 Bytes streamContents(std::FILE* stream) {
-  if (std::fflush(stream) != 0 || std::fseek(stream, 0, SEEK_END) != 0) {
-    throw std::runtime_error("cannot read the stream back");
-  }
-  const long size = std::ftell(stream);
-  if (size < 0 || std::fseek(stream, 0, SEEK_SET) != 0) {
-    throw std::runtime_error("cannot read the stream back");
-  }
-  Bytes bytes(static_cast<std::size_t>(size), 0);
-  if (std::fread(bytes.data(), 1, bytes.size(), stream) != bytes.size()) {
+  const bool sized = std::fflush(stream) == 0 && std::fseek(stream, 0, SEEK_END) == 0;
+  const long size = sized ? std::ftell(stream) : -1;
+  Bytes bytes(static_cast<std::size_t>(std::max(size, 0L)), 0);
+  if (size < 0 || std::fseek(stream, 0, SEEK_SET) != 0 ||
+      std::fread(bytes.data(), 1, bytes.size(), stream) != bytes.size()) {
     throw std::runtime_error("cannot read the stream back");
   }
   return bytes;

@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -47,12 +46,9 @@ class ScratchDir {
 
   // Writes `bytes` to the file `name` in the folder, replacing it, and returns its path.
   // Throws std::runtime_error when the file cannot be written.
-  std::string write(std::string_view name, std::string_view bytes) const {
-    std::string file = path(name);
-    writeFile(file, bytes);
-    return file;
-  }
-  std::string write(std::string_view name, std::span<const unsigned char> bytes) const {
+  // `bytes` is anything writeFile takes: text or a vector of bytes.
+  template <class Bytes>
+  std::string write(std::string_view name, const Bytes& bytes) const {
     std::string file = path(name);
     writeFile(file, bytes);
     return file;
@@ -68,11 +64,8 @@ class ScratchDir {
     if (test == nullptr) return prefix;
     std::string name = std::string(test->test_suite_name()) + "_" + test->name();
     name.resize(std::min(name.size(), kMaxTestNameChars));
-    for (char& c : name) {
-      const auto u = static_cast<unsigned char>(c);
-      const bool asciiAlnum = u < 0x80 && std::isalnum(u) != 0;
-      if (!asciiAlnum) c = '_';
-    }
+    for (char& c : name)
+      if (const auto u = static_cast<unsigned char>(c); u >= 0x80 || std::isalnum(u) == 0) c = '_';
     return prefix + name + "-";
   }
 
