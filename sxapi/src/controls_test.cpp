@@ -205,11 +205,10 @@ TEST_F(ControlsTest, TheListenersHearEachChangeOnce) {
   }
   sxSetCursor(nullptr);
   control(2).type("9");
-  const std::vector<std::pair<int, Change>> expected{{13, Change::Text},
-                                                     {11, Change::Value},
-                                                     {4, Change::Enabled},
-                                                     {9, Change::TopPos},
-                                                     {2, Change::Text}};
+  // clang-format off
+  const std::vector<std::pair<int, Change>> expected{
+      {13, Change::Text}, {11, Change::Value}, {4, Change::Enabled}, {9, Change::TopPos}, {2, Change::Text}};
+  // clang-format on
   EXPECT_EQ(heard, expected);
   EXPECT_EQ(cursors, (std::vector<bool>{true, false}));
 }

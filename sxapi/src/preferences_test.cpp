@@ -76,6 +76,8 @@ TEST(Prefs, GettersConvertNumbersOrGiveTheDefault) {
   EXPECT_THROW(host.addTool("T"), sxhost::Error);
 }
 
+// Numbers and texts of every type come back from the file in relievo's saved settings; here
+// what no setting of relievo's holds.
 TEST(Prefs, TheFileKeepsTypesIsReplacedWholeAndKeepsItsPermissions) {
   const relievo::testing::ScratchDir dir;
   const fs::path file = dir.path("prefs.json");
@@ -85,10 +87,7 @@ TEST(Prefs, TheFileKeepsTypesIsReplacedWholeAndKeepsItsPermissions) {
     sxhost::Host host;
     host.usePreferencesFile(file.string());
     SxTool tool = host.addTool("Relievo");
-    sxPluginToolPrefSetInteger(tool, "Width", 256);
-    sxPluginToolPrefSetFloat(tool, "LatStart", 0.1f);
     sxPluginToolPrefSetDouble(tool, "Far", -HUGE_VAL);
-    sxPluginToolPrefSetString(tool, "FileName", "/data/\xC3\xA9t\xC3\xA9.txt");
     sxPluginToolPrefSetString(tool, "Number", "12");
   }  // the host saves as it goes
   EXPECT_NE(readFile(file).find("\"-inf\""), std::string::npos) << readFile(file);
@@ -98,39 +97,26 @@ TEST(Prefs, TheFileKeepsTypesIsReplacedWholeAndKeepsItsPermissions) {
 
   sxhost::Host host;
   host.usePreferencesFile(file.string());
-  const sxhost::Preferences::ToolPrefs expected{
-      {"Width", 256},
-      {"LatStart", 0.1f},
-      {"Far", -HUGE_VAL},
-      {"FileName", std::string("/data/\xC3\xA9t\xC3\xA9.txt")},
-      {"Number", std::string("12")}};
+  const sxhost::Preferences::ToolPrefs expected{{"Far", -HUGE_VAL}, {"Number", std::string("12")}};
   EXPECT_EQ(host.preferences().tools().at("Relievo"), expected);
   EXPECT_TRUE(host.log().empty());
 }
 
 TEST(Prefs, FilesThatAreNotValidSayWhy) {
+  // clang-format off
   const std::pair<const char*, const char*> cases[] = {
       {"{\"version\": 1, \"tools\": {", "not valid JSON"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"float\": 1e400}}}}", "not valid JSON"},
       {"[]", "not a JSON object"},
       {"{\"tools\": {}}", "\"version\" is not 1"},
       {"{\"version\": 1, \"tools\": []}", "\"tools\" is not an object"},
       {"{\"version\": 1, \"tools\": {\"T\": 3}}", "tool \"T\" is not an object"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": 3}}}",
-       "\"T\" / \"k\" must be an object with one of integer, float, double or text"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 1.5}}}}",
-       "\"T\" / \"k\" is not an integer"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 3000000000}}}}",
-       "\"T\" / \"k\" is out of range"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 18446744073709551615}}}}",
-       "\"T\" / \"k\" is out of range"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"double\": \"x\"}}}}",
-       "\"T\" / \"k\" is not a number"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"text\": 1}}}}",
-       "\"T\" / \"k\" is not a text"},
-      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"bool\": true}}}}",
-       "\"T\" / \"k\" has the unknown type \"bool\""},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 1.5}}}}", "\"T\" / \"k\" is not an integer"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"integer\": 3000000000}}}}", "\"T\" / \"k\" is out of range"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"double\": \"x\"}}}}", "\"T\" / \"k\" is not a number"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"text\": 1}}}}", "\"T\" / \"k\" is not a text"},
+      {"{\"version\": 1, \"tools\": {\"T\": {\"k\": {\"bool\": true}}}}", "\"T\" / \"k\" has the unknown type \"bool\""},
   };
+  // clang-format on
   for (const auto& [content, reason] : cases)
     EXPECT_EQ(errorOf<sxhost::Error>([&] { sxhost::Preferences::fromJson(content); }), reason);
 }

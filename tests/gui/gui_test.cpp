@@ -24,10 +24,14 @@ sxhost::Rgb headlessPreview() {
 using Relievo = GuiTest;
 
 // A first start from the Tools menu, nothing stored: the headless host's picture shows.
-// Dragging the noise slider redraws it, and so does a colour chosen for the ramp; both are
-// saved.
-TEST_F(Relievo, ThePreviewIsTheHeadlessHostsPictureAndFollowsTheSliderAndTheRamp) {
-  launch(true);
+// Dragging the noise slider redraws it, and so does a colour chosen for the ramp; a binary
+// file chosen, sized and converted in the window gives the command's DED file; all is saved.
+TEST_F(Relievo, TheWindowDrivesTheDialogAndShowsItsPictures) {
+  std::string grid(200 * 150, '\0');
+  for (std::size_t i = 0; i < grid.size(); ++i)
+    grid[i] = static_cast<char>((i % 200 + i / 200) % 256);
+  dir.write("grid.raw", grid);
+  launch();
   const sxhost::Rgb expected = headlessPreview();
   ASSERT_FALSE(expected.empty());
   const Box preview = control(kPreview);
@@ -51,27 +55,11 @@ TEST_F(Relievo, ThePreviewIsTheHeadlessHostsPictureAndFollowsTheSliderAndTheRamp
   click(chooser.x + 20, chooser.y + 100);
   xdotool({"key", "Return"});
   waitGone("Color");
-  waitForChange(preview, green);
+  const sxhost::Rgb fractal = waitForChange(preview, green);
 
-  ASSERT_EQ(closeMainWindow(), 0);
-  const sxhost::Preferences saved = savedSettings();
-  EXPECT_GT(saved.getDouble(kTool, "Fractal Noise").value_or(0.0), 0.5);
-  const auto top = [&](const char* key) { return saved.getInteger(kTool, key).value_or(-1); };
-  EXPECT_NE(std::make_tuple(top("TopRed"), top("TopGreen"), top("TopBlue")),
-            std::make_tuple(0, 255, 0));
-}
-
-TEST_F(Relievo, ABinaryFileConvertedInTheWindowIsTheCommandsDedFile) {
-  std::string grid(200 * 150, '\0');
-  for (std::size_t i = 0; i < grid.size(); ++i)
-    grid[i] = static_cast<char>((i % 200 + i / 200) % 256);
-  dir.write("grid.raw", grid);
-  launch(false);
-  const sxhost::Rgb fractal = steady(control(kPreview));
   // The menu opens at "Fractal Generator"; two items up is "Binary File".
   clickControl(kSourceKind);
   xdotool({"key", "Up", "key", "Up", "key", "Return"});
-
   // The chooser opens in the working folder, where the file lies, with its name field ready.
   clickControl(kBrowse);
   enterWindow("Open Raster Files or Text Files");
@@ -81,7 +69,7 @@ TEST_F(Relievo, ABinaryFileConvertedInTheWindowIsTheCommandsDedFile) {
   typeInto(kWidth, "200");
   typeInto(kHeight, "150");
   clickControl(kPreviewData);
-  waitForChange(control(kPreview), fractal);
+  waitForChange(preview, fractal);
 
   clickControl(kGenerate);
   enterWindow("Select Output DED File");
@@ -90,7 +78,12 @@ TEST_F(Relievo, ABinaryFileConvertedInTheWindowIsTheCommandsDedFile) {
   xdotool({"key", "Return"});
   waitGone("Success");
   ASSERT_EQ(closeMainWindow(), 0);
-  EXPECT_EQ(savedSettings().getInteger(kTool, "DataType"), 2);
+  const sxhost::Preferences saved = savedSettings();
+  EXPECT_EQ(saved.getInteger(kTool, "DataType"), 2);
+  EXPECT_GT(saved.getDouble(kTool, "Fractal Noise").value_or(0.0), 0.5);
+  const auto top = [&](const char* key) { return saved.getInteger(kTool, key).value_or(-1); };
+  EXPECT_NE(std::make_tuple(top("TopRed"), top("TopGreen"), top("TopBlue")),
+            std::make_tuple(0, 255, 0));
 
   SpawnOptions options;
   options.cwd = dir.root();

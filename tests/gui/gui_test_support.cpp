@@ -33,16 +33,12 @@ void GuiTest::TearDown() {
   }
 }
 
-void GuiTest::launch(bool viaToolsMenu) {
-  gui_ = startGui(
-      session(), dir.root(),
-      viaToolsMenu ? std::vector<std::string>{} : std::vector<std::string>{"--tool", kTool});
-  if (viaToolsMenu) {
-    const Box main = enterWindow(kMainWindow);
-    // The menu bar's only menu, then its first item.
-    click(main.x + 20, main.y + 12);
-    xdotool({"key", "Down", "key", "Return"});
-  }
+void GuiTest::launch() {
+  gui_ = startGui(session(), dir.root(), {});
+  const Box main = enterWindow(kMainWindow);
+  // The menu bar's only menu, then its first item.
+  click(main.x + 20, main.y + 12);
+  xdotool({"key", "Down", "key", "Return"});
   dialog_ = enterWindow(kTool);
 }
 

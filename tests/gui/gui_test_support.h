@@ -31,9 +31,9 @@ class GuiTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Starts relievo-gui in the scratch folder, nothing stored, and waits for the Relievo
-  // dialog: with `--tool Relievo`, or through the main window's Tools menu.
-  void launch(bool viaToolsMenu);
+  // Starts relievo-gui in the scratch folder, nothing stored, and opens the Relievo dialog
+  // through the main window's Tools menu.
+  void launch();
   // Closes the main window as a person would; returns the program's exit status.
   int closeMainWindow();
   // The settings file that the program left.

@@ -1,6 +1,6 @@
 // The image calls of sxapilib.h on files: SGI through our decoder, the rest through stb.
 // The layouts of SGI files and of PNG files of four channels are also what the plug-in's
-// image reader tests read; here the other formats and every file that must be refused.
+// image reader tests read; here the kinds of fewer channels and every file that must be refused.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -72,56 +72,29 @@ Bytes topFirstPixels(int channels) {
   return pixels;
 }
 
-// Those pixels as the host lays them out, bottom row first: the planes of kinds 2 to 4 (a
-// kind of n channels takes the first n planes), and kind 5 interleaved.
+// Those pixels as the host lays them out, bottom row first, plane after plane: a kind of n
+// channels takes the first n planes.
 const Bytes kPlanes{11, 12, 13, 1, 2, 3, 61, 62, 63, 51, 52, 53, 111, 112, 113, 101, 102, 103};
-Bytes planes(int channels) {
-  return Bytes(kPlanes.begin(), kPlanes.begin() + 6 * channels);
-}
-
-Bytes portableMap(char type, int channels) {
-  const std::string header = std::string("P") + type + " 3 2\n255\n";
-  Bytes file(header.begin(), header.end());
-  const Bytes pixels = topFirstPixels(channels);
-  file.insert(file.end(), pixels.begin(), pixels.end());
-  return file;
-}
 
 class ImageApi : public ::testing::Test {
  protected:
   relievo::testing::ScratchDir dir_;
 };
 
+// What stb decodes is its own affair; here the kind each channel count makes and the host's
+// layout of the pixels it hands back.
 TEST_F(ImageApi, FormatsDecodeIntoTheLayoutOfTheirKindBottomRowFirst) {
-  // 2 x 2 GIF, a two-colour palette (white, black), LZW data for the indices 1 0 / 0 1.
-  const Bytes gif = {'G', 'I',  'F',  '8',  '9', 'a', 2, 0,    2,    0,    0x80, 0,
-                     0,   0xFF, 0xFF, 0xFF, 0,   0,   0, ',',  0,    0,    0,    0,
-                     2,   0,    2,    0,    0,   2,   3, 0x0C, 0x10, 0x05, 0,    ';'};
-  const struct {
-    std::string name;
-    Bytes file;
-    int kind, width;
-    Bytes block;
-  } cases[] = {
-      {"grey.png", encodePng(3, 2, 1, topFirstPixels(1)), SX_IMAGE_INTENSITY, 3, planes(1)},
-      {"greyalpha.png", encodePng(3, 2, 2, topFirstPixels(2)), SX_IMAGE_INTENSITY_ALPHA, 3,
-       planes(2)},
-      {"rgb.png", encodePng(3, 2, 3, topFirstPixels(3)), SX_IMAGE_RGB, 3, planes(3)},
-      {"image.TGA", encodeTga(3, 2, 3, topFirstPixels(3), TgaStorage::kRunLength), SX_IMAGE_RGB, 3,
-       planes(3)},
-      {"image.pgm", portableMap('5', 1), SX_IMAGE_INTENSITY, 3, planes(1)},
-      // Bottom row first: (white, black), then the top row (black, white).
-      {"image.gif", gif, SX_IMAGE_RGBA, 2,
-       Bytes{255, 255, 255, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255, 255}},
-  };
-  for (const auto& c : cases) {
-    const std::string path = dir_.write(c.name, c.file);
-    EXPECT_EQ(readInfo(path), std::tuple(0, c.kind, c.width, 2)) << c.name;
+  const int kinds[] = {SX_IMAGE_INTENSITY, SX_IMAGE_INTENSITY_ALPHA, SX_IMAGE_RGB};
+  for (int channels = 1; channels <= 3; ++channels) {
+    const int kind = kinds[channels - 1];
+    const std::string path =
+        dir_.write("image.png", encodePng(3, 2, channels, topFirstPixels(channels)));
+    EXPECT_EQ(readInfo(path), std::tuple(0, kind, 3, 2)) << channels;
     const Read read(path);
-    ASSERT_EQ(read.result, 0) << c.name;
-    EXPECT_EQ(std::tuple(read.kind, read.width, read.height), std::tuple(c.kind, c.width, 2))
-        << c.name;
-    EXPECT_EQ(Bytes(read.pixels, read.pixels + c.block.size()), c.block) << c.name;
+    ASSERT_EQ(read.result, 0) << channels;
+    EXPECT_EQ(std::tuple(read.kind, read.width, read.height), std::tuple(kind, 3, 2)) << channels;
+    const Bytes block(kPlanes.begin(), kPlanes.begin() + 6 * channels);
+    EXPECT_EQ(Bytes(read.pixels, read.pixels + block.size()), block) << channels;
   }
 }
 
@@ -161,12 +134,6 @@ TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
   // TGA has no signature: raw elevations can form a valid TGA header. Only a TGA name makes
   // stb look at the file as one.
   const Bytes tga = encodeTga(3, 2, 3, topFirstPixels(3), TgaStorage::kRaw);
-  SgiFields huge;
-  huge.width = 65535;
-  huge.height = 65535;
-  huge.channels = 4;
-  Bytes hugeSgi = sgiHeader(huge);
-  hugeSgi.resize(hugeSgi.size() + 16, 1);
   // A valid PNG whose header is changed to 40000 x 40000 RGBA: stb itself would accept it.
   const Bytes png = encodePng(3, 2, 4, topFirstPixels(4));
   constexpr std::size_t kPngWidthAt = 16;
@@ -203,27 +170,21 @@ TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
     std::string what, path;
     bool headerReads = false;
   } cases[] = {
+      // clang-format off
       {"text", dir_.write("grid.txt", Bytes(text.begin(), text.end()))},
       {"empty", dir_.write("empty.png", Bytes{})},
       {"missing", dir_.path("missing.png")},
       {"directory", dir_.root().string()},
-      {"binary", dir_.write("grid.bin", Bytes{0x00, 0x01, 0x02, 0x00, 0x10, 0x00, 0x10, 0x00})},
-      {"device", "/dev/zero"},
-      {"TGA named .raw", dir_.write("grid.raw", tga)},
       {"TGA named .tga.raw", dir_.write("grid.tga.raw", tga)},
-      {"TGA named tga", dir_.write("tga", tga)},
-      {"SGI of 65535 x 65535 x 4", dir_.write("huge.rgba", hugeSgi)},
       {"PNG of 40000 x 40000", dir_.write("huge.png", hugePng)},
       {"PNG chunk longer than the file", dir_.write("long.png", longChunk), true},
-      {"JPEG table after the frame", dir_.write("after.jpg", withOversizedHuffmanTable(jpeg)),
-       true},
-      {"JPEG table before the frame",
-       dir_.write("before.jpg", withSegment(oversizedHuffmanSegment(), jpeg))},
-      {"JPEG table longer than its segment",
-       dir_.write("short.jpg", withSegment(shortTable, jpeg))},
+      {"JPEG table after the frame", dir_.write("after.jpg", withOversizedHuffmanTable(jpeg)), true},
+      {"JPEG table before the frame", dir_.write("before.jpg", withSegment(oversizedHuffmanSegment(), jpeg))},
+      {"JPEG table longer than its segment", dir_.write("short.jpg", withSegment(shortTable, jpeg))},
       {"JPEG scan without tables", dir_.write("none.jpg", noTables), true},
       {"JPEG after fill bytes, named .tga", dir_.write("fill.tga", filled), true},
       {"PNM wider than an int", dir_.write("wide.pgm", Bytes(wide.begin(), wide.end()))},
+      // clang-format on
   };
   ASSERT_EQ(Read(dir_.write("good.jpg", jpeg)).result, 0);
   for (const auto& c : cases) {
