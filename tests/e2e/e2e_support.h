@@ -96,6 +96,8 @@ class RelievoTest : public ::testing::Test {
   void expectTexts(std::initializer_list<std::pair<int, std::string>> texts);
   void expectVisible(std::initializer_list<int> ids, bool visible);
   void expectEnabled(std::initializer_list<int> ids, bool enabled);
+  // Of the controls that belong to one source kind, exactly `shown` are visible.
+  void expectShown(std::initializer_list<int> shown);
 
   ScratchDir dir;
   sxhost::Host host;
