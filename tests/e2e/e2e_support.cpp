@@ -51,11 +51,6 @@ void RelievoTest::generate(const std::string& path) {
   EXPECT_EQ(responder().pendingFiles(), 0u) << "no save prompt for " << path;
 }
 
-sxhost::Message RelievoTest::lastMessage() {
-  const auto& messages = host.responder().messages();
-  return messages.empty() ? sxhost::Message{} : messages.back().message;
-}
-
 void RelievoTest::expectTexts(std::initializer_list<std::pair<int, std::string>> texts) {
   for (const auto& [id, text] : texts)
     EXPECT_EQ(c(id).text(), text) << "control " << id;

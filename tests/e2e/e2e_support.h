@@ -89,8 +89,6 @@ class RelievoTest : public ::testing::Test {
   void chooseFile(const std::string& path);
   // Answers the save prompt with path and presses "Generate DED".
   void generate(const std::string& path);
-  // The last message box shown, or an empty one when none was.
-  sxhost::Message lastMessage();
 
   // What the main dialog's controls show.
   void expectTexts(std::initializer_list<std::pair<int, std::string>> texts);

@@ -98,10 +98,8 @@ TEST_F(RelievoTest, BinaryWalk) {
   expectVisible(hints, false);
   EXPECT_TRUE(c(kInt8).checked());
   expectEnabled({kBigEndian, kLittleEndian, kUndefinedValue, kReplaceKind, kReplaceValue}, false);
-  for (const int id : {kInt32, kFloat32, kFloat64, kInt16}) {
-    c(id).press();
-    EXPECT_TRUE(c(id).checked() && c(kBigEndian).enabled()) << id;
-  }
+  c(kInt16).press();
+  EXPECT_TRUE(c(kBigEndian).enabled());
   // Any change of the layout drops the source and shows the hints.
   expectShown({kOffsetLabel, kOffset, kStrideLabel, kStride, kDataSizeGroup, kInt8, kInt16, kInt32,
                kFloat32, kFloat64, kByteOrderGroup, kLittleEndian, kBigEndian, kSigned,

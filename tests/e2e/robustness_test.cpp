@@ -11,10 +11,8 @@ namespace {
 
 using sxhost::PrefValue;
 
-// A user's step: a control of a dialog pressed, or given a text, position or slider value.
-enum class Op { Press, Type, Select, Slide };
+// A user's step: a control of a dialog pressed, or given its text, list position or value.
 struct Step {
-  Op op;
   int id;
   std::string arg = "";
   int dialog = 100;
@@ -53,10 +51,11 @@ Outcome run(const Flow& flow, std::uint64_t refused) {
       if (d == nullptr || !d->control(step.id).visible() || !d->control(step.id).enabled())
         continue;
       sxhost::Control& control = d->control(step.id);
-      if (step.op == Op::Press) control.press();
-      if (step.op == Op::Type) control.type(step.arg);
-      if (step.op == Op::Select) control.select(std::stoi(step.arg));
-      if (step.op == Op::Slide) control.slide(std::stod(step.arg));
+      using Kind = sxhost::ControlKind;
+      if (step.arg.empty()) control.press();
+      if (control.kind() == Kind::Text) control.type(step.arg);
+      if (control.kind() == Kind::List) control.select(std::stoi(step.arg));
+      if (control.kind() == Kind::Scale) control.slide(std::stod(step.arg));
     }
     if (sxhost::Dialog* d = host.findDialog(100)) {
       for (const int id : {kRawMin, kRawMax, kMetersMin, kMetersMax, kDedMin, kDedMax, kLatPosts})
@@ -75,23 +74,21 @@ Outcome run(const Flow& flow, std::uint64_t refused) {
 // as created from the ranges and counts that the run without refusals showed is the file of
 // that run; refusals in the previews leave the conversion as it was.
 TEST(RelievoMemoryTest, ConversionsOfEveryKindSurviveEveryRefusal) {
-  sxhost::image::testing::SgiPicture rgb{3, 2, 3, {}};
-  for (int i = 0; i < 18; ++i)
-    rgb.planes.push_back(static_cast<unsigned char>(7 * i));
-  const std::vector<unsigned char> picture = sxhost::image::testing::sgiVerbatim(rgb);
-  const Step preview{Op::Press, kPreviewData};
-  const Step generate{Op::Press, kGenerate};
+  const std::vector<unsigned char> picture = sxhost::image::testing::sgiVerbatim(
+      {3, 2, 3, {0, 7, 14, 21, 28, 35, 42, 49, 56, 63, 70, 77, 84, 91, 98, 105, 112, 119}});
+  const Step preview{kPreviewData};
+  const Step generate{kGenerate};
   // clang-format off
   const Flow flows[] = {
       {"grid.raw", bytesOf({1, 2, 3, 4, 5, 6}), {{"DataType", kBinary}, {"Width", 3}, {"Height", 2}},
-       {preview, {Op::Type, kDedMax, "100"}, generate}},
+       {preview, {kDedMax, "100"}, generate}},
       {"unused", "", {{"Width", 16}, {"Height", 16}},
-       {{Op::Press, kSeedUp}, {Op::Slide, kNoise, "0.5"}, generate}},
+       {{kSeedUp}, {kNoise, "0.5"}, generate}},
       {"picture.rgb", std::string(picture.begin(), picture.end()), {{"DataType", kImage}},
-       {{Op::Press, kGreen}, preview, generate}},
+       {{kGreen}, preview, generate}},
       {"grid.txt", "ncols 2\nnrows 2\n1 -9999\n3 4\n", {{"DataType", kAscii}},
-       {{Op::Press, kScanFile}, {Op::Select, kScanList, "3", 108}, {Op::Press, kScanOk, "", 108},
-        preview, {Op::Press, kHasUndefined}, {Op::Type, kUndefinedValue, "-9999"}, generate}},
+       {{kScanFile}, {kScanList, "3", 108}, {kScanOk, "", 108}, preview, {kHasUndefined},
+        {kUndefinedValue, "-9999"}, generate}},
   };
   // clang-format on
   for (const Flow& flow : flows) {
