@@ -1,5 +1,5 @@
 // Conversions as a user makes them in the main dialog: a binary grid from the file prompt to
-// the DED file read back, and image files choosing their kind and components.
+// the DED file read back.
 #include "e2e_support.h"
 #include "sxapilib.h"
 
@@ -7,7 +7,6 @@ namespace relievo::e2e {
 namespace {
 
 using sxhost::PromptPair;
-using sxhost::image::testing::SgiPicture;
 using Posts = std::vector<std::int16_t>;
 
 TEST_F(RelievoTest, TypicalBinaryConversionStepByStep) {
@@ -67,28 +66,6 @@ TEST_F(RelievoTest, TypicalBinaryConversionStepByStep) {
   expectDed(ded, {{0, 1000}, {10, 10.5f, 20, 21}, 9000, 12000, 3, 4});
   // 50 ... 550 onto 0 ... 1000: each post twice its value less 50, column after column.
   EXPECT_EQ(ded.posts(), (Posts{0, 400, 800, 100, 500, 900, 200, 600, 1000, 300, 700, 250}));
-}
-
-// The posts of images are checked through the command, the components each file offers by
-// the image reader's unit tests; here the dialog's side of them.
-TEST_F(RelievoTest, ImageFileSwitchesTheKindTakesItsSizeAndOffersItsComponents) {
-  // Planes red, green, blue, each bottom row first.
-  const SgiPicture picture{
-      3, 2, 3, {200, 201, 202, 203, 204, 205, 10, 60, 30, 40, 50, 20, 90, 91, 92, 93, 94, 95}};
-  const std::string source = dir.path("terrain.rgb");
-  writeSgi(source, picture);
-
-  start();
-  c(kSourceKind).select(kAscii);
-  chooseFile(source);
-  EXPECT_EQ(c(kSourceKind).selectedPos(), kImage);
-  expectTexts({{kWidth, "3"}, {kHeight, "2"}, {kStatus, "Done"}});  // small images load
-  expectEnabled({kWidth, kHeight, kAlpha}, false);
-  // An ".rgb" file offers every channel but alpha.
-  expectEnabled({kIntensity, kRed, kGreen, kBlue}, true);
-  EXPECT_TRUE(c(kIntensity).checked());
-  c(kGreen).press();
-  expectTexts({{kStatus, "Done"}, {kRawMin, "10"}, {kRawMax, "60"}});
 }
 
 }  // namespace

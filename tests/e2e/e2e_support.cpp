@@ -1,5 +1,6 @@
 #include "e2e_support.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -50,11 +51,6 @@ void RelievoTest::generate(const std::string& path) {
   EXPECT_EQ(responder().pendingFiles(), 0u) << "no save prompt for " << path;
 }
 
-sxhost::Message RelievoTest::lastMessage() {
-  const auto& messages = host.responder().messages();
-  return messages.empty() ? sxhost::Message{} : messages.back().message;
-}
-
 void RelievoTest::expectTexts(std::initializer_list<std::pair<int, std::string>> texts) {
   for (const auto& [id, text] : texts)
     EXPECT_EQ(c(id).text(), text) << "control " << id;
@@ -68,6 +64,21 @@ void RelievoTest::expectVisible(std::initializer_list<int> ids, bool visible) {
 void RelievoTest::expectEnabled(std::initializer_list<int> ids, bool enabled) {
   for (const int id : ids)
     EXPECT_EQ(c(id).enabled(), enabled) << "control " << id;
+}
+
+void RelievoTest::expectShown(std::initializer_list<int> shown) {
+  // clang-format off
+  static constexpr int kOfSomeKind[] = {
+      kOffsetLabel, kOffset, kScanFile, kDelimiterLabel, kDelimiterShown, kDelimiterMenu,
+      kEnterDelimiterLabel, kOtherDelimiter, kStrideLabel, kStride, kDataSizeGroup, kInt8, kInt16,
+      kInt32, kFloat32, kFloat64, kByteOrderGroup, kLittleEndian, kBigEndian, kSigned,
+      kDataSizeHint, kDimensionHint, kSetDataSize, kSetDimension, kComponentGroup, kIntensity, kRed,
+      kGreen, kBlue, kAlpha, kSeedLabel, kSeedDown, kSeedUp, kNoiseLabel, kNoise, kValleysLabel,
+      kValleys, kPlateausLabel, kPlateaus, kWater, kLevelLabel, kWaterLevel, kBandLabel, kBandList,
+      kPlacementLabel, kPlacement};
+  // clang-format on
+  for (const int id : kOfSomeKind)
+    EXPECT_EQ(c(id).visible(), std::find(shown.begin(), shown.end(), id) != shown.end()) << id;
 }
 
 }  // namespace relievo::e2e

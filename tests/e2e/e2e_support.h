@@ -89,13 +89,13 @@ class RelievoTest : public ::testing::Test {
   void chooseFile(const std::string& path);
   // Answers the save prompt with path and presses "Generate DED".
   void generate(const std::string& path);
-  // The last message box shown, or an empty one when none was.
-  sxhost::Message lastMessage();
 
   // What the main dialog's controls show.
   void expectTexts(std::initializer_list<std::pair<int, std::string>> texts);
   void expectVisible(std::initializer_list<int> ids, bool visible);
   void expectEnabled(std::initializer_list<int> ids, bool enabled);
+  // Of the controls that belong to one source kind, exactly `shown` are visible.
+  void expectShown(std::initializer_list<int> shown);
 
   ScratchDir dir;
   sxhost::Host host;

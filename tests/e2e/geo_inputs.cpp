@@ -72,16 +72,15 @@ std::vector<GeoInput> writeGeoInputs(const ScratchDir& dir) {
                                         float(centre(t[0], t[1], utm.width))};
   const auto degrees = [&](const char* name, const char* placement, std::vector<double> values) {
     return GeoInput{
-        name,          placement, kUnitsMeters, true, kWidth, kHeight, asRead(std::move(values)),
-        kDegreeCorners};
+        name, placement, kUnitsMeters, kWidth, kHeight, asRead(std::move(values)), kDegreeCorners};
   };
   return {
-      {"dem16.png", "none", kUnitsMeters, false, kWidth, kHeight, terrain(true, 0.0), {0, 1, 0, 1}},
+      {"dem16.png", "none", kUnitsMeters, kWidth, kHeight, terrain(true, 0.0), {0, 1, 0, 1}},
       degrees("dem.tif", "WGS 84", fractions),
       degrees("dem.asc", "none stated, taken as WGS 84", fractions),
       degrees("grid.bil", "WGS 84", whole),
-      {"utm.tif", "WGS 84 / UTM zone 32N, warped to WGS 84", kUnitsFeet, true, utm.width,
-       utm.height, utm.values, utmCorners},
+      {"utm.tif", "WGS 84 / UTM zone 32N, warped to WGS 84", kUnitsFeet, utm.width, utm.height,
+       utm.values, utmCorners},
   };
 }
 

@@ -16,7 +16,6 @@ struct GeoInput {
   std::string name;              // the file's name in the folder
   std::string placement;         // what the dialog says of its georeferencing
   int units;                     // the position of the "Units" menu the file's unit chooses
-  bool hasUndefined;             // the file marks undefined cells with -9999
   int width, height;             // of the grid read
   std::vector<double> values;    // as read, north row first; NaN where undefined
   std::array<float, 4> corners;  // SW lat, NE lat, SW lon, NE lon of the DED file

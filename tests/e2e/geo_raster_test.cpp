@@ -1,5 +1,6 @@
-// Geo rasters in the dialog: the file's size, bands, unit, undefined-data value and place on
-// the globe shown as the user sees them, and the user's edits converted.
+// A geo raster in the dialog: the file's size, bands, unit, undefined-data value and place on
+// the globe shown as the user sees them, and the user's edits converted. How each kind of file
+// is read is the geo source's unit tests' case, its posts the command's.
 #include <cstdio>
 
 #include "e2e_support.h"
@@ -10,54 +11,8 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-std::string degrees(float value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.9f", value);
-  return text;
-}
-
-// The posts of every input are the command's tests' case; here what the dialog shows of each.
-TEST_F(RelievoTest, GeoRastersShowWhatTheirFilesState) {
-  const std::vector<GeoInput> inputs = writeGeoInputs(dir);
-  start();
-  c(kSourceKind).select(kGeo);
-  c(kDecimal).press();
-  expectVisible({kBandLabel, kBandList, kPlacementLabel, kPlacement}, true);
-  expectVisible({kOffset, kScanFile, kComponentGroup, kSeedLabel}, false);
-  for (const GeoInput& input : inputs) {
-    SCOPED_TRACE(input.name);
-    chooseFile(dir.path(input.name));
-    const auto [swLat, neLat, swLon, neLon] = input.corners;
-    expectTexts({{kWidth, std::to_string(input.width)},
-                 {kHeight, std::to_string(input.height)},
-                 {kPlacement, input.placement},
-                 {kUndefinedValue, input.hasUndefined ? "-9999" : "N/A"},
-                 {kSwLat, degrees(swLat)},
-                 {kSwLon, degrees(swLon)},
-                 {kNeLat, degrees(neLat)},
-                 {kNeLon, degrees(neLon)}});
-    EXPECT_EQ(c(kBandList).items(), Texts{"1"});
-    EXPECT_EQ(c(kUnitsMenu).selectedPos(), input.units);
-    EXPECT_EQ(c(kHasUndefined).checked(), input.hasUndefined);
-    // The file gives the grid and its rows' order: the user cannot change them.
-    expectEnabled({kWidth, kHeight, kRows, kCols, kUpperLeft}, false);
-  }
-
-  // The extents stay editable, and loading the same file again (here when the dialog shows
-  // again) keeps what the user entered.
-  GeoInput edited = inputs[1];
-  chooseFile(dir.path(edited.name));
-  c(kSwLat).type("45.5");
-  c(kRound).press();
-  main().close();
-  start();
-  generate(dir.path("edited.ded"));
-  edited.corners[0] = 45.5f;
-  expectGeoDed(DedFile::read(dir.path("edited.ded")), edited, true);
-}
-
-TEST_F(RelievoTest, TheBandListOffersEveryBandWithItsDescription) {
-  const GeoInput input = writeGeoInputs(dir)[1];
+TEST_F(RelievoTest, GeoWalkOverARasterOfTwoBands) {
+  GeoInput input = writeGeoInputs(dir)[1];
   const std::string band = R"(<VRTRasterBand dataType="Float64" band="%d">
     <Description>%s</Description><NoDataValue>-9999</NoDataValue><ComplexSource>
     <SourceFilename relativeToVRT="1">dem.tif</SourceFilename><SourceBand>1</SourceBand>
@@ -71,14 +26,35 @@ TEST_F(RelievoTest, TheBandListOffersEveryBandWithItsDescription) {
                      bands[0] + bands[1] + "</VRTDataset>");
   start();
   c(kSourceKind).select(kGeo);
+  c(kDecimal).press();
   chooseFile(vrt);
+  expectShown({kBandLabel, kBandList, kPlacementLabel, kPlacement});
   EXPECT_EQ(c(kBandList).items(), (Texts{"1: surface", "2: surface + 1000"}));
+  // Posts from 45.125 to 45.875 N, 7.125 to 8.375 E.
+  expectTexts({{kWidth, "6"},
+               {kHeight, "4"},
+               {kPlacement, "WGS 84"},
+               {kUndefinedValue, "-9999"},
+               {kSwLat, "45.125000000"},
+               {kSwLon, "7.125000000"},
+               {kNeLat, "45.875000000"},
+               {kNeLon, "8.375000000"}});
+  EXPECT_TRUE(c(kHasUndefined).checked() && c(kUnitsMenu).selectedPos() == 4);
+  // The file gives the grid and its rows' order: the user cannot change them.
+  expectEnabled({kWidth, kHeight, kRows, kCols, kUpperLeft}, false);
+
+  // The band and the extents stay the user's, and loading the same file again (here when the
+  // dialog shows again) keeps what the user entered.
   c(kBandList).select(2);
+  c(kSwLat).type("45.5");
+  c(kRound).press();
+  main().close();
+  start();
   generate(dir.path("two.ded"));
-  GeoInput shifted = input;
-  for (double& v : shifted.values)
+  for (double& v : input.values)
     v += 1000.0;
-  expectGeoDed(DedFile::read(dir.path("two.ded")), shifted, false);
+  input.corners[0] = 45.5f;
+  expectGeoDed(DedFile::read(dir.path("two.ded")), input, true);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST_F(RelievoTest, ExportsTheRegisteredToolAndAnExitWithoutStart) {
   EXPECT_EQ(sxhost::liveAllocations(), before);
 }
 
-TEST_F(RelievoTest, FirstStartBuildsAndShowsTheMainDialog) {
+TEST_F(RelievoTest, FirstStartCloseAndTheNextStart) {
   sxhost::Dialog& d = start();
   EXPECT_TRUE(d.visible());
   EXPECT_EQ(std::tuple(d.caption(), d.helpContext()), std::tuple("Relievo", "130022"));
@@ -67,10 +67,8 @@ TEST_F(RelievoTest, FirstStartBuildsAndShowsTheMainDialog) {
   EXPECT_EQ(&main(), &d);
   EXPECT_TRUE(d.visible());
   expectTexts({{kWidth, "64"}, {kHeight, "64"}});
-}
 
-TEST_F(RelievoTest, CloseSavesTheSettingsAndTheNextStartLoadsThem) {
-  start();
+  // Close saves the settings and the next start loads them.
   c(kSourceKind).select(kBinary);
   c(kWidth).type("10");
   c(kHeight).type("20");

@@ -1,6 +1,7 @@
 // The preview picture and the colour ramp as a user sees them: what the GL controls draw,
 // and how "Invert", "Shaded", "Default", the orientation and clicks on the two controls
-// change it. The picture's colours themselves are the preview builder's unit tests' case.
+// change it. The picture's colours themselves are the preview builder's unit tests' case,
+// saving the colours the settings unit tests'.
 #include <cstdlib>
 #include <tuple>
 
@@ -58,8 +59,8 @@ TEST_F(PreviewTest, NothingLoadedShowsOnlyTheBackground) {
 }
 
 // Where the builder's samples land in the view; the samples of each layout are the preview
-// builder's unit tests' case, here each layout button rebuilds the picture.
-TEST_F(PreviewTest, PictureIsCentredInTheViewAtTwiceTheSourceSize) {
+// builder's unit tests' case, here each button and click rebuilds the picture.
+TEST_F(PreviewTest, PictureCentredAtTwiceTheSourceSizeAndWhatChangesIt) {
   startLoaded();
   expectVisible({kPreview, kShaded, kInvert, kDefaultColors, kRamp, kColorsLabel}, true);
   EXPECT_FALSE(c(kPreviewFrame).visible() || c(kDefaultColors).enabled());
@@ -80,6 +81,35 @@ TEST_F(PreviewTest, PictureIsCentredInTheViewAtTwiceTheSourceSize) {
                        wide.at(305, kTop)),
             std::tuple(kBlack, kLowest, kHighest, kBlack));
 
+  // Invert and shading undo themselves.
+  c(kInvert).press();
+  EXPECT_EQ(std::pair(picture().at(kLeft, kBottom), picture().at(kRight, kTop)),
+            std::pair(kHighest, kLowest));
+  c(kInvert).press();
+  EXPECT_EQ(picture().pixels, shown.pixels);
+  c(kShaded).press();
+  EXPECT_LT(picture().at(kLeft + 50, kBottom + 50).g, shown.at(kLeft + 50, kBottom + 50).g);
+  c(kShaded).press();
+  EXPECT_EQ(picture().pixels, shown.pixels);
+
+  // A click on the ramp up to its middle asks for the bottom colour, starting from the one shown.
+  const sxhost::Rgb defaultRamp = ramp();
+  EXPECT_TRUE(near(defaultRamp.at(0, 11), {0, 60, 0}) &&
+              near(defaultRamp.at(169, 11), {0, 255, 0}));
+  responder().queueColour({200, 0, 0});
+  c(kRamp).click(85, 11);
+  ASSERT_EQ(responder().colourPrompts().size(), 1u);
+  const sxhost::ColourPrompt bottom = responder().colourPrompts()[0].prompt;
+  EXPECT_EQ(std::tuple(bottom.r, bottom.g, bottom.b), std::tuple(0, 60, 0));
+  EXPECT_TRUE(near(ramp().at(0, 11), {200, 0, 0}) && near(ramp().at(169, 11), {0, 255, 0}));
+  EXPECT_EQ(std::pair(picture().at(kLeft, kBottom), picture().at(kRight, kTop)),
+            std::pair(Pixel{199, 1, 0}, kHighest));
+  ASSERT_TRUE(c(kDefaultColors).enabled());
+  c(kDefaultColors).press();
+  EXPECT_FALSE(c(kDefaultColors).enabled());
+  EXPECT_EQ(picture().pixels, shown.pixels);
+  EXPECT_EQ(ramp().pixels, defaultRamp.pixels);
+
   // Column-major, the source is a terrain 50 columns wide, drawn 100 x 200 at (55, 30).
   c(kCols).press();
   const sxhost::Rgb cols = picture();
@@ -90,67 +120,13 @@ TEST_F(PreviewTest, PictureIsCentredInTheViewAtTwiceTheSourceSize) {
   c(kUpperLeft).press();
   EXPECT_EQ(std::pair(picture().at(kLeft, kTop), picture().at(kRight, kBottom)),
             std::pair(kLowest, kHighest));
-}
 
-TEST_F(PreviewTest, InvertAndShadingRebuildThePictureAndUndoThemselves) {
-  startLoaded();
-  const sxhost::Rgb flat = picture();
-  c(kInvert).press();
-  EXPECT_EQ(std::pair(picture().at(kLeft, kBottom), picture().at(kRight, kTop)),
-            std::pair(kHighest, kLowest));
-  c(kInvert).press();
-  EXPECT_EQ(picture().pixels, flat.pixels);
-  c(kShaded).press();
-  EXPECT_LT(picture().at(kLeft + 50, kBottom + 50).g, flat.at(kLeft + 50, kBottom + 50).g);
-  c(kShaded).press();
-  EXPECT_EQ(picture().pixels, flat.pixels);
-}
-
-// Saving the colours is the settings unit tests' case.
-TEST_F(PreviewTest, ClicksOnTheRampEditItsEndsAndOnThePictureItsBackground) {
-  startLoaded();
-  const sxhost::Rgb original = picture();
-  const sxhost::Rgb defaultRamp = ramp();
-  EXPECT_TRUE(near(defaultRamp.at(0, 11), {0, 60, 0}) &&
-              near(defaultRamp.at(169, 11), {0, 255, 0}));
-  // Only a press asks for a colour; a cancelled prompt or the same colour changes nothing.
-  c(kRamp).mouse(SX_MOUSE_MOVE, 10, 5);
-  c(kRamp).mouse(SX_MOUSE_RELEASE, 10, 5);
-  c(kPreview).mouse(SX_MOUSE_RELEASE, 10, 5);
-  EXPECT_TRUE(responder().colourPrompts().empty());
-  c(kRamp).click(10, 5);
-  responder().queueColour({0, 255, 0});
-  c(kRamp).click(150, 5);
-  EXPECT_FALSE(c(kDefaultColors).enabled());
-  EXPECT_EQ(ramp().pixels, defaultRamp.pixels);
-
-  // The middle pixel of the ramp still edits the bottom colour, the next the top one.
-  responder().queueColour({200, 0, 0});
-  c(kRamp).click(85, 11);
-  responder().queueColour({0, 0, 255});
-  c(kRamp).click(86, 11);
-  ASSERT_EQ(responder().colourPrompts().size(), 4u);
-  const sxhost::ColourPrompt bottom = responder().colourPrompts()[2].prompt;
-  EXPECT_EQ(
-      (std::vector<int>{bottom.r, bottom.g, bottom.b, responder().colourPrompts()[3].prompt.g}),
-      (std::vector<int>{0, 60, 0, 255}));
-  EXPECT_TRUE(near(ramp().at(0, 11), {200, 0, 0}) && near(ramp().at(169, 11), {0, 0, 255}));
-  EXPECT_EQ(std::pair(picture().at(kLeft, kBottom), picture().at(kRight, kTop)),
-            std::pair(Pixel{199, 0, 1}, Pixel{0, 0, 255}));
-  ASSERT_TRUE(c(kDefaultColors).enabled());
-  c(kDefaultColors).press();
-  EXPECT_FALSE(c(kDefaultColors).enabled());
-  EXPECT_EQ(picture().pixels, original.pixels);
-  EXPECT_EQ(ramp().pixels, defaultRamp.pixels);
-
-  // The background: the prompt starts from the colour chosen last; a display choice only,
-  // black again at the next show.
+  // A click on the picture chooses the background: a display choice only, black again at the
+  // next show.
   responder().queueColour({10, 20, 30});
   c(kPreview).click(100, 100);
-  c(kPreview).click(100, 100);
-  EXPECT_EQ(responder().colourPrompts().back().prompt.b, 30);
   EXPECT_EQ(
-      std::tuple(picture().at(0, 0), picture().at(kRight + 1, kTop), picture().at(kLeft, kBottom)),
+      std::tuple(picture().at(0, 0), picture().at(kRight + 1, kTop), picture().at(kLeft, kTop)),
       std::tuple(Pixel{10, 20, 30}, Pixel{10, 20, 30}, kLowest));
   main().close();
   start();
