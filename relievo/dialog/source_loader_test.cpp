@@ -103,55 +103,45 @@ TEST_F(Loading, StoredSettingsLoadOrSayWhyNot) {
   const std::string kNoImage = "This file is not a valid Image file.";
   const std::string kTooLarge =
       "A grid of 1048576 x 1048576 values is too large: at most 2147483647 values can be read.";
+  const std::string kTooSmall =
+      "This file is not large enough to contain 10 x 10 x 1-byte elements.\n\n"
+      "The largest dimensions for this data size is 9 x 9.\n";
+  const std::string kSettings = "Invalid Settings for this File", kFormat = "Incorrect Format";
+  const std::string kEnded = "Unexpected end of file, ";
   struct Case {
     const char* what;
     int kind;
     std::string file;
     int width, height;
     bool atShow;  // the show loads or says why not by itself, before "Preview Data"
-    std::string status;
-    std::string title = "";  // of the one message shown, if any
-    std::string message = "";
+    std::string status, title = "", message = "";  // of the one message shown, if any
     int messageKind = 0;
     bool yes = false;  // the answer to a question
     int byteType = 0, headerOffset = 0, dataStride = 0, endian = 0, order = 0, origin = 0;
     int component = 1, units = 4;
   };
+  // clang-format off
   const Case cases[] = {
       // First, while the tool has never been given a file name: nothing happens at all.
       {"no file name, text", 1, "", 2, 2, 0, ""},
       {"no file name, image", 3, "", 2, 2, 0, ""},
-      {"binary of 512 x 512", 2, dir.write("512.bin", std::string(512 * 512, '\1')), 512, 512, 1,
-       "Done"},
-      {"binary of 600 x 600", 2, dir.write("600.bin", std::string(600 * 600, '\2')), 600, 600, 0,
-       "Done"},
-      {"image of 600 x 600", 3, dir.write("600.png", testing::pngImage(600, 600, 1, Bytes(360000))),
-       600, 600, 1, "Done"},
+      {"binary of 512 x 512", 2, dir.write("512.bin", std::string(512 * 512, '\1')), 512, 512, 1, "Done"},
+      {"binary of 600 x 600", 2, dir.write("600.bin", std::string(600 * 600, '\2')), 600, 600, 0, "Done"},
+      {"image of 600 x 600", 3, dir.write("600.png", testing::pngImage(600, 600, 1, Bytes(360000))), 600, 600, 1, "Done"},
       {"fractal without a file", kFractalKind, "", 64, 64, 1, "Done"},
-      {"no to the ASCII question", 1, latin, 2, 2, 1, "", "Incorrect Format", kNotAscii, 2052},
-      {"yes to the ASCII question", 1, latin, 2, 2, 1, "Done", "Incorrect Format", kNotAscii, 2052,
-       true},
-      {"text ending early", 1, dir.write("short.txt", "1 2 3\n4 5\n"), 3, 2, 1,
-       "Unexpected end of file, 5 of 6 values read"},
-      {"binary too small", 2, dir.write("99.bin", std::string(99, '\0')), 10, 10, 1, "",
-       "Invalid Settings for this File",
-       "This file is not large enough to contain 10 x 10 x 1-byte elements.\n\n"
-       "The largest dimensions for this data size is 9 x 9.\n",
-       1025},
-      {"text as image", 3, dir.write("grid.png", "1 2 3 4\n"), 2, 2, 1, "", "Incorrect Format",
-       kNoImage, 1025},
-      {"image that does not decode", 3, dir.write("cut.bw", cut), 3, 2, 1,
-       "Unexpected end of file, 0 of 6 values read"},
-      {"negative width", 2, data, -5, 10, 1, "", "Invalid Settings for this File"},
-      {"huge layout", 2, data, kBig, kBig, 0, "", "Invalid Settings for this File", kTooLarge,
-       1025},
+      {"no to the ASCII question", 1, latin, 2, 2, 1, "", kFormat, kNotAscii, 2052},
+      {"yes to the ASCII question", 1, latin, 2, 2, 1, "Done", kFormat, kNotAscii, 2052, true},
+      {"text ending early", 1, dir.write("short.txt", "1 2 3\n4 5\n"), 3, 2, 1, kEnded + "5 of 6 values read"},
+      {"binary too small", 2, dir.write("99.bin", std::string(99, '\0')), 10, 10, 1, "", kSettings, kTooSmall, 1025},
+      {"text as image", 3, dir.write("grid.png", "1 2 3 4\n"), 2, 2, 1, "", kFormat, kNoImage, 1025},
+      {"image that does not decode", 3, dir.write("cut.bw", cut), 3, 2, 1, kEnded + "0 of 6 values read"},
+      {"negative width", 2, data, -5, 10, 1, "", kSettings},
+      {"huge layout", 2, data, kBig, kBig, 0, "", kSettings, kTooLarge, 1025},
       {"huge stride", 2, data, 8, 8, 1, "Done", "", "", 0, false, 0, 0, INT32_MAX},
       {"negative stride", 2, data, 8, 8, 1, "Done", "", "", 0, false, 0, 0, -3},
       {"negative text width", 1, text, -1, 4, 1, "Error reading file"},
-      {"huge text layout", 1, text, kBig, kBig, 0, "", "Invalid Settings for this File", kTooLarge,
-       1025},
-      {"text offset past the end", 1, text, 2, 2, 1, "Unexpected end of file, 0 of 4 values read",
-       "", "", 0, false, 0, 1000},
+      {"huge text layout", 1, text, kBig, kBig, 0, "", kSettings, kTooLarge, 1025},
+      {"text offset past the end", 1, text, 2, 2, 1, kEnded + "0 of 4 values read", "", "", 0, false, 0, 1000},
       {"huge image layout", 3, dir.write("i.bw", sgiImage(1, 1, 1, {4})), kBig, kBig, 0, "Done"},
       {"fractal of no size, as at first", kFractalKind, "", 0, 0, 1, "Done"},
       {"fractal of size 100", kFractalKind, "", 100, 100, 1, "Error creating fractal map"},
@@ -161,21 +151,20 @@ TEST_F(Loading, StoredSettingsLoadOrSayWhyNot) {
       {"source kind 0", 0, data, 2, 2, 1, "Error reading file"},
       {"unknown byte order", 2, data, 4, 4, 1, "Done", "", "", 0, false, 1, 0, 0, 7},
       {"unknown orientation", 2, data, 8, 4, 1, "Done", "", "", 0, false, 0, 0, 0, 0, 5, -3},
-      {"unknown image component", 3, dir.write("c.rgba", sgiImage(2, 1, 4, Bytes(8, 1))), 2, 1, 1,
-       "Error reading file", "", "", 0, false, 0, 0, 0, 0, 0, 0, 77},
+      {"unknown image component", 3, dir.write("c.rgba", sgiImage(2, 1, 4, Bytes(8, 1))), 2, 1, 1, "Error reading file", "", "", 0, false, 0, 0, 0, 0, 0, 0, 77},
       {"unknown units", 2, data, 8, 8, 1, "Done", "", "", 0, false, 0, 0, 0, 0, 0, 0, 1, 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     host.responder().reset();
     storeSource(c.kind, c.file, c.width, c.height);
-    store("ByteType", c.byteType);
-    store("HeaderOffset", c.headerOffset);
-    store("DataStride", c.dataStride);
-    store("EndianType", c.endian);
-    store("DataOrder", c.order);
-    store("DataOrigin", c.origin);
-    store("Units", c.units);
+    const std::pair<const char*, int> layout[] = {
+        {"ByteType", c.byteType}, {"HeaderOffset", c.headerOffset}, {"DataStride", c.dataStride},
+        {"EndianType", c.endian}, {"DataOrder", c.order},           {"DataOrigin", c.origin},
+        {"Units", c.units}};
+    for (const auto& [key, value] : layout)
+      store(key, value);
     if (state != nullptr) state->source.imageComponent = static_cast<ImageComponent>(c.component);
     if (c.yes) host.responder().queueAnswer(true);
     start();

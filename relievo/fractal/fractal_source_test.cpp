@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <tuple>
 
 #include "fractal/fractal_random.h"
@@ -33,6 +34,12 @@ class FractalSource : public testing::Test {
     EXPECT_EQ(count, static_cast<int>(size * size));
     sxFree(out.values);
     return fractalRandomState() == expected.state();
+  }
+
+  // A record of the map with every shaping setting at 0.
+  RasterRec* openPlain(std::uint32_t size, std::uint32_t seed, int* count) {
+    return rasterOpenFractal(&cache, size, seed, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr,
+                             count);
   }
 
   FractalCache* cache = nullptr;
@@ -121,16 +128,14 @@ TEST_F(FractalSource, AFreedCacheOrAFailureRegeneratesOnlyWhatItMust) {
   // A new key whose values block is refused: the field was generated, so the key is kept.
   {
     auto refuse = sxhost::AllocationFailure::nth(1);
-    EXPECT_EQ(rasterOpenFractal(&cache, 64, 2, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
-              nullptr);
+    EXPECT_EQ(openPlain(64, 2, &count), nullptr);
   }
   EXPECT_EQ(count, 64 * 64);
   EXPECT_FALSE(buildGenerates(64, 2, 0.0f));
   // A new size whose map is refused leaves no field, and the next request generates.
   {
     auto refuse = sxhost::AllocationFailure::above(16 * 16 * sizeof(float));
-    EXPECT_EQ(rasterOpenFractal(&cache, 16, 2, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
-              nullptr);
+    EXPECT_EQ(openPlain(16, 2, &count), nullptr);
   }
   EXPECT_EQ(count, 16 * 16);
   EXPECT_TRUE(buildGenerates(16, 2, 0.0f));
@@ -154,10 +159,10 @@ TEST_F(FractalSource, RecordHoldsTheValuesAndTheirRangeAndProgressRunsPerRow) {
       rasterOpenFractal(&cache, 16, 5, 0.2f, 0.3f, 0.4f, 0.25f, 1, progress, &calls, &count);
   ASSERT_TRUE(rasterIsValid(raster));
   EXPECT_EQ(calls.first, 2 * 16 + 1);
-  EXPECT_EQ(std::make_tuple(raster->width, raster->height, raster->fileSize, raster->sourceKind),
-            std::make_tuple(16, 16, 256, SourceKind::Fractal));
-  EXPECT_STREQ(raster->path, "");
-  EXPECT_EQ(raster->headerOffset + raster->dataStride + raster->imageType, 0);
+  EXPECT_EQ(std::make_tuple(raster->width, raster->height, raster->fileSize, raster->sourceKind,
+                            std::string(raster->path),
+                            raster->headerOffset + raster->dataStride + raster->imageType),
+            std::make_tuple(16, 16, 256, SourceKind::Fractal, "", 0));
   ASSERT_NE(raster->values, nullptr);
   EXPECT_TRUE(std::equal(built.values, built.values + 256, raster->values));
   double lo = 0.0, hi = 0.0;
@@ -183,28 +188,18 @@ TEST_F(FractalSource, RecordHoldsTheValuesAndTheirRangeAndProgressRunsPerRow) {
 }
 
 TEST_F(FractalSource, RefusedSizesAndMemoryGiveNoRecord) {
-  const struct {
-    std::uint32_t size;
-    int count;
-  } cases[] = {{0, -1}, {1, 1}, {3, 9}, {8192, 8192 * 8192}};
-  for (const auto& c : cases) {
+  for (const auto& [size, want] : {std::pair{0u, -1}, {1u, 1}, {3u, 9}, {8192u, 8192 * 8192}}) {
     int count = -1;
-    EXPECT_EQ(
-        rasterOpenFractal(&cache, c.size, 1, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
-        nullptr)
-        << c.size;
-    EXPECT_EQ(count, c.count) << c.size;
+    EXPECT_EQ(openPlain(size, 1, &count), nullptr) << size;
+    EXPECT_EQ(count, want) << size;
   }
-  EXPECT_EQ(rasterOpenFractal(&cache, 4, 1, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, nullptr),
-            nullptr);
+  EXPECT_EQ(openPlain(4, 1, nullptr), nullptr);
   const std::int64_t live = sxhost::liveAllocations();
   for (std::uint64_t n = 1; n <= 5; ++n) {  // cache, map, samples, values, record
     fractalFreeCache(&cache);
     auto refuse = sxhost::AllocationFailure::nth(n);
     int count = 0;
-    EXPECT_EQ(rasterOpenFractal(&cache, 8, 1, 0.0f, 0.0f, 0.0f, 0.0f, 0, nullptr, nullptr, &count),
-              nullptr)
-        << "allocation " << n;
+    EXPECT_EQ(openPlain(8, 1, &count), nullptr) << "allocation " << n;
   }
   fractalFreeCache(&cache);
   EXPECT_EQ(sxhost::liveAllocations(), live);

@@ -20,30 +20,19 @@
 // The order in which the settings are written is only visible at the host's door: these
 // definitions stand in front of the host library's, note each key and pass the call on.
 namespace {
-
 std::vector<std::string> writes;
-
-template <typename T>
-int noteAndPassOn(const char* name, SxTool tool, const char* key, T value) {
-  writes.emplace_back(key);
-  using Next = int (*)(SxTool, const char*, T);
-  return reinterpret_cast<Next>(dlsym(RTLD_NEXT, name))(tool, key, value);
-}
-
 }  // namespace
 
-extern "C" int sxPluginToolPrefSetInteger(SxTool tool, const char* key, int value) {
-  return noteAndPassOn(__func__, tool, key, value);
-}
-extern "C" int sxPluginToolPrefSetFloat(SxTool tool, const char* key, float value) {
-  return noteAndPassOn(__func__, tool, key, value);
-}
-extern "C" int sxPluginToolPrefSetDouble(SxTool tool, const char* key, double value) {
-  return noteAndPassOn(__func__, tool, key, value);
-}
-extern "C" int sxPluginToolPrefSetString(SxTool tool, const char* key, const char* value) {
-  return noteAndPassOn(__func__, tool, key, value);
-}
+#define NOTE_AND_PASS_ON(Setter, Value)                                         \
+  extern "C" int Setter(SxTool tool, const char* key, Value value) {            \
+    writes.emplace_back(key);                                                   \
+    using Next = int (*)(SxTool, const char*, Value);                           \
+    return reinterpret_cast<Next>(dlsym(RTLD_NEXT, #Setter))(tool, key, value); \
+  }
+NOTE_AND_PASS_ON(sxPluginToolPrefSetInteger, int)
+NOTE_AND_PASS_ON(sxPluginToolPrefSetFloat, float)
+NOTE_AND_PASS_ON(sxPluginToolPrefSetDouble, double)
+NOTE_AND_PASS_ON(sxPluginToolPrefSetString, const char*)
 
 namespace relievo {
 namespace {

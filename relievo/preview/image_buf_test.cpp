@@ -22,17 +22,15 @@ class ImageBufTest : public ::testing::Test {
 };
 
 TEST_F(ImageBufTest, GrowsButNeverShrinksRefusesWithoutABlockAndFreesKeepingTheSourceSize) {
-  struct Step {
-    int w, h, n;
-    int capacity;
+  const struct {
+    int w, h, n, capacity;
     bool newBlock;
-  };
-  const Step steps[] = {
+  } steps[] = {
       {10, 10, 1, 100, true},  {5, 4, 1, 100, false},   // smaller: the block stays
       {10, 10, 1, 100, false},                          // exactly the capacity: no new block
       {1, 1, 3, 100, false},   {20, 10, 3, 600, true},  // larger: a new block of exactly the need
       {0, 0, 1, 600, false}};
-  for (const Step& s : steps) {
+  for (const auto& s : steps) {
     const std::uint64_t requests = sxhost::allocationRequests();
     ASSERT_EQ(imageBufGrow(&buffer, s.w, s.h, s.n), 1) << s.w << "x" << s.h;
     EXPECT_EQ(std::tie(buffer.width, buffer.height, buffer.capacity),
@@ -58,9 +56,9 @@ TEST_F(ImageBufTest, GrowsButNeverShrinksRefusesWithoutABlockAndFreesKeepingTheS
   buffer.sourceHeight = 400;
   for (int i = 0; i < 2; ++i) {
     imageBufFree(&buffer);
-    EXPECT_EQ(std::tie(buffer.pixels, buffer.width, buffer.height, buffer.capacity),
-              std::make_tuple(nullptr, 0, 0, 0));
-    EXPECT_EQ(std::tie(buffer.sourceWidth, buffer.sourceHeight), std::make_tuple(800, 400));
+    EXPECT_EQ(std::tie(buffer.pixels, buffer.width, buffer.height, buffer.capacity,
+                       buffer.sourceWidth, buffer.sourceHeight),
+              std::make_tuple(nullptr, 0, 0, 0, 800, 400));
   }
 }
 

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -37,36 +36,19 @@ struct Recorder final : PostWriter {
   int finish(bool) override { return 0; }
 };
 
-// Everything a source gives through the passes.
+// Everything a source gives through the passes: the range the reader brought, if any, and the
+// one the scan finds, the fractal generator's state afterwards, the preview's samples, and the
+// conversion of rows from the north, then of columns from the south with undefined data.
 struct Outcome {
   int valuesRead = 0;
-  double readLow = 0, readHigh = 0;  // the range the reader brought, if any
-  double low = 0, high = 0;          // the range the scan finds
-  std::uint32_t generator = 0;       // the fractal generator's state afterwards
+  double readLow = 0, readHigh = 0, low = 0, high = 0;
+  std::uint32_t generator = 0;
   std::vector<unsigned char> samples;
-  ExportStatus rowsStatus{}, colsStatus{};
-  std::vector<std::int16_t> rowsPosts, colsPosts;
+  ExportStatus status[2]{};
+  std::vector<std::int16_t> posts[2];
 
   bool operator==(const Outcome&) const = default;
 };
-
-// Rows from the north, then columns from the south with undefined data and a linear mapping.
-std::vector<std::int16_t> convert(RasterRec* raster, SourceLayout source, ElevationRanges ranges,
-                                  bool rows, ExportStatus& status) {
-  source.dataOrder = rows ? DataOrder::Rows : DataOrder::Cols;
-  source.dataOrigin = rows ? DataOrigin::UpperLeft : DataOrigin::LowerLeft;
-  if (!rows) {
-    source.undefined = {1, static_cast<std::int32_t>(std::trunc(ranges.data.dataMin + 1))};
-    ranges.replaceNullValue = 77;
-    ranges.dedMin = -100;
-    ranges.dedMax = 2000;
-  }
-  selectMapping(ranges);
-  const Extents extents{0, 1, 0, 1, 30, 30, 1, 1};
-  Recorder writer;
-  status = exportDed({raster, source, ranges, extents}, writer, "out.ded", {}).status;
-  return writer.posts;
-}
 
 using Open = std::function<RasterRec*(int* valuesRead)>;
 
@@ -83,18 +65,28 @@ Outcome passes(const Open& open) {
   rasterGetMinMax(raster.get(), &out.readLow, &out.readHigh);
   rasterClearMinMax(raster.get());
   scanDataRange(raster.get(), source, ranges.data, {});
-  out.low = ranges.data.dataMin;
-  out.high = ranges.data.dataMax;
-  ranges.dataMinMeters = ranges.dedMin = ranges.data.dataMin;
-  ranges.dataMaxMeters = ranges.dedMax = ranges.data.dataMax;
+  out.low = ranges.dataMinMeters = ranges.dedMin = ranges.data.dataMin;
+  out.high = ranges.dataMaxMeters = ranges.dedMax = ranges.data.dataMax;
   PreviewBuffers preview{};
   previewBuildSamples(preview, raster.get(), source, ranges.data, {210, 260}, {});
   const ImageBuf& samples = preview.previewSamples;
-  out.samples.assign(samples.pixels,
-                     samples.pixels + std::size_t{1} * samples.width * samples.height);
+  out.samples.assign(samples.pixels, samples.pixels + samples.width * samples.height);
   previewBuffersFree(preview);
-  out.rowsPosts = convert(raster.get(), source, ranges, true, out.rowsStatus);
-  out.colsPosts = convert(raster.get(), source, ranges, false, out.colsStatus);
+  for (const int cols : {0, 1}) {
+    source.dataOrder = cols != 0 ? DataOrder::Cols : DataOrder::Rows;
+    source.dataOrigin = cols != 0 ? DataOrigin::LowerLeft : DataOrigin::UpperLeft;
+    if (cols != 0) {
+      source.undefined = {1, static_cast<std::int32_t>(std::trunc(ranges.data.dataMin + 1))};
+      ranges.replaceNullValue = 77;
+      ranges.dedMin = -100;
+      ranges.dedMax = 2000;
+    }
+    selectMapping(ranges);
+    Recorder writer;
+    const ExportSource job{raster.get(), source, ranges, {0, 1, 0, 1, 30, 30, 1, 1}};
+    out.status[cols] = exportDed(job, writer, "out.ded", {}).status;
+    out.posts[cols] = std::move(writer.posts);
+  }
   return out;
 }
 
@@ -103,37 +95,14 @@ Outcome passes(const Open& open) {
 // form, separated every way. Token `tooLong`, if any, has 40 digits.
 std::string textGrid(int count, int tooLong = -1) {
   std::string text = "ncols 12\n";
-  const char* forms[] = {"-%d.25", "%de-2", "%dD1", "+%d.", "%d"};
-  const char* separators[] = {" ", ", ", "\t", ";", "\n"};
+  const char* forms[] = {"-%d.25 ", "%de-2, ", "%dD1\t", "+%d.;", "%d\n"};
   for (int k = 0; k < count; ++k) {
     char token[64];
-    if (k == tooLong) {
-      std::snprintf(token, sizeof token, "%s ", std::string(40, '7').c_str());
-    } else if (k < 150000) {
-      std::snprintf(token, sizeof token, "%d-", k % 9 + 1);
-    } else {
-      std::snprintf(token, sizeof token, forms[k % 5], (k * 37) % 4001);
-      std::strcat(token, separators[(k / 7) % 5]);
-    }
-    text += token;
+    std::snprintf(token, sizeof token, k < 150000 ? "%d-" : forms[k % 5],
+                  k < 150000 ? k % 9 + 1 : (k * 37) % 4001);
+    text += k == tooLong ? std::string(40, '7') + ' ' : token;
   }
   return text;
-}
-
-// A binary grid of big-endian 16-bit values w(r, c) = ((r * 131 + c * 71) % 4001) - 1000.
-std::int16_t gridValue(int r, int c) {
-  return static_cast<std::int16_t>((r * 131 + c * 71) % 4001 - 1000);
-}
-std::string binaryGrid(int width, int height) {
-  std::string bytes;
-  for (int r = 0; r < height; ++r) {
-    for (int c = 0; c < width; ++c) {
-      const auto v = static_cast<std::uint16_t>(gridValue(r, c));
-      bytes += static_cast<char>(v >> 8);
-      bytes += static_cast<char>(v & 0xFF);
-    }
-  }
-  return bytes;
 }
 
 class ParallelPasses : public ::testing::Test {
@@ -144,21 +113,11 @@ class ParallelPasses : public ::testing::Test {
     fractalFreeCache(&fractalCache);
   }
 
-  // The outcome on one thread and on four, which must not differ.
-  Outcome onOneAndFour(const Open& open) {
-    setWorkerThreads(1);
-    const Outcome one = passes(open);
-    setWorkerThreads(4);
-    const Outcome four = passes(open);
-    EXPECT_TRUE(one == four);
-    return four;
-  }
-
-  Open file(const std::string& path, int width, int height, SourceKind kind, ByteType type,
-            Endian order, int stride = 0, int offset = 0) {
+  Open file(const std::string& path, int width, SourceKind kind, ByteType type, int stride = 0,
+            int offset = 0) {
     return [=](int* read) {
-      return rasterOpenFile(path, offset, stride, width, height, 1, kind, type, order, ' ', nullptr,
-                            nullptr, read, 0, 0.0);
+      return rasterOpenFile(path, offset, stride, width, 400, 1, kind, type, Endian::Big, ' ',
+                            nullptr, nullptr, read, 0, 0.0);
     };
   }
 
@@ -168,63 +127,57 @@ class ParallelPasses : public ::testing::Test {
   FractalCache* fractalCache = nullptr;
 };
 
-// The last case is a file shorter than its strides call for: the rows before its end are
-// scanned and the conversion fails, on any number of threads alike.
+// Each source is 400 rows high. The binary grid holds the big-endian 16-bit values
+// ((131 r + 71 c) mod 4001) - 1000 at row r, column c. The last case is a file shorter than its
+// strides call for: the rows before its end are scanned and the conversion fails.
 TEST_F(ParallelPasses, EveryKindOfSourceGivesTheSameOnOneThreadOrSeveral) {
-  constexpr int kWidth = 500, kHeight = 400;
-  testing::Bytes rgb(std::size_t{512} * 400 * 3);
+  testing::Bytes rgb(std::size_t{512} * 400 * 3), grid;
   for (std::size_t i = 0; i < rgb.size(); ++i)
     rgb[i] = static_cast<unsigned char>((i * 7 + i / 1536) % 251);
+  for (int k = 0; k < 500 * 400; ++k) {
+    const int v = (k / 500 * 131 + k % 500 * 71) % 4001 - 1000;
+    grid.insert(grid.end(), {static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)});
+  }
   const std::string png = dir.write("rgb.png", testing::pngImage(512, 400, 3, rgb));
-  const std::string grid = dir.write("grid.bin", binaryGrid(kWidth, kHeight));
-  constexpr auto kDone = ExportStatus::Done;
-  const struct {
-    const char* what;
-    Open open;
-    int valuesRead;
-    ExportStatus status = kDone;
-  } cases[] = {
-      {"binary", file(grid, kWidth, kHeight, SourceKind::Binary, ByteType::Int16, Endian::Big),
-       kWidth * kHeight},
-      {"text",
-       file(dir.write("grid.txt", textGrid(600 * 400)), 600, 400, SourceKind::Ascii, ByteType::Int8,
-            Endian::Little, 0, 9),
-       600 * 400},
-      {"image",
-       [&](int* read) {
-         return rasterOpenImage(&imageCache, png, ImageComponent::Intensity, nullptr, nullptr,
-                                nullptr, nullptr, read);
-       },
-       512 * 400},
-      {"fractal",
-       [&](int* read) {
-         fractalFreeCache(&fractalCache);
-         testing::RasterPtr first(rasterOpenFractal(&fractalCache, 512, 3, 0.2f, 0.1f, 0.3f, 0.5f,
-                                                    1, nullptr, nullptr, read));
-         // The same map generated again for a new seed.
-         return rasterOpenFractal(&fractalCache, 512, 4, 0.2f, 0.1f, 0.3f, 0.5f, 1, nullptr,
-                                  nullptr, read);
-       },
-       512 * 512},
-      {"ends early",
-       file(grid, kWidth, kHeight, SourceKind::Binary, ByteType::Int16, Endian::Big, 2),
-       (400000 - 2 * 399) / 2, ExportStatus::CannotRead},  // the size test counts row strides
+  const std::string bin = dir.write("grid.bin", grid);
+  const std::string txt = dir.write("grid.txt", textGrid(600 * 400));
+  constexpr auto kDone = ExportStatus::Done, kCannotRead = ExportStatus::CannotRead;
+  const auto image = [&](int* read) {
+    return rasterOpenImage(&imageCache, png, ImageComponent::Intensity, nullptr, nullptr, nullptr,
+                           nullptr, read);
   };
-  Outcome binary;  // the first case's
+  const auto fractal = [&](int* read) {  // the same map generated again for a new seed
+    fractalFreeCache(&fractalCache);
+    testing::RasterPtr first(rasterOpenFractal(&fractalCache, 512, 3, 0.2f, 0.1f, 0.3f, 0.5f, 1,
+                                               nullptr, nullptr, read));
+    return rasterOpenFractal(&fractalCache, 512, 4, 0.2f, 0.1f, 0.3f, 0.5f, 1, nullptr, nullptr,
+                             read);
+  };
+  // clang-format off
+  const struct { const char* what; Open open; ExportStatus status; } cases[] = {
+      {"binary", file(bin, 500, SourceKind::Binary, ByteType::Int16), kDone},
+      {"text", file(txt, 600, SourceKind::Ascii, ByteType::Int8, 0, 9), kDone},
+      {"image", image, kDone},
+      {"fractal", fractal, kDone},
+      {"ends early", file(bin, 500, SourceKind::Binary, ByteType::Int16, 2), kCannotRead},
+  };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const Outcome out = onOneAndFour(c.open);
-    EXPECT_EQ(out.valuesRead, c.valuesRead);
-    EXPECT_EQ(std::make_pair(out.rowsStatus, out.colsStatus), std::make_pair(c.status, c.status));
-    EXPECT_LT(out.low, out.high);
-    if (&c == cases) binary = out;
+    setWorkerThreads(1);
+    const Outcome one = passes(c.open);
+    setWorkerThreads(4);
+    const Outcome four = passes(c.open);
+    EXPECT_TRUE(one == four);
+    EXPECT_EQ(std::make_pair(four.status[0], four.status[1]), std::make_pair(c.status, c.status));
+    if (&c != cases) continue;
+    // Record c holds column c, north row first: post 400 c + 399 - r is the value at (r, c).
+    ASSERT_EQ(four.posts[0].size(), std::size_t{500} * 400);
+    const auto post = [&](int r, int c) { return four.posts[0][400 * c + 399 - r]; };
+    EXPECT_EQ(std::tuple(post(0, 0), post(399, 0), post(123, 457), post(399, 499)),
+              std::tuple(-1000, -744, -452, 2677));
+    EXPECT_EQ(std::make_pair(four.low, four.high), std::make_pair(-1000.0, 3000.0));
   }
-  // The binary grid's posts are its values: record c holds column c, north row first.
-  ASSERT_EQ(binary.rowsPosts.size(), std::size_t{kWidth} * kHeight);
-  for (const auto& [r, c] : {std::pair{0, 0}, {399, 0}, {123, 457}, {399, 499}})
-    EXPECT_EQ(binary.rowsPosts[static_cast<std::size_t>(c * kHeight + (kHeight - 1 - r))],
-              gridValue(r, c));
-  EXPECT_EQ(std::make_pair(binary.low, binary.high), std::make_pair(-1000.0, 3000.0));
 }
 
 // The text pass ends at a token too long, or where the progress stops it, wherever the
@@ -233,14 +186,14 @@ TEST_F(ParallelPasses, TheTextPassEndsWhereASingleReadingEnds) {
   const std::string path = dir.write("long.txt", textGrid(600 * 400, 200000));
   for (const int threads : {1, 4}) {
     setWorkerThreads(threads);
-    AsciiTextResult result = asciiReadText(path.c_str(), 9, 600, 400, nullptr, nullptr, 0, 0.0);
-    EXPECT_EQ(result.valuesRead, 200000);
+    EXPECT_EQ(asciiReadText(path.c_str(), 9, 600, 400, nullptr, nullptr, 0, 0.0).valuesRead,
+              200000);
     int calls = 0;  // the progress stops the reading at its 250th call
     const ProgressCallback progress = [](int, int, void* n) -> int {
       return ++*static_cast<int*>(n) != 250;
     };
-    result = asciiReadText(path.c_str(), 9, 600, 400, progress, &calls, 0, 0.0);
-    EXPECT_EQ(std::make_pair(result.valuesRead, calls), std::make_pair(250 * 600, 250));
+    const int read = asciiReadText(path.c_str(), 9, 600, 400, progress, &calls, 0, 0.0).valuesRead;
+    EXPECT_EQ(std::make_pair(read, calls), std::make_pair(250 * 600, 250));
   }
 }
 
