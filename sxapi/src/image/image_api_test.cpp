@@ -128,7 +128,10 @@ TEST_F(ImageApi, TruncationAtEveryByteAndRefusedMemoryFailCleanly) {
   }
 }
 
+// A file that cannot be opened or read is logged with the reason; a file that is no image is
+// no failure of the system and logs nothing.
 TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
+  const sxhost::Host host;
   const std::string text = "width 10\nheight 10\n1 2 3 4 5 6 7 8 9 10\n";
   const std::string wide = "P5 # 1\n2147483648 1\n255\n\x01";
   // TGA has no signature: raw elevations can form a valid TGA header. Only a TGA name makes
@@ -172,7 +175,6 @@ TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
   } cases[] = {
       // clang-format off
       {"text", dir_.write("grid.txt", Bytes(text.begin(), text.end()))},
-      {"empty", dir_.write("empty.png", Bytes{})},
       {"missing", dir_.path("missing.png")},
       {"directory", dir_.root().string()},
       {"TGA named .tga.raw", dir_.write("grid.tga.raw", tga)},
@@ -195,18 +197,7 @@ TEST_F(ImageApi, FilesThatCannotBeDecodedFailBeforeAnyAllocation) {
     EXPECT_TRUE(read.untouched()) << c.what;
     EXPECT_EQ(allocationRequests(), requests) << c.what;
   }
-}
-
-// Both calls log a file they cannot open or read, with the reason; a file that is no image
-// is no failure of the system and logs nothing.
-TEST_F(ImageApi, FilesThatCannotBeReadAreLoggedWithTheReason) {
-  const sxhost::Host host;
-  const std::string missing = dir_.path("missing.png");
-  const std::string folder = dir_.root().string();
-  for (const std::string& path : {missing, folder, dir_.write("grid.txt", Bytes{'1', ' ', '2'})}) {
-    readInfo(path);
-    const Read read(path);
-  }
+  const std::string missing = dir_.path("missing.png"), folder = dir_.root().string();
   EXPECT_EQ(host.log(),
             (std::vector<std::string>{missing + ": cannot be read: No such file or directory",
                                       missing + ": cannot be read: No such file or directory",
@@ -223,8 +214,6 @@ TEST_F(ImageApi, NullArgumentsFail) {
       (std::vector<int>{sxReadImageInfo(nullptr, &info), sxReadImageInfo(path.c_str(), nullptr),
                         sxReadImage(nullptr, &pixels, &value, &value, &value),
                         sxReadImage(path.c_str(), nullptr, &value, &value, &value),
-                        sxReadImage(path.c_str(), &pixels, nullptr, &value, &value),
-                        sxReadImage(path.c_str(), &pixels, &value, nullptr, &value),
                         sxReadImage(path.c_str(), &pixels, &value, &value, nullptr)}),
       ::testing::Each(::testing::Ne(0)));
   EXPECT_THAT(
