@@ -46,14 +46,12 @@ class ControlsTest : public testing::Test {
     sxShowDialog(d);
     activations.clear();  // showing ran every refresh callback once
   }
-  // Each callback as "id:reason:the control's text then", with ":drag N" for scales.
-  static int record(SxGui control, int id, int reason, void* data, void* callData) {
-    auto* self = static_cast<ControlsTest*>(data);
-    std::string a = std::to_string(id) + ":" + std::to_string(reason) + ":" +
-                    self->host.controlOf(control)->text();
+  // Each callback as "id:reason", with ":drag N" for scales.
+  static int record(SxGui, int id, int reason, void* data, void* callData) {
+    std::string a = std::to_string(id) + ":" + std::to_string(reason);
     if (id == 10 && callData != nullptr)
       a += ":drag " + std::to_string(static_cast<SxScaleCallData*>(callData)->dragState);
-    self->activations.push_back(a);
+    static_cast<ControlsTest*>(data)->activations.push_back(a);
     return 0;
   }
   SxGui gui(int id) { return sxFindGuiById(d, id); }
@@ -102,7 +100,7 @@ TEST_F(ControlsTest, AUsersClickClearsTheRestOfItsRadioGroup) {
   control(5).press();
   EXPECT_EQ(std::tuple(control(5).checked(), control(6).checked(), control(7).checked()),
             std::tuple(true, false, true));
-  EXPECT_EQ(activations, Strings{"5:1:"});
+  EXPECT_EQ(activations, Strings{"5:1"});
   EXPECT_NE(sxToggleButtonSetState(gui(1), 1), 0);
   EXPECT_EQ(host.lastError(), "sxToggleButtonSetState: control 1 of dialog 50 is a push");
 }
@@ -145,7 +143,7 @@ TEST_F(ControlsTest, ScalesClampToTheirRange) {
   EXPECT_EQ(v, 0.0001);
   control(10).slide(0.25, SX_SCALE_DRAGGING);
   control(10).slide(9.0);
-  EXPECT_EQ(activations, (Strings{"10:1::drag 1", "10:1::drag 2"}));
+  EXPECT_EQ(activations, (Strings{"10:1:drag 1", "10:1:drag 2"}));
   EXPECT_EQ(control(10).value(), 0.5);
 }
 
@@ -175,22 +173,14 @@ TEST_F(ControlsTest, PixmapsCursorsAttributesAndViewSizes) {
   EXPECT_EQ(std::tuple(w, h, lw, lh), std::tuple(20, 10, 60, 26));
 }
 
-// Every call finds its control or dialog through one of a few lookups; one call of each
-// lookup and kind of value stands for the rest. Handles that went stale are tried in
-// plugin_loader_test.cpp; a handle of another type (here a resource) is as unknown.
+// Every call finds its control or dialog through one of a few lookups (a dialog, a dialog or
+// control, a control of some kinds); one call of each stands for the rest. Handles that went stale
+// are tried in plugin_loader_test.cpp; a handle of another type (here a resource) is as unknown.
 TEST_F(ControlsTest, NullAndForeignHandlesFailWithoutEffect) {
   char buf[8];
-  int i = 0;
-  double x = 0;
   for (SxGui bad : {static_cast<SxGui>(nullptr), reinterpret_cast<SxGui>(resource)}) {
     EXPECT_THAT(
-        (std::vector<int>{
-            sxShowDialog(bad), sxSetCaption(bad, "x"), sxSetGuiCallback(bad, 1, record, this),
-            sxSetEnabled(bad, 1), sxDrawControl(bad), sxGuiGetViewSize(bad, &i, &i),
-            sxTextGetString(bad, buf, 8), sxTextSetInteger(bad, 1, nullptr),
-            sxTextGetDMS(bad, &x, "STANDARD_LAT"), sxOptionMenuSelectItemAtPos(bad, 1),
-            sxListSetTopPos(bad, 1), sxScaleGetValue(bad, &x), sxProgressSetValue(bad, 1),
-            sxGLSetMouseFunc(bad, 1, record, this)}),
+        (std::vector<int>{sxShowDialog(bad), sxSetEnabled(bad, 1), sxTextGetString(bad, buf, 8)}),
         testing::Each(testing::Ne(0)));
     EXPECT_EQ(sxFindGuiById(bad, 1), nullptr);
   }

@@ -47,8 +47,6 @@ TEST(FilePrompts, CancelOrRefuseAndKeepTheOutputs) {
   EXPECT_EQ(host.lastError(), "sxPromptDialogFile: attribute \"PromptFileTitle\" has no value");
   EXPECT_NE(sxPromptDialogFile(nullptr, 2, &count, &names, nullptr), 0);
   EXPECT_EQ(host.lastError(), "sxPromptDialogFile: unknown mode 2");
-  EXPECT_NE(sxPromptDialogFile(nullptr, 0, nullptr, &names, nullptr), 0);
-  EXPECT_NE(sxPromptDialogFile(reinterpret_cast<SxGui>(&count), 0, &count, &names, nullptr), 0);
   // None of these reached the responder: the answer is still queued.
   EXPECT_EQ(host.responder().pendingFiles(), 1u);
   {
