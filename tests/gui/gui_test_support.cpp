@@ -2,7 +2,6 @@
 
 #include <signal.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "process.h"
@@ -97,19 +96,15 @@ sxhost::Rgb GuiTest::waitForChange(const Box& box, const sxhost::Rgb& before) {
   return now;
 }
 
-int GuiTest::waitForPicture(const Box& box, const sxhost::Rgb& expected) {
-  const auto difference = [&](const sxhost::Rgb& shown) {
-    if (shown.width != expected.width || shown.pixels.size() != expected.pixels.size()) return 256;
-    int largest = 0;
+void GuiTest::waitForPicture(const Box& box, const sxhost::Rgb& expected) {
+  waitFor("the expected picture", [&] {
+    const sxhost::Rgb shown = steady(box);
+    if (shown.width != expected.width || shown.pixels.size() != expected.pixels.size())
+      return false;
     for (std::size_t i = 0; i < shown.pixels.size(); ++i)
-      largest = std::max(largest, std::abs(shown.pixels[i] - expected.pixels[i]));
-    return largest;
-  };
-  int largest = 256;
-  const auto end = std::chrono::steady_clock::now() + kTimeout;
-  while (largest > 1 && std::chrono::steady_clock::now() < end)
-    largest = difference(steady(box));
-  return largest;
+      if (std::abs(shown.pixels[i] - expected.pixels[i]) > 1) return false;
+    return true;
+  });
 }
 
 }  // namespace relievo::gui_test

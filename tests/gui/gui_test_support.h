@@ -52,9 +52,8 @@ class GuiTest : public ::testing::Test {
   void waitGone(const std::string& title);
   // Waits until box shows something other than before and holds still; returns it.
   sxhost::Rgb waitForChange(const Box& box, const sxhost::Rgb& before);
-  // Waits until box shows `expected` within one level per channel; returns the largest
-  // difference of a channel between the two, as it was at the end.
-  int waitForPicture(const Box& box, const sxhost::Rgb& expected);
+  // Waits until box shows `expected` within one level per channel.
+  void waitForPicture(const Box& box, const sxhost::Rgb& expected);
   sxhost::Rgb steady(const Box& box) { return gui_test::steady(session(), box); }
 
   static XSession& session();

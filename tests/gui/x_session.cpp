@@ -114,14 +114,10 @@ sxhost::Rgb XSession::grab(const Box& box) const {
   if (!image) return picture;
   picture.width = box.w;
   picture.height = box.h;
-  picture.pixels.resize(static_cast<std::size_t>(box.w) * box.h * 3);
-  for (int y = 0; y < box.h; ++y) {
+  for (int y = box.h - 1; y >= 0; --y) {
     for (int x = 0; x < box.w; ++x) {
-      const unsigned long pixel = XGetPixel(image.get(), x, box.h - 1 - y);
-      const std::size_t at = (static_cast<std::size_t>(y) * box.w + x) * 3;
-      picture.pixels[at] = channel(pixel, image->red_mask);
-      picture.pixels[at + 1] = channel(pixel, image->green_mask);
-      picture.pixels[at + 2] = channel(pixel, image->blue_mask);
+      for (const unsigned long mask : {image->red_mask, image->green_mask, image->blue_mask})
+        picture.pixels.push_back(channel(XGetPixel(image.get(), x, y), mask));
     }
   }
   return picture;

@@ -19,7 +19,7 @@ using testing::SgiPicture;
 using Bytes = std::vector<unsigned char>;
 
 // A 3 x 2 picture of four channels as SGI stores it (channel after channel, each bottom row
-// first), with repeats and changes so that run-length rows hold both kinds of run.
+// first).
 const Bytes kPlanes{7,  7,  7,  1,  2,  3,  8,  8,  9,  4,  4,  4,
                     10, 11, 12, 13, 13, 14, 20, 20, 20, 21, 22, 23};
 // Its four channels interleaved pixel by pixel, as the host keeps RGBA.
@@ -31,11 +31,7 @@ SgiPicture firstChannels(int channels) {
 }
 
 SgiFields sized(unsigned width, unsigned height, unsigned channels) {
-  SgiFields fields;
-  fields.width = width;
-  fields.height = height;
-  fields.channels = channels;
-  return fields;
+  return {.width = width, .height = height, .channels = channels};
 }
 
 struct Decoded {

@@ -5,19 +5,17 @@ namespace sxhost::image::testing {
 namespace {
 
 constexpr std::size_t kHeaderSize = 512;
-constexpr int kMaxRun = 127;
-constexpr int kShortestRepeat = 3;
 
 void putBigEndian16(std::vector<unsigned char>& bytes, std::size_t at, unsigned value) {
   bytes[at] = static_cast<unsigned char>(value >> 8);
   bytes[at + 1] = static_cast<unsigned char>(value);
 }
 
-int repeatLength(const unsigned char* row, int from, int width) {
-  int length = 1;
-  while (from + length < width && length < kMaxRun && row[from + length] == row[from])
-    ++length;
-  return length;
+SgiFields fieldsOf(const SgiPicture& picture, unsigned storage) {
+  return {.storage = storage,
+          .width = static_cast<unsigned>(picture.width),
+          .height = static_cast<unsigned>(picture.height),
+          .channels = static_cast<unsigned>(picture.channels)};
 }
 
 }  // namespace
@@ -40,44 +38,6 @@ std::vector<unsigned char> sgiHeader(const SgiFields& fields) {
   putBigEndian32(header, 104, fields.colorMap);
   return header;
 }
-
-namespace {
-
-SgiFields fieldsOf(const SgiPicture& picture, unsigned storage) {
-  SgiFields fields;
-  fields.storage = storage;
-  fields.width = static_cast<unsigned>(picture.width);
-  fields.height = static_cast<unsigned>(picture.height);
-  fields.channels = static_cast<unsigned>(picture.channels);
-  return fields;
-}
-
-// One row encoded as SGI's tools do: repeats of three or more, literal runs between them.
-std::vector<unsigned char> encodeRunLengthRow(const unsigned char* row, int width) {
-  std::vector<unsigned char> out;
-  int x = 0;
-  while (x < width) {
-    const int repeat = repeatLength(row, x, width);
-    if (repeat >= kShortestRepeat) {
-      out.push_back(static_cast<unsigned char>(repeat));
-      out.push_back(row[x]);
-      x += repeat;
-      continue;
-    }
-    int literal = 0;
-    while (x + literal < width && literal < kMaxRun &&
-           repeatLength(row, x + literal, width) < kShortestRepeat) {
-      ++literal;
-    }
-    out.push_back(static_cast<unsigned char>(0x80 | literal));
-    out.insert(out.end(), row + x, row + x + literal);
-    x += literal;
-  }
-  out.push_back(0);
-  return out;
-}
-
-}  // namespace
 
 std::vector<unsigned char> sgiVerbatim(const SgiPicture& picture) {
   std::vector<unsigned char> file = sgiHeader(fieldsOf(picture, 0));
@@ -104,8 +64,12 @@ std::vector<unsigned char> sgiFromRows(const SgiFields& fields,
 std::vector<unsigned char> sgiRunLength(const SgiPicture& picture) {
   std::vector<std::vector<unsigned char>> rows;
   for (int index = 0; index < picture.channels * picture.height; ++index) {
-    rows.push_back(encodeRunLengthRow(
-        picture.planes.data() + static_cast<std::size_t>(index) * picture.width, picture.width));
+    const auto row = picture.planes.begin() + static_cast<std::ptrdiff_t>(index) * picture.width;
+    std::vector<unsigned char> runs{1, row[0],
+                                    static_cast<unsigned char>(0x80 | (picture.width - 1))};
+    runs.insert(runs.end(), row + 1, row + picture.width);
+    runs.push_back(0);
+    rows.push_back(std::move(runs));
   }
   return sgiFromRows(fieldsOf(picture, 1), rows);
 }

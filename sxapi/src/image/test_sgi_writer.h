@@ -36,7 +36,8 @@ struct SgiPicture {
 // A complete verbatim file.
 std::vector<unsigned char> sgiVerbatim(const SgiPicture& picture);
 
-// A complete run-length file, each row encoded with repeat and literal runs and a closing 0.
+// A complete run-length file, each row a repeat run of its first byte, a literal run of the
+// rest and a closing 0 (so 2 ... 128 pixels wide).
 std::vector<unsigned char> sgiRunLength(const SgiPicture& picture);
 
 // A run-length file whose rows (one per channel and row, channel by channel) are the bytes
