@@ -80,7 +80,8 @@ TEST_F(DialogTest, EventsFollowTheMaskAndShowingRefreshesBeforeActivating) {
   EXPECT_FALSE(host.dialog(100).visible());
 }
 
-TEST_F(DialogTest, RefreshRunsTheRefreshCallbacksInControlOrderAndMasksAreChecked) {
+// Refresh runs the refresh callbacks in control order; masks, parents and ids are checked.
+TEST_F(DialogTest, RefreshOrderMasksCreationAndLookups) {
   SxDialog d = make(0);
   SxGui push = sxFindGuiById(d, 1);
   sxSetGuiCallback(sxFindGuiById(d, 3), SX_MASK_ACTIVATE_REFRESH, recordCall, &log);
@@ -101,14 +102,11 @@ TEST_F(DialogTest, RefreshRunsTheRefreshCallbacksInControlOrderAndMasksAreChecke
   EXPECT_NE(sxSetGuiCallback(push, SX_MASK_GL_DRAW, recordCall, &log), 0);
   EXPECT_EQ(host.lastError(),
             "sxSetGuiCallback: control 1 of dialog 100 is no GL control and cannot draw");
-}
 
-TEST_F(DialogTest, CreationAndLookupFailCleanly) {
   EXPECT_EQ(sxResourceGetDialog(nullptr, nullptr, 100, 0, nullptr, nullptr), nullptr);
   EXPECT_EQ(host.lastError(), "sxResourceGetDialog: not a loaded resource");
   EXPECT_EQ(sxResourceGetDialog(nullptr, resource, 5, 0, nullptr, nullptr), nullptr);
   EXPECT_EQ(host.lastError(), "<string>: no dialog 5");
-  SxDialog d = make(0);
   // Only a dialog or control may be the parent.
   EXPECT_EQ(
       sxResourceGetDialog(reinterpret_cast<SxGui>(resource), resource, 100, 0, nullptr, nullptr),

@@ -18,7 +18,6 @@ TEST(PluginPath, TheFirstExistingFileOfTheCandidatesInOrderWins) {
                 "/opt/r/relievo.so", bin / "relievo.so", bin / ".." / "plugins" / "relievo.so",
                 bin / ".." / "lib" / "relievo" / "relievo.so",
                 bin / ".." / "lib/x86_64-linux-gnu" / "relievo" / "relievo.so"}));
-  EXPECT_EQ(pluginCandidates("relievo.so", "", bin, "lib").size(), 3u);
 
   const relievo::testing::ScratchDir dir;
   const fs::path root = dir.root();

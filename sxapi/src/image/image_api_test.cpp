@@ -85,13 +85,12 @@ class ImageApi : public ::testing::Test {
 TEST_F(ImageApi, FormatsDecodeIntoTheLayoutOfTheirKindBottomRowFirst) {
   const int kinds[] = {SX_IMAGE_INTENSITY, SX_IMAGE_INTENSITY_ALPHA, SX_IMAGE_RGB};
   for (int channels = 1; channels <= 3; ++channels) {
-    const int kind = kinds[channels - 1];
+    const std::tuple expected(0, kinds[channels - 1], 3, 2);
     const std::string path =
         dir_.write("image.png", encodePng(3, 2, channels, topFirstPixels(channels)));
-    EXPECT_EQ(readInfo(path), std::tuple(0, kind, 3, 2)) << channels;
+    EXPECT_EQ(readInfo(path), expected) << channels;
     const Read read(path);
-    ASSERT_EQ(read.result, 0) << channels;
-    EXPECT_EQ(std::tuple(read.kind, read.width, read.height), std::tuple(kind, 3, 2)) << channels;
+    ASSERT_EQ(std::tuple(read.result, read.kind, read.width, read.height), expected) << channels;
     const Bytes block(kPlanes.begin(), kPlanes.begin() + 6 * channels);
     EXPECT_EQ(Bytes(read.pixels, read.pixels + block.size()), block) << channels;
   }
