@@ -20,14 +20,10 @@ constexpr const char* kResource = R"({"dialogs": [{"id": 9, "size": [100, 100], 
   {"id": 1, "kind": "gl", "view": [40, 30], "rect": [0, 0, 10, 10]},
   {"id": 3, "kind": "push", "rect": [0, 0, 10, 10]}]}]})";
 
-struct Seen {
-  std::vector<SxGLDrawData> draws;
-};
-
 // Clear to (64, 128, 192), then a green quad over the bottom-left quarter.
 int drawQuad(SxGui, int, int, void* data, void* callData) {
   const auto view = *static_cast<SxGLDrawData*>(callData);
-  static_cast<Seen*>(data)->draws.push_back(view);
+  static_cast<std::vector<SxGLDrawData>*>(data)->push_back(view);
   glClearColor(64 / 255.0f, 128 / 255.0f, 192 / 255.0f, 0.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   glColor3ub(0, 255, 0);
@@ -52,7 +48,7 @@ class GlViewTest : public testing::Test {
   sxhost::Host host;
   SxDialog d = nullptr;
   SxGui view = nullptr;
-  Seen seen;
+  std::vector<SxGLDrawData> seen;  // what each drawing callback was given
 };
 
 // What a drawing callback draws, pixel by pixel and at any size, is what relievo's preview
@@ -74,7 +70,7 @@ TEST_F(GlViewTest, SetViewSizeChangesTheViewWithoutDrawingAndClicksStayInIt) {
             "control 3 of dialog 9 is no GL control: it cannot draw");
   control(1).setViewSize(8192, 1);
   control(1).setViewSize(12, 5);
-  EXPECT_TRUE(seen.draws.empty());
+  EXPECT_TRUE(seen.empty());
   int w = 0, h = 0;
   sxGuiGetViewSize(view, &w, &h);
   EXPECT_EQ(std::tuple(w, h), std::tuple(12, 5));

@@ -78,7 +78,8 @@ TEST_F(Relievo, TheWindowDrivesTheDialogAndShowsItsPictures) {
   xdotool({"key", "Return"});
   waitGone("Success");
   ASSERT_EQ(closeMainWindow(), 0);
-  const sxhost::Preferences saved = savedSettings();
+  const sxhost::Preferences saved = sxhost::Preferences::fromJson(
+      relievo::testing::readFile(dir.path("config/relievo/settings.json")));
   EXPECT_EQ(saved.getInteger(kTool, "DataType"), 2);
   EXPECT_GT(saved.getDouble(kTool, "Fractal Noise").value_or(0.0), 0.5);
   const auto top = [&](const char* key) { return saved.getInteger(kTool, key).value_or(-1); };

@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "process.h"
-#include "relievo_testing/files.h"
 
 namespace relievo::gui_test {
 
@@ -46,11 +45,6 @@ int GuiTest::closeMainWindow() {
   const int status = waitExit(gui_, kTimeout);
   gui_ = -1;
   return status;
-}
-
-sxhost::Preferences GuiTest::savedSettings() const {
-  return sxhost::Preferences::fromJson(
-      relievo::testing::readFile(dir.path("config/relievo/settings.json")));
 }
 
 void GuiTest::xdotool(std::initializer_list<std::string> args) {

@@ -36,8 +36,6 @@ class GuiTest : public ::testing::Test {
   void launch();
   // Closes the main window as a person would; returns the program's exit status.
   int closeMainWindow();
-  // The settings file that the program left.
-  sxhost::Preferences savedSettings() const;
 
   // Where a control of the main dialog is on the screen.
   Box control(int id) const { return controlBox(resource_, dialog_, id); }
