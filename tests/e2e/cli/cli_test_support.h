@@ -3,6 +3,7 @@
 #ifndef RELIEVO_TESTS_E2E_CLI_TEST_SUPPORT_H
 #define RELIEVO_TESTS_E2E_CLI_TEST_SUPPORT_H
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -17,6 +18,7 @@
 namespace relievo::e2e {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 
 struct RunResult {
   int exitCode = -1;  // 137 when it was killed after hanging for two minutes
