@@ -105,10 +105,15 @@ void expectGeoDed(const DedFile& ded, const GeoInput& input, bool round) {
                   spacing(swLon, neLon, input.width),
                   input.height,
                   input.width});
-  EXPECT_EQ(ded.posts(), dedPosts(input.width, input.height, [&](int column, int south) {
-              const double v = input.values[(input.height - 1 - south) * input.width + column];
-              return std::isnan(v) ? kNull : post(v * scale);
-            }));
+  // DED order: column after column, each from the south; the values' first row is the north.
+  std::vector<std::int16_t> posts;
+  for (int column = 0; column < input.width; ++column) {
+    for (int south = 0; south < input.height; ++south) {
+      const double v = input.values[(input.height - 1 - south) * input.width + column];
+      posts.push_back(static_cast<std::int16_t>(std::isnan(v) ? kNull : post(v * scale)));
+    }
+  }
+  EXPECT_EQ(ded.posts(), posts);
 }
 
 }  // namespace relievo::e2e

@@ -128,8 +128,9 @@ TEST_F(CliFailures, WithoutThePlugInModule) {
   EXPECT_THAT(lost.err, ::testing::StartsWith("relievo: cannot find relievo.so (set "
                                               "RELIEVO_PLUGIN_PATH); looked at:"));
   // ...until RELIEVO_PLUGIN_PATH names the folder that holds it.
-  const RunResult found = runProgram(path("bin/relievo"), {"--size", "8"}, dir.root(),
-                                     {{"RELIEVO_PLUGIN_PATH", pluginDir().string()}});
+  const RunResult found = runProgram(
+      path("bin/relievo"), {"--size", "8"}, dir.root(),
+      {{"RELIEVO_PLUGIN_PATH", (relievoPath().parent_path().parent_path() / "plugins").string()}});
   EXPECT_EQ(found.exitCode, 0) << found.err;
   EXPECT_TRUE(fs::exists(path("terrain.ded")));
 }

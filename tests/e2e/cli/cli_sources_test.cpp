@@ -117,7 +117,8 @@ TEST_F(CliSources, BinaryGridsOfEveryLayout) {
 // Images are read by the plug-in's image unit tests; here the options that choose them.
 TEST_F(CliSources, ImagesByTheirComponentIntoTheProposedFile) {
   // Planes red, green, blue of 2 x 2 pixels, each bottom row first.
-  writeSgi(path("t.rgb"), {2, 2, 3, {10, 13, 30, 33, 200, 201, 202, 203, 90, 91, 92, 93}});
+  writeFile(path("t.rgb"),
+            sgiVerbatim({2, 2, 3, {10, 13, 30, 33, 200, 201, 202, 203, 90, 91, 92, 93}}));
   const RunResult r = ok("--source image --file t.rgb --component red -o t.ded");
   EXPECT_THAT(r.out, HasSubstr("Source:     Image File " + abs("t.rgb") + ", 2 x 2\n"));
   EXPECT_EQ(DedFile::read(path("t.ded")).posts(), (Posts{10, 30, 13, 33}));

@@ -38,10 +38,6 @@ fs::path relievoPath() {
   return buildDir() / "bin" / "relievo";
 }
 
-fs::path pluginDir() {
-  return buildDir() / "plugins";
-}
-
 RunResult runProgram(const fs::path& program, const std::vector<std::string>& args,
                      const fs::path& cwd, const std::map<std::string, std::string>& env) {
   // The output goes to files beside the working folder, never into it; a run that has not

@@ -28,8 +28,6 @@ struct RunResult {
 
 // The built command (RELIEVO_BUILD_DIR/bin/relievo).
 fs::path relievoPath();
-// The build tree's plug-in folder.
-fs::path pluginDir();
 
 // Runs `program args...` in `cwd` with no standard input, the environment of the test plus
 // `env` (a value of "" removes the variable). A crash shows as 128 + the signal's number.
