@@ -55,7 +55,6 @@ Outcome run(const Flow& flow, std::uint64_t refused) {
       if (step.arg.empty()) control.press();
       if (control.kind() == Kind::Text) control.type(step.arg);
       if (control.kind() == Kind::List) control.select(std::stoi(step.arg));
-      if (control.kind() == Kind::Scale) control.slide(std::stod(step.arg));
     }
     if (sxhost::Dialog* d = host.findDialog(100)) {
       for (const int id : {kRawMin, kRawMax, kMetersMin, kMetersMax, kDedMin, kDedMax, kLatPosts})
@@ -72,8 +71,8 @@ Outcome run(const Flow& flow, std::uint64_t refused) {
 
 // Nothing crashes, the dialog shows whenever the state record was granted, and a file reported
 // as created from the ranges and counts that the run without refusals showed is the file of
-// that run; refusals in the previews leave the conversion as it was. An image's reading under
-// refusals is the image reader's unit tests' case.
+// that run; refusals in the previews leave the conversion as it was. Reading an image and
+// generating a fractal under refusals are their sources' unit tests' case.
 TEST(RelievoMemoryTest, ConversionsOfEveryKindSurviveEveryRefusal) {
   const Step preview{kPreviewData};
   const Step generate{kGenerate};
@@ -81,8 +80,6 @@ TEST(RelievoMemoryTest, ConversionsOfEveryKindSurviveEveryRefusal) {
   const Flow flows[] = {
       {"grid.raw", bytesOf({1, 2, 3, 4, 5, 6}), {{"DataType", kBinary}, {"Width", 3}, {"Height", 2}},
        {preview, {kDedMax, "100"}, generate}},
-      {"unused", "", {{"Width", 16}, {"Height", 16}},
-       {{kSeedUp}, {kNoise, "0.5"}, generate}},
       {"grid.txt", "ncols 2\nnrows 2\n1 -9999\n3 4\n", {{"DataType", kAscii}},
        {{kScanFile}, {kScanList, "3", 108}, {kScanOk, "", 108}, preview, {kHasUndefined},
         {kUndefinedValue, "-9999"}, generate}},

@@ -11,9 +11,7 @@ using CliStreams = CliTest;
 
 // The command line for a shell, the command itself first.
 std::string shellLine(const std::string& arguments) {
-  std::string line = relievoPath().string();
-  line.insert(0, 1, '\'');
-  return line.append("' ").append(arguments);
+  return std::string("'").append(relievoPath().string()).append("' ").append(arguments);
 }
 
 TEST_F(CliStreams, TheDedFileThroughStandardOutput) {
