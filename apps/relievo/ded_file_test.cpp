@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -26,19 +25,16 @@ class DedFileTest : public ::testing::Test {
   relievo::testing::ScratchDir dir_;
 };
 
-// Every field of the preamble is checked through inspect's report of parsePreamble.
-TEST_F(DedFileTest, ReadsThePreambleAndCountsThePosts) {
-  const DedFile f = readDedFile(write(dedBytes({-32768, 7, -3, 1200, -32768, 0}, 3, 2)));
-  EXPECT_EQ(std::tie(f.size, f.header.tag, f.extents.records), std::tuple(212u, "KTLX", 2.0f));
-  EXPECT_EQ(std::tie(f.posts.count, f.posts.nulls, f.posts.lowest, f.posts.highest),
-            std::tuple(6u, 2u, -3, 1200));
-  // Posts are read in chunks; the extremes may lie in any of them.
-  std::vector<std::int16_t> many(100000, 10);
-  many[70001] = -20000;
-  many[99999] = 32767;
-  const DedFile large = readDedFile(write(dedBytes(many, 1000, 100)));
-  EXPECT_EQ(std::tie(large.posts.count, large.posts.lowest, large.posts.highest),
-            std::tuple(100000u, -20000, 32767));
+// Every field of the preamble is checked through inspect's report of parsePreamble. Posts are
+// read in chunks; the extremes may lie in any of them.
+TEST_F(DedFileTest, CountsThePosts) {
+  std::vector<std::int16_t> posts(100000, 10);
+  posts[3] = posts[40000] = -32768;
+  posts[70001] = -20000;
+  posts[99999] = 32767;
+  const DedFile f = readDedFile(write(dedBytes(posts, 1000, 100)));
+  EXPECT_EQ(std::tie(f.size, f.posts.count, f.posts.nulls, f.posts.lowest, f.posts.highest),
+            std::tuple(200200u, 100000u, 2u, -20000, 32767));
   // Only "DED NULL" posts: no lowest or highest.
   const DedFile nulls = readDedFile(write(dedBytes({-32768, -32768}, 2, 1)));
   EXPECT_EQ(std::tie(nulls.posts.nulls, nulls.posts.lowest, nulls.posts.highest),
@@ -50,11 +46,7 @@ TEST_F(DedFileTest, FilesThatAreNoDedFiles) {
   const auto with = [&](std::size_t at, std::string_view bytes) {
     return std::string(good).replace(at, bytes.size(), bytes);
   };
-  struct Case {
-    std::string bytes;
-    std::string error;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {std::string(199, ' '),
        "not a DED file: 199 bytes, shorter than the 200-byte preamble of a DED file"},
       {with(0, std::string("\x89PNG", 4)),
@@ -65,26 +57,17 @@ TEST_F(DedFileTest, FilesThatAreNoDedFiles) {
        "not a DED file: the file holds 210 bytes, but its counts (2 records of 3 posts) call for "
        "212"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(runError(write(c.bytes)), c.error);
+  for (const auto& [bytes, error] : cases)
+    EXPECT_EQ(runError(write(bytes)), error);
   EXPECT_EQ(runError(dir_.path("none.ded")), "cannot be opened: No such file or directory");
-  EXPECT_EQ(runError(dir_.root().string()), "cannot be opened: Is a directory");
   ASSERT_EQ(mkfifo(dir_.path("fifo").c_str(), 0600), 0);
   EXPECT_EQ(runError(dir_.path("fifo")), "cannot be opened: it is not a regular file");
 }
 
 TEST(DedLength, ProblemsOfTheCounts) {
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  struct Case {
-    std::uintmax_t size;
-    float perRecord, records;
-    std::string problem;
-  };
-  const Case cases[] = {
+  const std::tuple<std::uintmax_t, float, float, std::string> cases[] = {
       {212, 3, 2, ""},
-      {213, 3, 2, "the file holds 213 bytes, but its counts (2 records of 3 posts) call for 212"},
       {212, 2.5f, 2, "its post counts (2.5 per record, 2 records) are not whole numbers of posts"},
-      {212, 3, nan, "its post counts (3 per record, nan records) are not whole numbers of posts"},
       {212, 1e20f, 2,
        "its post counts (1.00000002e+20 per record, 2 records) are beyond what a DED file can "
        "hold"},
@@ -92,8 +75,8 @@ TEST(DedLength, ProblemsOfTheCounts) {
        "the file holds 212 bytes, but its counts (2147483520 records of 2147483520 posts) call "
        "for 9223370937343181000"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(lengthProblem(c.size, c.perRecord, c.records), c.problem) << c.size;
+  for (const auto& [size, perRecord, records, problem] : cases)
+    EXPECT_EQ(lengthProblem(size, perRecord, records), problem) << size;
 }
 
 }  // namespace

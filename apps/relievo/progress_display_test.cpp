@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "relievo_testing/files.h"
 
@@ -11,11 +12,7 @@ namespace relievo::cli {
 namespace {
 
 TEST(ProgressLine, BarPercentAndStatus) {
-  struct Case {
-    double value, maximum;
-    std::string status, line;
-  };
-  const Case cases[] = {
+  const std::tuple<double, double, std::string, std::string> cases[] = {
       {0, 100, "Reading File...", "[........................]   0%  Reading File..."},
       {50, 100, "", "[############............]  50%"},
       {100, 100, "Done", "[########################] 100%  Done"},
@@ -25,8 +22,8 @@ TEST(ProgressLine, BarPercentAndStatus) {
        "[........................]   0%  DED file created"},
       {0, 10, std::string(60, 'a'), "[........................]   0%  " + std::string(44, 'a')},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(progressLine(c.value, c.maximum, c.status), c.line);
+  for (const auto& [value, maximum, status, line] : cases)
+    EXPECT_EQ(progressLine(value, maximum, status), line);
 }
 
 TEST(ProgressDisplay, RedrawsOnlyWhatChangedAndClearsItsLine) {

@@ -7,10 +7,9 @@
 namespace relievo::e2e {
 
 std::string pluginPath() {
-  if (const char* build = std::getenv("RELIEVO_BUILD_DIR")) {
-    return (std::filesystem::path(build) / "plugins" / "relievo.so").string();
-  }
-  return RELIEVO_PLUGIN_PATH;
+  const char* build = std::getenv("RELIEVO_BUILD_DIR");
+  return build ? (std::filesystem::path(build) / "plugins" / "relievo.so").string()
+               : RELIEVO_PLUGIN_PATH;
 }
 
 RelievoTest::RelievoTest() : plugin(host.loadPlugin(pluginPath())) {}

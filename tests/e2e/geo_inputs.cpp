@@ -39,11 +39,6 @@ std::vector<double> terrain(bool whole, double hole) {
   return values;
 }
 
-std::vector<double> asRead(std::vector<double> values) {
-  std::replace(values.begin(), values.end(), kHole, kUndefined);
-  return values;
-}
-
 float spacing(float start, float end, int posts) {
   return static_cast<float>(std::fabs(double(end) - start) * 36000.0 / (posts - 1));
 }
@@ -55,11 +50,10 @@ std::vector<GeoInput> writeGeoInputs(const ScratchDir& dir) {
     testing::writeRaster(dir, recipe, kWidth, kHeight, values);
   };
   const std::vector<double> fractions = terrain(false, kHole);
-  const std::vector<double> whole = terrain(true, kHole);
   write({"GTiff", "dem.tif", GDT_Float32, "EPSG:4326", kDegrees, kHole, "metre"}, fractions);
   write({"GTiff", "utm.tif", GDT_Float32, "EPSG:32632", kUtm, kHole, "ft"}, fractions);
   write({"AAIGrid", "dem.asc", GDT_Float32, "", kDegrees, kHole}, fractions);
-  write({"EHdr", "grid.bil", GDT_Int16, "EPSG:4326", kDegrees, kHole}, whole);
+  write({"EHdr", "grid.bil", GDT_Int16, "EPSG:4326", kDegrees, kHole}, terrain(true, kHole));
   write({"PNG", "dem16.png", GDT_UInt16, "", {}}, terrain(true, 0.0));
 
   const testing::WarpedRaster utm = testing::warpedByGdal(dir.path("utm.tif"));
@@ -70,15 +64,15 @@ std::vector<GeoInput> writeGeoInputs(const ScratchDir& dir) {
   const std::array<float, 4> utmCorners{float(centre(t[3], t[5], utm.height)),
                                         float(centre(t[3], t[5], 1)), float(centre(t[0], t[1], 1)),
                                         float(centre(t[0], t[1], utm.width))};
-  const auto degrees = [&](const char* name, const char* placement, std::vector<double> values) {
+  const auto degrees = [&](const char* name, const char* placement, bool whole) {
     return GeoInput{
-        name, placement, kUnitsMeters, kWidth, kHeight, asRead(std::move(values)), kDegreeCorners};
+        name, placement, kUnitsMeters, kWidth, kHeight, terrain(whole, kUndefined), kDegreeCorners};
   };
   return {
       {"dem16.png", "none", kUnitsMeters, kWidth, kHeight, terrain(true, 0.0), {0, 1, 0, 1}},
-      degrees("dem.tif", "WGS 84", fractions),
-      degrees("dem.asc", "none stated, taken as WGS 84", fractions),
-      degrees("grid.bil", "WGS 84", whole),
+      degrees("dem.tif", "WGS 84", false),
+      degrees("dem.asc", "none stated, taken as WGS 84", false),
+      degrees("grid.bil", "WGS 84", true),
       {"utm.tif", "WGS 84 / UTM zone 32N, warped to WGS 84", kUnitsFeet, utm.width, utm.height,
        utm.values, utmCorners},
   };
@@ -105,10 +99,15 @@ void expectGeoDed(const DedFile& ded, const GeoInput& input, bool round) {
                   spacing(swLon, neLon, input.width),
                   input.height,
                   input.width});
-  EXPECT_EQ(ded.posts(), dedPosts(input.width, input.height, [&](int column, int south) {
-              const double v = input.values[(input.height - 1 - south) * input.width + column];
-              return std::isnan(v) ? kNull : post(v * scale);
-            }));
+  // DED order: column after column, each from the south; the values' first row is the north.
+  std::vector<std::int16_t> posts;
+  for (int column = 0; column < input.width; ++column) {
+    for (int south = 0; south < input.height; ++south) {
+      const double v = input.values[(input.height - 1 - south) * input.width + column];
+      posts.push_back(static_cast<std::int16_t>(std::isnan(v) ? kNull : post(v * scale)));
+    }
+  }
+  EXPECT_EQ(ded.posts(), posts);
 }
 
 }  // namespace relievo::e2e

@@ -169,7 +169,7 @@ TEST_F(RelievoTest, ImageWalk) {
   const SgiPicture picture{
       3, 2, 3, {200, 201, 202, 203, 204, 205, 10, 60, 30, 40, 50, 20, 90, 91, 92, 93, 94, 95}};
   const std::string source = dir.path("terrain.rgb");
-  writeSgi(source, picture);
+  writeFile(source, sgiVerbatim(picture));
   start();
   c(kSourceKind).select(kAscii);
   chooseFile(source);

@@ -32,14 +32,6 @@ class ScanFileTest : public RelievoTest {
     return scan;
   }
 
-  // The offset, columns and rows the Scan File dialog shows.
-  static void expectScanTexts(sxhost::Dialog& scan, const std::vector<std::string>& texts) {
-    EXPECT_EQ((std::vector<std::string>{scan.control(kScanOffset).text(),
-                                        scan.control(kScanColumns).text(),
-                                        scan.control(kScanRows).text()}),
-              texts);
-  }
-
   const std::string source = dir.path("grid.asc");
   std::string longLine;
   // Where the lines of the file start: the offsets count the carriage returns.
@@ -59,24 +51,26 @@ TEST_F(ScanFileTest, ListsFortyLinesDetectsTheCountsAndTakesAPickedLine) {
   expectTexts({{kOffset, "0"}, {kWidth, "7"}, {kHeight, "8"}});
 
   openScan();
-  EXPECT_EQ(scan.caption(), "Scan File");
   sxhost::Control& list = scan.control(kScanList);
   const std::vector<std::string> items = list.items();
   ASSERT_EQ(items.size(), 40u);
   EXPECT_EQ((std::vector<std::string>{items[0], items[1], items[2], items[3], items[39]}),
             (std::vector<std::string>{"ncols 300", "nrows 200", longLine.substr(0, 94) + "...",
                                       "4 5 6", "40 5 6"}));
-  EXPECT_TRUE(list.fixedFont());
-  EXPECT_EQ(std::tuple(list.selectedPos(), list.topPos(), scan.helpContext()),
-            std::tuple(1, 1, "130022"));
-  expectScanTexts(scan, {"0", "300", "200"});
+  // The offset, columns and rows the Scan File dialog shows.
+  const auto shown = [&] {
+    return std::tuple(scan.control(kScanOffset).text(), scan.control(kScanColumns).text(),
+                      scan.control(kScanRows).text());
+  };
+  EXPECT_EQ(std::tuple(scan.caption(), scan.helpContext(), list.fixedFont(), list.selectedPos(),
+                       list.topPos()),
+            std::tuple("Scan File", "130022", true, 1, 1));
+  EXPECT_EQ(shown(), std::tuple("0", "300", "200"));
 
   // Picking a line sets the offset; "Get" reads the line's first number.
-  scan.control(kScanList).select(3);
-  EXPECT_EQ(scan.control(kScanOffset).text(), std::to_string(kThirdLine));
   scan.control(kScanList).select(4);
   scan.control(kScanGetColumns).press();
-  expectScanTexts(scan, {std::to_string(kFourthLine), "4", "200"});
+  EXPECT_EQ(shown(), std::tuple(std::to_string(kFourthLine), "4", "200"));
   scan.control(kScanGetRows).press();
   EXPECT_EQ(scan.control(kScanRows).text(), "4");
 

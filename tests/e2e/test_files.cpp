@@ -24,10 +24,6 @@ std::string int16Bytes(const std::vector<int>& values, bool bigEndian) {
   return out;
 }
 
-void writeSgi(const std::string& path, const sxhost::image::testing::SgiPicture& picture) {
-  writeFile(path, sxhost::image::testing::sgiVerbatim(picture));
-}
-
 DedFile DedFile::read(const std::string& path) {
   DedFile ded{readFile(path)};
   if (ded.bytes.size() < 200) throw std::runtime_error(path + " is no DED file");
@@ -54,16 +50,6 @@ std::vector<std::int16_t> DedFile::posts() const {
   std::vector<std::int16_t> out;
   for (std::size_t at = 200; at + 1 < bytes.size(); at += 2)
     out.push_back(int16At(at));
-  return out;
-}
-
-std::vector<std::int16_t> dedPosts(int columns, int rows,
-                                   const std::function<int(int column, int south)>& post) {
-  std::vector<std::int16_t> out;
-  for (int column = 0; column < columns; ++column) {
-    for (int south = 0; south < rows; ++south)
-      out.push_back(static_cast<std::int16_t>(post(column, south)));
-  }
   return out;
 }
 

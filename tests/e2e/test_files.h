@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,12 +21,11 @@ namespace relievo::e2e {
 using relievo::testing::readFile;
 using relievo::testing::ScratchDir;
 using relievo::testing::writeFile;
+using sxhost::image::testing::sgiVerbatim;  // a verbatim SGI file, as the host's decoder reads them
 
 // One byte per value, and 16-bit values in either byte order.
 std::string bytesOf(const std::vector<int>& values);
 std::string int16Bytes(const std::vector<int>& values, bool bigEndian);
-// A verbatim SGI file, as the host's decoder reads them.
-void writeSgi(const std::string& path, const sxhost::image::testing::SgiPicture& picture);
 
 struct DedFile {
   std::string bytes;
@@ -44,11 +42,6 @@ struct DedFile {
   // Every post, record after record.
   std::vector<std::int16_t> posts() const;
 };
-
-// The posts of a terrain `columns` wide and `rows` high in DED order, post(column, row from
-// the south) giving each.
-std::vector<std::int16_t> dedPosts(int columns, int rows,
-                                   const std::function<int(int column, int south)>& post);
 
 // The file without its creation time, which is all that may differ between two conversions
 // of the same settings.

@@ -1,26 +1,19 @@
 // Every way a run of the built command fails: its exit status, what it says, and that it
 // writes nothing it was not asked to.
-#include <sys/stat.h>
-
 #include "cli_test_support.h"
 
 namespace relievo::e2e {
 namespace {
 
-struct Case {
-  std::string args;
-  std::string err;
-};
+using Case = std::pair<std::string, std::string>;  // the arguments, standard error
 
 class CliFailures : public CliTest {
  protected:
   // Each case exits with `code`, says `err` on standard error and nothing on standard output.
   void expectFailures(const std::vector<Case>& cases, int code) {
-    for (const Case& c : cases) {
-      const RunResult r = run(c.args);
-      EXPECT_EQ(r.exitCode, code) << c.args;
-      EXPECT_EQ(r.err, c.err) << c.args;
-      EXPECT_EQ(r.out, "") << c.args;
+    for (const auto& [args, err] : cases) {
+      const RunResult r = run(args);
+      EXPECT_EQ(std::tie(r.exitCode, r.err, r.out), std::tuple(code, err, "")) << args;
     }
   }
 };
@@ -41,15 +34,12 @@ TEST_F(CliFailures, UsageErrorsExitWithTwoAndOneLine) {
       },
       2);
   EXPECT_EQ(files(), (std::vector<std::string>{"a.asc"}));
-  const RunResult help = run("--help");
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("--preview-size"), std::string::npos);
+  EXPECT_THAT(ok("--help").out, HasSubstr("--preview-size"));
 }
 
 TEST_F(CliFailures, SourcesThatCannotBeReadAndTheDialogsMessages) {
   fs::create_directories(path("folder"));
   writeFile(path("empty.raw"), "");
-  ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
   // 24 bytes that no one would take for text.
   writeFile(path("grid.raw"), bytesOf({5, 0, 7, 0, 0xFF, 1}) + std::string(18, '\0'));
   writeFile(path("text.asc"), "1 2\n3 4\n");
@@ -59,7 +49,6 @@ TEST_F(CliFailures, SourcesThatCannotBeReadAndTheDialogsMessages) {
           {"--source ascii --file none.asc", "relievo: none.asc: no such file\n"},
           {"--source binary --file folder", "relievo: folder is a folder, not a source file\n"},
           {"--source binary --file /dev/null", "relievo: /dev/null is not a regular file\n"},
-          {"--source ascii --file pipe", "relievo: pipe is not a regular file\n"},
           {"--source binary --file empty.raw --width 2 --height 2",
            "relievo: nothing was loaded: " + abs("empty.raw") + " is empty\n"},
           {"--source ascii --file grid.raw --width 2 --height 2",
@@ -98,22 +87,16 @@ TEST_F(CliFailures, SourcesThatCannotBeReadAndTheDialogsMessages) {
           {"--source binary --file grid.raw --width 4 --height 6 -o ./grid.raw",
            "Invalid Output DED File Name: The name of the output DED file cannot be\nthe same as "
            "the name of the input file.\nrelievo: no DED file was created: Operation canceled\n"},
-          {"-o missing/x.ded",
-           "Error: Error creating DED file: No such file or directory\n\n" + abs("missing/x.ded") +
-               "\nrelievo: no DED file was created: Error creating DED file: No such file or "
-               "directory\n"},
       },
       1);
-  EXPECT_EQ(files(), (std::vector<std::string>{"empty.raw", "folder", "g.png", "grid.raw", "pipe",
-                                               "text.asc"}));
+  EXPECT_EQ(files(),
+            (std::vector<std::string>{"empty.raw", "folder", "g.png", "grid.raw", "text.asc"}));
 }
 
 TEST_F(CliFailures, ANotTextAnsweredYesIsReadAnyway) {
   writeFile(path("bytes.asc"), std::string("1 2 \xC8 3 4\n"));
-  const RunResult r = run("--source ascii --file bytes.asc --width 2 --height 2 -y -o b.ded");
-  EXPECT_NE(r.err.find("Do you want to try to read it anyway? [yes]\n"), std::string::npos)
-      << r.err;
-  ASSERT_EQ(r.exitCode, 0);
+  const RunResult r = ok("--source ascii --file bytes.asc --width 2 --height 2 -y -o b.ded");
+  EXPECT_THAT(r.err, HasSubstr("Do you want to try to read it anyway? [yes]\n"));
   EXPECT_EQ(DedFile::read(path("b.ded")).posts(), (std::vector<std::int16_t>{1, 3, 2, 4}));
 }
 
@@ -138,13 +121,12 @@ TEST_F(CliFailures, WithoutThePlugInModule) {
   const RunResult lost =
       runProgram(path("bin/relievo"), {"--size", "8"}, dir.root(), {{"RELIEVO_PLUGIN_PATH", ""}});
   EXPECT_EQ(lost.exitCode, 1);
-  EXPECT_EQ(
-      lost.err.rfind("relievo: cannot find relievo.so (set RELIEVO_PLUGIN_PATH); looked at:", 0),
-      0u)
-      << lost.err;
+  EXPECT_THAT(lost.err, ::testing::StartsWith("relievo: cannot find relievo.so (set "
+                                              "RELIEVO_PLUGIN_PATH); looked at:"));
   // ...until RELIEVO_PLUGIN_PATH names the folder that holds it.
-  const RunResult found = runProgram(path("bin/relievo"), {"--size", "8"}, dir.root(),
-                                     {{"RELIEVO_PLUGIN_PATH", pluginDir().string()}});
+  const RunResult found = runProgram(
+      path("bin/relievo"), {"--size", "8"}, dir.root(),
+      {{"RELIEVO_PLUGIN_PATH", (relievoPath().parent_path().parent_path() / "plugins").string()}});
   EXPECT_EQ(found.exitCode, 0) << found.err;
   EXPECT_TRUE(fs::exists(path("terrain.ded")));
 }

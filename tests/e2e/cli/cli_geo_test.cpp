@@ -11,19 +11,16 @@ namespace {
 
 using CliGeo = CliTest;
 
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 TEST_F(CliGeo, EachInputNamedAloneIsToldFromItsContentAndConverted) {
   const std::vector<GeoInput> inputs = writeGeoInputs(dir);
   for (const GeoInput& input : inputs) {
     SCOPED_TRACE(input.name);
     const RunResult r = ok(input.name + " -o " + input.name + ".ded");
-    EXPECT_TRUE(contains(r.out, "Source:     Geo Raster " + abs(input.name) + ", ")) << r.out;
-    EXPECT_TRUE(contains(r.out, "\nCRS:        " + input.placement + "\n")) << r.out;
+    EXPECT_THAT(r.out, HasSubstr("Source:     Geo Raster " + abs(input.name) + ", "));
+    EXPECT_THAT(r.out, HasSubstr("\nCRS:        " + input.placement + "\n"));
     // Only the PNG lies nowhere: it keeps the corners it finds.
-    EXPECT_EQ(contains(r.err, "relievo: warning: no georeferencing: placed at SW 0,0, NE 1,1\n"),
+    EXPECT_EQ(r.err.find("relievo: warning: no georeferencing: placed at SW 0,0, NE 1,1\n") !=
+                  std::string::npos,
               input.placement == "none")
         << r.err;
     expectGeoDed(DedFile::read(path(input.name + ".ded")), input, false);
@@ -31,10 +28,9 @@ TEST_F(CliGeo, EachInputNamedAloneIsToldFromItsContentAndConverted) {
   ok("dem.tif --round -o round.ded");
   expectGeoDed(DedFile::read(path("round.ded")), inputs[1], true);
   const RunResult image = ok("--source image dem16.png -o image.ded");
-  EXPECT_TRUE(contains(image.err,
-                       "relievo: warning: dem16.png holds 16 bits a sample; the image source reads "
-                       "8 bits a channel (--source geo reads them all)\n"))
-      << image.err;
+  EXPECT_THAT(image.err,
+              HasSubstr("relievo: warning: dem16.png holds 16 bits a sample; the image "
+                        "source reads 8 bits a channel (--source geo reads them all)\n"));
 }
 
 TEST_F(CliGeo, RastersThatCannotBeConvertedSayWhichAndWhy) {

@@ -18,8 +18,8 @@ TEST_F(CliInspect, AFileTheCommandWrote) {
             std::tuple(712, -10.0, 256));
   EXPECT_EQ(j["posts"]["lowest"], j["range"]["lowest"]);
   EXPECT_EQ(j["posts"]["highest"], j["range"]["highest"]);
-  EXPECT_NE(ok("inspect f.ded").out.find("Post counts:   16 per record (latitude) x 16 records"),
-            std::string::npos);
+  EXPECT_THAT(ok("inspect f.ded").out,
+              HasSubstr("Post counts:   16 per record (latitude) x 16 records"));
 }
 
 // A file that is no DED file shows no field of its own, with --json only the reason.

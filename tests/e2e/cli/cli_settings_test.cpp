@@ -40,7 +40,7 @@ TEST_F(CliSettings, AFractalAfterAFileConversionComesBackWithItsSeedAndSize) {
   ok("--settings s.json --source fractal --seed 77 --size 8 --noise 0.4 --no-water");
   EXPECT_EQ(readFile(path("h.ded")), first);
   const RunResult again = ok("--settings s.json -o b.ded");
-  EXPECT_NE(again.out.find("Fractal Generator, 8 x 8"), std::string::npos) << again.out;
+  EXPECT_THAT(again.out, HasSubstr("Fractal Generator, 8 x 8"));
   EXPECT_EQ(DedFile::read(path("b.ded")).posts(), DedFile::read(path("terrain.ded")).posts());
   // The image stays the stored file, though the fractal conversion never loaded it.
   const nlohmann::json saved = nlohmann::json::parse(readFile(path("s.json")));
@@ -63,10 +63,9 @@ TEST_F(CliSettings, ASettingsFileThatIsNotValidStopsTheRun) {
   EXPECT_EQ(readFile(path("s.json.corrupt")), "{ not json");
   // Settings that cannot be saved do not undo the conversion.
   const RunResult unsaved = ok("--settings missing/s.json --size 8");
-  EXPECT_NE(unsaved.err.find("relievo: warning: the settings were not saved: missing/s.json: "
-                             "cannot be written: No such file or directory\n"),
-            std::string::npos)
-      << unsaved.err;
+  EXPECT_THAT(unsaved.err,
+              HasSubstr("relievo: warning: the settings were not saved: missing/s.json: "
+                        "cannot be written: No such file or directory\n"));
 }
 
 }  // namespace

@@ -11,9 +11,7 @@ using CliStreams = CliTest;
 
 // The command line for a shell, the command itself first.
 std::string shellLine(const std::string& arguments) {
-  std::string line = relievoPath().string();
-  line.insert(0, 1, '\'');
-  return line.append("' ").append(arguments);
+  return std::string("'").append(relievoPath().string()).append("' ").append(arguments);
 }
 
 TEST_F(CliStreams, TheDedFileThroughStandardOutput) {
@@ -22,7 +20,7 @@ TEST_F(CliStreams, TheDedFileThroughStandardOutput) {
   for (const char* output : {"-", "/dev/stdout"}) {
     const RunResult r = ok(std::string("--size 16 --seed 3 -o ") + output);
     // The summary goes to standard error, leaving the DED bytes alone.
-    EXPECT_NE(r.err.find(summary), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(summary));
     const DedFile ded{r.out};
     EXPECT_EQ(std::tuple(ded.bytes.size(), ded.extent(6), ded.extent(7)),
               std::tuple(712u, 16.0f, 16.0f));
@@ -42,9 +40,8 @@ TEST_F(CliStreams, StandardOutputThatTakesNothing) {
   const RunResult full =
       runProgram("bash", {"-c", shellLine("-q --size 8 -o - >/dev/full")}, dir.root());
   EXPECT_EQ(full.exitCode, 1);
-  EXPECT_NE(full.err.find("relievo: standard output: cannot be written: No space left on device\n"),
-            std::string::npos)
-      << full.err;
+  EXPECT_THAT(full.err,
+              HasSubstr("relievo: standard output: cannot be written: No space left on device\n"));
   const RunResult noTemp = run("-q --size 8 -o -", {{"TMPDIR", path("none")}});
   EXPECT_EQ(std::tie(noTemp.exitCode, noTemp.err),
             std::tuple(1, "relievo: " + path("none") +
@@ -65,8 +62,8 @@ TEST_F(CliStreams, OnATerminal) {
   writeFile(path("a.asc"), "1 2\n3 4\n");
   const RunResult text = onTerminal("--source ascii --file a.asc --width 2 --height 2");
   EXPECT_EQ(text.exitCode, 0);
-  EXPECT_NE(text.out.find("Reading File..."), std::string::npos) << text.out;
-  EXPECT_EQ(text.out.find("Fractal"), std::string::npos) << text.out;
+  EXPECT_THAT(text.out, HasSubstr("Reading File..."));
+  EXPECT_THAT(text.out, ::testing::Not(HasSubstr("Fractal")));
 }
 
 }  // namespace

@@ -21,25 +21,15 @@ fs::path buildDir() {
 // The text as one word for a shell.
 std::string quoted(const std::string& text) {
   std::string out = "'";
-  for (const char ch : text) {
-    if (ch == '\'') {
-      out.append("'\\''");
-    } else {
-      out.push_back(ch);
-    }
-  }
-  out.push_back('\'');
-  return out;
+  for (const char ch : text)
+    out += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+  return out + "'";
 }
 
 }  // namespace
 
 fs::path relievoPath() {
   return buildDir() / "bin" / "relievo";
-}
-
-fs::path pluginDir() {
-  return buildDir() / "plugins";
 }
 
 RunResult runProgram(const fs::path& program, const std::vector<std::string>& args,

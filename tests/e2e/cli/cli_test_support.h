@@ -3,6 +3,7 @@
 #ifndef RELIEVO_TESTS_E2E_CLI_TEST_SUPPORT_H
 #define RELIEVO_TESTS_E2E_CLI_TEST_SUPPORT_H
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -17,6 +18,7 @@
 namespace relievo::e2e {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 
 struct RunResult {
   int exitCode = -1;  // 137 when it was killed after hanging for two minutes
@@ -26,8 +28,6 @@ struct RunResult {
 
 // The built command (RELIEVO_BUILD_DIR/bin/relievo).
 fs::path relievoPath();
-// The build tree's plug-in folder.
-fs::path pluginDir();
 
 // Runs `program args...` in `cwd` with no standard input, the environment of the test plus
 // `env` (a value of "" removes the variable). A crash shows as 128 + the signal's number.
