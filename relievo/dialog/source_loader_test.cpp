@@ -124,7 +124,6 @@ TEST_F(Loading, StoredSettingsLoadOrSayWhyNot) {
   const Case cases[] = {
       // First, while the tool has never been given a file name: nothing happens at all.
       {"no file name, text", 1, "", 2, 2, 0, ""},
-      {"no file name, image", 3, "", 2, 2, 0, ""},
       {"binary of 512 x 512", 2, dir.write("512.bin", std::string(512 * 512, '\1')), 512, 512, 1, "Done"},
       {"binary of 600 x 600", 2, dir.write("600.bin", std::string(600 * 600, '\2')), 600, 600, 0, "Done"},
       {"image of 600 x 600", 3, dir.write("600.png", testing::pngImage(600, 600, 1, Bytes(360000))), 600, 600, 1, "Done"},
@@ -145,10 +144,8 @@ TEST_F(Loading, StoredSettingsLoadOrSayWhyNot) {
       {"huge image layout", 3, dir.write("i.bw", sgiImage(1, 1, 1, {4})), kBig, kBig, 0, "Done"},
       {"fractal of no size, as at first", kFractalKind, "", 0, 0, 1, "Done"},
       {"fractal of size 100", kFractalKind, "", 100, 100, 1, "Error creating fractal map"},
-      {"fractal beyond 4096", kFractalKind, "", 65536, 65536, 0, "Error creating fractal map"},
       {"negative fractal", kFractalKind, "", -8, -8, 1, "Error creating fractal map"},
       {"unknown source kind", 9, data, 2, 2, 1, "Error reading file"},
-      {"source kind 0", 0, data, 2, 2, 1, "Error reading file"},
       {"unknown byte order", 2, data, 4, 4, 1, "Done", "", "", 0, false, 1, 0, 0, 7},
       {"unknown orientation", 2, data, 8, 4, 1, "Done", "", "", 0, false, 0, 0, 0, 0, 5, -3},
       {"unknown image component", 3, dir.write("c.rgba", sgiImage(2, 1, 4, Bytes(8, 1))), 2, 1, 1, "Error reading file", "", "", 0, false, 0, 0, 0, 0, 0, 0, 77},
@@ -171,14 +168,12 @@ TEST_F(Loading, StoredSettingsLoadOrSayWhyNot) {
     const bool tried = state->raster != nullptr || !messages().empty() || !status().empty();
     if (!tried && dialog().control(kPreviewDataButton).visible()) previewData();
     EXPECT_EQ(tried, c.atShow);
-    if (c.title.empty()) {
-      EXPECT_TRUE(messages().empty());
-    } else {
-      ASSERT_EQ(messages().size(), 1u);
-      EXPECT_EQ(messages()[0].message.title, c.title);
+    ASSERT_EQ(messages().size(), c.title.empty() ? 0u : 1u);
+    if (!c.title.empty()) {
+      const auto& shown = messages()[0].message;
+      EXPECT_EQ(shown.title, c.title);
       if (!c.message.empty()) {
-        EXPECT_EQ(messages()[0].message.text, c.message);
-        EXPECT_EQ(messages()[0].message.kind, c.messageKind);
+        EXPECT_EQ(std::tie(shown.text, shown.kind), std::tie(c.message, c.messageKind));
       }
     }
     EXPECT_EQ(status(), c.status);
