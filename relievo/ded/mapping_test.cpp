@@ -87,13 +87,12 @@ TEST(DedRange, FractalSourceTakesTheFractalRange) {
 // DED range holds 0. A minimum above the maximum changes nothing.
 TEST(DedRange, ANewRangeTellsWhenThePictureMustBeBuiltAgain) {
   ElevationRanges ranges = loaded(10.0, 100.0);
-  const struct {
-    double minimum, maximum;
-    bool rebuild;
-  } steps[] = {{0, 100, true},  {20, 100, true}, {30, 100, false},
-               {-5, -1, false}, {50, 40, false}, {-5, 5, true}};
-  for (const auto& s : steps)
-    EXPECT_EQ(setDedRange(ranges, s.minimum, s.maximum), s.rebuild) << s.minimum;
+  // {minimum, maximum, rebuild}
+  const std::tuple<double, double, bool> steps[] = {{0, 100, true},   {20, 100, true},
+                                                    {30, 100, false}, {-5, -1, false},
+                                                    {50, 40, false},  {-5, 5, true}};
+  for (const auto& [minimum, maximum, rebuild] : steps)
+    EXPECT_EQ(setDedRange(ranges, minimum, maximum), rebuild) << minimum;
   EXPECT_EQ(std::tie(ranges.dedMin, ranges.dedMax), std::make_tuple(-5.0, 5.0));
 }
 
