@@ -137,11 +137,9 @@ TEST_F(Loading, StoredSettingsLoadOrSayWhyNot) {
       {"negative width", 2, data, -5, 10, 1, "", kSettings},
       {"huge layout", 2, data, kBig, kBig, 0, "", kSettings, kTooLarge, 1025},
       {"huge stride", 2, data, 8, 8, 1, "Done", "", "", 0, false, 0, 0, INT32_MAX},
-      {"negative stride", 2, data, 8, 8, 1, "Done", "", "", 0, false, 0, 0, -3},
       {"negative text width", 1, text, -1, 4, 1, "Error reading file"},
       {"huge text layout", 1, text, kBig, kBig, 0, "", kSettings, kTooLarge, 1025},
       {"text offset past the end", 1, text, 2, 2, 1, kEnded + "0 of 4 values read", "", "", 0, false, 0, 1000},
-      {"huge image layout", 3, dir.write("i.bw", sgiImage(1, 1, 1, {4})), kBig, kBig, 0, "Done"},
       {"fractal of no size, as at first", kFractalKind, "", 0, 0, 1, "Done"},
       {"fractal of size 100", kFractalKind, "", 100, 100, 1, "Error creating fractal map"},
       {"negative fractal", kFractalKind, "", -8, -8, 1, "Error creating fractal map"},
@@ -149,7 +147,6 @@ TEST_F(Loading, StoredSettingsLoadOrSayWhyNot) {
       {"unknown byte order", 2, data, 4, 4, 1, "Done", "", "", 0, false, 1, 0, 0, 7},
       {"unknown orientation", 2, data, 8, 4, 1, "Done", "", "", 0, false, 0, 0, 0, 0, 5, -3},
       {"unknown image component", 3, dir.write("c.rgba", sgiImage(2, 1, 4, Bytes(8, 1))), 2, 1, 1, "Error reading file", "", "", 0, false, 0, 0, 0, 0, 0, 0, 77},
-      {"unknown units", 2, data, 8, 8, 1, "Done", "", "", 0, false, 0, 0, 0, 0, 0, 0, 1, 0},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -197,8 +194,7 @@ TEST_F(Loading, ACachedImageLoadsByItselfWhateverItsSize) {
   EXPECT_EQ(state->raster, nullptr);
   previewData();
   ASSERT_NE(state->raster, nullptr);
-  EXPECT_EQ(state->source.width, 4);  // the image's own size
-  EXPECT_EQ(state->source.height, 3);
+  EXPECT_EQ(std::tie(state->source.width, state->source.height), std::make_tuple(4, 3));  // its own
 
   state->source.width = 2000;
   state->source.height = 2000;
@@ -252,10 +248,9 @@ TEST_F(Loading, PostsAndSpacingsFollowTheLoadAndTheAutomaticLoadStartsFromNothin
   store("LongEnd", 22.0f);
   start();
   ASSERT_NE(state->raster, nullptr);
-  EXPECT_EQ(state->extents.latPosts, 3.0f);
-  EXPECT_EQ(state->extents.longPosts, 4.0f);
-  EXPECT_FLOAT_EQ(state->extents.latSpacing, 18000.0f);
-  EXPECT_FLOAT_EQ(state->extents.longSpacing, 24000.0f);
+  const Extents& e = state->extents;
+  EXPECT_EQ(std::tie(e.latPosts, e.longPosts, e.latSpacing, e.longSpacing),
+            std::make_tuple(3.0f, 4.0f, 18000.0f, 24000.0f));
   // Too large now for a load by itself: what was loaded is discarded all the same.
   state->source.width = 600;
   state->source.height = 600;
@@ -284,10 +279,12 @@ TEST(Rescan, ReadsAgainWithProgressAndRebuildsThePreview) {
   EXPECT_EQ(std::make_tuple(range.dataMin, range.dataMax, range.hasNullsFound),
             std::make_tuple(1.0, 8.0, 1));
   ASSERT_FALSE(statusTexts.empty());
-  EXPECT_EQ(statusTexts.front(), "Scanning data for Min/Max values...");
-  EXPECT_EQ(statusTexts.back(), "Done");
-  EXPECT_EQ(hosted.control(kProgressBar).range(), std::make_pair(0.0, 4.0));
-  EXPECT_EQ(hosted.control(kProgressBar).value(), 0.0);
+  EXPECT_EQ(
+      std::make_pair(statusTexts.front(), statusTexts.back()),
+      std::make_pair(std::string("Scanning data for Min/Max values..."), std::string("Done")));
+  EXPECT_EQ(
+      std::make_pair(hosted.control(kProgressBar).range(), hosted.control(kProgressBar).value()),
+      std::make_pair(std::make_pair(0.0, 4.0), 0.0));
   EXPECT_FALSE(hosted.host.waitCursorShown());
   // The middle value of the first row is undefined.
   const ImageBuf& samples = state.preview.previewSamples;

@@ -79,12 +79,11 @@ TEST_F(ZScaleFields, DedRangeEntriesAreClampedAndAReversedRangeIsIgnored) {
       {-1, kDedMinField, "600", -32767, 500},  // above the maximum: ignored
       {-1, kDedMinField, "not a number", -32767, 500},
       {-1, kDedMinField, "-12.9", -12.9, 500},
-      {-1, kDedMinField, "10.75", 10.75, 500},
-      {-1, kDedMaxField, "5", 10.75, 500},  // below the minimum: ignored
-      {1, kDedMinField, "50", 0, 500},      // water: the floor stays at 0
-      {0, kDedMinField, "0", 0, 500},       // the current value: nothing happens
-      {0, kDedMinField, "20", 20, 500},     // dry: any other value is taken
-      {0, kDedMinField, "0", 1, 500},       // dry: 0 becomes 1
+      {-1, kDedMaxField, "-20", -12.9, 500},  // below the minimum: ignored
+      {1, kDedMinField, "50", 0, 500},        // water: the floor stays at 0
+      {0, kDedMinField, "0", 0, 500},         // the current value: nothing happens
+      {0, kDedMinField, "20", 20, 500},       // dry: any other value is taken
+      {0, kDedMinField, "0", 1, 500},         // dry: 0 becomes 1
       {0, kDedMaxField, "300", 1, 300},
       {1, kDedMinField, "7", 0, 300},
   };

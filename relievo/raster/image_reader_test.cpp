@@ -190,7 +190,6 @@ TEST(ComponentsOnOffer, TheExtensionDecidesAndAComponentNotOfferedGoesBackToInte
       {"/d/a.RgBa", Img, C::Alpha, I | R | G | B | A, C::Alpha},
       {"/d/a.rgba", Img, static_cast<C>(9), I | R | G | B | A, C::Intensity},
       {"/d/a.inta", Img, C::Alpha, I | A, C::Alpha},
-      {"/d/a.inta", Img, C::Red, I | A, C::Intensity},
       {"/d/a.INT", Img, C::Intensity, I, C::Intensity},
       {"/d/a.png", Img, C::Green, I, C::Intensity},
       {"/d.rgba/a", Img, C::Alpha, I, C::Intensity},  // the extension: "rgba/a"
