@@ -61,16 +61,16 @@ TEST_F(ExtentsFields, ThreeArcSecondsInBothForms) {
   EXPECT_EQ(text(kLatPostsField), "1201");
 
   hosted.control(kDecimalToggle).press();
-  EXPECT_EQ(std::make_tuple(state.ui.displayDms, hosted.control(kDecimalToggle).checked(),
-                            hosted.control(kDmsToggle).checked()),
-            std::make_tuple(0, true, false));
+  EXPECT_EQ(state.ui.displayDms, 0);
+  EXPECT_TRUE(hosted.control(kDecimalToggle).checked());
+  EXPECT_FALSE(hosted.control(kDmsToggle).checked());
   EXPECT_EQ(hosted.control(kDecimalToggle).text(), "Decimal Degrees");
   EXPECT_EQ(text(kLonSpacingField), "0.000833333");
   EXPECT_EQ(text(kNeLatField), "1.000000000");
   state.extents.latStart = 36.446f;
   hosted.control(kDmsToggle).press();
-  EXPECT_EQ(std::make_pair(state.ui.displayDms, hosted.control(kDmsToggle).checked()),
-            std::make_pair(1, true));
+  EXPECT_EQ(state.ui.displayDms, 1);
+  EXPECT_TRUE(hosted.control(kDmsToggle).checked());
   EXPECT_EQ(text(kSwLatField), dms(36, 26, "45.60", 'N'));
   const Extents& after = state.extents;
   EXPECT_EQ(
