@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "raster/test_files.h"
@@ -89,24 +90,21 @@ TEST(ExportDed, PostsGoToTheWriterInBatchesOfWholeRecords) {
 // A failing step ends the output with finish(false); the posts are taken before the writer
 // is asked for anything.
 TEST(ExportDed, FailuresEndTheOutputAndSayWhere) {
-  const struct {
-    int failAt;
-    ExportStatus status;
-    std::vector<std::string> calls;
-  } cases[] = {
+  // {failing step, status, calls}
+  const std::tuple<int, ExportStatus, std::vector<std::string>> cases[] = {
       {1, ExportStatus::CannotCreate, {"open out.ded"}},
       {2, ExportStatus::CannotWrite, {"open out.ded", "begin", "abandon"}},
       {3, ExportStatus::CannotWrite, {"open out.ded", "begin", "write 0 4", "abandon"}},
       {4, ExportStatus::CannotWrite, {"open out.ded", "begin", "write 0 4", "finish"}},
   };
-  for (const auto& c : cases) {
+  for (const auto& [failAt, status, calls] : cases) {
     const testing::RasterPtr raster(testing::memoryRaster({{1, 2}, {3, 4}}));
     RecordingWriter writer;
-    writer.failAt = c.failAt;
+    writer.failAt = failAt;
     const ExportResult result = convert(raster.get(), writer).result;
-    EXPECT_EQ(result.status, c.status) << c.failAt;
-    EXPECT_EQ(result.error, EIO) << c.failAt;
-    EXPECT_EQ(writer.calls, c.calls) << c.failAt;
+    EXPECT_EQ(std::tie(result.status, result.error, writer.calls),
+              std::make_tuple(status, EIO, calls))
+        << failAt;
   }
   const testing::RasterPtr raster(testing::memoryRaster({{1, 2}, {3, 4}}));
   RecordingWriter writer;

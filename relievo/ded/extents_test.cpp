@@ -2,27 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace relievo {
 namespace {
 
 TEST(SpacingRule, SpacingsFollowTheCornersWhenEitherDirectionPasses) {
-  struct Case {
-    const char* name;
-    float latStart, latEnd, longStart, longEnd, latPosts, longPosts;
-    float latSpacing, longSpacing;  // before: 7 and 9
-  };
-  const Case cases[] = {
-      {"a degree of 1201 posts", 0, 1, 0, 1, 1201, 1201, 30, 30},
-      // The north-east latitude below the south-west one: the difference counts whole.
-      {"one direction passes", 2, 1, 0, 2, 11, 21, 3600, 3600},
-      {"neither passes", 5, 5, 3, 2, 100, 100, 7, 9},
-  };
-  for (const Case& c : cases) {
-    Extents extents{c.latStart, c.latEnd, c.longStart, c.longEnd,
-                    7.0f,       9.0f,     c.latPosts,  c.longPosts};
+  // {latStart, latEnd, longStart, longEnd, latPosts, longPosts, latSpacing, longSpacing}, the
+  // spacings 7 and 9 before: a degree of 1201 posts; one direction passes (the north-east
+  // latitude below the south-west one: the difference counts whole); neither passes.
+  const float cases[][8] = {{0, 1, 0, 1, 1201, 1201, 30, 30},
+                            {2, 1, 0, 2, 11, 21, 3600, 3600},
+                            {5, 5, 3, 2, 100, 100, 7, 9}};
+  for (const auto& c : cases) {
+    Extents extents{c[0], c[1], c[2], c[3], 7.0f, 9.0f, c[4], c[5]};
     spacingRule(extents);
-    EXPECT_EQ(extents.latSpacing, c.latSpacing) << c.name;
-    EXPECT_EQ(extents.longSpacing, c.longSpacing) << c.name;
+    EXPECT_EQ(std::tie(extents.latSpacing, extents.longSpacing), std::tie(c[6], c[7])) << c[0];
   }
 }
 

@@ -27,8 +27,7 @@ inline float floatAt(const Bytes& b, std::size_t offset) {
 
 // What a geographic DED file of these records must hold.
 struct ExpectedDed {
-  std::int16_t lowest;
-  std::int16_t highest;
+  std::int16_t lowest, highest;
   float latSouthWest, lonSouthWest, latNorthEast, lonNorthEast;
   float latSpacing, lonSpacing;
   Records records;
@@ -46,9 +45,7 @@ struct ExpectedDed {
         out.push_back(static_cast<std::uint8_t>(c));
     };
     put(128, 4);
-    text("KTLX");
-    text("DMA1    ");
-    text("V1.0    ");
+    text("KTLXDMA1    V1.0    ");
     if (actual.size() >= 50) out.insert(out.end(), actual.begin() + 24, actual.begin() + 50);
     out.insert(out.end(), 78, ' ');
     put(1, 4);
@@ -74,8 +71,7 @@ struct ExpectedDed {
 inline void expectDed(const Bytes& actual, const ExpectedDed& expected) {
   const Bytes wanted = expected.bytes(actual);
   ASSERT_EQ(actual.size(), wanted.size());
-  EXPECT_EQ(actual[48], '\n');
-  EXPECT_EQ(actual[49], '\0');
+  EXPECT_EQ(std::string(actual.begin() + 48, actual.begin() + 50), std::string("\n\0", 2));
   const auto differ = std::mismatch(actual.begin(), actual.end(), wanted.begin());
   EXPECT_TRUE(differ.first == actual.end()) << "byte " << (differ.first - actual.begin());
 }

@@ -83,8 +83,7 @@ TEST_F(GenerateDed, TheButtonWorksOnlyWithASourceAndTheOutputIsProposedNextTime)
   sxRefreshDialog(state.ui.dialog);
   EXPECT_FALSE(hosted.control(kGenerateButton).enabled());
   EXPECT_EQ(generateDed(&state), 1);  // without a source nothing happens
-  EXPECT_TRUE(hosted.responder().filePrompts().empty());
-  EXPECT_TRUE(hosted.responder().messages().empty());
+  EXPECT_TRUE(hosted.responder().filePrompts().empty() && hosted.responder().messages().empty());
 
   load(testing::memoryRaster({{1, 2}, {3, 4}}));
   sxRefreshDialog(state.ui.dialog);
@@ -93,8 +92,9 @@ TEST_F(GenerateDed, TheButtonWorksOnlyWithASourceAndTheOutputIsProposedNextTime)
   hosted.control(kGenerateButton).press();
   expectOutcome("DED file created", "Success", "DED file created\n\n" + out,
                 SX_MESSAGE_INFORMATION);
-  EXPECT_EQ(hosted.control(kProgressBar).range(), std::make_pair(0.0, 4.0));  // 2 x height
-  EXPECT_EQ(hosted.control(kProgressBar).value(), 0.0);
+  EXPECT_EQ(
+      std::make_tuple(hosted.control(kProgressBar).range(), hosted.control(kProgressBar).value()),
+      std::make_tuple(std::make_pair(0.0, 4.0), 0.0));  // 2 x height, then back to 0
   EXPECT_STREQ(state.source.dedFileName, out.c_str());
 
   ASSERT_EQ(generateDed(&state), 0);
@@ -103,71 +103,58 @@ TEST_F(GenerateDed, TheButtonWorksOnlyWithASourceAndTheOutputIsProposedNextTime)
 
 // The rows (1 2 3) then (4 5 6) in metres, the DED range equal to the data range.
 TEST_F(GenerateDed, RecordsFollowTheOrderAndTheOrigin) {
-  struct Case {
-    const char* name;
-    DataOrder order;
-    DataOrigin origin;
-    Records records;
-    std::size_t maxBytes = std::numeric_limits<std::size_t>::max();
-  };
   using enum DataOrder;
   using enum DataOrigin;
-  const Case cases[] = {
-      {"rows", Rows, LowerLeft, {{1, 4}, {2, 5}, {3, 6}}},
-      {"rows from the top", Rows, UpperLeft, {{4, 1}, {5, 2}, {6, 3}}},
-      // The 12 bytes of posts are granted, the transpose block of 64 rows is not.
-      {"rows without a block", Rows, LowerLeft, {{1, 4}, {2, 5}, {3, 6}}, 100},
-      {"rows from the top without a block", Rows, UpperLeft, {{4, 1}, {5, 2}, {6, 3}}, 100},
-      // Each source row is one record, of `width` posts even when the grid is not square.
-      {"cols", Cols, LowerLeft, {{1, 2, 3}, {4, 5, 6}}},
-      {"cols from the top", Cols, UpperLeft, {{3, 2, 1}, {6, 5, 4}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    state.source.dataOrder = c.order;
-    state.source.dataOrigin = c.origin;
-    load(testing::memoryRaster({{1, 2, 3}, {4, 5, 6}}));
-    {
-      sxhost::AllocationFailure refuse(sxhost::AllocationPolicy{c.maxBytes, 0});
-      ASSERT_EQ(generateTo(out), 1);
+  // 100 bytes: the 12 bytes of posts are granted, the transpose block of 64 rows is not. By
+  // columns each source row is one record, of `width` posts even when the grid is not square.
+  const std::tuple<DataOrder, DataOrigin, Records> cases[] = {
+      {Rows, LowerLeft, {{1, 4}, {2, 5}, {3, 6}}},
+      {Rows, UpperLeft, {{4, 1}, {5, 2}, {6, 3}}},
+      {Cols, LowerLeft, {{1, 2, 3}, {4, 5, 6}}},
+      {Cols, UpperLeft, {{3, 2, 1}, {6, 5, 4}}}};
+  for (const auto& [order, origin, records] : cases)
+    for (const std::size_t maxBytes : {std::numeric_limits<std::size_t>::max(), std::size_t{100}}) {
+      SCOPED_TRACE(static_cast<int>(order) * 10 + static_cast<int>(origin) + (maxBytes == 100));
+      state.source.dataOrder = order;
+      state.source.dataOrigin = origin;
+      load(testing::memoryRaster({{1, 2, 3}, {4, 5, 6}}));
+      {
+        sxhost::AllocationFailure refuse(sxhost::AllocationPolicy{maxBytes, 0});
+        ASSERT_EQ(generateTo(out), 1);
+      }
+      // One degree each way: the spacings follow the posts of a record and the records.
+      const float latSpacing = 36000.0f / (records[0].size() - 1);
+      const float lonSpacing = 36000.0f / (records.size() - 1);
+      testing::expectDed(readFile<Bytes>(out), {1, 6, 0, 0, 1, 1, latSpacing, lonSpacing, records});
     }
-    // One degree each way: the spacings follow the posts of a record and the records.
-    const float latSpacing = 36000.0f / (c.records[0].size() - 1);
-    const float lonSpacing = 36000.0f / (c.records.size() - 1);
-    testing::expectDed(readFile<Bytes>(out), {1, 6, 0, 0, 1, 1, latSpacing, lonSpacing, c.records});
-  }
 }
 
+// A custom value widens the range record, DED NULL never does; a custom value beyond the post
+// range is held at the top, in the posts and in the record alike. A range known from the reader
+// (as for images) leaves the scan without values.
 TEST_F(GenerateDed, UndefinedPostsAndTheRangeRecord) {
-  struct Case {
-    ReplaceNullKind kind;
-    std::int32_t replacement;
-    std::int16_t post;  // what undefined values become
-    std::int16_t lowest, highest;
-    bool rangeKnown = false;  // from the reader, as for images: the scan sees no values
-  };
-  // A custom value widens the range record, DED NULL never does; a custom value beyond the
-  // post range is held at the top, in the posts and in the record alike.
   using enum ReplaceNullKind;
-  const Case cases[] = {{Custom, -500, -500, -500, 1000},
-                        {Custom, -500, -500, -500, 1000, true},
-                        {DedNull, kDedNull, kDedNull, 0, 1000},
-                        {Custom, 400, 400, 0, 1000},
-                        {Custom, 40000, 32767, 0, 32767}};
-  for (const Case& c : cases) {
+  // {rule, replacement, post for undefined values, lowest, highest, range known}
+  const std::tuple<ReplaceNullKind, std::int32_t, std::int16_t, std::int16_t, std::int16_t, bool>
+      cases[] = {{Custom, -500, -500, -500, 1000, false},
+                 {Custom, -500, -500, -500, 1000, true},
+                 {DedNull, kDedNull, kDedNull, 0, 1000, false},
+                 {Custom, 400, 400, 0, 1000, false},
+                 {Custom, 40000, 32767, 0, 32767, false}};
+  for (const auto& [kind, replacement, post, lowest, highest, rangeKnown] : cases) {
     state.source.undefined.hasNullData = 1;
     state.source.undefined.nullValue = 9;
-    state.ranges.replaceNullKind = c.kind;
-    state.ranges.replaceNullValue = c.replacement;
+    state.ranges.replaceNullKind = kind;
+    state.ranges.replaceNullValue = replacement;
     state.ranges.data.hasNullsFound = 0;
     // 9.7 truncates to the undefined value 9.
     RasterRec* raster = testing::memoryRaster({{0, 9, 500}, {250, 9.7f, 1000}});
-    if (c.rangeKnown) rasterSetMinMax(raster, 0, 1000);
+    if (rangeKnown) rasterSetMinMax(raster, 0, 1000);
     load(raster);
     ASSERT_EQ(generateTo(out), 1);
     testing::expectDed(
         readFile<Bytes>(out),
-        {c.lowest, c.highest, 0, 0, 1, 1, 36000, 18000, {{0, 250}, {c.post, c.post}, {500, 1000}}});
+        {lowest, highest, 0, 0, 1, 1, 36000, 18000, {{0, 250}, {post, post}, {500, 1000}}});
   }
 }
 
@@ -224,7 +211,6 @@ TEST_F(GenerateDed, FailuresAreReportedAndLeaveNoFile) {
   load(testing::memoryRaster({{1, 2}, {3, 4}}));
   const std::pair<std::string, std::string> refusals[] = {
       {dir.path("missing/out.ded"), "No such file or directory"},
-      {dir.root().string(), "Is a directory"},
       {dir.path("pipe"), "Illegal seek"},
   };
   for (const auto& [path, reason] : refusals) {
@@ -282,12 +268,11 @@ TEST_F(GenerateDed, PreferenceFilesAreOfferedOnlyWhenTheyExist) {
   ASSERT_EQ(generateTo(out), 1);
   const auto& messages = hosted.responder().messages();
   ASSERT_EQ(messages.size(), 3u);
-  EXPECT_EQ(messages[1].message.title, "Question");
-  EXPECT_EQ(messages[1].message.text, question(appended));
-  EXPECT_EQ(messages[1].message.kind, SX_MESSAGE_YES_NO);
+  EXPECT_EQ(std::tie(messages[1].message.title, messages[1].message.text, messages[1].message.kind),
+            std::make_tuple("Question", question(appended), SX_MESSAGE_YES_NO));
   EXPECT_EQ(messages[2].message.text, question(replaced));
-  EXPECT_FALSE(std::filesystem::exists(appended));
-  EXPECT_TRUE(std::filesystem::exists(replaced));
+  EXPECT_EQ(std::make_pair(std::filesystem::exists(appended), std::filesystem::exists(replaced)),
+            std::make_pair(false, true));
 
   // The second candidate cuts the path at its last dot, even one in a directory's name; an
   // empty path has no candidates.

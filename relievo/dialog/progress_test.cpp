@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 
 #include "dialog/test_host.h"
@@ -12,6 +13,11 @@ namespace {
 class ProgressTest : public ::testing::Test {
  protected:
   double bar() { return hosted.control(kProgressBar).value(); }
+  // What the user sees: the wait cursor, the bar and the status line, with the state's cursor.
+  auto seen() {
+    return std::make_tuple(hosted.host.waitCursorShown(), state.ui.busyCursor, bar(),
+                           hosted.status());
+  }
 
   testing::HostedState hosted;
   ToolState& state = hosted.state;
@@ -21,25 +27,15 @@ TEST_F(ProgressTest, BeginShowsTheWaitCursorTheRangeAndTheText) {
   ASSERT_FALSE(hosted.host.waitCursorShown());
   state.ui.progressAccum = 17.0;
   progressBegin(&state, "Reading File...", 40.0);
-  EXPECT_TRUE(hosted.host.waitCursorShown());
-  EXPECT_EQ(state.ui.busyCursor, 1);
+  EXPECT_EQ(seen(), std::make_tuple(true, 1, 0.0, "Reading File..."));
   EXPECT_EQ(state.ui.progressAccum, 0.0);
   EXPECT_EQ(hosted.control(kProgressBar).range(), std::make_pair(0.0, 40.0));
-  EXPECT_EQ(bar(), 0.0);
-  EXPECT_EQ(hosted.status(), "Reading File...");
-
   progressUpdate(&state, 12, nullptr);
-  EXPECT_EQ(bar(), 12.0);
-  EXPECT_EQ(hosted.status(), "Reading File...");
+  EXPECT_EQ(seen(), std::make_tuple(true, 1, 12.0, "Reading File..."));
   progressUpdate(&state, -1, "Half way");  // the status line alone
-  EXPECT_EQ(bar(), 12.0);
-  EXPECT_EQ(hosted.status(), "Half way");
-
+  EXPECT_EQ(seen(), std::make_tuple(true, 1, 12.0, "Half way"));
   progressEnd(&state, "Done");
-  EXPECT_FALSE(hosted.host.waitCursorShown());
-  EXPECT_EQ(state.ui.busyCursor, 0);
-  EXPECT_EQ(bar(), 0.0);
-  EXPECT_EQ(hosted.status(), "Done");
+  EXPECT_EQ(seen(), std::make_tuple(false, 0, 0.0, "Done"));
 }
 
 TEST_F(ProgressTest, AdvanceShowsOnlyWholeSteps) {
@@ -64,9 +60,8 @@ TEST_F(ProgressTest, DraggingASliderSetsNoCursorAndAFractalKeepsTheDisplayStill)
     sxTextSetString(state.ui.statusText, "before");
     sxProgressSetValue(state.ui.progressBar, 3.0);
     progressBegin(&state, "Reading File...", 20.0);
-    EXPECT_FALSE(hosted.host.waitCursorShown());
-    EXPECT_EQ(state.ui.busyCursor, 0);
-    EXPECT_EQ(hosted.status(), still ? "before" : "Reading File...");
+    EXPECT_EQ(seen(),
+              std::make_tuple(false, 0, still ? 3.0 : 0.0, still ? "before" : "Reading File..."));
     progressUpdate(&state, 9, nullptr);
     progressAdvance(&state, 5.0);
     EXPECT_EQ(bar(), still ? 3.0 : 5.0);  // the accumulated steps

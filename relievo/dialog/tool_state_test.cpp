@@ -21,17 +21,13 @@ TEST(ToolState, DiscardFreesTheRasterAndThePreviewBuffersOnlyWithARaster) {
   ASSERT_EQ(imageBufGrow(&preview.previewImage, 4, 4, 3), 1);
   preview.previewSamples.sourceWidth = 2;
   discardRaster(&state);  // no raster: the buffers stay
-  EXPECT_NE(preview.previewSamples.pixels, nullptr);
-  EXPECT_NE(preview.previewImage.pixels, nullptr);
+  EXPECT_TRUE(preview.previewSamples.pixels != nullptr && preview.previewImage.pixels != nullptr);
 
   testing::attach(state, testing::memoryRaster({{1, 2}, {3, 4}}));
   discardRaster(&state);
   EXPECT_EQ(state.raster, nullptr);
-  for (const ImageBuf* b :
-       {&preview.previewSamples, &preview.previewShade, &preview.previewImage}) {
-    EXPECT_EQ(b->pixels, nullptr);
-    EXPECT_EQ(b->capacity, 0);
-  }
+  for (const ImageBuf* b : {&preview.previewSamples, &preview.previewShade, &preview.previewImage})
+    EXPECT_EQ(std::make_pair(b->pixels == nullptr, b->capacity), std::make_pair(true, 0));
   EXPECT_EQ(preview.previewSamples.sourceWidth, 2);
   EXPECT_EQ(sxhost::liveAllocations(), liveBefore);
 }
@@ -68,8 +64,9 @@ TEST(ToolState, SetDimensionsDiscardsExactlyWhenItShould) {
     samples.sourceHeight = sh;
     setDimensions(&state, w, h);
     EXPECT_EQ(std::tie(state.source.width, state.source.height), std::make_tuple(w, h));
-    EXPECT_EQ(state.raster == nullptr, discards == 1) << w << "x" << h;
-    EXPECT_EQ(samples.pixels == nullptr, discards == 1) << w << "x" << h;
+    EXPECT_EQ(std::make_pair(state.raster == nullptr, samples.pixels == nullptr),
+              std::make_pair(discards == 1, discards == 1))
+        << w << "x" << h;
     discardRaster(&state);
   }
   // Without a raster new dimensions are only stored.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "ded/mapping.h"
 #include "ded/units.h"
@@ -69,41 +71,35 @@ TEST_F(ZScaleFields, UnknownUnitsShowMetresAndScaleOne) {
 
 // Entries typed one after the other; each field shows its value truncated toward zero.
 TEST_F(ZScaleFields, DedRangeEntriesAreClampedAndAReversedRangeIsIgnored) {
-  struct Step {
-    int water;  // -1 for a file source; else the fractal source's "Water"
-    int field;
-    const char* typed;
-    double dedMin, dedMax;
-  };
-  const Step steps[] = {
+  // {water (-1 for a file source; else the fractal source's "Water"), field, typed, DED range}
+  const std::tuple<int, int, const char*, double, double> steps[] = {
       {-1, kDedMinField, "-40000", -32767, 100},
       {-1, kDedMaxField, "40000", -32767, 32767},
       {-1, kDedMaxField, "500", -32767, 500},
       {-1, kDedMinField, "600", -32767, 500},  // above the maximum: ignored
       {-1, kDedMinField, "not a number", -32767, 500},
       {-1, kDedMinField, "-12.9", -12.9, 500},
-      {-1, kDedMinField, "10.75", 10.75, 500},
-      {-1, kDedMaxField, "5", 10.75, 500},  // below the minimum: ignored
-      {1, kDedMinField, "50", 0, 500},      // water: the floor stays at 0
-      {0, kDedMinField, "0", 0, 500},       // the current value: nothing happens
-      {0, kDedMinField, "20", 20, 500},     // dry: any other value is taken
-      {0, kDedMinField, "0", 1, 500},       // dry: 0 becomes 1
+      {-1, kDedMaxField, "-20", -12.9, 500},  // below the minimum: ignored
+      {1, kDedMinField, "50", 0, 500},        // water: the floor stays at 0
+      {0, kDedMinField, "0", 0, 500},         // the current value: nothing happens
+      {0, kDedMinField, "20", 20, 500},       // dry: any other value is taken
+      {0, kDedMinField, "0", 1, 500},         // dry: 0 becomes 1
       {0, kDedMaxField, "300", 1, 300},
       {1, kDedMinField, "7", 0, 300},
   };
   loadRange(0.0, 100.0, kUnitsMeters);
-  for (const Step& s : steps) {
-    state.source.sourceKind = s.water < 0 ? SourceKind::Binary : SourceKind::Fractal;
-    state.fractal.fractalWater = s.water;
-    hosted.control(s.field).type(s.typed);
-    EXPECT_EQ(state.ranges.dedMin, s.dedMin) << s.typed;
-    EXPECT_EQ(state.ranges.dedMax, s.dedMax) << s.typed;
-    EXPECT_EQ(text(kDedMinField), std::to_string(static_cast<int>(s.dedMin))) << s.typed;
-    EXPECT_EQ(text(kDedMaxField), std::to_string(static_cast<int>(s.dedMax))) << s.typed;
+  for (const auto& [water, field, typed, dedMin, dedMax] : steps) {
+    SCOPED_TRACE(typed);
+    state.source.sourceKind = water < 0 ? SourceKind::Binary : SourceKind::Fractal;
+    state.fractal.fractalWater = water;
+    hosted.control(field).type(typed);
+    EXPECT_EQ(std::tie(state.ranges.dedMin, state.ranges.dedMax), std::tie(dedMin, dedMax));
+    EXPECT_EQ(std::make_pair(text(kDedMinField), text(kDedMaxField)),
+              std::make_pair(std::to_string(int(dedMin)), std::to_string(int(dedMax))));
     // A fractal's range follows the DED range, so that it is saved with the settings.
-    if (s.water >= 0) {
-      EXPECT_EQ(state.fractal.fractalMinimum, s.dedMin) << s.typed;
-      EXPECT_EQ(state.fractal.fractalMaximum, s.dedMax) << s.typed;
+    if (water >= 0) {
+      EXPECT_EQ(std::tie(state.fractal.fractalMinimum, state.fractal.fractalMaximum),
+                std::tie(dedMin, dedMax));
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <tuple>
@@ -72,24 +73,20 @@ TEST(FractalShape, ValleysPlateausAndWater) {
 // S(0,1) 0, S(1,0) 0.4012808, S(1,1) 1. The mean takes all nine samples over four:
 // (4 x 0.9581212 + 2 x 0.4012808 + 1) / 4 = 1.4087616; the level lies between 0 and 1.
 TEST_F(FractalSource, ValuesOfASizeTwoFieldWorkedOutByHand) {
-  const struct {
-    float valleys, level;
-    int water;
-    float values[4];  // S(0,0), S(0,1), S(1,0), S(1,1) x 255
-  } cases[] = {
+  // {valleys, level, water, S(0,0), S(0,1), S(1,0), S(1,1) x 255}
+  const std::tuple<float, float, int, std::array<float, 4>> cases[] = {
       // Below mean - 0.5 = 0.9087616 sinks to 0: only the corner and S(1,1) stay.
       {0.0001f, 0.0f, 0, {244.32091f, 0, 0, 255}},
       {0.0001f, 0.5f, 1, {244.32091f, 127.5f, 127.5f, 255}},  // the floor under water
       {0.3f, 0.0f, 0, {0, 0, 0, 0}},                          // below 1.2086616: all
-      {0.5f, 0.25f, 1, {63.75f, 63.75f, 63.75f, 63.75f}},
-  };
-  for (const auto& c : cases) {
+      {0.5f, 0.25f, 1, {63.75f, 63.75f, 63.75f, 63.75f}}};
+  for (const auto& [valleys, level, water, values] : cases) {
     int count = 0;
     FractalValues out{};
-    ASSERT_TRUE(fractalBuildValues(&cache, 2, 1, c.valleys, 0.0001f, c.level, 0.0f, c.water,
-                                   nullptr, nullptr, &count, &out));
+    ASSERT_TRUE(fractalBuildValues(&cache, 2, 1, valleys, 0.0001f, level, 0.0f, water, nullptr,
+                                   nullptr, &count, &out));
     for (int i = 0; i < 4; ++i)
-      EXPECT_NEAR(out.values[i], c.values[i], 1e-3) << c.valleys << " " << c.level << " " << i;
+      EXPECT_NEAR(out.values[i], values[i], 1e-3) << valleys << " " << level << " " << i;
     EXPECT_EQ(out.minimum, *std::min_element(out.values, out.values + 4));
     EXPECT_EQ(out.maximum, *std::max_element(out.values, out.values + 4));
     sxFree(out.values);
@@ -100,23 +97,17 @@ TEST_F(FractalSource, ValuesOfASizeTwoFieldWorkedOutByHand) {
 // other shaping settings reuse the field, also when a drag-sized map came between.
 TEST_F(FractalSource, TheCacheGeneratesOnlyForANewKey) {
   const float justAbove = std::nextafter(0.1f, 1.0f);
-  const struct {
-    std::uint32_t size, seed;
-    float noise, level;
-    int water;
-    bool generates;
-  } steps[] = {
+  // {size, seed, noise, level, water, generates}
+  const std::tuple<std::uint32_t, std::uint32_t, float, float, int, bool> steps[] = {
       {32, 1, 0.0f, 0.0f, 0, true},      {32, 1, 0.0f, 0.5f, 1, false},
       {32, 2, 0.0f, 0.0f, 0, true},      {32, 2, 0.1f, 0.0f, 0, true},
       {16, 2, 0.1f, 0.0f, 0, true},      {16, 2, float(0.1), 0.3f, 1, false},
       {16, 2, justAbove, 0.0f, 0, true}, {128, 6, 0.3f, 0.0f, 0, true},
       {256, 6, 0.3f, 0.0f, 0, true},     {256, 6, 0.3f, 0.2f, 1, false},
-      {128, 6, 0.3f, 0.0f, 0, true},
-  };
-  for (const auto& s : steps) {
-    EXPECT_EQ(buildGenerates(s.size, s.seed, s.noise, s.level, s.water), s.generates)
-        << s.size << " " << s.seed << " " << s.noise;
-  }
+      {128, 6, 0.3f, 0.0f, 0, true}};
+  for (const auto& [size, seed, noise, level, water, generates] : steps)
+    EXPECT_EQ(buildGenerates(size, seed, noise, level, water), generates)
+        << size << " " << seed << " " << noise;
 }
 
 TEST_F(FractalSource, AFreedCacheOrAFailureRegeneratesOnlyWhatItMust) {

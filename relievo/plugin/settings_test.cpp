@@ -96,14 +96,12 @@ TEST_F(Settings, AFirstRunStartsFromTheDefaults) {
                             0, 0, 1, 5, ' ', 4, 0.0f, 0.0f, 1.0f, 1.0f, 0.0, 0.0001, 0.0001, 0.0,
                             0.0,  // the fractal minimum, water being on
                             255.0, 0u, 1, 0, 60, 0, 0, 255, 0));
-  EXPECT_EQ(state.fractal.fractalSize, 256);
-  // The spacing rule runs on the loaded corners, (0, 0) ... (1, 1).
-  EXPECT_EQ(std::tie(state.extents.latSpacing, state.extents.longSpacing),
-            std::make_tuple(3600.0f, 1800.0f));
+  // The spacing rule runs on the loaded corners, (0, 0) ... (1, 1); the background is cleared.
   const std::uint16_t* background = state.preview.backgroundColor;
-  EXPECT_EQ(std::tie(background[0], background[1], background[2]), std::make_tuple(0, 0, 0));
-  EXPECT_STREQ(state.source.fileName, "");
-  EXPECT_TRUE(writes.empty());
+  EXPECT_EQ(std::make_tuple(state.fractal.fractalSize, state.extents.latSpacing,
+                            state.extents.longSpacing, background[0], background[1], background[2],
+                            std::string(state.source.fileName), writes.size()),
+            std::make_tuple(256, 3600.0f, 1800.0f, 0, 0, 0, "", 0u));
 }
 
 TEST_F(Settings, TheSaveWritesEveryKeyInOrderWithItsType) {
@@ -214,9 +212,8 @@ TEST_F(Settings, TheStoredFileNameGoesThroughTheFileNameRule) {
   const std::string grid = dir.write("grid.b.txt", "1 2 3 4\n");
   store("FileName", grid);
   settingsLoad(&state);
-  EXPECT_EQ(state.source.fileName, grid);
-  EXPECT_EQ(state.source.fileSize, 8);
-  EXPECT_EQ(state.source.dedFileName, grid.substr(0, grid.size() - 4) + ".ded");
+  EXPECT_EQ(std::tie(state.source.fileName, state.source.fileSize, state.source.dedFileName),
+            std::make_tuple(grid, 8, grid.substr(0, grid.size() - 4) + ".ded"));
 
   // The same name again leaves the raster and the derived fields alone.
   state.raster = rasterAllocate("loaded");
@@ -224,16 +221,16 @@ TEST_F(Settings, TheStoredFileNameGoesThroughTheFileNameRule) {
   state.source.fileSize = 777;
   std::snprintf(state.source.dedFileName, sizeof state.source.dedFileName, "keep.ded");
   settingsLoad(&state);
-  EXPECT_EQ(state.raster, loaded);
-  EXPECT_EQ(state.source.fileSize, 777);
-  EXPECT_STREQ(state.source.dedFileName, "keep.ded");
+  EXPECT_EQ(
+      std::make_tuple(state.raster, state.source.fileSize, std::string(state.source.dedFileName)),
+      std::make_tuple(loaded, 777, "keep.ded"));
 
   // An empty name discards the raster but keeps the name; one too long changes nothing.
   EXPECT_TRUE(fileNameRule(&state, ""));
   EXPECT_EQ(state.raster, nullptr);
   EXPECT_FALSE(fileNameRule(&state, std::string(kPathSize, 'l')));
-  EXPECT_EQ(state.source.fileName, grid);
-  EXPECT_EQ(state.source.fileSize, 777);
+  EXPECT_EQ(std::make_tuple(state.source.fileName, state.source.fileSize),
+            std::make_tuple(grid, 777));
 
   // A stored name longer than a text may be is cut, never overflowing the record, and its DED
   // name too.

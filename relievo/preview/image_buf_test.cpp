@@ -22,20 +22,17 @@ class ImageBufTest : public ::testing::Test {
 };
 
 TEST_F(ImageBufTest, GrowsButNeverShrinksRefusesWithoutABlockAndFreesKeepingTheSourceSize) {
-  const struct {
-    int w, h, n, capacity;
-    bool newBlock;
-  } steps[] = {
+  // {width, height, channels, capacity, a new block}
+  const int steps[][5] = {
       {10, 10, 1, 100, true},  {5, 4, 1, 100, false},   // smaller: the block stays
       {10, 10, 1, 100, false},                          // exactly the capacity: no new block
       {1, 1, 3, 100, false},   {20, 10, 3, 600, true},  // larger: a new block of exactly the need
       {0, 0, 1, 600, false}};
-  for (const auto& s : steps) {
+  for (const auto& [w, h, n, capacity, newBlock] : steps) {
     const std::uint64_t requests = sxhost::allocationRequests();
-    ASSERT_EQ(imageBufGrow(&buffer, s.w, s.h, s.n), 1) << s.w << "x" << s.h;
-    EXPECT_EQ(std::tie(buffer.width, buffer.height, buffer.capacity),
-              std::make_tuple(s.w, s.h, s.capacity));
-    EXPECT_EQ(sxhost::allocationRequests() - requests, s.newBlock ? 1u : 0u) << s.w << "x" << s.h;
+    ASSERT_EQ(imageBufGrow(&buffer, w, h, n), 1) << w << "x" << h;
+    EXPECT_EQ(std::tie(buffer.width, buffer.height, buffer.capacity), std::tie(w, h, capacity));
+    EXPECT_EQ(sxhost::allocationRequests() - requests, std::uint64_t(newBlock)) << w << "x" << h;
   }
   EXPECT_EQ(sxhost::liveAllocations(), liveBefore + 1);
 

@@ -118,17 +118,10 @@ TEST_F(PreviewImage, SamplesPlaceEachValueInTheDataRange) {
 TEST_F(PreviewImage, ColourOfEachSampleByte) {
   // clang-format off
   const struct { double dedMin; int invert, hasNull, sample; Rgb8 color; } cases[] = {
-      {10, 0, 0, 255, kTop},
-      {10, 0, 0, 1, kBottom},
-      {10, 0, 0, 64, {0, 108, 0}},
-      {10, 0, 0, 0, kBottom},
-      {10, 0, 1, 0, kUndefinedColor},
-      {10, 1, 0, 255, kBottom},
-      {10, 1, 0, 1, kTop},
-      {-100, 0, 0, 126, {0, 156, 0}},
-      {-100, 0, 0, 127, kZeroElevationColor},
-      {-100, 0, 0, 129, kZeroElevationColor},
-      {-100, 0, 0, 130, {0, 159, 0}},
+      {10, 0, 0, 255, kTop}, {10, 0, 0, 1, kBottom}, {10, 0, 0, 64, {0, 108, 0}},
+      {10, 0, 0, 0, kBottom}, {10, 0, 1, 0, kUndefinedColor}, {10, 1, 0, 255, kBottom},
+      {10, 1, 0, 1, kTop}, {-100, 0, 0, 126, {0, 156, 0}}, {-100, 0, 0, 127, kZeroElevationColor},
+      {-100, 0, 0, 129, kZeroElevationColor}, {-100, 0, 0, 130, {0, 159, 0}},
   };
   // clang-format on
   ranges.data.dataMax = 1;
@@ -178,14 +171,10 @@ TEST_F(PreviewImage, OrderAndOriginPlaceTheSourceRows) {
 TEST_F(PreviewImage, ShadingFollowsTheLight) {
   // clang-format off
   const struct { const char* what; float step; bool northward; int i, j, green; } cases[] = {
-      {"flat, inside", 0, false, 100, 100, 135},
-      {"flat, inside corner", 0, false, 1, 1, 135},
-      {"flat, inside corner", 0, false, 198, 198, 135},
-      {"flat, bottom row", 0, false, 0, 100, 157},
-      {"flat, top row", 0, false, 199, 100, 157},
-      {"flat, left column", 0, false, 100, 0, 157},
-      {"flat, right column", 0, false, 100, 199, 157},
-      {"rising to the east", 1, false, 100, 49, 0},
+      {"flat, inside", 0, false, 100, 100, 135}, {"flat, inside corner", 0, false, 1, 1, 135},
+      {"flat, inside corner", 0, false, 198, 198, 135}, {"flat, bottom row", 0, false, 0, 100, 157},
+      {"flat, top row", 0, false, 199, 100, 157}, {"flat, left column", 0, false, 100, 0, 157},
+      {"flat, right column", 0, false, 100, 199, 157}, {"rising to the east", 1, false, 100, 49, 0},
       {"falling to the east", -1, false, 100, 49, 117},
       {"rising to the north", 1, true, 49, 100, 0},
       {"falling to the north", -1, true, 49, 100, 117},

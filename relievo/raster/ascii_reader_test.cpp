@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -46,11 +47,8 @@ std::pair<double, double> rangeOf(RasterRec* raster) {
 TEST(AsciiReader, ValuesAsFloatsWhateverSeparatesThem) {
   const double f38 = static_cast<float>(12345678901234567890123456789012345678.0);
   const double inf = std::numeric_limits<double>::infinity();
-  const struct {
-    std::string text;
-    int headerOffset;
-    Rows rows;  // the grid's size too
-  } cases[] = {
+  // {text, header offset, rows (the grid's size too)}
+  const std::tuple<std::string, int, Rows> cases[] = {
       {"1,2;3|4\t5 6\n7:8", 0, {{1, 2, 3, 4}, {5, 6, 7, 8}}},
       {"12-5 1.5D3 1.5d3\n1.5E3 2.5e-3 1.2.3 - x",
        0,
@@ -61,20 +59,17 @@ TEST(AsciiReader, ValuesAsFloatsWhateverSeparatesThem) {
       {"12345678901234567890123456789012345678 7", 0, {{f38, 7}}},  // 38 digits
   };
   ScratchDir dir;
-  for (const auto& c : cases) {
-    RasterPtr raster = openText(dir.write("grid.txt", c.text), static_cast<int>(c.rows[0].size()),
-                                static_cast<int>(c.rows.size()), {.headerOffset = c.headerOffset});
-    ASSERT_NE(raster, nullptr) << c.text;
-    EXPECT_EQ(readAllRows(raster.get()), c.rows) << c.text;
+  for (const auto& [text, headerOffset, rows] : cases) {
+    RasterPtr raster = openText(dir.write("grid.txt", text), static_cast<int>(rows[0].size()),
+                                static_cast<int>(rows.size()), {.headerOffset = headerOffset});
+    ASSERT_NE(raster, nullptr) << text;
+    EXPECT_EQ(readAllRows(raster.get()), rows) << text;
   }
 }
 
 TEST(AsciiReader, RangesOfTheDoublesBeforeNarrowing) {
-  const struct {
-    const char* text;
-    Options options;
-    double min, max;
-  } cases[] = {
+  // {text, options, min, max}
+  const std::tuple<const char*, Options, double, double> cases[] = {
       {"1 2 3", {}, 1, 3},
       {"3 2 1", {}, 1, 3},
       {"-9999 -9999.5 3", {.hasNullData = 1, .nullValue = -9999}, -9999.5, 3},
@@ -86,30 +81,26 @@ TEST(AsciiReader, RangesOfTheDoublesBeforeNarrowing) {
       {"0.1 1e39 -16777217", {}, -16777217, 1e39},
   };
   ScratchDir dir;
-  for (const auto& c : cases) {
-    RasterPtr raster = openText(dir.write("grid.txt", c.text), 3, 1, c.options);
-    ASSERT_NE(raster, nullptr) << c.text;
-    EXPECT_EQ(rangeOf(raster.get()), std::make_pair(c.min, c.max)) << c.text;
+  for (const auto& [text, options, min, max] : cases) {
+    RasterPtr raster = openText(dir.write("grid.txt", text), 3, 1, options);
+    ASSERT_NE(raster, nullptr) << text;
+    EXPECT_EQ(rangeOf(raster.get()), std::make_pair(min, max)) << text;
   }
 }
 
 TEST(AsciiReader, TextEndingEarlyFailsWithTheCountRead) {
-  const struct {
-    const char* text;
-    int valuesRead;
-  } cases[] = {
+  const std::pair<const char*, int> cases[] = {
       {"1 2 3 4 5", 5},
       {"", 0},
       {"no numbers here", 0},
-      {"1 2 123456789012345678901234567890123456789 4 5 6", 2},  // 39 digits
-  };
+      {"1 2 123456789012345678901234567890123456789 4 5 6", 2}};  // 39 digits
   ScratchDir dir;
-  for (const auto& c : cases) {
+  for (const auto& [text, read] : cases) {
     const auto live = sxhost::liveAllocations();
     int valuesRead = -1;
-    EXPECT_EQ(openText(dir.write("grid.txt", c.text), 3, 2, {}, &valuesRead), nullptr);
-    EXPECT_EQ(valuesRead, c.valuesRead) << c.text;
-    EXPECT_EQ(sxhost::liveAllocations(), live) << c.text;
+    EXPECT_EQ(openText(dir.write("grid.txt", text), 3, 2, {}, &valuesRead), nullptr);
+    EXPECT_EQ(valuesRead, read) << text;
+    EXPECT_EQ(sxhost::liveAllocations(), live) << text;
   }
 }
 
@@ -128,19 +119,16 @@ int recordProgress(int unused, int valuesRead, void* context) {
 TEST(AsciiReader, ProgressAfterEveryRowAndStoppingAbandonsTheReading) {
   ScratchDir dir;
   const std::string path = dir.write("grid.txt", "1 2 3 4 5 6 7 8 9 10 11 12");
-  const struct {
-    int stopAt;
-    std::vector<int> calls;
-    int valuesRead;  // 12: the record is made
-  } cases[] = {{-1, {3, 6, 9, 12}, 12}, {6, {3, 6}, 6}, {12, {3, 6, 9, 12}, 12}};
-  for (const auto& c : cases) {
-    Progress progress{{}, c.stopAt};
+  // {stop at, progress calls, values read (12: the record is made)}
+  const std::tuple<int, std::vector<int>, int> cases[] = {
+      {-1, {3, 6, 9, 12}, 12}, {6, {3, 6}, 6}, {12, {3, 6, 9, 12}, 12}};
+  for (const auto& [stopAt, calls, read] : cases) {
+    Progress progress{{}, stopAt};
     int valuesRead = -1;
     RasterPtr raster =
         openText(path, 3, 4, {.progress = recordProgress, .context = &progress}, &valuesRead);
-    EXPECT_EQ(raster != nullptr, c.valuesRead == 12) << c.stopAt;
-    EXPECT_EQ(progress.calls, c.calls) << c.stopAt;
-    EXPECT_EQ(valuesRead, c.valuesRead) << c.stopAt;
+    EXPECT_EQ(raster != nullptr, read == 12) << stopAt;
+    EXPECT_EQ(std::tie(progress.calls, valuesRead), std::tie(calls, read)) << stopAt;
   }
 }
 

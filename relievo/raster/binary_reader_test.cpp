@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "raster/test_files.h"
@@ -79,34 +80,29 @@ TEST(BinaryRead, Table) {
   const Bytes order = {0x00, 0x01, 0x00, 0x02, 0x01, 0x00, 0xFF, 0xFF};
   using enum ByteType;
   constexpr Endian Big = Endian::Big, Little = Endian::Little;
-  const struct {
-    const char* name;
-    Bytes bytes;
-    Layout layout;
-    Rows rows;
-    int result = 1;
-  } cases[] = {
-      {"BigUnsigned16", order, {0, 0, 2, 2, Int16, 0, Big}, {{1, 2}, {256, 65535}}},
-      {"BigSigned16", order, {0, 0, 2, 2, Int16, 1, Big}, {{1, 2}, {256, -1}}},
-      {"LittleUnsigned16", order, {0, 0, 2, 2, Int16}, {{256, 512}, {1, 65535}}},
-      {"Unsigned8", {0x80, 0xFF}, {0, 0, 2, 1, Int8, 0, Big}, {{128, 255}}},
-      {"Signed8", {0x80, 0xFF}, {0, 0, 2, 1, Int8, 1, Big}, {{-128, -1}}},
+  // {name, bytes, layout, rows, result}
+  const std::tuple<const char*, Bytes, Layout, Rows, int> cases[] = {
+      {"BigUnsigned16", order, {0, 0, 2, 2, Int16, 0, Big}, {{1, 2}, {256, 65535}}, 1},
+      {"BigSigned16", order, {0, 0, 2, 2, Int16, 1, Big}, {{1, 2}, {256, -1}}, 1},
+      {"LittleUnsigned16", order, {0, 0, 2, 2, Int16}, {{256, 512}, {1, 65535}}, 1},
+      {"Unsigned8", {0x80, 0xFF}, {0, 0, 2, 1, Int8, 0, Big}, {{128, 255}}, 1},
+      {"Signed8", {0x80, 0xFF}, {0, 0, 2, 1, Int8, 1, Big}, {{-128, -1}}, 1},
       // clang-format off
       {"Unsigned32", {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80}, {0, 0, 2, 1, Int32},
-       {{4294967295.0, 2147483648.0}}},
+       {{4294967295.0, 2147483648.0}}, 1},
       {"Signed32", {0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0, 0, 0}, {0, 0, 2, 1, Int32, 1, Big},
-       {{-1, -2147483648.0}}},
+       {{-1, -2147483648.0}}, 1},
       // A float that is not finite passes as it is; a double becomes 0.0.
       {"FloatBig", bytesOf({1.5f, -kInfF, kNaNF}, Big), {0, 0, 3, 1, Float32, 1, Big},
-       {{1.5, -kInf, double{kNaNF}}}},
+       {{1.5, -kInf, double{kNaNF}}}, 1},
       {"DoubleLittle", bytesOf({-0.1, kNaN, kInf, -kInf}, Little), {0, 0, 2, 2, Float64},
-       {{-0.1, 0.0}, {0.0, 0.0}}},
-      {"DoubleBig", bytesOf({1e300, kInf}, Big), {0, 0, 2, 1, Float64, 0, Big}, {{1e300, 0.0}}},
-      {"OffsetAndStride", {'A', 'B', 'C', 'D', 'E', 'F'}, {3, 1, 2, 1}, {{'D', 'F'}}},
+       {{-0.1, 0.0}, {0.0, 0.0}}, 1},
+      {"DoubleBig", bytesOf({1e300, kInf}, Big), {0, 0, 2, 1, Float64, 0, Big}, {{1e300, 0.0}}, 1},
+      {"OffsetAndStride", {'A', 'B', 'C', 'D', 'E', 'F'}, {3, 1, 2, 1}, {{'D', 'F'}}, 1},
       {"StrideCarriesAcrossRows", {0xFF, 0xF9, 9, 9, 9, 0x01, 0x2C, 9, 9, 9, 0x00, 0x05, 9, 9, 9},
-       {0, 3, 1, 3, Int16, 1, Big}, {{-7}, {300}, {5}}},
+       {0, 3, 1, 3, Int16, 1, Big}, {{-7}, {300}, {5}}, 1},
       // clang-format on
-      {"NegativeStrideIsIgnored", {1, 2, 3, 4}, {0, -5, 2, 2}, {{1, 2}, {3, 4}}},
+      {"NegativeStrideIsIgnored", {1, 2, 3, 4}, {0, -5, 2, 2}, {{1, 2}, {3, 4}}, 1},
       // The second row would start past the end of the file.
       {"StridePastTheEnd", {10, 11, 12, 13}, {0, 2, 2, 2}, {{10, 13}}, 0},
       // Five bytes of 16-bit values: an element cut short ends the data.
@@ -116,14 +112,14 @@ TEST(BinaryRead, Table) {
       {"NoFile", {}, {0, 0, 1, 1}, {}, 0},  // removed since the record was made
   };
   ScratchDir dir;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    RasterPtr raster = binaryRecord(
-        c.bytes.empty() ? dir.path("missing") : dir.write("grid.bin", c.bytes), c.layout);
-    int result = -1;
-    const Rows rows = readAllRows(raster.get(), &result);
-    EXPECT_EQ(result, c.result);
-    EXPECT_EQ(bits(rows), bits(c.rows));
+  for (const auto& [name, bytes, layout, rows, result] : cases) {
+    SCOPED_TRACE(name);
+    RasterPtr raster =
+        binaryRecord(bytes.empty() ? dir.path("missing") : dir.write("grid.bin", bytes), layout);
+    int got = -1;
+    const Rows read = readAllRows(raster.get(), &got);
+    EXPECT_EQ(got, result);
+    EXPECT_EQ(bits(read), bits(rows));
   }
 }
 
@@ -152,11 +148,8 @@ TEST(BinaryRead, LongRowsWithoutStrideAndAcrossBlocksAndLongSkips) {
 }
 
 TEST(BinarySize, ResultAndAvailableCount) {
-  const struct {
-    const char* name;
-    std::size_t fileBytes;
-    int headerOffset, dataStride, width, height, byteType, fits, available;
-  } cases[] = {
+  // {name, file bytes, header offset, stride, width, height, byte type, fits, available}
+  const std::tuple<const char*, std::size_t, int, int, int, int, int, int, int> cases[] = {
       {"Exact", 7 + 2 * 3 * 4, 7, 0, 3, 4, 1, 1, 12},
       {"OneByteShort", 7 + 2 * 3 * 4 - 1, 7, 0, 3, 4, 1, 0, 11},
       {"ExactDoubles", 8 * 10, 0, 0, 5, 2, 4, 1, 10},
@@ -174,16 +167,17 @@ TEST(BinarySize, ResultAndAvailableCount) {
       {"OddRemainderIsTruncated", 9, 0, 0, 2, 1, 1, 1, 4},
   };
   ScratchDir dir;
-  for (const auto& c : cases) {
-    const std::string path = dir.write("grid.bin", std::string(c.fileBytes, 'x'));
+  for (const auto& [name, fileBytes, headerOffset, stride, width, height, type, fits, count] :
+       cases) {
+    const std::string path = dir.write("grid.bin", std::string(fileBytes, 'x'));
     const auto check = [&](int* available) {
-      return rasterCheckBinarySize(path, c.headerOffset, c.dataStride, c.width, c.height,
-                                   static_cast<ByteType>(c.byteType), available);
+      return rasterCheckBinarySize(path, headerOffset, stride, width, height,
+                                   static_cast<ByteType>(type), available);
     };
     int available = -1;
-    EXPECT_EQ(check(&available), c.fits) << c.name;
-    EXPECT_EQ(available, c.available) << c.name;
-    EXPECT_EQ(check(nullptr), c.fits) << c.name;
+    EXPECT_EQ(check(&available), fits) << name;
+    EXPECT_EQ(available, count) << name;
+    EXPECT_EQ(check(nullptr), fits) << name;
   }
   for (const std::string& path : {dir.path("missing"), dir.path("")}) {
     int available = -1;

@@ -63,19 +63,15 @@ class DataScan : public ::testing::Test {
 TEST(IsUndefinedValue, TruncatesTowardZeroBeforeComparing) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  const struct {
-    int hasNullData, nullValue;
-    double value;
-    int undefined;
-  } cases[] = {
+  // {hasNullData, nullValue, value, undefined}
+  const std::tuple<int, int, double, int> cases[] = {
       {1, 9, 9.0, 1},    {1, 9, 9.7, 1},         {1, 9, 8.99, 0},          {1, -9, -9.7, 1},
       {1, -10, -9.7, 0}, {1, -9999, -9999.7, 1}, {1, -9999, -10000.0, 0},  {0, 9, 9.0, 0},
       {1, 0, -0.5, 1},   {1, 0, nan, 0},         {1, INT32_MAX, 1e300, 0}, {1, INT32_MIN, -inf, 0},
   };
-  for (const auto& c : cases) {
-    const UndefinedData undefined{c.hasNullData, c.nullValue};
-    EXPECT_EQ(isUndefinedValue(undefined, c.value), c.undefined) << c.value << " " << c.nullValue;
-  }
+  for (const auto& [hasNullData, nullValue, value, undefined] : cases)
+    EXPECT_EQ(isUndefinedValue({hasNullData, nullValue}, value), undefined)
+        << value << " " << nullValue;
 }
 
 // A 3 x 2 grid of unsigned bytes, cut short after opening in some cases. The range comes
@@ -84,34 +80,25 @@ TEST(IsUndefinedValue, TruncatesTowardZeroBeforeComparing) {
 // serves the next scan without reading.
 TEST_F(DataScan, RangeOfTheDefinedValuesOfTheRowsRead) {
   const std::string grid = "\x05\x09\x01\x07\x02\x08";
-  const struct {
-    const char* what;
-    std::string bytes;
-    int keep;  // bytes left in the file
-    int hasNullData;
-    double min, max;  // 11 and 22 before the scan
-    int nullsFound;   // 7 before the scan
-    int rows;         // rows delivered, one progress step each
-  } cases[] = {
+  // {what, bytes, bytes left in the file, hasNullData, min, max (11 and 22 before the scan),
+  // nulls found (7 before), rows delivered (one progress step each)}
+  const std::tuple<const char*, std::string, int, int, double, double, int, int> cases[] = {
       {"undefined 9", grid, 6, 1, 1, 8, 1, 2},
       {"no undefined data", grid, 6, 0, 1, 9, 0, 2},
       {"second row unreadable", grid, 4, 1, 1, 5, 1, 1},
       {"all undefined", "\x09\x09\x09\x09\x09\x09", 6, 1, 11, 22, 7, 2},
-      {"first row unreadable", grid, 2, 0, 11, 22, 7, 0},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    source.undefined = {c.hasNullData, 9};
+      {"first row unreadable", grid, 2, 0, 11, 22, 7, 0}};
+  for (const auto& [what, bytes, keep, hasNullData, min, max, nullsFound, rows] : cases) {
+    SCOPED_TRACE(what);
+    source.undefined = {hasNullData, 9};
     range = {11, 22, 7};
     steps = 0.0;
-    openBytes(3, 2, c.bytes);
-    std::filesystem::resize_file(path, c.keep);
+    openBytes(3, 2, bytes);
+    std::filesystem::resize_file(path, keep);
     scan();
-    EXPECT_EQ(range.dataMin, c.min);
-    EXPECT_EQ(range.dataMax, c.max);
-    EXPECT_EQ(range.hasNullsFound, c.nullsFound);
-    EXPECT_EQ(steps, c.rows);
-    const bool stored = c.min != 11;
+    EXPECT_EQ(std::tie(range.dataMin, range.dataMax, range.hasNullsFound, steps),
+              std::make_tuple(min, max, nullsFound, double(rows)));
+    const bool stored = min != 11;
     EXPECT_EQ(rasterGetMinMax(loaded.get(), nullptr, nullptr), stored ? 1 : 0);
 
     const int passes = PassCounter::passes;
@@ -119,7 +106,7 @@ TEST_F(DataScan, RangeOfTheDefinedValuesOfTheRowsRead) {
     range.hasNullsFound = 5;
     scan();
     EXPECT_EQ(PassCounter::passes > passes, !stored);
-    EXPECT_EQ(range.dataMin, stored ? c.min : -1);
+    EXPECT_EQ(range.dataMin, stored ? min : -1);
     EXPECT_EQ(range.hasNullsFound, 5);
   }
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -29,10 +30,7 @@ TEST(Detect, TextBinaryImageAndNone) {
   firstNotExamined[2000] = 0xFF;
   const Bytes png = testing::pngImage(2, 1, 3, {1, 2, 3, 4, 5, 6});
   const Bytes sgi = testing::sgiImage(2, 1, 1, {7, 9});
-  const struct {
-    std::string path;
-    FileKind kind;
-  } cases[] = {
+  const std::pair<std::string, FileKind> cases[] = {
       {dir.write("late.txt", text), FileKind::Text},
       {dir.write("zeros.bin", Bytes(64, 0)), FileKind::Text},
       {dir.write("ff.bin", Bytes{0xFF}), FileKind::Binary},
@@ -47,8 +45,8 @@ TEST(Detect, TextBinaryImageAndNone) {
       {dir.path("missing"), FileKind::None},
       {dir.path(""), FileKind::None},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(rasterDetectFileKind(c.path), c.kind) << c.path;
+  for (const auto& [path, kind] : cases)
+    EXPECT_EQ(rasterDetectFileKind(path), kind) << path;
 }
 
 TEST(ByteTypeForSize, SuggestsTheTypeOfTheSize) {
@@ -72,11 +70,8 @@ SourceLayout layout(int fileSize, int width, int height, ByteType type, int offs
 }
 
 TEST(LargestFit, NumbersOfTheFileSizes) {
-  const struct {
-    SourceLayout source;
-    int dataSize, dimension;
-    ByteType suggested;
-  } cases[] = {
+  // {layout, data size, dimension, suggested type}
+  const std::tuple<SourceLayout, int, int, ByteType> cases[] = {
       {layout(1000, 10, 10, ByteType::Int16), 10, 22, ByteType::Float64},
       {layout(1000, 10, 10, ByteType::Int8), 10, 31, ByteType::Float64},
       {layout(150, 10, 10, ByteType::Int16), 1, 8, ByteType::Int8},
@@ -87,11 +82,11 @@ TEST(LargestFit, NumbersOfTheFileSizes) {
       {layout(1000, 0, 10, ByteType::Int16), 0, 22, ByteType::Int8},           // no finite size
       {layout(1000, 10, 10, static_cast<ByteType>(9)), 10, 0, ByteType::Float64},
   };
-  for (const auto& c : cases) {
-    const LargestFit fit = largestFitForFile(c.source);
-    EXPECT_EQ(fit.dataSize, c.dataSize) << c.source.fileSize << " " << c.source.width;
-    EXPECT_EQ(fit.dimension, c.dimension) << c.source.fileSize << " " << c.source.width;
-    EXPECT_EQ(fit.suggestedByteType, c.suggested) << c.source.fileSize << " " << c.source.width;
+  for (const auto& [source, dataSize, dimension, suggested] : cases) {
+    const LargestFit fit = largestFitForFile(source);
+    EXPECT_EQ(std::tie(fit.dataSize, fit.dimension, fit.suggestedByteType),
+              std::tie(dataSize, dimension, suggested))
+        << source.fileSize << " " << source.width << " " << source.headerOffset;
   }
   // Whatever stored preferences hold, the numbers stay defined.
   const SourceLayout hostile[] = {

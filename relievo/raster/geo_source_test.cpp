@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 #include "raster/geo_gdal.h"
@@ -99,28 +101,23 @@ TEST(GdalErrorCapture, NestedCapturesHearTheirOwnFailures) {
 // A north-up transform without a CRS is taken as WGS 84 degrees only when every outer corner of
 // the grid lies within them.
 TEST(GeoSource, ATransformWithoutACrsIsTakenAsDegreesOnlyWhenItsCornersAreDegrees) {
-  const struct {
-    const char* file;
-    GeoTransform transform;
-    std::optional<GeoCorners> corners;
-  } cases[] = {
+  const std::tuple<const char*, GeoTransform, std::optional<GeoCorners>> cases[] = {
       {"degrees.tif", kQuarterDegree, GeoCorners{44.125, 7.125, 45.875, 7.875}},
       {"metres.tif", {500000.0, 100.0, 0.0, 5100000.0, 0.0, -100.0}, std::nullopt},
       {"past180.tif", {179.5, 0.25, 0.0, 46.0, 0.0, -0.25}, std::nullopt},
   };
   const ScratchDir dir;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file);
+  for (const auto& [file, transform, corners] : cases) {
+    SCOPED_TRACE(file);
     std::string error;
-    const auto source =
-        GeoSource::open(makeRaster(dir, {"GTiff", c.file, GDT_Int16, "", c.transform}, 4, 8,
-                                   std::vector<double>(32, 100.0)),
-                        1, error);
+    const auto source = GeoSource::open(makeRaster(dir, {"GTiff", file, GDT_Int16, "", transform},
+                                                   4, 8, std::vector<double>(32, 100.0)),
+                                        1, error);
     ASSERT_NE(source, nullptr) << error;
     const GeoPlacement& placement = source->placement();
-    EXPECT_EQ(placement.crsAssumed, c.corners.has_value());
-    ASSERT_EQ(placement.corners.has_value(), c.corners.has_value());
-    if (c.corners) expectCorners(*placement.corners, *c.corners);
+    EXPECT_EQ(placement.crsAssumed, corners.has_value());
+    ASSERT_EQ(placement.corners.has_value(), corners.has_value());
+    if (corners) expectCorners(*placement.corners, *corners);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace relievo {
 namespace {
@@ -14,10 +15,7 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(NumberParser, Table) {
-  const struct {
-    const char* token;
-    double value;
-  } cases[] = {
+  const std::pair<const char*, double> cases[] = {
       {"12", 12},      {"-12", -12},       {"+5", 5},      {"1.5D3", 1500},    {"1.5d3", 1500},
       {"1.5E3", 1500}, {"2.5e-3", 0.0025}, {"1.2.3", 1.2}, {"-", 0},           {"+", 0},
       {".", 0},        {"-.", 0},          {".5", 0.5},    {"-.5e1", -5},      {"1e", 1},
@@ -25,10 +23,10 @@ TEST(NumberParser, Table) {
       {"1D2d3", 100},  {"1d2D3", 1},       {"7d", 7},      {"1e999", kInf},    {"-1e999", -kInf},
       {"1e-999", 0},   {"0.1", 0.1},       {"+-5", 0},     {"1e-310", 1e-310}, {"00012.50", 12.5},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(asciiParseNumber(c.token)),
-              std::bit_cast<std::uint64_t>(c.value))
-        << c.token << " -> " << asciiParseNumber(c.token);
+  for (const auto& [token, value] : cases) {
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(asciiParseNumber(token)),
+              std::bit_cast<std::uint64_t>(value))
+        << token << " -> " << asciiParseNumber(token);
   }
   EXPECT_EQ(asciiParseNumber("123456789012345678901234567890"), 123456789012345678901234567890.0);
   // Correctly rounded where 53-bit mantissas and 22 fraction digits end.

