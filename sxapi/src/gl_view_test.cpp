@@ -113,6 +113,17 @@ TEST_F(GlViewTest, SetViewSizeChangesTheViewWithoutDrawing) {
   EXPECT_EQ(std::tuple(picture.width, picture.height), std::tuple(12, 5));
 }
 
+TEST_F(GlViewTest, WithoutDrawOnRequestOnlyAnExplicitDrawDraws) {
+  SxGui view = sxFindGuiById(d, 1);
+  sxSetGuiCallback(view, SX_MASK_GL_DRAW, drawQuad, &seen);
+  host.setDrawOnRequest(false);
+  EXPECT_EQ(sxDrawControl(view), 0);
+  EXPECT_TRUE(seen.draws.empty());
+  EXPECT_TRUE(control(1).lastPicture().empty());
+  EXPECT_EQ(control(1).draw().at(0, 0), kGreen);
+  EXPECT_EQ(seen.draws.size(), 1u);
+}
+
 TEST_F(GlViewTest, OnlyGlControlsDrawAndWithoutACallbackTheViewIsBlack) {
   ASSERT_EQ(sxDrawControl(sxFindGuiById(d, 1)), 0);
   EXPECT_EQ(control(1).lastPicture().pixels, std::vector<std::uint8_t>(40 * 30 * 3, 0));
