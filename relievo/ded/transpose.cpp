@@ -1,5 +1,6 @@
 #include "ded/transpose.h"
 
+#include <bit>
 #include <cstring>
 
 namespace relievo {
@@ -9,7 +10,7 @@ namespace {
 // Eight posts in one vector register; GCC and Clang both build the shuffles below into the
 // machine's interleave instructions.
 using Lane = std::int16_t __attribute__((vector_size(16)));
-using LaneBytes = unsigned char __attribute__((vector_size(16)));
+using LaneBits = std::uint16_t __attribute__((vector_size(16)));
 constexpr int kSide = 8;
 constexpr bool kSwap = std::endian::native == std::endian::little;  // as bigEndianPost
 
@@ -44,20 +45,17 @@ void transpose8(Lane (&r)[kSide]) {
   }
 }
 
-// The eight posts of v big-endian, in their order.
+// The eight posts of v big-endian, in their order: shifts of 16-bit lanes, which the baseline
+// instruction set has (a byte shuffle would not be one instruction there).
 Lane bigEndian(Lane v) {
   if constexpr (!kSwap) return v;
-  const auto b = std::bit_cast<LaneBytes>(v);
-  return std::bit_cast<Lane>(
-      __builtin_shufflevector(b, b, 1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14));
+  const auto u = std::bit_cast<LaneBits>(v);
+  return std::bit_cast<Lane>(static_cast<LaneBits>((u << 8) | (u >> 8)));
 }
 
 // The eight posts of v big-endian, in reverse order.
 Lane bigEndianReversed(Lane v) {
-  if constexpr (!kSwap) return __builtin_shufflevector(v, v, 7, 6, 5, 4, 3, 2, 1, 0);
-  const auto b = std::bit_cast<LaneBytes>(v);
-  return std::bit_cast<Lane>(
-      __builtin_shufflevector(b, b, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0));
+  return bigEndian(__builtin_shufflevector(v, v, 7, 6, 5, 4, 3, 2, 1, 0));
 }
 
 // The eight-by-eight square at row k, column i of the block.
