@@ -1,6 +1,7 @@
 // What GDAL says about a source file, for the command's detection of its kind: asked of
-// librelievo_probe.so, which holds the command's every call to GDAL and is loaded at the first
-// question, so that conversions whose kind the command line names never load GDAL.
+// librelievo_probe.so, which holds the command's every call to GDAL, lies in the folder of the
+// host's library and is loaded at the first question, so that conversions whose kind the
+// command line names never load GDAL.
 #ifndef RELIEVO_APPS_GDAL_PROBE_H
 #define RELIEVO_APPS_GDAL_PROBE_H
 

@@ -37,8 +37,8 @@ struct GeoModule {
                     std::string& error);
 };
 
-// The file the module is loaded from, found as the host's library is (the plug-in's run path),
-// and the function in it that returns its record.
+// The file the module is loaded from, in the folder of the host's library, and the function in
+// it that returns its record.
 inline constexpr const char* kGeoModuleFile = "librelievo_geo.so";
 inline constexpr const char* kGeoModuleEntry = "relievoGeoModule";
 using GeoModuleEntry = const GeoModule*();
