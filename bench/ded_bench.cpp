@@ -1,4 +1,4 @@
-// DED column records: dedWriteColumn (swap in place, seek, one write per record) against a
+// DED column records: dedWriteColumn (seek, one write per record) against a
 // plain fwrite of the same bytes, over a slice of a 10801-post-per-column grid.
 #include <benchmark/benchmark.h>
 

@@ -14,6 +14,8 @@ function(relievo_add_tests name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} relievo_testing GTest::gmock GTest::gtest_main)
+  # Plug-in code reads geo rasters through the module it loads at run time.
+  add_dependencies(${name} relievo_geo)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120 ENVIRONMENT "RELIEVO_BUILD_DIR=${CMAKE_BINARY_DIR}")

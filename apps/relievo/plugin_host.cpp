@@ -16,6 +16,8 @@ CliResponder& loadRelievo(sxhost::Host& host, ProgressDisplay& progress, std::FI
   auto owned = std::make_unique<CliResponder>(err, progress, answerYes);
   CliResponder& responder = *owned;
   host.setResponder(std::move(owned));
+  // A headless run shows no picture; the preview file draws its own when it is written.
+  host.setDrawOnRequest(false);
   host.setChangeListener([&progress](const sxhost::Control& control, sxhost::Change change) {
     progress.observe(control, change);
   });

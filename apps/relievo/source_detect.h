@@ -1,7 +1,7 @@
 // What the command learns from a source file through GDAL before any host starts: the kind of
 // source that reads it when the command line names none, whether an image holds more than
-// the 8 bits a channel the image source reads, and GDAL's version. This is the command's only
-// use of GDAL; the plug-in reads the file itself.
+// the 8 bits a channel the image source reads, and GDAL's version, all asked through
+// gdal_probe.h; the plug-in reads the file itself.
 //
 // The kind of a file, in this order:
 //   geo raster  GDAL opens it and it is an ASCII grid with a header, a raw grid with a header

@@ -110,7 +110,7 @@ int DedFileWriter::begin(const DedFrame& frame) {
   return 0;
 }
 
-int DedFileWriter::write(std::int32_t firstRecord, std::span<std::int16_t> posts) {
+int DedFileWriter::write(std::int32_t firstRecord, std::span<const std::int16_t> posts) {
   const auto bytes = static_cast<std::int64_t>(posts.size_bytes());
   errno = 0;
   if (dedWriteColumn(file_.get(), firstRecord, posts, postsPerRecord_) != bytes) {

@@ -28,7 +28,7 @@ class DedFileWriter final : public PostWriter {
 
   int open(const char* path) override;
   int begin(const DedFrame& frame) override;
-  int write(std::int32_t firstRecord, std::span<std::int16_t> posts) override;
+  int write(std::int32_t firstRecord, std::span<const std::int16_t> posts) override;
   int finish(bool complete) override;
 
  private:

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "ded/transpose.h"
 #include "relievo_testing/files.h"
 #include "relievo_testing/scratch_dir.h"
 
@@ -37,7 +38,7 @@ TEST(DedFileWriter, ReplacesTheLinkedFileOnlyWhenComplete) {
   for (const bool complete : {false, true}) {
     ASSERT_EQ(writer.open(link.c_str()), 0);
     ASSERT_EQ(writer.begin(frame), 0);
-    std::array<std::int16_t, 2> posts = {1, 2};  // swapped in place by the writer
+    const std::array<std::int16_t, 2> posts = {bigEndianPost(1), bigEndianPost(2)};
     ASSERT_EQ(writer.write(0, posts), 0);
     ASSERT_EQ(writer.finish(complete), 0);
     EXPECT_EQ(entries(), 2) << complete;

@@ -90,14 +90,6 @@ std::optional<long> postOffset(std::int32_t record, std::int32_t n, std::int32_t
   return kDedDataOffset + 2 * static_cast<long>(index);
 }
 
-void swapPosts(std::span<std::int16_t> posts) {
-  if (!kSwap) return;
-  for (std::int16_t& post : posts) {
-    const auto bits = static_cast<std::uint16_t>(post);
-    post = static_cast<std::int16_t>(static_cast<std::uint16_t>((bits << 8) | (bits >> 8)));
-  }
-}
-
 }  // namespace
 
 void reverseBytes(std::span<std::byte> bytes) {
@@ -179,15 +171,14 @@ int dedWriteExtents(std::FILE* stream, float latSouthWest, float lonSouthWest, f
   return extents.write(stream) ? 0 : -1;
 }
 
-std::int64_t dedWriteColumn(std::FILE* stream, std::int32_t column, std::span<std::int16_t> posts,
-                            std::int32_t n) {
+std::int64_t dedWriteColumn(std::FILE* stream, std::int32_t column,
+                            std::span<const std::int16_t> posts, std::int32_t n) {
   if (stream == nullptr || posts.data() == nullptr || n <= 0 ||
       posts.size() % static_cast<std::size_t>(n) != 0) {
     return -1;
   }
   const std::optional<long> offset = postOffset(column, n, 0);
   if (!offset || std::fseek(stream, *offset, SEEK_SET) != 0) return -1;
-  swapPosts(posts);
   const std::size_t accepted =
       std::fwrite(posts.data(), sizeof(std::int16_t), posts.size(), stream);
   return static_cast<std::int64_t>(accepted * sizeof(std::int16_t));

@@ -57,13 +57,12 @@ int dedWriteExtents(std::FILE* stream, float latSouthWest, float lonSouthWest, f
                     float lonNorthEast, float latSpacing, float lonSpacing, std::int32_t lonPosts,
                     std::int32_t latPosts);
 
-// Writes posts as the data records from record `column` on, records being n posts long
-// (posts.size() a whole number of records), in one write. The posts are byte-swapped in the
-// caller's buffer, which no longer holds native values afterwards. Returns the bytes the
-// stream accepted, or -1 when the stream or buffer (null data) is missing, the posts are no
-// whole number of records, or the first record's position cannot be reached.
-std::int64_t dedWriteColumn(std::FILE* stream, std::int32_t column, std::span<std::int16_t> posts,
-                            std::int32_t n);
+// Writes posts, big-endian already, as the data records from record `column` on, records
+// being n posts long (posts.size() a whole number of records), in one write. Returns the
+// bytes the stream accepted, or -1 when the stream or buffer (null data) is missing, the posts
+// are no whole number of records, or the first record's position cannot be reached.
+std::int64_t dedWriteColumn(std::FILE* stream, std::int32_t column,
+                            std::span<const std::int16_t> posts, std::int32_t n);
 
 }  // namespace relievo
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "ded/test_ded.h"
+#include "ded/transpose.h"
 #include "raster/file.h"
 #include "relievo_testing/files.h"
 #include "relievo_testing/scratch_dir.h"
@@ -48,6 +49,8 @@ TEST(DedWriter, AWholeFileIsByteExactWhateverOrderTheRecordsComeIn) {
   ASSERT_EQ(dedWriteExtents(f.get(), 10, -120.5f, 11, -119.25f, 36000, 18000, 3, 2), 0);
   EXPECT_EQ(std::ftell(f.get()), 200);
   std::array<std::int16_t, 6> posts = {-32768, 1, 1201, -2, 32767, 0x1234};
+  for (std::int16_t& post : posts)
+    post = bigEndianPost(post);
   EXPECT_EQ(dedWriteColumn(f.get(), 2, std::span(posts).subspan(4, 2), 2), 4);
   EXPECT_EQ(std::ftell(f.get()), 212);
   EXPECT_EQ(dedWriteColumn(f.get(), 0, std::span(posts).first(4), 2), 8);
@@ -55,8 +58,6 @@ TEST(DedWriter, AWholeFileIsByteExactWhateverOrderTheRecordsComeIn) {
   const Bytes b = streamContents<Bytes>(f.get());
   testing::expectDed(b, {-32768, 32767, 10, -120.5f, 11, -119.25f, 36000, 18000, records});
   EXPECT_EQ(text(b, 200, 4), std::string("\x80\x00\x00\x01", 4));
-  // The caller's buffer was swapped in place: it holds the bytes written.
-  EXPECT_EQ(std::memcmp(posts.data(), &b[200], 12), 0);
   const std::string stamp = text(b, 24, 24);
   EXPECT_TRUE(stamp == std::string(std::ctime(&before), 24) ||
               stamp == std::string(std::ctime(&after), 24))

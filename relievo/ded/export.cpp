@@ -8,6 +8,7 @@
 #include "ded/units.h"
 #include "raster/host_memory.h"
 #include "raster/row_reader.h"
+#include "raster/value_run.h"
 
 namespace relievo {
 
@@ -23,7 +24,7 @@ struct Conversion {
   const ElevationRanges& ranges;
   UndefinedData undefined;
   bool upper;           // "Upper Left": the first source row is the northern edge
-  std::int16_t* posts;  // width x height posts, column after column
+  std::int16_t* posts;  // width x height posts, column after column, big-endian
   int columns;          // values per source row
   int rows;             // source rows
   double scale;         // metres per unit
@@ -43,10 +44,15 @@ void convertRowMajor(const Conversion& c, const RowBlock& block, std::int16_t* r
 void convertColumnMajor(const Conversion& c, const RowBlock& block) {
   std::int16_t* runs = c.posts + std::int64_t{block.firstRow} * c.columns;
   valuesToPosts(c.ranges, c.undefined, block.values, c.scale, runs);
-  if (!c.upper) return;
-  for (int k = 0; k < block.rows; ++k) {
-    std::int16_t* run = runs + std::int64_t{k} * c.columns;
-    std::reverse(run, run + c.columns);
+  if (c.upper) {
+    for (int k = 0; k < block.rows; ++k) {
+      std::int16_t* run = runs + std::int64_t{k} * c.columns;
+      std::reverse(run, run + c.columns);
+    }
+  }
+  if constexpr (bigEndianPost(1) != 1) {
+    swapElements(reinterpret_cast<unsigned char*>(runs),
+                 static_cast<std::size_t>(block.rows) * c.columns, sizeof(std::int16_t));
   }
 }
 
@@ -95,8 +101,8 @@ int writePosts(PostWriter& writer, const DedFrame& frame, std::int16_t* posts, d
       static_cast<std::int32_t>(std::max<std::int64_t>(1, kWriteBatchBytes / recordBytes));
   for (std::int32_t first = 0; first < frame.records; first += batch) {
     const std::int32_t count = std::min(batch, frame.records - first);
-    const std::span<std::int16_t> run(posts + std::int64_t{first} * frame.postsPerRecord,
-                                      static_cast<std::size_t>(count) * frame.postsPerRecord);
+    const std::span<const std::int16_t> run(posts + std::int64_t{first} * frame.postsPerRecord,
+                                            static_cast<std::size_t>(count) * frame.postsPerRecord);
     if (const int error = writer.write(first, run)) return error;
     progress.step(rows * count / frame.records);
   }
@@ -110,7 +116,7 @@ void holdReplacement(DedFrame& frame, const ElevationRanges& ranges, const Undef
   if (undefined.hasNullData != 1 || ranges.replaceNullValue == kDedNull) return;
   const auto replacement = static_cast<std::int16_t>(std::min(ranges.replaceNullValue, 32767));
   if (replacement >= frame.lowest && replacement <= frame.highest) return;
-  if (std::find(posts.begin(), posts.end(), replacement) == posts.end()) return;
+  if (std::find(posts.begin(), posts.end(), bigEndianPost(replacement)) == posts.end()) return;
   frame.lowest = std::min(frame.lowest, replacement);
   frame.highest = std::max(frame.highest, replacement);
 }

@@ -1,6 +1,6 @@
 // The conversion of Generate DED: every value of the loaded source becomes a 16-bit post in
-// memory, in DED order (records west to east, each south to north), and the posts go to a
-// PostWriter with the frame the ranges and extents give.
+// memory, in DED order (records west to east, each south to north) and byte order
+// (big-endian), and the posts go to a PostWriter with the frame the ranges and extents give.
 //
 // Row-major sources ("Rows") deliver west-to-east lines, the first the southern edge ("Lower
 // Left") or the northern one ("Upper Left"). A column-major source ("Cols") delivers each

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "ded/transpose.h"
 #include "raster/test_files.h"
 #include "sxhost/memory.h"
 
@@ -30,8 +31,9 @@ struct RecordingWriter final : PostWriter {
     frame = f;
     return step(2, "begin");
   }
-  int write(std::int32_t first, std::span<std::int16_t> run) override {
-    posts.insert(posts.end(), run.begin(), run.end());
+  int write(std::int32_t first, std::span<const std::int16_t> run) override {
+    for (const std::int16_t post : run)
+      posts.push_back(bigEndianPost(post));
     return step(calls.back().starts_with("write") ? 5 : 3,
                 "write " + std::to_string(first) + " " + std::to_string(run.size()));
   }

@@ -41,8 +41,9 @@ class PostWriter {
   // Writes what comes before the posts.
   virtual int begin(const DedFrame& frame) = 0;
   // Writes posts as the records from firstRecord on: a whole number of records of
-  // frame.postsPerRecord posts, one after the other. The writer may change the buffer.
-  virtual int write(std::int32_t firstRecord, std::span<std::int16_t> posts) = 0;
+  // frame.postsPerRecord posts, one after the other, each post big-endian (the byte order of
+  // a DED file, which the conversion gives its post buffer).
+  virtual int write(std::int32_t firstRecord, std::span<const std::int16_t> posts) = 0;
   // Ends the output; complete when every record was written.
   virtual int finish(bool complete) = 0;
 };

@@ -1,5 +1,6 @@
 #include "ded/transpose.h"
 
+#include <bit>
 #include <cstring>
 
 namespace relievo {
@@ -9,7 +10,9 @@ namespace {
 // Eight posts in one vector register; GCC and Clang both build the shuffles below into the
 // machine's interleave instructions.
 using Lane = std::int16_t __attribute__((vector_size(16)));
+using LaneBits = std::uint16_t __attribute__((vector_size(16)));
 constexpr int kSide = 8;
+constexpr bool kSwap = std::endian::native == std::endian::little;  // as bigEndianPost
 
 Lane load(const std::int16_t* from) {
   Lane v;
@@ -42,6 +45,19 @@ void transpose8(Lane (&r)[kSide]) {
   }
 }
 
+// The eight posts of v big-endian, in their order: shifts of 16-bit lanes, which the baseline
+// instruction set has (a byte shuffle would not be one instruction there).
+Lane bigEndian(Lane v) {
+  if constexpr (!kSwap) return v;
+  const auto u = std::bit_cast<LaneBits>(v);
+  return std::bit_cast<Lane>(static_cast<LaneBits>((u << 8) | (u >> 8)));
+}
+
+// The eight posts of v big-endian, in reverse order.
+Lane bigEndianReversed(Lane v) {
+  return bigEndian(__builtin_shufflevector(v, v, 7, 6, 5, 4, 3, 2, 1, 0));
+}
+
 // The eight-by-eight square at row k, column i of the block.
 void moveSquare(const std::int16_t* block, int columns, int k, int i, const ColumnRuns& to) {
   Lane r[kSide];
@@ -51,16 +67,16 @@ void moveSquare(const std::int16_t* block, int columns, int k, int i, const Colu
   for (int c = 0; c < kSide; ++c) {
     std::int16_t* column = to.posts + (i + c) * to.columnStride;
     if (to.descending) {
-      store(column - k - (kSide - 1), __builtin_shufflevector(r[c], r[c], 7, 6, 5, 4, 3, 2, 1, 0));
+      store(column - k - (kSide - 1), bigEndianReversed(r[c]));
     } else {
-      store(column + k, r[c]);
+      store(column + k, bigEndian(r[c]));
     }
   }
 }
 
 void movePost(const std::int16_t* block, int columns, int k, int i, const ColumnRuns& to) {
   std::int16_t* column = to.posts + i * to.columnStride;
-  column[to.descending ? -k : k] = block[std::int64_t{k} * columns + i];
+  column[to.descending ? -k : k] = bigEndianPost(block[std::int64_t{k} * columns + i]);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "dialog/preview_draw.h"
 
-#include <GL/gl.h>
-
+#include "dialog/gl_calls.h"
 #include "dialog/progress.h"
 
 namespace relievo {
@@ -34,22 +33,24 @@ int previewDraw(SxGui, int, int, void* data, void* drawData) {
   const auto* state = static_cast<ToolState*>(data);
   const PreviewBuffers& preview = state->preview;
   const SxGLDrawData& view = viewOf(drawData);
-  glPushAttrib(kAllAttributes);
+  const GlCalls* gl = glCalls();
+  if (gl == nullptr) return 0;
+  gl->glPushAttrib(kAllAttributes);
   // The components are 16-bit values read as signed ones, as the colour prompt stores them.
   const auto component = [](std::uint16_t c) { return static_cast<std::int16_t>(c) / 255.0f; };
-  glClearColor(component(preview.backgroundColor[0]), component(preview.backgroundColor[1]),
-               component(preview.backgroundColor[2]), 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
+  gl->glClearColor(component(preview.backgroundColor[0]), component(preview.backgroundColor[1]),
+                   component(preview.backgroundColor[2]), 0.0f);
+  gl->glClear(GL_COLOR_BUFFER_BIT);
   const ImageBuf& image = preview.previewImage;
   if (image.pixels != nullptr && state->raster != nullptr) {
     GLint alignment = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows of 3 x width bytes, unpadded
-    glRasterPos2i((view.viewWidth - image.width) / 2, (view.viewHeight - image.height) / 2);
-    glDrawPixels(image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    gl->glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    gl->glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows of 3 x width bytes, unpadded
+    gl->glRasterPos2i((view.viewWidth - image.width) / 2, (view.viewHeight - image.height) / 2);
+    gl->glDrawPixels(image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels);
+    gl->glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
   }
-  glPopAttrib();
+  gl->glPopAttrib();
   return 0;
 }
 
@@ -58,17 +59,19 @@ int rampDraw(SxGui, int, int, void* data, void* drawData) {
   const SxGLDrawData& view = viewOf(drawData);
   const int w = view.viewWidth;
   const int h = view.viewHeight;
-  glPushAttrib(kAllAttributes);
-  glShadeModel(GL_SMOOTH);
-  glBegin(GL_QUADS);
-  glColor3ub(preview.bottomColor.r, preview.bottomColor.g, preview.bottomColor.b);
-  glVertex3i(0, h, 0);
-  glVertex3i(0, 0, 0);
-  glColor3ub(preview.topColor.r, preview.topColor.g, preview.topColor.b);
-  glVertex3i(w, 0, 0);
-  glVertex3i(w, h, 0);
-  glEnd();
-  glPopAttrib();
+  const GlCalls* gl = glCalls();
+  if (gl == nullptr) return 0;
+  gl->glPushAttrib(kAllAttributes);
+  gl->glShadeModel(GL_SMOOTH);
+  gl->glBegin(GL_QUADS);
+  gl->glColor3ub(preview.bottomColor.r, preview.bottomColor.g, preview.bottomColor.b);
+  gl->glVertex3i(0, h, 0);
+  gl->glVertex3i(0, 0, 0);
+  gl->glColor3ub(preview.topColor.r, preview.topColor.g, preview.topColor.b);
+  gl->glVertex3i(w, 0, 0);
+  gl->glVertex3i(w, h, 0);
+  gl->glEnd();
+  gl->glPopAttrib();
   return 0;
 }
 

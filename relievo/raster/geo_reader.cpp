@@ -1,18 +1,15 @@
 #include "raster/geo_reader.h"
 
-#include <cstdio>
-#include <exception>
-#include <memory>
-#include <span>
-
-#include "raster/geo_source.h"
+#include "raster/geo_module.h"
 
 namespace relievo {
 
 namespace {
 
-GeoSource& sourceOf(const RasterRec* raster) {
-  return *static_cast<GeoSource*>(raster->reader);
+// Present whenever a geo raster record exists: the record was opened through it.
+const GeoModule& module() {
+  std::string unused;
+  return *geoModule(unused);
 }
 
 // The source stays open between passes; a pass only reads rows.
@@ -23,7 +20,8 @@ int geoOpen(RasterRec*, void** stream) {
 
 int geoReadRow(RasterRec* raster, void*, int row, double* out, int, int count) {
   if (count < 0) return 0;
-  return sourceOf(raster).readRow(row, std::span(out, static_cast<std::size_t>(count))) ? 1 : 0;
+  return module().readRow(raster->reader, row, std::span(out, static_cast<std::size_t>(count))) ? 1
+                                                                                                : 0;
 }
 
 int geoClose(RasterRec*, void*) {
@@ -31,76 +29,41 @@ int geoClose(RasterRec*, void*) {
 }
 
 void geoRelease(void* reader) {
-  geoSourceFree(static_cast<GeoSource*>(reader));
+  if (reader != nullptr) module().close(reader);
 }
 
 const char* geoError(const void* reader) {
-  return static_cast<const GeoSource*>(reader)->lastError().c_str();
+  return module().lastError(reader);
 }
 
-template <std::size_t N>
-void copyText(char (&to)[N], std::string_view text) {
-  std::snprintf(to, N, "%.*s", static_cast<int>(text.size()), text.data());
-}
-
-SourceUnit unitOf(GeoUnit unit) {
-  switch (unit) {
-    case GeoUnit::Metres:
-      return SourceUnit::Metres;
-    case GeoUnit::Feet:
-      return SourceUnit::Feet;
-    case GeoUnit::Unknown:
-      break;
-  }
-  return SourceUnit::Unknown;
-}
-
-void readFacts(const GeoSource& source, int band, SourceFacts& facts,
-               std::vector<std::string>& bandLabels) {
-  facts = {};
-  copyText(facts.file, source.path());
-  facts.band = band;
-  facts.bandCount = static_cast<std::int32_t>(source.bands().size());
-  if (const auto undefined = source.undefinedValue()) {
-    // A whole number an int holds, or the DED null value (GeoBand::undefinedValue).
-    facts.undefined = {1, static_cast<std::int32_t>(*undefined)};
-  }
-  facts.unit = unitOf(source.band().unit);
-  const GeoPlacement& placement = source.placement();
-  if (placement.corners) {
-    facts.placed = 1;
-    facts.swLat = placement.corners->swLat;
-    facts.swLon = placement.corners->swLon;
-    facts.neLat = placement.corners->neLat;
-    facts.neLon = placement.corners->neLon;
-  }
-  copyText(facts.placement, geoPlacementText(placement));
-  bandLabels.clear();
-  for (const GeoBandEntry& entry : source.bands()) {
-    std::string label = std::to_string(entry.number);
-    if (!entry.description.empty()) label += ": " + entry.description;
-    bandLabels.push_back(std::move(label));
-  }
+// The module, or null with `error` naming the file that cannot be read without it.
+const GeoModule* moduleFor(std::string_view path, std::string& error) {
+  std::string reason;
+  const GeoModule* loaded = geoModule(reason);
+  if (loaded == nullptr) error = std::string(path) + ": geo rasters cannot be read: " + reason;
+  return loaded;
 }
 
 }  // namespace
 
 RasterRec* rasterOpenGeo(std::string_view path, int band, std::string& error) {
-  std::unique_ptr<GeoSource> source = GeoSource::open(path, band, error);
-  if (source == nullptr) return nullptr;
-  RasterRec* raster = rasterAllocate(source->path());
+  const GeoModule* geo = moduleFor(path, error);
+  GeoGrid grid{};
+  if (geo == nullptr || !geo->open(path, band, grid, error)) return nullptr;
+  RasterRec* raster = rasterAllocate(path);
   if (raster == nullptr) {
-    error = source->path() + ": the raster record cannot be allocated";
+    geo->close(grid.source);
+    error = std::string(path) + ": the raster record cannot be allocated";
     return nullptr;
   }
   raster->fileSize = rasterFileSize(path);
-  raster->width = source->width();
-  raster->height = source->height();
+  raster->width = grid.width;
+  raster->height = grid.height;
   raster->sourceKind = SourceKind::Geo;
   raster->openFn = geoOpen;
   raster->readRowFn = geoReadRow;
   raster->closeFn = geoClose;
-  raster->reader = source.release();
+  raster->reader = grid.source;
   raster->releaseReader = geoRelease;
   raster->readerError = geoError;
   return raster;
@@ -109,17 +72,8 @@ RasterRec* rasterOpenGeo(std::string_view path, int band, std::string& error) {
 bool geoReadFacts(std::string_view path, int band, SourceFacts& facts,
                   std::vector<std::string>& bandLabels, int& width, int& height,
                   std::string& error) {
-  const std::unique_ptr<GeoSource> source = GeoSource::open(path, band, error);
-  if (source == nullptr) return false;
-  try {
-    readFacts(*source, band, facts, bandLabels);
-  } catch (const std::exception& e) {
-    error = source->path() + ": cannot be read: " + e.what();
-    return false;
-  }
-  width = source->width();
-  height = source->height();
-  return true;
+  const GeoModule* geo = moduleFor(path, error);
+  return geo != nullptr && geo->readFacts(path, band, facts, bandLabels, width, height, error);
 }
 
 }  // namespace relievo

@@ -1,6 +1,7 @@
 // GlView: the off-screen OpenGL context in which GL controls draw, headless.
 //
-// One OSMesa context per host, created at the first draw and made current over a buffer of
+// One OSMesa context per host, created at the first draw (the GL library is loaded then, into
+// the global scope where plug-ins find their gl* functions) and made current over a buffer of
 // the view's size for each draw. Before the draw the viewport covers the view and the
 // projection is one unit per pixel with the origin at the bottom-left; the buffer starts
 // black. Mesa renders on the calling thread only (LP_NUM_THREADS=0 unless the user set it),

@@ -58,6 +58,15 @@ TEST_F(GlViewTest, WithoutACallbackTheViewIsBlack) {
   EXPECT_EQ(control(1).lastPicture().pixels, std::vector<std::uint8_t>(40 * 30 * 3, 0));
 }
 
+TEST_F(GlViewTest, WithoutDrawOnRequestOnlyAnExplicitDrawDraws) {
+  sxSetGuiCallback(view, SX_MASK_GL_DRAW, drawQuad, &seen);
+  host.setDrawOnRequest(false);
+  EXPECT_EQ(sxDrawControl(view), 0);
+  EXPECT_TRUE(seen.empty() && control(1).lastPicture().empty());
+  control(1).draw();
+  EXPECT_EQ(seen.size(), 1u);
+}
+
 TEST_F(GlViewTest, SetViewSizeChangesTheViewWithoutDrawingAndClicksStayInIt) {
   sxSetGuiCallback(view, SX_MASK_GL_DRAW, drawQuad, &seen);
   EXPECT_EQ(errorOf<sxhost::Error>([&] { control(3).setViewSize(10, 10); }),

@@ -180,6 +180,7 @@ extern "C" int sxRefreshControl(SxGui control) {
 extern "C" int sxDrawControl(SxGui control) {
   ControlRec* c = controlFor("sxDrawControl", control, {ControlKind::Gl});
   if (c == nullptr) return -1;
+  if (!state()->drawOnRequest) return 0;
   return state()->drawControl(*c) ? 0 : -1;
 }
 

@@ -178,6 +178,10 @@ void Host::setDialogListener(DialogListener listener) {
   state_->dialogListener = std::move(listener);
 }
 
+void Host::setDrawOnRequest(bool draw) {
+  state_->drawOnRequest = draw;
+}
+
 void Host::setCursorListener(CursorListener listener) {
   state_->cursorListener = std::move(listener);
 }

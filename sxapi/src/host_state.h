@@ -139,6 +139,7 @@ struct HostState {
   ChangeListener listener;
   DialogListener dialogListener;
   CursorListener cursorListener;
+  bool drawOnRequest = true;  // sxDrawControl draws (Host::setDrawOnRequest)
 
   // Calls into plug-in code under way; a module cannot be closed while one runs.
   int callbacksRunning = 0;

@@ -143,6 +143,11 @@ class [[gnu::visibility("default")]] Host {
 
   bool waitCursorShown() const;
 
+  // Whether sxDrawControl draws at once (the default) or leaves the picture as it is, for a
+  // front end that shows no pictures: the GL library is then loaded only by Control::draw or
+  // Control::render, which draw either way.
+  void setDrawOnRequest(bool draw);
+
   void setChangeListener(ChangeListener listener);
   void setDialogListener(DialogListener listener);
   void setCursorListener(CursorListener listener);
