@@ -1,10 +1,8 @@
 // Controls through the host calls and through the user actions of sxhost::Control. What
 // relievo's dialogs do with them runs in the end-to-end tests; here the limits and refusals.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -31,17 +29,14 @@ constexpr const char* kResource = R"({"dialogs": [{"id": 50, "size": [100, 100],
   {"id": 9, "kind": "list", "items": ["x", "y", "z"], "rect": [0, 0, 10, 10]},
   {"id": 10, "kind": "scale", "range": [0, 10], "rect": [0, 0, 10, 10]},
   {"id": 11, "kind": "progress", "rect": [0, 0, 10, 10]},
-  {"id": 12, "kind": "gl", "view": [20, 10], "rect": [0, 0, 40, 30]},
-  {"id": 13, "kind": "label", "rect": [0, 0, 40, 16]}]}],
-  "pixmaps": [{"id": 7, "palette": {"x": "#010203"}, "rows": ["x"]}]})";
+  {"id": 12, "kind": "gl", "rect": [0, 0, 40, 30]}]}]})";
 
 class ControlsTest : public testing::Test {
  protected:
   void SetUp() override {
     resource = host.loadResourceJson(kResource);
     d = sxResourceGetDialog(nullptr, resource, 50, 0, nullptr, nullptr);
-    ASSERT_NE(d, nullptr);
-    for (int id = 1; id <= 13; ++id)
+    for (int id = 1; id <= 12; ++id)
       sxSetGuiCallback(gui(id), 3, record, this);
     sxShowDialog(d);
     activations.clear();  // showing ran every refresh callback once
@@ -105,9 +100,6 @@ TEST_F(ControlsTest, AUsersClickClearsTheRestOfItsRadioGroup) {
 
 // Positions count from 1; emptying a list resets its selection and its top.
 TEST_F(ControlsTest, OptionMenusAndListsKeepTheirPositionsInRange) {
-  int pos = 77;
-  EXPECT_NE(sxOptionMenuGetSelectedItemPos(gui(8), &pos), 0);
-  EXPECT_EQ(pos, 77);
   for (const char* item : {"a", "b", "c"})
     sxOptionMenuAddItem(gui(8), item);
   EXPECT_EQ(sxOptionMenuSelectItemAtPos(gui(8), 3), 0);
@@ -130,8 +122,6 @@ TEST_F(ControlsTest, ScalesClampToTheirRange) {
   EXPECT_EQ(control(10).value(), 10.0);
   EXPECT_EQ(sxScaleSetMinMax(gui(10), 0.0001, 0.5), 0);
   EXPECT_EQ(control(10).value(), 0.5);
-  EXPECT_NE(sxScaleSetMinMax(gui(10), 2.0, 1.0), 0);
-  EXPECT_NE(sxScaleSetSpinIncrement(gui(10), 0.0), 0);
   EXPECT_NE(sxScaleSetValue(gui(10), std::nan("")), 0);
   EXPECT_EQ(sxScaleSetValue(gui(10), -3.0), 0);
   double v = -1;
@@ -141,44 +131,28 @@ TEST_F(ControlsTest, ScalesClampToTheirRange) {
   EXPECT_EQ(control(10).value(), 0.5);
 }
 
-TEST_F(ControlsTest, PixmapsCursorsAttributesAndViewSizes) {
-  EXPECT_EQ(sxSetPixmap(gui(1), sxResourceGetPixmap(resource, 7)), 0);
-  ASSERT_NE(control(1).pixmap(), nullptr);
-  EXPECT_EQ(control(1).pixmap()->rgba, (std::vector<std::uint8_t>{1, 2, 3, 255}));
-  // Only the host's own cursors exist; a foreign handle leaves the cursor as it was. The
-  // listener hears a change of cursor once.
+// Pixmaps: relievo's buttons in the end-to-end tests, their colours in resource_test.cpp.
+TEST_F(ControlsTest, CursorsAndAttributes) {
+  // The listener hears a change of cursor once.
   std::vector<bool> cursors;
   host.setCursorListener([&](bool wait) { cursors.push_back(wait); });
   sxSetCursor(sxResourceGetCursor(nullptr, SX_CURSOR_WAIT));
   sxSetCursor(sxResourceGetCursor(nullptr, SX_CURSOR_WAIT));
-  EXPECT_EQ(sxResourceGetCursor(nullptr, 3), nullptr);
-  EXPECT_NE(sxSetCursor(reinterpret_cast<SxCursor>(resource)), 0);
   EXPECT_TRUE(host.waitCursorShown());
   EXPECT_EQ(cursors, std::vector<bool>{true});
 
   EXPECT_NE(sxControlSetAttribute(gui(12), 5, 1), 0);
   EXPECT_EQ(host.lastError(),
             "sxControlSetAttribute: control 12 of dialog 50: unknown attribute 5");
-  // A GL view's own size; other controls: their rectangle in pixels.
-  int w = 0, h = 0, lw = 0, lh = 0;
-  sxGuiGetViewSize(gui(12), &w, &h);
-  sxGuiGetViewSize(gui(13), &lw, &lh);
-  EXPECT_EQ(std::tuple(w, h, lw, lh), std::tuple(20, 10, 60, 26));
 }
 
-// Every call finds its control or dialog through one of a few lookups (a dialog, a dialog or
-// control, a control of some kinds); one call of each stands for the rest. Handles that went stale
-// are tried in plugin_loader_test.cpp; a handle of another type (here a resource) is as unknown.
+// Every call finds its dialog or control through one lookup of each kind; a handle of another
+// type (here a resource) is as unknown as none. Stale handles: DialogLifetime in dialog_test.cpp.
 TEST_F(ControlsTest, NullAndForeignHandlesFailWithoutEffect) {
-  char buf[8];
   for (SxGui bad : {static_cast<SxGui>(nullptr), reinterpret_cast<SxGui>(resource)}) {
-    EXPECT_THAT(
-        (std::vector<int>{sxShowDialog(bad), sxSetEnabled(bad, 1), sxTextGetString(bad, buf, 8)}),
-        testing::Each(testing::Ne(0)));
+    EXPECT_NE(sxSetEnabled(bad, 1), 0);
     EXPECT_EQ(sxFindGuiById(bad, 1), nullptr);
-  }
-  for (SxResource bad : {static_cast<SxResource>(nullptr), reinterpret_cast<SxResource>(d)}) {
-    EXPECT_EQ(sxResourceGetPixmap(bad, 7), nullptr);
+    EXPECT_EQ(host.lastError(), "sxFindGuiById: not a dialog");
   }
   EXPECT_TRUE(activations.empty());
 }

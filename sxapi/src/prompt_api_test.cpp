@@ -11,32 +11,27 @@
 
 namespace {
 
-TEST(Messages, QuestionsAloneAreAnsweredFromTheQueueThenTheDefault) {
+// The order of queued answers, the default after them and messages that are no question
+// taking none are what relievo's question about preference files shows (generate_test.cpp).
+TEST(Messages, TheRecordKeepsEachAnswerAndAnUnknownKindIsRefused) {
   sxhost::Host host;
-  sxhost::ScriptedResponder& r = host.responder();
-  r.queueAnswer(true);
-  for (int kind : {SX_MESSAGE_ERROR, SX_MESSAGE_WARNING, SX_MESSAGE_INFORMATION})
-    EXPECT_EQ(sxMessageDialog(nullptr, "T", "t", kind), SX_ANSWER_NO);
+  host.responder().queueAnswer(true);
   EXPECT_EQ(sxMessageDialog(nullptr, "Delete", "Delete it?", SX_MESSAGE_YES_NO), SX_ANSWER_YES);
-  EXPECT_EQ(sxMessageDialog(nullptr, "Delete", "Delete it?", SX_MESSAGE_YES_NO), SX_ANSWER_NO);
-  r.setDefaultAnswer(true);
-  EXPECT_EQ(sxMessageDialog(nullptr, "Delete", "Again?", SX_MESSAGE_YES_NO), SX_ANSWER_YES);
+  EXPECT_EQ(sxMessageDialog(nullptr, "Delete", "Again?", SX_MESSAGE_YES_NO), SX_ANSWER_NO);
   EXPECT_EQ(sxMessageDialog(nullptr, nullptr, nullptr, 12), SX_ANSWER_NO);
   EXPECT_EQ(host.lastError(), "sxMessageDialog: unknown kind 12");
-  ASSERT_EQ(r.messages().size(), 6u);
-  EXPECT_EQ(
-      std::tuple(r.messages()[1].message.kind, r.messages()[3].answer, r.messages()[4].answer),
-      std::tuple(SX_MESSAGE_WARNING, true, false));
+  const auto& m = host.responder().messages();
+  ASSERT_EQ(m.size(), 2u);
+  EXPECT_EQ(std::tuple(m[0].answer, m[1].answer), std::tuple(true, false));
 }
 
 TEST(FilePrompts, CancelOrRefuseAndKeepTheOutputs) {
   sxhost::Host host;
   int count = 5;
   char** names = nullptr;
-  EXPECT_NE(sxPromptDialogFile(nullptr, SX_PROMPT_SAVE, &count, &names, nullptr), 0);
+  // A prompt with no answer queued is cancelled in relievo's own tests; an empty answer too.
   host.responder().queueFile({});
   EXPECT_NE(sxPromptDialogFile(nullptr, SX_PROMPT_SAVE, &count, &names, nullptr), 0);
-  EXPECT_EQ(host.responder().filePrompts().size(), 2u);
 
   host.responder().queueFile({"/x"});
   EXPECT_NE(sxPromptDialogFile(nullptr, 0, &count, &names, "PromptFileColour", 3, nullptr), 0);

@@ -30,10 +30,6 @@ SgiPicture firstChannels(int channels) {
   return {3, 2, channels, Bytes(kPlanes.begin(), kPlanes.begin() + 6 * channels)};
 }
 
-SgiFields sized(unsigned width, unsigned height, unsigned channels) {
-  return {.width = width, .height = height, .channels = channels};
-}
-
 struct Decoded {
   SgiStatus status;
   DecodedImage image;
@@ -62,7 +58,7 @@ TEST(SgiDecoder, DimensionFieldLimitsRowsAndChannels) {
   const std::tuple<unsigned, int, int> cases[] = {
       {1, 1, SX_IMAGE_INTENSITY}, {2, 2, SX_IMAGE_INTENSITY}, {3, 2, SX_IMAGE_RGB}};
   for (const auto& [dimension, height, kind] : cases) {
-    SgiFields fields = sized(2, 2, 3);
+    SgiFields fields{.width = 2, .height = 2, .channels = 3};
     fields.dimension = dimension;
     Bytes file = testing::sgiHeader(fields);
     file.resize(file.size() + 12, 9);
@@ -89,12 +85,10 @@ TEST(SgiDecoder, HeaderFieldsOutsideWhatTheHostReadsAreRefused) {
   // clang-format on
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const auto& [field, value, status] = cases[i];
-    SgiFields fields = sized(2, 2, 1);
+    SgiFields fields{.width = 2, .height = 2, .channels = 1};
     fields.*field = value;
     Bytes file = testing::sgiHeader(fields);
     file.resize(file.size() + 64, 1);
-    SgiHeader header;
-    EXPECT_EQ(sgiReadHeader(file, header), status) << "case " << i;
     const Decoded decoded = decode(file);
     EXPECT_EQ(std::tuple(decoded.status, decoded.image.pixels.get()), std::tuple(status, nullptr))
         << "case " << i;
@@ -103,7 +97,7 @@ TEST(SgiDecoder, HeaderFieldsOutsideWhatTheHostReadsAreRefused) {
 
 // Sizes and run-length tables are checked against the file before anything is allocated.
 TEST(SgiDecoder, WhatLiesBeyondTheFileIsRefused) {
-  SgiFields fields = sized(4000, 4000, 4);
+  SgiFields fields{.width = 4000, .height = 4000, .channels = 4};
   for (const unsigned storage : {0u, 1u}) {
     fields.storage = storage;
     Bytes file = testing::sgiHeader(fields);
@@ -143,7 +137,7 @@ TEST(SgiDecoder, RunsAreCheckedAgainstTheRowLength) {
       {"repeat without its value", {0x03, 7, 0x01}, SgiStatus::kBadRleRow},
       {"row ends before it is full", {0x03, 7, 0x00}, SgiStatus::kBadRleRow},
   };
-  const SgiFields fields = sized(4, 1, 1);
+  const SgiFields fields{.width = 4, .height = 1};
   for (const Case& c : cases) {
     const Decoded decoded = decode(testing::sgiFromRows(fields, {c.row}));
     EXPECT_EQ(decoded.status, c.status) << c.name;
@@ -154,7 +148,7 @@ TEST(SgiDecoder, RunsAreCheckedAgainstTheRowLength) {
   // A bad row after a good one frees the block.
   const auto live = liveAllocations();
   const Decoded bad =
-      decode(testing::sgiFromRows(sized(2, 2, 1), {{0x02, 1, 0x00}, {0x01, 1, 0x00}}));
+      decode(testing::sgiFromRows({.width = 2, .height = 2}, {{0x02, 1, 0x00}, {0x01, 1, 0x00}}));
   EXPECT_EQ(std::tuple(bad.status, bad.image.pixels.get(), liveAllocations()),
             std::tuple(SgiStatus::kBadRleRow, nullptr, live));
 }

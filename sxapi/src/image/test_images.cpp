@@ -18,42 +18,31 @@ void append(void* context, void* data, int size) {
   out->insert(out->end(), bytes, bytes + size);
 }
 
-Bytes checked(Bytes bytes, int written) {
-  EXPECT_NE(written, 0);
-  return bytes;
-}
-
-}  // namespace
-
-Bytes encodePng(int width, int height, int channels, const Bytes& topFirst) {
-  Bytes out;
-  const int ok = stbi_write_png_to_func(append, &out, width, height, channels, topFirst.data(),
-                                        width * channels);
-  return checked(std::move(out), ok);
-}
-
-Bytes encodeTga(int width, int height, int channels, const Bytes& topFirst, TgaStorage storage) {
-  Bytes out;
-  stbi_write_tga_with_rle = storage == TgaStorage::kRunLength ? 1 : 0;
-  const int ok = stbi_write_tga_to_func(append, &out, width, height, channels, topFirst.data());
-  return checked(std::move(out), ok);
-}
-
-Bytes encodeJpeg(int width, int height, int channels, const Bytes& topFirst, int quality) {
-  Bytes out;
-  const int ok =
-      stbi_write_jpg_to_func(append, &out, width, height, channels, topFirst.data(), quality);
-  return checked(std::move(out), ok);
-}
-
-namespace {
-
 constexpr unsigned char kMarker = 0xFF;
 constexpr unsigned char kHuffmanTables = 0xC4;
 constexpr int kCodeCounts = 16;
 constexpr unsigned char kLargestCount = 0xFF;
 
 }  // namespace
+
+Bytes encodePng(int width, int height, int channels, const Bytes& topFirst) {
+  Bytes out;
+  stbi_write_png_to_func(append, &out, width, height, channels, topFirst.data(), width * channels);
+  return out;
+}
+
+Bytes encodeTga(int width, int height, int channels, const Bytes& topFirst, TgaStorage storage) {
+  Bytes out;
+  stbi_write_tga_with_rle = storage == TgaStorage::kRunLength ? 1 : 0;
+  stbi_write_tga_to_func(append, &out, width, height, channels, topFirst.data());
+  return out;
+}
+
+Bytes encodeJpeg(int width, int height, int channels, const Bytes& topFirst, int quality) {
+  Bytes out;
+  stbi_write_jpg_to_func(append, &out, width, height, channels, topFirst.data(), quality);
+  return out;
+}
 
 Bytes oversizedHuffmanSegment() {
   const Bytes head{kMarker, kHuffmanTables, 0, 2 + 1 + kCodeCounts, 0x00};

@@ -1,5 +1,6 @@
-// Encoded images for the tests: stb_image_write's encoders writing into memory, and JPEG
-// files damaged on purpose. Pixels are given top row first, as stb writes them.
+// Encoded images for the tests: stb_image_write's encoders writing into memory (they fail
+// only on bad arguments or memory), and JPEG files damaged on purpose. Pixels are given top
+// row first, as stb writes them.
 #ifndef SXAPI_IMAGE_TEST_IMAGES_H
 #define SXAPI_IMAGE_TEST_IMAGES_H
 
