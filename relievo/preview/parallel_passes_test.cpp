@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "ded/export.h"
+#include "ded/transpose.h"
 #include "fractal/fractal_random.h"
 #include "preview/preview_image.h"
 #include "raster/ascii_reader.h"
 #include "raster/image_reader.h"
-#include "ded/transpose.h"
 #include "raster/parallel.h"
 #include "raster/test_files.h"
 #include "raster/test_images.h"
@@ -31,7 +31,8 @@ struct Recorder final : PostWriter {
   int open(const char*) override { return 0; }
   int begin(const DedFrame&) override { return 0; }
   int write(std::int32_t, std::span<const std::int16_t> run) override {
-    for (const std::int16_t post : run) posts.push_back(bigEndianPost(post));
+    for (const std::int16_t post : run)
+      posts.push_back(bigEndianPost(post));
     return 0;
   }
   int finish(bool) override { return 0; }
