@@ -1,6 +1,7 @@
 #include "ded/export.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <span>
 
@@ -50,7 +51,7 @@ void convertColumnMajor(const Conversion& c, const RowBlock& block) {
       std::reverse(run, run + c.columns);
     }
   }
-  if constexpr (bigEndianPost(1) != 1) {
+  if constexpr (std::endian::native == std::endian::little) {
     swapElements(reinterpret_cast<unsigned char*>(runs),
                  static_cast<std::size_t>(block.rows) * c.columns, sizeof(std::int16_t));
   }

@@ -12,7 +12,7 @@ namespace {
 using Lane = std::int16_t __attribute__((vector_size(16)));
 using LaneBits = std::uint16_t __attribute__((vector_size(16)));
 constexpr int kSide = 8;
-constexpr bool kSwap = std::endian::native == std::endian::little;  // as bigEndianPost
+constexpr bool kSwap = std::endian::native == std::endian::little;  // the buffer is big-endian
 
 Lane load(const std::int16_t* from) {
   Lane v;

@@ -1,6 +1,7 @@
 // Geo raster sources: one band of any raster GDAL reads, as a RasterRec streamed through its
 // GeoSource (geo_source.h), which the record keeps open for its whole life; and what the file
-// states about itself (SourceFacts), read without loading it.
+// states about itself (SourceFacts), read without loading it. Both go through the geo module
+// (geo_module.h), loaded at the first call.
 #ifndef RELIEVO_RASTER_GEO_READER_H
 #define RELIEVO_RASTER_GEO_READER_H
 
