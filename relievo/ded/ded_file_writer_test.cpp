@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
@@ -51,6 +52,20 @@ TEST(DedFileWriter, ReplacesTheLinkedFileOnlyWhenComplete) {
   ASSERT_EQ(bytes.size(), 204u);
   EXPECT_EQ(bytes.substr(200), std::string("\x00\x01\x00\x02", 4));
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+}
+
+// A folder that took the output's name while the file was written keeps it, as it would
+// against a rename, and the finished file goes.
+TEST(DedFileWriter, LeavesAFolderThatTookTheName) {
+  const testing::ScratchDir dir;
+  const std::string target = dir.path("out.ded");
+  DedFileWriter writer;
+  ASSERT_EQ(writer.open(target.c_str()), 0);
+  ASSERT_EQ(writer.begin({0, 1, 0, 0, 1, 1, 36000, 36000, 1, 1, 1, 1}), 0);
+  ASSERT_TRUE(fs::create_directory(target));
+  EXPECT_EQ(writer.finish(true), EISDIR);
+  EXPECT_TRUE(fs::is_directory(target));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.root()), {}), 1);
 }
 
 }  // namespace
