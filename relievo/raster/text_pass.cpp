@@ -22,6 +22,8 @@ constexpr int kSlotsPerWorker = 4;
 // Each worker's buffer for reading, and how much is looked at a time for a sync point.
 constexpr std::size_t kTextRoom = 64 * 1024;
 constexpr std::size_t kSyncLook = 4096;
+// Values the token reader gives a parse at a time.
+constexpr std::size_t kBatchValues = 256;
 
 // The tokens of a chunk start in [start, end).
 struct Chunk {
@@ -109,16 +111,20 @@ void TextReading::cut() {
 
 void TextReading::parse(Slot& slot, std::int64_t start, std::int64_t end, char* room) const {
   AsciiTokenReader reader(pass_.fd, start, room, kTextRoom);
-  TokenStatus status = TokenStatus::End;
-  double value = 0.0;
+  TokenStatus status = TokenStatus::Value;
+  double batch[kBatchValues];
   slot.start = start;
   slot.count = 0;
   slot.minimum = kRangeStartMin;
   slot.maximum = kRangeStartMax;
-  while (slot.count < kSlotValues &&
-         (status = reader.nextValue(value, end)) == TokenStatus::Value) {
-    slot.values[slot.count++] = static_cast<float>(value);
-    widen(value, slot.minimum, slot.maximum);
+  while (slot.count < kSlotValues && status == TokenStatus::Value) {
+    const std::size_t got = reader.nextValues(
+        std::span(batch, std::min<std::size_t>(kBatchValues, kSlotValues - slot.count)), end,
+        status);
+    for (std::size_t i = 0; i < got; ++i) {
+      slot.values[slot.count++] = static_cast<float>(batch[i]);
+      widen(batch[i], slot.minimum, slot.maximum);
+    }
   }
   slot.tooLong = status == TokenStatus::TooLong;
   slot.resume = slot.count == kSlotValues ? reader.position() : end;
