@@ -113,21 +113,24 @@ void TextReading::parse(Slot& slot, std::int64_t start, std::int64_t end, char* 
   AsciiTokenReader reader(pass_.fd, start, room, kTextRoom);
   TokenStatus status = TokenStatus::Value;
   double batch[kBatchValues];
-  slot.start = start;
-  slot.count = 0;
-  slot.minimum = kRangeStartMin;
-  slot.maximum = kRangeStartMax;
-  while (slot.count < kSlotValues && status == TokenStatus::Value) {
+  // Counted in locals: the slots of other workers may share the slot's cache line.
+  int count = 0;
+  double minimum = kRangeStartMin;
+  double maximum = kRangeStartMax;
+  while (count < kSlotValues && status == TokenStatus::Value) {
     const std::size_t got = reader.nextValues(
-        std::span(batch, std::min<std::size_t>(kBatchValues, kSlotValues - slot.count)), end,
-        status);
+        std::span(batch, std::min<std::size_t>(kBatchValues, kSlotValues - count)), end, status);
     for (std::size_t i = 0; i < got; ++i) {
-      slot.values[slot.count++] = static_cast<float>(batch[i]);
-      widen(batch[i], slot.minimum, slot.maximum);
+      slot.values[count++] = static_cast<float>(batch[i]);
+      widen(batch[i], minimum, maximum);
     }
   }
+  slot.start = start;
+  slot.count = count;
+  slot.minimum = minimum;
+  slot.maximum = maximum;
   slot.tooLong = status == TokenStatus::TooLong;
-  slot.resume = slot.count == kSlotValues ? reader.position() : end;
+  slot.resume = count == kSlotValues ? reader.position() : end;
 }
 
 void TextReading::task(int k, int worker) {
