@@ -27,14 +27,33 @@ bool CliResponder::message(const sxhost::Message& message) {
   progress_.clear();
   const bool question = message.kind == SX_MESSAGE_YES_NO;
   std::string text = message.text;
+  bool namesPath = false;
   for (auto at = text.find(hiddenPath_); !hiddenPath_.empty() && at != std::string::npos;
        at = text.find(hiddenPath_, at + shownPath_.size())) {
     text.replace(at, hiddenPath_.size(), shownPath_);
+    namesPath = true;
   }
-  std::fprintf(out_, "%s: %s%s\n", message.title.c_str(), text.c_str(),
-               question ? (answerYes_ ? " [yes]" : " [no]") : "");
-  std::fflush(out_);
+  std::string line = message.title + ": " + text;
+  if (question) line += answerYes_ ? " [yes]" : " [no]";
+  if (holding_ && namesPath) {
+    held_.push_back(std::move(line));
+  } else {
+    std::fprintf(out_, "%s\n", line.c_str());
+    std::fflush(out_);
+  }
   return question && answerYes_;
+}
+
+void CliResponder::releaseHeld() {
+  for (const std::string& line : held_)
+    std::fprintf(out_, "%s\n", line.c_str());
+  std::fflush(out_);
+  dropHeld();
+}
+
+void CliResponder::dropHeld() {
+  held_.clear();
+  holding_ = false;
 }
 
 std::optional<std::vector<std::string>> CliResponder::promptFile(const sxhost::FilePrompt& prompt) {

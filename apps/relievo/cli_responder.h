@@ -43,6 +43,12 @@ class CliResponder : public sxhost::Responder {
     hiddenPath_ = std::move(path);
     shownPath_ = std::move(shown);
   }
+  // From here on, messages that name the path given to showPathAs wait, in order, until
+  // releaseHeld prints them or dropHeld forgets them: the file behind "-o -" reaches the user
+  // only when its copy is complete, and its "DED file created" must not come before that.
+  void holdPathMessages() { holding_ = true; }
+  void releaseHeld();
+  void dropHeld();
 
   // Prints "relievo: warning: text", or "relievo: text" for why the run failed, on the same
   // stream as the messages.
@@ -66,6 +72,8 @@ class CliResponder : public sxhost::Responder {
   bool takeProposal_ = true;
   std::string saveOutput_, saveFallback_, savedAs_;
   std::string hiddenPath_, shownPath_;
+  bool holding_ = false;
+  std::vector<std::string> held_;  // lines of held messages
   std::vector<sxhost::Message> messages_;
 };
 

@@ -71,9 +71,18 @@ std::optional<Summary> convertInDialog(DialogDriver& driver, CliResponder& respo
     if (passedOn != nullptr) {
       path = passedOn->path(kPassedOnName);
       responder.showPathAs(absolutePath(*path), kStandardOutput);
+      responder.holdPathMessages();
     }
     const std::string written = driver.generate(path);
-    if (passedOn != nullptr) copyFileTo(written, out, kStandardOutput);
+    if (passedOn != nullptr) {
+      try {
+        copyFileTo(written, out, kStandardOutput);
+      } catch (const RunError&) {
+        responder.dropHeld();  // the file was made, but never reached the user
+        throw;
+      }
+    }
+    responder.releaseHeld();
     driver.showDecimalDegrees();
     Summary summary = readSummary(driver.dialog(), written);
     warnWhenNotPlaced(responder, options, summary);
@@ -84,6 +93,7 @@ std::optional<Summary> convertInDialog(DialogDriver& driver, CliResponder& respo
   } catch (const sxhost::Error& e) {
     problem = e.what();
   }
+  responder.releaseHeld();
   responder.reportFailure(problem);
   return std::nullopt;
 }
