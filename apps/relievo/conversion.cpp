@@ -128,7 +128,7 @@ int runConversion(const ConvertOptions& options, std::FILE* out, std::FILE* err)
     restoreHeldFile(host.preferences(), heldFile);
     try {
       saveSettingsFile(*options.settings, host.preferences());
-    } catch (const RunError& e) {
+    } catch (const sxhost::Error& e) {
       std::fprintf(err, "relievo: warning: the settings were not saved: %s\n", e.what());
     }
   }

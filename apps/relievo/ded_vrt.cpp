@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "errors.h"
-#include "file_output.h"
+#include "sxhost/preferences.h"
 
 namespace relievo::cli {
 
@@ -89,7 +89,7 @@ void writeDedVrt(const DedFile& ded, const std::string& vrtPath) {
   const bool together = dedPath.parent_path() == fs::absolute(vrtPath).parent_path();
   const std::string text = together ? dedVrtText(ded, dedPath.filename().string(), true)
                                     : dedVrtText(ded, dedPath.string(), false);
-  writeWholeFile(vrtPath, text);
+  sxhost::writeFileAtomically(vrtPath, text);
 }
 
 }  // namespace relievo::cli

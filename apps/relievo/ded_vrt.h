@@ -25,7 +25,7 @@ std::string dedVrtText(const DedFile& ded, std::string_view source, bool relativ
 // Writes the VRT of `ded` to `vrtPath` (temporary file beside it, then renamed), naming the
 // DED file by its name alone when both are in one folder, else by its absolute path. Throws
 // RunError "<ded path>: no VRT written: <why>" when a count is not 1 ... 16777216, and
-// RunError naming `vrtPath` and the system's reason when it cannot be written; an existing
+// sxhost::Error naming `vrtPath` and the system's reason when it cannot be written; an existing
 // file at `vrtPath` then stays as it was.
 void writeDedVrt(const DedFile& ded, const std::string& vrtPath);
 

@@ -7,7 +7,6 @@
 
 #include "dialog_ids.h"
 #include "errors.h"
-#include "file_output.h"
 #include "output_paths.h"
 #include "summary.h"
 #include "sxapilib.h"
@@ -459,7 +458,7 @@ void DialogDriver::failOnErrorMessages(std::size_t since) {
 
 void DialogDriver::writePreview() {
   if (!options_.preview) return;
-  writePngFile(*options_.preview, control(kPreview).draw());
+  control(kPreview).draw().writePng(*options_.preview);
 }
 
 std::string DialogDriver::generate(const std::optional<std::string>& path) {

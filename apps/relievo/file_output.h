@@ -1,6 +1,6 @@
-// The files the command writes itself (the preview picture, the settings file, a DED file
-// passed on to standard output). Every write, flush and close is checked; a failure is a
-// RunError "<file>: cannot be written: <the system's reason>".
+// What the command writes itself besides the files the host writes for it: a DED file passed
+// on to standard output. Every write and flush is checked; a failure is a RunError
+// "<file>: cannot be written: <the system's reason>".
 #ifndef RELIEVO_APPS_FILE_OUTPUT_H
 #define RELIEVO_APPS_FILE_OUTPUT_H
 
@@ -8,17 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "sxhost/picture.h"
-
 namespace relievo::cli {
-
-// Writes `bytes` into a temporary file in path's folder and renames it to `path` once it is
-// whole and closed: the file appears under its name only when complete, and a failure leaves
-// an existing file of that name as it was.
-void writeWholeFile(const std::string& path, std::string_view bytes);
-
-// The picture as a PNG file, upright, written whole.
-void writePngFile(const std::string& path, const sxhost::Rgb& picture);
 
 // Copies the file at `path` to `out`, flushed; `outName` names `out` in messages. A reader that
 // went away is a failure too ("Broken pipe"), not a signal that ends the command.

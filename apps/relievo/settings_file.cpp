@@ -8,7 +8,6 @@
 #include <system_error>
 
 #include "errors.h"
-#include "file_output.h"
 #include "sxhost/error.h"
 
 namespace relievo::cli {
@@ -40,7 +39,7 @@ sxhost::Preferences readSettingsFile(const std::string& path) {
 }
 
 void saveSettingsFile(const std::string& path, const sxhost::Preferences& settings) {
-  writeWholeFile(path, settings.toJson());
+  sxhost::writeFileAtomically(path, settings.toJson());
 }
 
 }  // namespace relievo::cli

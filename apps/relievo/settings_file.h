@@ -15,7 +15,8 @@ namespace relievo::cli {
 // overwrites it, and the conversion the user asked for with it does not run.
 sxhost::Preferences readSettingsFile(const std::string& path);
 
-// Writes the settings whole (file_output.h): RunError naming the file and the reason.
+// Writes the settings whole (sxhost::writeFileAtomically): sxhost::Error naming the file and
+// the reason.
 void saveSettingsFile(const std::string& path, const sxhost::Preferences& settings);
 
 }  // namespace relievo::cli

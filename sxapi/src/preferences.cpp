@@ -23,6 +23,14 @@ using nlohmann::json;
 
 constexpr int kFileVersion = 1;
 constexpr auto kIntMax = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
+constexpr mode_t kNewFileMode = 0666;
+
+// What the process's umask leaves of kNewFileMode; umask can only be read by setting it.
+mode_t newFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return kNewFileMode & ~mask;
+}
 
 json number(double v) {
   if (std::isnan(v)) return "nan";
@@ -206,9 +214,11 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
     file.renamed = true;  // nothing was made
     fail();
   }
-  // A file replaced keeps its permissions; a new one is readable by all, as before.
+  // A file replaced keeps its permissions; a new one gets what the umask leaves of 0666, as
+  // any file the process creates (mkstemp would leave it 0600).
   struct stat existing {};
-  ::fchmod(file.fd, ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
+  ::fchmod(file.fd,
+           ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : newFileMode());
   std::size_t done = 0;
   while (done < content.size()) {
     errno = 0;

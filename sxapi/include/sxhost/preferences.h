@@ -53,7 +53,7 @@ class [[gnu::visibility("default")]] Preferences {
 };
 
 // Writes `content` to `path` atomically (temporary file beside it, flush, sync, rename); a
-// file replaced keeps its permissions. Throws sxhost::Error naming the path and the system's
+// file replaced keeps its permissions, a new one gets 0666 less the umask. Throws sxhost::Error naming the path and the system's
 // reason when it cannot: "<path>: cannot be written: <reason>".
 [[gnu::visibility("default")]] void writeFileAtomically(const std::string& path,
                                                         const std::string& content);
