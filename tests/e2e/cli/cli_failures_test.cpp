@@ -1,5 +1,8 @@
 // Every way a run of the built command fails: its exit status, what it says, and that it
 // writes nothing it was not asked to.
+#include <map>
+#include <tuple>
+
 #include "cli_test_support.h"
 
 namespace relievo::e2e {
@@ -129,6 +132,26 @@ TEST_F(CliFailures, WithoutThePlugInModule) {
       {{"RELIEVO_PLUGIN_PATH", (relievoPath().parent_path().parent_path() / "plugins").string()}});
   EXPECT_EQ(found.exitCode, 0) << found.err;
   EXPECT_TRUE(fs::exists(path("terrain.ded")));
+}
+
+// A host library with neither GDAL module beside it: a geo raster names the file and why it
+// cannot be read; a file of no stated kind cannot be told.
+TEST_F(CliFailures, WithoutTheGdalModules) {
+  fs::create_directories(path("lib"));
+  fs::copy_file(relievoPath().parent_path().parent_path() / "lib/libsxapi.so",
+                path("lib/libsxapi.so"));
+  writeFile(path("g.asc"), "ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2\n3 4\n");
+  const std::map<std::string, std::string> alone{{"LD_LIBRARY_PATH", path("lib")}};
+  const auto missing = [&](const std::string& module) {
+    return path("lib/" + module) + ": cannot open shared object file: No such file or directory\n";
+  };
+  const RunResult geo = run("-q --source geo --file g.asc", alone);
+  EXPECT_EQ(std::tie(geo.exitCode, geo.err),
+            std::tuple(1, "relievo: nothing was loaded: " + abs("g.asc") +
+                              ": geo rasters cannot be read: " + missing("librelievo_geo.so")));
+  const RunResult told = run("-q g.asc", alone);
+  EXPECT_EQ(std::tie(told.exitCode, told.err),
+            std::tuple(1, "relievo: GDAL cannot be loaded: " + missing("librelievo_probe.so")));
 }
 
 }  // namespace
