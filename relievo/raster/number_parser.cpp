@@ -26,9 +26,9 @@ constexpr int kMaxDigits = 19;  // fits a 64-bit integer
 // The short path reads a token's first 16 bytes at once, and 8 from where its fraction starts.
 constexpr std::size_t kMarkBytes = 16;
 constexpr std::size_t kShortPathBytes = kMarkBytes + 8;
-// Digits a part may have on the short path; together they stay below 2^53.
+// Digits a part may have on the short path. A decimal that ends within 16 bytes has at most
+// 15 digits, so its mantissa stays below 2^53.
 constexpr int kPartDigits = 8;
-constexpr int kShortDigits = 15;
 constexpr std::uint32_t kPartScale[] = {1,      10,      100,      1000,     10000,
                                         100000, 1000000, 10000000, 100000000};
 
@@ -86,10 +86,7 @@ std::size_t shortDecimalPrefix(const char* text, double* value) {
   const int point = points != 0 ? std::countr_zero(points) : end;
   const int whole = point - start;
   const int fraction = points != 0 ? end - point - 1 : 0;
-  if (whole + fraction == 0 || whole > kPartDigits || fraction > kPartDigits ||
-      whole + fraction > kShortDigits) {
-    return 0;
-  }
+  if (whole + fraction == 0 || whole > kPartDigits || fraction > kPartDigits) return 0;
   const std::uint64_t mantissa =
       std::uint64_t{partValue(text + start, whole)} * kPartScale[fraction] +
       partValue(text + point + 1, fraction);
