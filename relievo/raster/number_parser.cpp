@@ -60,11 +60,12 @@ Marks marksOf(const char* text) {
 // digits become the low places of an eight-digit number whose pairs, quads and halves are
 // summed in one word.
 std::uint32_t partValue(const char* text, int count) {
+  if (count == 0) return 0;
   std::uint64_t word;
   std::memcpy(&word, text, sizeof word);
   if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-  // The first digit is the lowest byte; shifting the others out leaves zeros in front.
-  if (count == 0) return 0;
+  // The first digit is the lowest byte: shifting the bytes after the digits out leaves zeros
+  // in front of them.
   word <<= 8 * (kPartDigits - count);
   word = (word & 0x0F0F0F0F0F0F0F0F) * 2561 >> 8;
   word = (word & 0x00FF00FF00FF00FF) * 6553601 >> 16;
