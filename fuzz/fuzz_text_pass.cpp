@@ -1,8 +1,8 @@
 // The text pass over any bytes: the token reader must pick the same tokens whether its buffer
 // is refilled inside tokens (the smallest buffer) or holds the whole input, and the number
 // parser must give for each token exactly what C's "%lf" gives after the exponent letter 'D'
-// or 'd' has become 'e' (0.0 where "%lf" finds no number), read token by token as well as in
-// batches of values, where plain decimals take a quicker path.
+// or 'd' has become 'e' (0.0 where "%lf" finds no number), for the tokens as well as for the
+// values the reader gives, where plain decimals take a quicker path.
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -41,17 +41,14 @@ Tokens readTokens(const relievo::fuzz::ScratchFile& input, std::size_t bufferByt
   return out;
 }
 
-// The values of the input, a few at a time.
+// The values of the input, as the text pass reads them.
 std::vector<double> readValues(const relievo::fuzz::ScratchFile& input) {
   std::vector<double> values;
   std::FILE* f = openInput(input);
   relievo::AsciiTokenReader reader(f);
-  relievo::TokenStatus status = relievo::TokenStatus::Value;
-  double batch[7];
-  while (status == relievo::TokenStatus::Value) {
-    const std::size_t got = reader.nextValues(batch, INT64_MAX, status);
-    values.insert(values.end(), batch, batch + got);
-  }
+  double value = 0.0;
+  while (reader.nextValue(value) == relievo::TokenStatus::Value)
+    values.push_back(value);
   std::fclose(f);
   return values;
 }

@@ -1,17 +1,11 @@
 #include "raster/number_parser.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <iterator>
 #include <system_error>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace relievo {
 
@@ -23,85 +17,9 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
 constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 53;
 constexpr int kMaxDigits = 19;  // fits a 64-bit integer
 
-// The short path reads a token's first 16 bytes at once, and 8 from where its fraction starts.
-constexpr std::size_t kMarkBytes = 16;
-constexpr std::size_t kShortPathBytes = kMarkBytes + 8;
-// Digits a part may have on the short path. A decimal that ends within 16 bytes has at most
-// 15 digits, so its mantissa stays below 2^53.
-constexpr int kPartDigits = 8;
-constexpr std::uint32_t kPartScale[] = {1,      10,      100,      1000,     10000,
-                                        100000, 1000000, 10000000, 100000000};
-
-// Bit i set where text[i] is a digit, and where it is a point, for the first 16 bytes.
-struct Marks {
-  unsigned digits;
-  unsigned points;
-};
-
-Marks marksOf(const char* text) {
-#if defined(__SSE2__)
-  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
-  const __m128i fromZero = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
-  const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(fromZero, _mm_set1_epi8(9)), fromZero);
-  const __m128i point = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('.'));
-  return {static_cast<unsigned>(_mm_movemask_epi8(digit)),
-          static_cast<unsigned>(_mm_movemask_epi8(point))};
-#else
-  Marks marks{0, 0};
-  for (std::size_t i = 0; i < kMarkBytes; ++i) {
-    if (text[i] >= '0' && text[i] <= '9') marks.digits |= 1u << i;
-    if (text[i] == '.') marks.points |= 1u << i;
-  }
-  return marks;
-#endif
-}
-
-// The value of the `count` (at most 8) digits at text, all eight bytes there readable: the
-// digits become the low places of an eight-digit number whose pairs, quads and halves are
-// summed in one word.
-std::uint32_t partValue(const char* text, int count) {
-  if (count == 0) return 0;
-  std::uint64_t word;
-  std::memcpy(&word, text, sizeof word);
-  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-  // The first digit is the lowest byte: shifting the bytes after the digits out leaves zeros
-  // in front of them.
-  word <<= 8 * (kPartDigits - count);
-  word = (word & 0x0F0F0F0F0F0F0F0F) * 2561 >> 8;
-  word = (word & 0x00FF00FF00FF00FF) * 6553601 >> 16;
-  return static_cast<std::uint32_t>((word & 0x0000FFFF0000FFFF) * 42949672960001 >> 32);
-}
-
-// plainDecimalPrefix for a decimal of up to eight digits either side of its point that ends
-// within the first 16 bytes of text (at least kShortPathBytes long), without a branch per
-// character; 0 where the general loop must decide.
-std::size_t shortDecimalPrefix(const char* text, double* value) {
-  const bool negative = text[0] == '-';
-  const int start = negative || text[0] == '+' ? 1 : 0;
-  const Marks marks = marksOf(text);
-  const int length = std::countr_zero(~((marks.digits | marks.points) >> start));
-  const int end = start + length;
-  if (end >= static_cast<int>(kMarkBytes)) return 0;
-  const unsigned points = marks.points & (((1u << length) - 1) << start);
-  if ((points & (points - 1)) != 0) return 0;
-  const int point = points != 0 ? std::countr_zero(points) : end;
-  const int whole = point - start;
-  const int fraction = points != 0 ? end - point - 1 : 0;
-  if (whole + fraction == 0 || whole > kPartDigits || fraction > kPartDigits) return 0;
-  const std::uint64_t mantissa =
-      std::uint64_t{partValue(text + start, whole)} * kPartScale[fraction] +
-      partValue(text + point + 1, fraction);
-  const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fraction];
-  *value = negative ? -magnitude : magnitude;
-  return static_cast<std::size_t>(end);
-}
-
 }  // namespace
 
 std::size_t plainDecimalPrefix(std::string_view text, double* value) {
-  if (text.size() >= kShortPathBytes) {
-    if (const std::size_t length = shortDecimalPrefix(text.data(), value)) return length;
-  }
   std::size_t i = 0;
   const bool negative = !text.empty() && text[0] == '-';
   if (negative || (!text.empty() && text[0] == '+')) ++i;

@@ -38,8 +38,7 @@ TEST(NumberParser, Table) {
   EXPECT_TRUE(std::signbit(asciiParseNumber("-1e-999")));
 }
 
-// The plain decimal a text begins with, in texts that end right after it and in texts with
-// room after it (where eight digits either side of the point are read a word at a time).
+// The plain decimal a text begins with: its length, and its value when it has one.
 TEST(NumberParser, PlainDecimalPrefix) {
   const struct {
     const char* text;
@@ -53,29 +52,16 @@ TEST(NumberParser, PlainDecimalPrefix) {
       {"1.2.3", 3, 1.2},
       {"7e3", 1, 7},
       {"12345678.87654321 ", 17, 12345678.87654321},
-      {"123456789.5 ", 11, 123456789.5},
-      {"0.123456789 ", 11, 0.123456789},
-      {"1234567890123456 ", 16, 1234567890123456.0},
-      // Every count of digits either side of the point, up to eight.
-      {"123.456 ", 7, 123.456},
-      {"12345.6789 ", 10, 12345.6789},
-      {"123456.12 ", 9, 123456.12},
-      {"1234567.12345678 ", 16, 1234567.12345678},
-      {"87654321.1234567 ", 16, 87654321.1234567},
-      {"0.00001 ", 7, 0.00001},
-      {"1.000006 ", 8, 1.000006},
       {"-.", 0, 0},
       {"e5", 0, 0},
       {"12345678901234567890 ", 0, 0},  // more than 19 digits
       {"9007199254740993 ", 0, 0},      // beyond 2^53
   };
   for (const auto& c : cases) {
-    for (const std::string& text : {std::string(c.text), c.text + std::string(40, ' ')}) {
-      double value = 0.0;
-      EXPECT_EQ(plainDecimalPrefix(text, &value), c.length) << '"' << text << '"';
-      if (c.length > 0) {
-        EXPECT_EQ(value, c.value) << '"' << text << '"';
-      }
+    double value = 0.0;
+    EXPECT_EQ(plainDecimalPrefix(c.text, &value), c.length) << c.text;
+    if (c.length > 0) {
+      EXPECT_EQ(value, c.value) << c.text;
     }
   }
 }

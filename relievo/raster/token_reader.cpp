@@ -34,10 +34,6 @@ constexpr std::array<unsigned char, 256> makeClasses() {
 
 constexpr std::array<unsigned char, 256> kClasses = makeClasses();
 
-// Bytes the quick loop of nextValues leaves after a token's start: a plain decimal and the
-// byte that ends it always fit, and the number parser may look that far.
-constexpr std::size_t kQuickRoom = 64;
-
 unsigned char classOf(char c) {
   return kClasses[static_cast<unsigned char>(c)];
 }
@@ -142,35 +138,6 @@ TokenStatus AsciiTokenReader::nextValue(double& value, std::int64_t limit) {
   if (!next(token)) return TokenStatus::TooLong;
   value = asciiParseNumber(token);
   return TokenStatus::Value;
-}
-
-std::size_t AsciiTokenReader::nextValues(std::span<double> values, std::int64_t limit,
-                                         TokenStatus& status) {
-  std::size_t count = 0;
-  status = TokenStatus::Value;
-  while (count < values.size()) {
-    // Plain decimals ended by a separator, each wholly inside the buffered text, in a loop that
-    // keeps its place in a register; anything else goes through nextValue.
-    const std::size_t quickEnd = ready() && end_ > kQuickRoom ? end_ - kQuickRoom : 0;
-    const std::int64_t stop = limit - base_;
-    std::size_t pos = pos_;
-    while (count < values.size()) {
-      while (pos < quickEnd && (classOf(buffer_[pos]) & kStart) == 0)
-        ++pos;
-      if (pos >= quickEnd || static_cast<std::int64_t>(pos) >= stop) break;
-      const std::string_view rest(buffer_ + pos, end_ - pos);
-      double value = 0.0;
-      const std::size_t plain = plainDecimalPrefix(rest, &value);
-      if (plain == 0 || classOf(rest[plain]) != 0) break;
-      values[count++] = value;
-      pos += plain + 1;
-    }
-    pos_ = pos;
-    if (count == values.size()) break;
-    if ((status = nextValue(values[count], limit)) != TokenStatus::Value) break;
-    ++count;
-  }
-  return count;
 }
 
 std::int64_t textSyncPoint(int fd, std::int64_t offset, std::int64_t size, char* buffer,

@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
-#include <span>
 #include <string_view>
 
 #include "raster/host_memory.h"
@@ -52,10 +51,6 @@ class AsciiTokenReader {
   // after file offset `limit`, which is then left unread.
   TokenStatus nextValue(double& value,
                         std::int64_t limit = std::numeric_limits<std::int64_t>::max());
-  // Fills `values` as that many calls of nextValue(value, limit) would, up to the first call
-  // that would not give a value; the count given, with that call's status in `status` (Value
-  // when `values` filled up).
-  std::size_t nextValues(std::span<double> values, std::int64_t limit, TokenStatus& status);
   // The file offset the reading has reached: where it looks for the next token.
   std::int64_t position() const { return base_ + static_cast<std::int64_t>(pos_); }
 
