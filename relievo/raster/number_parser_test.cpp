@@ -38,34 +38,6 @@ TEST(NumberParser, Table) {
   EXPECT_TRUE(std::signbit(asciiParseNumber("-1e-999")));
 }
 
-// The plain decimal a text begins with: its length, and its value when it has one.
-TEST(NumberParser, PlainDecimalPrefix) {
-  const struct {
-    const char* text;
-    std::size_t length;
-    double value;
-  } cases[] = {
-      {"2998.5 1", 6, 2998.5},
-      {"-0.5,", 4, -0.5},
-      {"+12.", 4, 12},
-      {".25x", 3, 0.25},
-      {"1.2.3", 3, 1.2},
-      {"7e3", 1, 7},
-      {"12345678.87654321 ", 17, 12345678.87654321},
-      {"-.", 0, 0},
-      {"e5", 0, 0},
-      {"12345678901234567890 ", 0, 0},  // more than 19 digits
-      {"9007199254740993 ", 0, 0},      // beyond 2^53
-  };
-  for (const auto& c : cases) {
-    double value = 0.0;
-    EXPECT_EQ(plainDecimalPrefix(c.text, &value), c.length) << c.text;
-    if (c.length > 0) {
-      EXPECT_EQ(value, c.value) << c.text;
-    }
-  }
-}
-
 TEST(NumberParser, LooksAtFortyCharactersAtMost) {
   const std::string digits(40, '1');
   EXPECT_EQ(asciiParseNumber(digits + "99999"), asciiParseNumber(digits));

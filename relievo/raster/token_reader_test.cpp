@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -81,29 +80,6 @@ TEST(TokenReader, TokensAcrossBufferBoundariesReadTheSame) {
                              std::size_t{1000}, std::size_t{64 * 1024}}) {
     EXPECT_EQ(tokensOf(text, buffer), expected) << "buffer " << buffer;
   }
-}
-
-// The values of plain decimals and of other tokens, in the order of the text, up to a token
-// too long or the limit.
-TEST(TokenReader, Values) {
-  testing::ScratchDir dir;
-  const std::string path = dir.write(
-      "text", "2998.5 -0.25\n+7 .5 5. 1e3 12-5 1.2.3 0.000000015,4 " + std::string(39, '7') + " 9");
-  const auto read = [&](std::int64_t limit, TokenStatus& status) {
-    FilePtr file = fileOpenAt(path.c_str(), 0);
-    AsciiTokenReader reader(file.get());
-    std::vector<double> values;
-    double value = 0.0;
-    while ((status = reader.nextValue(value, limit)) == TokenStatus::Value)
-      values.push_back(value);
-    return values;
-  };
-  TokenStatus status = TokenStatus::Value;
-  EXPECT_EQ(read(INT64_MAX, status),
-            (std::vector<double>{2998.5, -0.25, 7, 0.5, 5, 1000, 12, 5, 1.2, 1.5e-8, 4}));
-  EXPECT_EQ(status, TokenStatus::TooLong);
-  EXPECT_EQ(read(13, status), (std::vector<double>{2998.5, -0.25}));  // "+7" starts at 13
-  EXPECT_EQ(status, TokenStatus::End);
 }
 
 }  // namespace
