@@ -18,7 +18,8 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // Text and binary sources both open in binary mode: offsets are byte positions in the file
 // as stored, line breaks counted with all their bytes. Null when the file does not open or
 // the offset is negative. An offset beyond the end is not an error: reading then finds the
-// end at once.
+// end at once. The file is advised as read in order from the offset on (every pass over a
+// source is, each worker's stretch in turn).
 FilePtr fileOpenAt(const char* path, std::int64_t offset);
 
 // The size in bytes of the regular file at `path`; 0 when there is none (missing file,
