@@ -1,7 +1,6 @@
 // Dialog creation, events, showing, hiding and refreshing.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,12 +70,11 @@ TEST_F(DialogTest, EventsFollowTheMaskAndShowingRefreshesBeforeActivating) {
   host.dialog(100).close();
   EXPECT_EQ(log, (Log{"4", "8", "2:2", "3:2", "32", "32", "16", "8", "2:2", "3:2", "32", "16"}));
 
-  // A dialog hidden by its own show event is not activated.
+  // A dialog hidden by its own show event is neither refreshed nor activated.
   log.clear();
   sxSetCaption(d, "Hide");
   sxShowDialog(d);
-  EXPECT_EQ(Log(log.begin(), log.begin() + 2), (Log{"8", "16"}));
-  EXPECT_EQ(std::count(log.begin(), log.end(), "32"), 0);
+  EXPECT_EQ(log, (Log{"8", "16"}));
   EXPECT_FALSE(host.dialog(100).visible());
 }
 

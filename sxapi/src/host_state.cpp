@@ -137,9 +137,10 @@ void HostState::showDialog(DialogRec& d) {
     d.visible = true;
     notify(d, DialogChange::Shown);
     deliver(d, SX_EVENT_SHOW);
-    refreshDialog(d);
+    // The show event may have hidden the dialog again: a hidden dialog is neither refreshed
+    // nor activated.
+    if (d.visible) refreshDialog(d);
   }
-  // The show event may have hidden the dialog again.
   if (d.visible) deliver(d, SX_EVENT_ACTIVATE);
 }
 
