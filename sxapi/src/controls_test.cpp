@@ -122,7 +122,15 @@ TEST_F(ControlsTest, ScalesClampToTheirRange) {
   EXPECT_EQ(control(10).value(), 10.0);
   EXPECT_EQ(sxScaleSetMinMax(gui(10), 0.0001, 0.5), 0);
   EXPECT_EQ(control(10).value(), 0.5);
-  EXPECT_NE(sxScaleSetValue(gui(10), std::nan("")), 0);
+  // Refusals leave the range alone, as the clamp to 0.0001 below shows.
+  const auto refused = [&](int result) { return result != 0 ? host.lastError() : "accepted"; };
+  EXPECT_EQ(refused(sxScaleSetValue(gui(10), std::nan(""))),
+            "sxScaleSetValue: control 10 of dialog 50: not a number");
+  EXPECT_EQ(refused(sxScaleSetMinMax(gui(10), 1.0, 0.0)),
+            "sxScaleSetMinMax: control 10 of dialog 50: not a range");
+  EXPECT_EQ(refused(sxScaleSetSpinIncrement(gui(10), 0.0)),
+            "sxScaleSetSpinIncrement: control 10 of dialog 50: not a positive increment");
+  EXPECT_EQ(refused(sxScaleGetValue(gui(10), nullptr)), "sxScaleGetValue: no output");
   EXPECT_EQ(sxScaleSetValue(gui(10), -3.0), 0);
   double v = -1;
   EXPECT_EQ(sxScaleGetValue(gui(10), &v), 0);

@@ -105,6 +105,13 @@ int initRegistering(SxPlugin plugin, void*, void*) {
   EXPECT_EQ(sxRegisterViewer(plugin, "T", startUnloadingItself, nullptr, nullptr), nullptr);
   EXPECT_EQ(sxhost::Host::current()->lastError(),
             "sxRegisterViewer: a tool named \"T\" is registered already");
+  EXPECT_EQ(sxRegisterViewer(plugin, "", startUnloadingItself, nullptr, nullptr), nullptr);
+  EXPECT_EQ(sxhost::Host::current()->lastError(),
+            "sxRegisterViewer: a tool needs a name and a start function");
+  const auto notResource = reinterpret_cast<SxResource>(plugin);
+  EXPECT_EQ(sxRegisterViewer(plugin, "U", startUnloadingItself, notResource, nullptr), nullptr);
+  EXPECT_EQ(sxhost::Host::current()->lastError(),
+            "sxRegisterViewer: tool \"U\": not a loaded resource");
   EXPECT_NE(sxRegisterHelpFile(plugin, ""), 0);
   return 1;
 }

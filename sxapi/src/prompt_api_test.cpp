@@ -52,6 +52,7 @@ TEST(FilePrompts, CancelOrRefuseAndKeepTheOutputs) {
   EXPECT_EQ(std::tuple(count, names), std::tuple(5, nullptr));
   unsigned short r = 0;
   EXPECT_NE(sxPromptDialogColor(nullptr, 1, 2, 3, nullptr, &r, &r), 0);
+  EXPECT_EQ(host.lastError(), "sxPromptDialogColor: no output");
 }
 
 }  // namespace
