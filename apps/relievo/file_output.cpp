@@ -1,8 +1,5 @@
 #include "file_output.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -10,7 +7,6 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
-#include <utility>
 
 #include "errors.h"
 
